@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Installs the dependencies, builds, and runs every test: the normal build, then the
+# whole suite under ASan+UBSan, then the network tests under TSan.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/setup.sh
+JOBS="$(nproc)"
+for preset in debug asan tsan; do
+  echo "=== ${preset} ==="
+  cmake --preset "${preset}" >/dev/null
+  cmake --build --preset "${preset}" -j "${JOBS}"
+  # Each test binary is short; running them one at a time keeps the loopback
+  # servers and the sanitizers' memory use predictable on a small machine.
+  ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+  TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 \
+    ctest --preset "${preset}" -j "${JOBS}"
+done
