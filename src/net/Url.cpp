@@ -1,0 +1,44 @@
+#include "net/Url.h"
+
+#include "net/Text.h"
+
+namespace vpsdesk::net {
+
+std::string UrlHost(std::string_view url, bool keep_port) {
+    std::string lowered = AsciiLower(url);
+    if (!EndsWithText(lowered, "/")) lowered += "/";
+    std::string host;
+    if (StartsWithText(lowered, "https://")) {
+        host = TextBetween(lowered, "https://", "/");
+    } else {
+        if (!ContainsText(lowered, "http://")) lowered = "http://" + lowered;
+        host = TextBetween(lowered, "http://", "/");
+    }
+    if (!keep_port) {
+        size_t colon = host.find(':');
+        if (colon != std::string::npos) host.resize(colon);
+    }
+    return host;
+}
+
+int UrlPort(std::string_view url) {
+    std::string host = UrlHost(url, true);
+    long colon = FindTextBackwards(host, ":", -1);
+    if (colon < 0) return StartsWithText(AsciiLower(url), "https") ? 443 : 80;
+    long long port = TextToInt(std::string_view(host).substr(static_cast<size_t>(colon)));
+    // Out-of-range ports cannot be connected to; 0 makes the request fail cleanly.
+    return (port < 0 || port > 65535) ? 0 : static_cast<int>(port);
+}
+
+std::string UrlPath(std::string_view url) {
+    long at = FindText(url, UrlHost(url, false), 1, true);
+    long slash = FindText(url, "/", at < 1 ? 1 : at, true);
+    if (at < 0 || slash < 0) return "/";
+    return std::string(url.substr(static_cast<size_t>(slash - 1)));
+}
+
+bool IsSecureUrl(std::string_view url) {
+    return AsciiLower(url.substr(0, 8)) == "https://";
+}
+
+}  // namespace vpsdesk::net
