@@ -1,0 +1,21 @@
+#pragma once
+// The demo data: two accounts (one real-name verified with servers and money), the
+// catalogue, unused recharge cards and a finance history. Every server address is on
+// this machine.
+#include <string>
+
+namespace platformd {
+
+class Database;
+
+class Demo {
+public:
+    static constexpr const char* kAccount = "demo";
+    static constexpr const char* kPassword = "demo2026";
+    static constexpr const char* kSecondAccount = "13900139000";
+
+    // Fills an empty database (the caller holds its lock) and returns what to print.
+    static std::string Seed(Database& db);
+};
+
+}  // namespace platformd
