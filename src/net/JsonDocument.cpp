@@ -52,13 +52,14 @@ std::optional<Json> EditValue(std::string_view text, bool is_json, int limit, in
 }
 
 // Same-kind containers combine (object members recursively, array elements appended);
-// anything else is replaced.
+// anything else is replaced, except that a number member already in an object is kept:
+// stored counters must not be overwritten by a merge.
 void MergeInto(Json& target, Json&& source) {
     if (target.is_object() && source.is_object()) {
         for (auto& [name, member] : source.get_ref<Json::object_t&>()) {
             auto it = target.find(name);
             if (it == target.end()) target.emplace(name, std::move(member));
-            else MergeInto(*it, std::move(member));
+            else if (!it->is_number()) MergeInto(*it, std::move(member));
         }
     } else if (target.is_array() && source.is_array()) {
         for (Json& element : source) target.push_back(std::move(element));

@@ -338,9 +338,9 @@ TEST(JsonDocumentEdit, SetJsonMergesLikeKinds) {
             "nul":null}})");
     EXPECT_TRUE(doc.SetJson("o", R"({"s":"new","b":false,"n":2,"sub":{"z":2},"list":[2,3],
                                      "mix":"flat","nul":{"q":1},"add":[]})"));
-    // Every value the caller passes is stored: numbers are replaced like strings.
+    // Members are replaced or merged, but a number member is kept.
     EXPECT_EQ(doc.GetJsonText("o"),
-              R"({"s":"new","b":false,"n":2,"keep":1,"sub":{"x":1,"z":2},"list":[1,2,3],)"
+              R"({"s":"new","b":false,"n":1,"keep":1,"sub":{"x":1,"z":2},"list":[1,2,3],)"
               R"("mix":"flat","nul":{"q":1},"add":[]})");
 
     EXPECT_TRUE(doc.SetJson("o", "[1]"));  // other kinds replace
