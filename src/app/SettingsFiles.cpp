@@ -1,0 +1,75 @@
+#include "app/SettingsFiles.h"
+
+#include "net/Text.h"
+#include "os/ProfileFile.h"
+
+namespace vpsdesk::app {
+namespace {
+
+constexpr std::string_view kConfigSection = "Config";
+constexpr std::string_view kUpdateSection = "更新";
+constexpr std::string_view kUpdateAddressKey = "API地址";
+constexpr mode_t kPrivateFile = 0600;
+
+std::string FileNameFromTitle(std::string_view title) {
+    std::string name(title);
+    for (char& c : name)
+        if (c == '/' || c == '\\' || static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = '_';
+    return name + ".ini";
+}
+
+bool ReadsAsOne(const std::filesystem::path& file, std::string_view key) {
+    return net::TextToInt(os::ReadProfileString(file, kConfigSection, key)) == 1;
+}
+
+}  // namespace
+
+AccountSettingsFile::AccountSettingsFile(const std::filesystem::path& documents_folder,
+                                         std::string_view client_title) {
+    // Without a Documents folder there is no file; a bare name would land in the current
+    // directory instead.
+    if (!documents_folder.empty()) path_ = documents_folder / FileNameFromTitle(client_title);
+}
+
+bool AccountSettingsFile::SaveRememberedLogin(bool remember, std::string_view account,
+                                              std::string_view password) const {
+    if (path_.empty()) return false;
+    os::ProfileValues values = {
+        {"Rememberaccount", remember ? "1" : "0"},
+        {"zh", remember ? std::string(account) : std::string()},
+        {"mm", remember ? std::string(password) : std::string()},
+    };
+    return os::WriteProfileStrings(path_, kConfigSection, values, kPrivateFile);
+}
+
+bool AccountSettingsFile::SaveAutoLogin(bool auto_login) const {
+    if (path_.empty()) return false;
+    return os::WriteProfileString(path_, kConfigSection, "zdlogin", auto_login ? "1" : "0",
+                                  kPrivateFile);
+}
+
+RememberedLogin AccountSettingsFile::LoadRememberedLogin() const {
+    RememberedLogin login;
+    if (path_.empty() || !ReadsAsOne(path_, "Rememberaccount")) return login;
+    login.remember = true;
+    login.account = os::ReadProfileString(path_, kConfigSection, "zh");
+    login.password = os::ReadProfileString(path_, kConfigSection, "mm");
+    login.auto_login = ReadsAsOne(path_, "zdlogin");
+    return login;
+}
+
+UpdateSettingsFile::UpdateSettingsFile(const std::filesystem::path& program_folder) {
+    if (!program_folder.empty()) path_ = program_folder / "更新配置.ini";
+}
+
+bool UpdateSettingsFile::WriteUpdateAddress(std::string_view command_url) const {
+    if (path_.empty()) return false;
+    return os::WriteProfileString(path_, kUpdateSection, kUpdateAddressKey, command_url);
+}
+
+std::string UpdateSettingsFile::ReadUpdateAddress() const {
+    if (path_.empty()) return {};
+    return os::ReadProfileString(path_, kUpdateSection, kUpdateAddressKey);
+}
+
+}  // namespace vpsdesk::app

@@ -1,0 +1,32 @@
+#pragma once
+// Where the client keeps the files that live "beside the program": config.ini, the updater
+// settings file, History/ and the updater itself. One rule for all of them, so the updater
+// finds what the client wrote.
+#include <filesystem>
+
+#include "os/Environment.h"
+
+namespace vpsdesk::os {
+
+// The per-user data folder, $XDG_DATA_HOME/vpsdesk or ~/.local/share/vpsdesk. Created
+// (mode 0700) when missing; an empty path when there is no home to put it in or it cannot
+// be created.
+std::filesystem::path UserDataFolder(const Environment& env);
+
+// The rule itself: `executable_folder` when this user may write there (an installation in
+// the home directory or an unpacked archive), else the per-user data folder (a system-wide
+// installation).
+std::filesystem::path ChooseProgramFolder(const std::filesystem::path& executable_folder,
+                                          const Environment& env);
+
+// The folder of the running executable (/proc/self/exe); empty when it cannot be read.
+std::filesystem::path ExecutableFolder();
+
+// The program folder of this process, worked out once on first use.
+std::filesystem::path ProgramFolder();
+
+// Replaces the process's program folder, for tests that must not write beside the test
+// binary. An empty path restores the rule.
+void OverrideProgramFolder(const std::filesystem::path& folder);
+
+}  // namespace vpsdesk::os

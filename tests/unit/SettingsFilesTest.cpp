@@ -1,0 +1,94 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "app/SettingsFiles.h"
+
+using namespace vpsdesk::app;
+namespace fs = std::filesystem;
+
+class SettingsFiles : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        char pattern[] = "/tmp/vpsdesk-settings-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        dir_ = pattern;
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    static std::string Bytes(const fs::path& file) {
+        std::ifstream in(file, std::ios::binary);
+        std::ostringstream out;
+        out << in.rdbuf();
+        return out.str();
+    }
+
+    fs::path dir_;
+};
+
+TEST_F(SettingsFiles, AccountFileBytesAfterEachSave) {
+    AccountSettingsFile file(dir_, "云主机");
+    EXPECT_EQ(file.Path(), dir_ / "云主机.ini");
+
+    ASSERT_TRUE(file.SaveRememberedLogin(true, "用户", "pw"));
+    EXPECT_EQ(Bytes(file.Path()),
+              "[Config]\r\nRememberaccount=1\r\nzh=\xD3\xC3\xBB\xA7\r\nmm=pw\r\n");
+    struct stat info {};
+    ASSERT_EQ(stat(file.Path().c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0600u);  // it holds a password
+
+    ASSERT_TRUE(file.SaveAutoLogin(true));
+    EXPECT_EQ(Bytes(file.Path()),
+              "[Config]\r\nRememberaccount=1\r\nzh=\xD3\xC3\xBB\xA7\r\nmm=pw\r\nzdlogin=1\r\n");
+
+    // Unticking "remember" empties the account and password at once.
+    ASSERT_TRUE(file.SaveRememberedLogin(false, "用户", "pw"));
+    EXPECT_EQ(Bytes(file.Path()), "[Config]\r\nRememberaccount=0\r\nzh=\r\nmm=\r\nzdlogin=1\r\n");
+}
+
+TEST_F(SettingsFiles, RememberedLoginIsLoadedOnlyWhenRememberReadsAsOne) {
+    AccountSettingsFile file(dir_, "t");
+    EXPECT_EQ(file.LoadRememberedLogin().remember, false);  // no file yet
+
+    ASSERT_TRUE(file.SaveRememberedLogin(true, "用户名/账号", "secret"));
+    ASSERT_TRUE(file.SaveAutoLogin(true));
+    RememberedLogin login = file.LoadRememberedLogin();
+    EXPECT_TRUE(login.remember);
+    EXPECT_EQ(login.account, "用户名/账号");  // a hint text is stored like any other
+    EXPECT_EQ(login.password, "secret");
+    EXPECT_TRUE(login.auto_login);
+
+    // "zdlogin" = 1 is ignored when the login is not remembered.
+    ASSERT_TRUE(file.SaveRememberedLogin(false, "", ""));
+    login = file.LoadRememberedLogin();
+    EXPECT_FALSE(login.remember);
+    EXPECT_FALSE(login.auto_login);
+    EXPECT_EQ(login.account, "");
+
+    std::ofstream(file.Path(), std::ios::binary) << "[config]\nRememberaccount= 1x\nzdlogin=01\n";
+    login = file.LoadRememberedLogin();
+    EXPECT_TRUE(login.remember);
+    EXPECT_TRUE(login.auto_login);
+}
+
+TEST_F(SettingsFiles, TitleBecomesASafeFileNameInTheFolder) {
+    EXPECT_EQ(AccountSettingsFile(dir_, "").Path(), dir_ / ".ini");
+    EXPECT_EQ(AccountSettingsFile(dir_, "../a/b\\c\n").Path(), dir_ / ".._a_b_c_.ini");
+    AccountSettingsFile nowhere({}, "t");
+    EXPECT_FALSE(nowhere.SaveAutoLogin(true));
+    EXPECT_FALSE(nowhere.LoadRememberedLogin().remember);
+}
+
+TEST_F(SettingsFiles, UpdateAddressIsWrittenInGbkBesideTheProgram) {
+    UpdateSettingsFile file(dir_);
+    EXPECT_EQ(file.Path(), dir_ / "更新配置.ini");
+    EXPECT_EQ(file.ReadUpdateAddress(), "");
+    ASSERT_TRUE(file.WriteUpdateAddress("https://a.example/khd?act="));
+    ASSERT_TRUE(file.WriteUpdateAddress("https://b.example/khd?act="));
+    EXPECT_EQ(Bytes(file.Path()),
+              "[\xB8\xFC\xD0\xC2]\r\nAPI\xB5\xD8\xD6\xB7=https://b.example/khd?act=\r\n");
+    EXPECT_EQ(file.ReadUpdateAddress(), "https://b.example/khd?act=");
+}
