@@ -64,6 +64,8 @@ std::string MakeTempPath() {
 
 }  // namespace
 
+// The connection is opened serialised as well: the store's own lock is what keeps an
+// operation atomic, SQLite's is a safety net against a statement finalised outside it.
 Database::Database(const std::string& path) {
     std::string file = path;
     if (file.empty()) {
@@ -71,7 +73,7 @@ Database::Database(const std::string& path) {
         file = temp_path_;
     }
     if (sqlite3_open_v2(file.c_str(), &db_,
-                        SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX,
+                        SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_FULLMUTEX,
                         nullptr) != SQLITE_OK) {
         std::string msg = db_ ? sqlite3_errmsg(db_) : "out of memory";
         sqlite3_close(db_);

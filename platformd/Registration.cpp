@@ -114,6 +114,7 @@ void Registration::CreateAccount(Exchange& ex) {
     }
     std::string code = st.Text(0);
     std::int64_t sent_at = st.Int(1), tries = st.Int(2);
+    st.Reset();
     if (Now() - sent_at > kCodeLifetime || tries >= kMaxTries) {
         ex.Text("1006");
         return;

@@ -87,7 +87,6 @@ void Servers::List(Exchange& ex) {
         row["zt"] = zt;
         doc["data"].push_back(row);
     }
-    lock.unlock();
     ex.Json(doc);
 }
 
