@@ -1,6 +1,7 @@
 #pragma once
 // Protection of secrets bound to the current user, such as the password buffer of a
 // remote-desktop connection file: only this user can turn a blob back into the data.
+#include <memory>
 #include <optional>
 
 #include "net/ByteArray.h"
@@ -15,5 +16,8 @@ class DataProtection {
     // The data back; nullopt when the blob was not made by this user or was altered.
     virtual std::optional<net::ByteArray> Unprotect(const net::ByteArray& blob) const = 0;
 };
+
+// The current user's protection on the operating system the client runs on.
+std::unique_ptr<DataProtection> UserDataProtection();
 
 }  // namespace vpsdesk::os

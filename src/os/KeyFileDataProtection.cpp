@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <memory>
 #include <string>
@@ -29,8 +30,9 @@ int AsInt(size_t n) {
 // Publishes a new key with link(), which fails when another process got there first, so
 // two first uses at once cannot leave data protected under a key that was then replaced.
 bool PublishKey(const std::filesystem::path& key_file, const net::ByteArray& key) {
+    static std::atomic<unsigned> counter{0};
     std::filesystem::path temp = key_file;
-    temp += ".new" + std::to_string(getpid());
+    temp += ".new" + std::to_string(getpid()) + "." + std::to_string(counter++);
     unlink(temp.c_str());
     int fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
     if (fd < 0) return false;
@@ -47,11 +49,11 @@ bool PublishKey(const std::filesystem::path& key_file, const net::ByteArray& key
 KeyFileDataProtection::KeyFileDataProtection(std::filesystem::path key_file)
     : key_file_(std::move(key_file)) {}
 
-KeyFileDataProtection KeyFileDataProtection::ForCurrentUser() {
+std::unique_ptr<DataProtection> UserDataProtection() {
     std::filesystem::path folder = UserDataFolder(SystemEnvironment());
     // Without a data folder there is nowhere to keep a key: every use then fails.
-    return KeyFileDataProtection(folder.empty() ? std::filesystem::path()
-                                                : folder / "protection.key");
+    return std::make_unique<KeyFileDataProtection>(folder.empty() ? std::filesystem::path()
+                                                                  : folder / "protection.key");
 }
 
 std::optional<net::ByteArray> KeyFileDataProtection::LoadKey(bool create) const {

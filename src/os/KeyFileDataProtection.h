@@ -15,10 +15,8 @@ class KeyFileDataProtection : public DataProtection {
     static constexpr size_t kTagSize = 16;
     static constexpr size_t kKeySize = 32;
 
-    // The key file, normally UserDataFolder() / "protection.key".
+    // The key file; UserDataProtection() uses "protection.key" in the per-user data folder.
     explicit KeyFileDataProtection(std::filesystem::path key_file);
-    // The current user's protection, with its key in the per-user data folder.
-    static KeyFileDataProtection ForCurrentUser();
 
     std::optional<net::ByteArray> Protect(const net::ByteArray& data) const override;
     std::optional<net::ByteArray> Unprotect(const net::ByteArray& blob) const override;

@@ -83,6 +83,10 @@ std::optional<MachineIdentitySources::HardwareAddress> ParseAddress(const std::s
 
 }  // namespace
 
+std::unique_ptr<MachineIdentitySources> SystemMachineIdentity() {
+    return std::make_unique<LinuxMachineIdentity>();
+}
+
 LinuxMachineIdentity::LinuxMachineIdentity(fs::path sys_root, fs::path volume_root)
     : sys_root_(std::move(sys_root)), volume_root_(std::move(volume_root)) {}
 

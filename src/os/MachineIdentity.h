@@ -4,6 +4,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 
 namespace vpsdesk::os {
@@ -31,5 +32,8 @@ class MachineIdentitySources {
     // The hardware address of the first network adapter; nullopt when there is none.
     virtual std::optional<HardwareAddress> FirstAdapterAddress() const = 0;
 };
+
+// The sources of the operating system the client runs on.
+std::unique_ptr<MachineIdentitySources> SystemMachineIdentity();
 
 }  // namespace vpsdesk::os
