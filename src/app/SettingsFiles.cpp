@@ -39,7 +39,13 @@ bool AccountSettingsFile::SaveRememberedLogin(bool remember, std::string_view ac
         {"zh", remember ? std::string(account) : std::string()},
         {"mm", remember ? std::string(password) : std::string()},
     };
-    return os::WriteProfileStrings(path_, kConfigSection, values, kPrivateFile);
+    bool ok = os::WriteProfileStrings(path_, kConfigSection, values, kPrivateFile);
+    // The file holds a password: an older file that others could read is tightened too.
+    std::error_code ignored;
+    if (ok) std::filesystem::permissions(path_, std::filesystem::perms::owner_read |
+                                                    std::filesystem::perms::owner_write,
+                                         std::filesystem::perm_options::replace, ignored);
+    return ok;
 }
 
 bool AccountSettingsFile::SaveAutoLogin(bool auto_login) const {

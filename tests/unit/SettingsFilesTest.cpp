@@ -47,6 +47,12 @@ TEST_F(SettingsFiles, AccountFileBytesAfterEachSave) {
     // Unticking "remember" empties the account and password at once.
     ASSERT_TRUE(file.SaveRememberedLogin(false, "用户", "pw"));
     EXPECT_EQ(Bytes(file.Path()), "[Config]\r\nRememberaccount=0\r\nzh=\r\nmm=\r\nzdlogin=1\r\n");
+
+    // An older file that others could read is tightened on the next save.
+    ASSERT_EQ(chmod(file.Path().c_str(), 0644), 0);
+    ASSERT_TRUE(file.SaveRememberedLogin(true, "a", "b"));
+    ASSERT_EQ(stat(file.Path().c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0600u);
 }
 
 TEST_F(SettingsFiles, RememberedLoginIsLoadedOnlyWhenRememberReadsAsOne) {
