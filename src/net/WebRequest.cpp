@@ -1,0 +1,455 @@
+#include "net/WebRequest.h"
+
+#include <curl/curl.h>
+
+#include <array>
+#include <memory>
+#include <new>
+#include <vector>
+
+#include "net/Cookies.h"
+#include "net/CurlShare.h"
+#include "net/Gbk.h"
+#include "net/HeaderNames.h"
+#include "net/Text.h"
+#include "net/Url.h"
+
+namespace vpsdesk::net {
+namespace {
+
+constexpr std::string_view kDefaultAgent = "Mozilla/4.0 (compatible; MSIE 9.0; Windows NT 6.1)";
+constexpr std::array<const char*, 8> kVerbs = {"GET",     "POST",   "HEAD",  "PUT",
+                                               "OPTIONS", "DELETE", "TRACE", "CONNECT"};
+constexpr int kGet = 0;
+constexpr int kPost = 1;
+constexpr int kHead = 2;
+constexpr long kMaxRedirects = 20;
+constexpr const char* kSystemCaPath = "/etc/ssl/certs";
+
+struct EasyDeleter {
+    void operator()(CURL* easy) const { curl_easy_cleanup(easy); }
+};
+struct MultiDeleter {
+    void operator()(CURLM* multi) const { curl_multi_cleanup(multi); }
+};
+struct ListDeleter {
+    void operator()(curl_slist* list) const { curl_slist_free_all(list); }
+};
+struct UrlDeleter {
+    void operator()(CURLU* url) const { curl_url_cleanup(url); }
+};
+using HeaderList = std::unique_ptr<curl_slist, ListDeleter>;
+
+// Each thread keeps its own connection cache, reused by every request the thread makes:
+// libcurl does not support a connection cache shared by concurrent threads.
+CURLM* ThreadConnections() {
+    thread_local std::unique_ptr<CURLM, MultiDeleter> multi(curl_multi_init());
+    return multi.get();
+}
+
+bool IsCurlSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
+}
+
+bool IsNamed(std::string_view line, std::string_view name_with_colon) {
+    return StartsWithText(line, name_with_colon, true);
+}
+
+// libcurl sends a header list entry only when it has a name, a colon and a value that
+// is not blank; anything else it drops silently (or reads as a removal).
+bool CurlSendsAsIs(std::string_view line) {
+    size_t colon = line.find(':');
+    if (colon == std::string_view::npos || colon == 0) return false;
+    for (size_t i = colon + 1; i < line.size(); ++i)
+        if (!IsCurlSpace(line[i])) return true;
+    return false;
+}
+
+// Steps 1, 4, 10 and 11 of building a request: the header block the platform sees, and
+// the agent sent when the block has no User-Agent line of its own.
+struct RequestHeaders {
+    std::string block;
+    std::string agent;
+};
+
+RequestHeaders BuildHeaders(std::string_view url, int verb, const WebRequestOptions& options) {
+    RequestHeaders out;
+    std::string& block = out.block;
+    block = options.headers.value_or("");
+    if (options.normalize_headers.value_or(true)) block = NormalizeHeaderNames(block);
+
+    if (ContainsText(block, "User-Agent:", true)) {
+        out.agent = TrimText(TextBetween(block + "\r\n", "User-Agent:", "\r\n"));
+        if (out.agent.empty()) {
+            size_t colon = block.find(':');
+            if (colon != std::string::npos) out.agent = TrimText(block.substr(colon + 1));
+        }
+        // A header value never spans lines.
+        out.agent = out.agent.substr(0, out.agent.find_first_of("\r\n"));
+    } else {
+        out.agent = kDefaultAgent;
+    }
+
+    if (options.default_headers.value_or(true)) {
+        auto has = [&block](std::string_view name) { return ContainsText(block, name, true); };
+        if (block.empty()) block = "Accept: */*";
+        if (!has("Accept:")) block += "\r\nAccept: */*";
+        if (!has("Referer:")) block.append("\r\nReferer: ").append(url);
+        if (!has("Accept-Language:")) block += "\r\nAccept-Language: zh-cn";
+        if (verb == kPost && !has("Content-Type:"))
+            block += "\r\nContent-Type: application/x-www-form-urlencoded";
+    }
+
+    const std::string& cookies = options.cookies_in ? *options.cookies_in : std::string();
+    if (!cookies.empty())
+        block.append(ContainsText(cookies, "Cookie:") ? "\r\n" : "\r\nCookie: ").append(cookies);
+    return out;
+}
+
+// The GBK header block as a libcurl list that puts exactly these lines on the wire.
+// Lines libcurl would drop (no colon, blank value) ride along inside a neighbouring entry,
+// which libcurl sends verbatim; with no neighbour they follow the agent line. Empty lines
+// are left out: one would end the header section early.
+struct CurlHeaders {
+    HeaderList list;
+    std::string agent;
+};
+
+CurlHeaders ToCurlHeaders(std::string_view block_gbk, std::string agent_gbk, int verb,
+                          bool drop_credentials) {
+    std::vector<std::string> entries;
+    std::string leading;  // unsendable lines before the first entry that can carry them
+    size_t carrier = std::string::npos;
+    bool has_agent = false;
+    for (std::string& line : SplitText(block_gbk, "\r\n")) {
+        if (line.empty()) continue;
+        if (IsNamed(line, "User-Agent:")) has_agent = true;
+        if (drop_credentials && (IsNamed(line, "Cookie:") || IsNamed(line, "Authorization:")))
+            continue;
+        if (!CurlSendsAsIs(line)) {
+            if (carrier != std::string::npos) entries[carrier].append("\r\n").append(line);
+            else leading.append(line).append("\r\n");
+            continue;
+        }
+        // libcurl moves or replaces these two, so they cannot carry other lines.
+        bool can_carry = !IsNamed(line, "Host:") && !IsNamed(line, "Content-Length:");
+        if (can_carry) {
+            line.insert(0, leading);
+            leading.clear();
+            carrier = entries.size();
+        }
+        entries.push_back(std::move(line));
+    }
+    if (!leading.empty() && !has_agent) {
+        leading.resize(leading.size() - 2);
+        agent_gbk.append("\r\n").append(leading);
+    }
+
+    // Blank entries only stop libcurl from adding its own line of that name.
+    entries.emplace_back("Accept:");
+    entries.emplace_back("Expect:");
+    entries.emplace_back("Proxy-Connection:");
+    if (verb != kGet) entries.emplace_back("Content-Type:");
+    if (has_agent) entries.emplace_back("User-Agent:");
+
+    CurlHeaders out;
+    out.agent = std::move(agent_gbk);
+    for (const std::string& entry : entries) {
+        curl_slist* grown = curl_slist_append(out.list.get(), entry.c_str());
+        if (!grown) throw std::bad_alloc();
+        if (!out.list) out.list.reset(grown);  // later appends keep the same head
+    }
+    return out;
+}
+
+// libcurl accepts neither raw non-ASCII bytes nor spaces or control bytes in a URL.
+std::string EncodePath(std::string_view path) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string out;
+    out.reserve(path.size());
+    for (char ch : path) {
+        auto c = static_cast<unsigned char>(ch);
+        if (c > 0x20 && c < 0x7F) {
+            out.push_back(ch);
+        } else {
+            out.push_back('%');
+            out.push_back(kHex[c >> 4]);
+            out.push_back(kHex[c & 0xF]);
+        }
+    }
+    return out;
+}
+
+bool IsUsableHost(std::string_view host) {
+    if (host.empty()) return false;
+    for (char ch : host) {
+        auto c = static_cast<unsigned char>(ch);
+        if (c <= 0x20 || c == 0x7F || std::string_view("/?#@[]\\").find(ch) != std::string_view::npos)
+            return false;
+    }
+    return true;
+}
+
+struct Transfer {
+    bool head_request = false;
+    ByteArray body;
+    std::string headers;  // GBK bytes of the latest response's header block
+    bool in_headers = false;
+    bool saw_response = false;
+    long status = 0;
+    std::string location;
+    bool ended_at_head = false;
+};
+
+size_t OnBody(char* data, size_t size, size_t count, void* user) {
+    auto* t = static_cast<Transfer*>(user);
+    t->body.insert(t->body.end(), data, data + size * count);
+    return size * count;
+}
+
+size_t OnHeader(char* data, size_t size, size_t count, void* user) {
+    auto* t = static_cast<Transfer*>(user);
+    const size_t taken = size * count;
+    std::string_view line(data, taken);
+    while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.remove_suffix(1);
+    if (StartsWithText(line, "HTTP/")) {
+        // Each response (100-continue, redirects) starts the block afresh.
+        t->headers.clear();
+        t->location.clear();
+        t->in_headers = true;
+        t->saw_response = true;
+        size_t space = line.find(' ');
+        t->status = space == std::string_view::npos ? 0 : static_cast<long>(TextToInt(line.substr(space)));
+    } else if (!t->in_headers) {
+        return taken;  // trailers after a chunked body are not part of the block
+    }
+    t->headers.append(line).append("\r\n");
+    if (line.empty()) {
+        t->in_headers = false;
+        // HEAD may carry a body, so libcurl would wait for a reply body that never
+        // comes: the final response's headers are the whole reply.
+        if (t->head_request && t->status >= 200) {
+            t->ended_at_head = true;
+            return 0;
+        }
+    } else if (IsNamed(line, "Location:")) {
+        t->location = TrimText(line.substr(9));
+    }
+    return taken;
+}
+
+int OnProgress(void*, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
+    return CurlShare::Instance().Cancelled() ? 1 : 0;
+}
+
+// curl_easy_perform, but on the calling thread's connection cache.
+CURLcode Perform(CURL* easy) {
+    CURLM* multi = ThreadConnections();
+    if (!multi || curl_multi_add_handle(multi, easy) != CURLM_OK) return CURLE_FAILED_INIT;
+    CURLcode result = CURLE_FAILED_INIT;
+    for (;;) {
+        int running = 0;
+        if (curl_multi_perform(multi, &running) != CURLM_OK) break;
+        bool done = false;
+        int queued = 0;
+        while (CURLMsg* msg = curl_multi_info_read(multi, &queued)) {
+            if (msg->msg == CURLMSG_DONE && msg->easy_handle == easy) {
+                result = msg->data.result;
+                done = true;
+            }
+        }
+        if (done || running == 0) break;
+        if (CurlShare::Instance().Cancelled()) {
+            result = CURLE_ABORTED_BY_CALLBACK;
+            break;
+        }
+        if (curl_multi_poll(multi, nullptr, 0, 500, nullptr) != CURLM_OK) break;
+    }
+    curl_multi_remove_handle(multi, easy);
+    return result;
+}
+
+struct Attempt {
+    CURLcode result = CURLE_FAILED_INIT;
+    bool reached_reply = false;  // the request was sent or a response began
+    Transfer transfer;
+};
+
+struct Request {
+    std::string curl_url;
+    int verb = kGet;
+    const CurlHeaders* headers = nullptr;
+    const char* payload = "";
+    size_t payload_size = 0;
+    bool follow = true;
+    bool use_store = true;
+    std::string proxy;
+    TlsSettings tls;
+};
+
+Attempt Send(const Request& r) {
+    Attempt a;
+    a.transfer.head_request = r.verb == kHead;
+    std::unique_ptr<CURL, EasyDeleter> holder(curl_easy_init());
+    CURL* easy = holder.get();
+    if (!easy) return a;
+
+    curl_easy_setopt(easy, CURLOPT_SHARE, CurlShare::Instance().handle());
+    curl_easy_setopt(easy, CURLOPT_URL, r.curl_url.c_str());
+    curl_easy_setopt(easy, CURLOPT_PATH_AS_IS, 1L);
+    curl_easy_setopt(easy, CURLOPT_PROTOCOLS_STR, "http,https");
+    curl_easy_setopt(easy, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+    curl_easy_setopt(easy, CURLOPT_HTTP_VERSION, static_cast<long>(CURL_HTTP_VERSION_1_1));
+    curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
+    curl_easy_setopt(easy, CURLOPT_QUICK_EXIT, 1L);
+    curl_easy_setopt(easy, CURLOPT_USERAGENT, r.headers->agent.c_str());
+    curl_easy_setopt(easy, CURLOPT_HTTPHEADER, r.headers->list.get());
+
+    if (r.verb == kGet) {
+        curl_easy_setopt(easy, CURLOPT_HTTPGET, 1L);
+    } else {
+        // A plain POST lets libcurl turn it into GET on 301/302/303, as browsers do.
+        if (r.verb == kPost) curl_easy_setopt(easy, CURLOPT_POST, 1L);
+        curl_easy_setopt(easy, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(r.payload_size));
+        curl_easy_setopt(easy, CURLOPT_POSTFIELDS, r.payload);
+        if (r.verb != kPost) curl_easy_setopt(easy, CURLOPT_CUSTOMREQUEST, kVerbs.at(static_cast<size_t>(r.verb)));
+    }
+    curl_easy_setopt(easy, CURLOPT_FOLLOWLOCATION, r.follow ? 1L : 0L);
+    curl_easy_setopt(easy, CURLOPT_MAXREDIRS, kMaxRedirects);
+    // The store is switched on per request; without this the shared store is not used.
+    if (r.use_store) curl_easy_setopt(easy, CURLOPT_COOKIEFILE, "");
+
+    curl_easy_setopt(easy, CURLOPT_PROXY, r.proxy.c_str());  // "" also ignores *_proxy variables
+    curl_easy_setopt(easy, CURLOPT_NOPROXY, "");
+    curl_easy_setopt(easy, CURLOPT_SUPPRESS_CONNECT_HEADERS, 1L);
+
+    if (!r.tls.ca_file.empty()) curl_easy_setopt(easy, CURLOPT_CAINFO, r.tls.ca_file.c_str());
+    curl_easy_setopt(easy, CURLOPT_CAPATH, kSystemCaPath);
+    curl_easy_setopt(easy, CURLOPT_SSL_VERIFYPEER, r.tls.verify ? 1L : 0L);
+    curl_easy_setopt(easy, CURLOPT_SSL_VERIFYHOST, r.tls.verify ? 2L : 0L);
+
+    curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, &OnBody);
+    curl_easy_setopt(easy, CURLOPT_WRITEDATA, &a.transfer);
+    curl_easy_setopt(easy, CURLOPT_HEADERFUNCTION, &OnHeader);
+    curl_easy_setopt(easy, CURLOPT_HEADERDATA, &a.transfer);
+    curl_easy_setopt(easy, CURLOPT_NOPROGRESS, 0L);
+    curl_easy_setopt(easy, CURLOPT_XFERINFOFUNCTION, &OnProgress);
+
+    a.result = Perform(easy);
+    if (a.transfer.ended_at_head && a.result == CURLE_WRITE_ERROR) a.result = CURLE_OK;
+    long request_size = 0;
+    curl_easy_getinfo(easy, CURLINFO_REQUEST_SIZE, &request_size);
+    a.reached_reply = a.result != CURLE_ABORTED_BY_CALLBACK &&
+                      (request_size > 0 || a.transfer.saw_response);
+    return a;
+}
+
+bool IsRedirect(long status) {
+    return status == 301 || status == 302 || status == 303 || status == 307 || status == 308;
+}
+
+// The absolute URL `location` points to from `base`, or empty.
+std::string ResolveLocation(const std::string& base, const std::string& location) {
+    std::unique_ptr<CURLU, UrlDeleter> u(curl_url());
+    if (!u || curl_url_set(u.get(), CURLUPART_URL, base.c_str(), 0) != CURLUE_OK ||
+        curl_url_set(u.get(), CURLUPART_URL, EncodePath(location).c_str(), 0) != CURLUE_OK)
+        return {};
+    char* joined = nullptr;
+    if (curl_url_get(u.get(), CURLUPART_URL, &joined, 0) != CURLUE_OK) return {};
+    std::string out(joined);
+    curl_free(joined);
+    return out;
+}
+
+std::string Origin(const std::string& url) {
+    std::unique_ptr<CURLU, UrlDeleter> u(curl_url());
+    if (!u || curl_url_set(u.get(), CURLUPART_URL, url.c_str(), 0) != CURLUE_OK) return {};
+    std::string out;
+    for (CURLUPart p : {CURLUPART_SCHEME, CURLUPART_HOST, CURLUPART_PORT}) {
+        char* part = nullptr;
+        if (curl_url_get(u.get(), p, &part, CURLU_DEFAULT_PORT) == CURLUE_OK) {
+            out.append(part).append("|");
+            curl_free(part);
+        }
+    }
+    return out;
+}
+
+}  // namespace
+
+ByteArray WebRequest(std::string_view url, const WebRequestOptions& options) {
+    CurlShare& shared = CurlShare::Instance();
+    if (shared.Cancelled()) return {};
+
+    int verb = options.method.value_or(kGet);
+    if (verb < 0 || verb >= static_cast<int>(kVerbs.size())) verb = kGet;
+    const bool no_redirect = options.no_redirect.value_or(false);
+
+    RequestHeaders built = BuildHeaders(url, verb, options);
+    const std::string block_gbk = Utf8ToGbk(built.block);
+    const std::string agent_gbk = Utf8ToGbk(built.agent);
+
+    Request r;
+    r.verb = verb;
+    std::string body_gbk;
+    if (verb != kGet) {
+        if (options.body_bytes && !options.body_bytes->empty()) {
+            r.payload = reinterpret_cast<const char*>(options.body_bytes->data());
+            r.payload_size = options.body_bytes->size();
+        } else {
+            body_gbk = Utf8ToGbk(options.body.value_or(""));
+            if (options.body_bytes) *options.body_bytes = ToBytes(body_gbk);
+            r.payload = body_gbk.c_str();
+            r.payload_size = body_gbk.size();
+        }
+    }
+
+    const std::string host = UrlHost(url);
+    if (!IsUsableHost(host)) return {};
+    r.curl_url = (IsSecureUrl(url) ? "https://" : "http://") + host + ":" +
+                 std::to_string(UrlPort(url)) + EncodePath(Utf8ToGbk(UrlPath(url)));
+    // HEAD redirects are followed here, not by libcurl (see OnHeader).
+    r.follow = !no_redirect && verb != kHead;
+    r.use_store = !options.cookies_in.has_value();
+    const std::string proxy = options.proxy.value_or("");
+    if (!proxy.empty()) r.proxy = (options.socks_proxy.value_or(false) ? "socks4://" : "http://") + proxy;
+    r.tls = shared.Tls();
+
+    CurlHeaders headers = ToCurlHeaders(block_gbk, agent_gbk, verb, false);
+    r.headers = &headers;
+    Attempt a = Send(r);
+    CurlHeaders cross_origin_headers;
+    const std::string first_origin = verb == kHead ? Origin(r.curl_url) : std::string();
+    for (long hops = 0; verb == kHead && !no_redirect && a.result == CURLE_OK && hops < kMaxRedirects &&
+                        IsRedirect(a.transfer.status) && !a.transfer.location.empty();
+         ++hops) {
+        std::string next = ResolveLocation(r.curl_url, a.transfer.location);
+        if (next.empty()) break;
+        r.curl_url = next;
+        if (Origin(next) != first_origin && !cross_origin_headers.list) {
+            // Credentials meant for the first host are not handed to another one.
+            cross_origin_headers = ToCurlHeaders(block_gbk, agent_gbk, verb, true);
+            r.headers = &cross_origin_headers;
+        }
+        a = Send(r);
+    }
+
+    if (!a.reached_reply) return {};
+    std::string reply_headers = GbkToUtf8(a.transfer.headers);
+    std::string cookies = CollectReplyCookies(reply_headers);
+    if (options.merge_cookies.value_or(true) && options.cookies_in) {
+        std::string old_cookies = *options.cookies_in;
+        cookies = CookieMerge(old_cookies, cookies);
+    }
+    if (options.reply_headers) *options.reply_headers = std::move(reply_headers);
+    if (options.cookies_out) *options.cookies_out = std::move(cookies);
+    // A reply cut short is no reply: callers would take the fragment for the whole.
+    if (a.result != CURLE_OK) return {};
+    return std::move(a.transfer.body);
+}
+
+void SetTlsSettings(const TlsSettings& settings) { CurlShare::Instance().SetTls(settings); }
+
+void CancelAllRequests() { CurlShare::Instance().CancelAll(); }
+
+}  // namespace vpsdesk::net

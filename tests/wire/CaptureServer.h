@@ -1,0 +1,57 @@
+#pragma once
+// A raw HTTP/1.1 server on 127.0.0.1 that records the exact bytes of every request and
+// answers each connection with the next canned reply.
+#include <condition_variable>
+#include <cstddef>
+#include <mutex>
+#include <string>
+#include <string_view>
+#include <thread>
+#include <vector>
+
+namespace wiretest {
+
+// "HTTP/1.1 <status>\r\n" + header lines + Content-Length + "Connection: close" + body.
+std::string CannedReply(std::string_view status, std::string_view header_lines, std::string_view body);
+
+class CaptureServer {
+public:
+    // Connection n gets replies[min(n, size-1)]. With `hold_open` the server keeps each
+    // connection open after replying until the client closes it.
+    explicit CaptureServer(std::vector<std::string> replies, bool hold_open = false);
+    explicit CaptureServer(std::string reply = CannedReply("200 OK", "", "ok"))
+        : CaptureServer(std::vector<std::string>{std::move(reply)}) {}
+    ~CaptureServer();
+    CaptureServer(const CaptureServer&) = delete;
+    CaptureServer& operator=(const CaptureServer&) = delete;
+
+    int port() const { return port_; }
+    std::string Url(std::string_view path = "/") const;
+
+    std::vector<std::string> Requests() const;
+    std::string LastRequest() const;
+    size_t Connections() const;
+    // Blocks until `n` requests have been read completely.
+    void WaitForRequests(size_t n) const;
+
+private:
+    void Run();
+    void Serve(int fd, size_t index);
+
+    std::vector<std::string> replies_;
+    bool hold_open_;
+    int listener_ = -1;
+    int port_ = 0;
+    mutable std::mutex mutex_;
+    mutable std::condition_variable changed_;
+    std::vector<std::string> requests_;
+    size_t connections_ = 0;
+    std::thread thread_;
+};
+
+// The request line and header lines of a captured request, without the final empty line.
+std::vector<std::string> HeaderLines(const std::string& request);
+// The bytes after the header section.
+std::string RequestBody(const std::string& request);
+
+}  // namespace wiretest
