@@ -57,10 +57,15 @@ void Finance::RedeemCard(Exchange& ex) {
         ex.Text("请先登录");
         return;
     }
+    if (TooManyCardFailures(ex.UserId())) {
+        ex.Text("尝试次数过多，请10分钟后再试");
+        return;
+    }
     auto lock = s_.db.Lock();
     auto st = s_.db.Prepare("SELECT password, amount, used_by FROM cards WHERE number=?");
     st.Bind(form.Get("cid"));
     if (!st.Step() || st.Text(0) != form.Get("cpass")) {
+        CountCardFailure(ex.UserId());
         ex.Text("卡号或卡密错误");
         return;
     }
@@ -76,6 +81,24 @@ void Finance::RedeemCard(Exchange& ex) {
     Credit(s_.db, ex.UserId(), amount, "充值卡充值 " + form.Get("cid"));
     tx.Commit();
     ex.Text("充值成功");
+}
+
+bool Finance::TooManyCardFailures(std::int64_t user_id) {
+    std::lock_guard lock(failures_mutex_);
+    auto it = card_failures_.find(user_id);
+    if (it == card_failures_.end()) return false;
+    if (Now() - it->second.second >= kCardFailureWindow) {
+        card_failures_.erase(it);
+        return false;
+    }
+    return it->second.first >= kMaxCardFailures;
+}
+
+void Finance::CountCardFailure(std::int64_t user_id) {
+    std::lock_guard lock(failures_mutex_);
+    auto& entry = card_failures_[user_id];
+    if (entry.first == 0) entry.second = Now();
+    ++entry.first;
 }
 
 void Finance::StartPayment(Exchange& ex) {

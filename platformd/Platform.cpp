@@ -122,7 +122,9 @@ Platform::Platform(PlatformOptions options) : options_(std::move(options)) {
     impl_ = std::make_unique<Impl>(options_);
     if (options_.demo) {
         auto lock = impl_->db.Lock();
-        if (impl_->db.IsEmpty()) demo_summary_ = Demo::Seed(impl_->db);
+        demo_summary_ = impl_->db.IsEmpty()
+                            ? Demo::Seed(impl_->db)
+                            : "the database already holds data; demo data not seeded again\n";
     }
 }
 
@@ -137,7 +139,7 @@ int Platform::Start() {
     server.new_task_queue = [threads] { return new httplib::ThreadPool(static_cast<size_t>(threads)); };
     server.set_tcp_nodelay(true);
     server.set_keep_alive_max_count(100000);
-    server.set_keep_alive_timeout(30);
+    server.set_keep_alive_timeout(15);
     server.set_payload_max_length(8 * 1024 * 1024);
     auto dispatch = [this](const httplib::Request& req, httplib::Response& res) {
         impl_->Dispatch(req, res);

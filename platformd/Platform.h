@@ -15,7 +15,7 @@ struct PlatformOptions {
     std::string tls_dir;  // empty: a fresh temporary directory
     std::string control_token;
     std::string update_file;
-    int threads = 32;
+    int threads = 64;  // each kept-alive connection holds one while open
     int busy_seconds = 8;  // how long a restart or reinstall shows its working status
 };
 

@@ -77,9 +77,10 @@ public:
     socket_t socket() const override { return sock_; }
 
     // Waits for the next request, waking regularly so a stopping server is noticed.
-    bool WaitForRequest(int timeout_ms, const httplib::Server& server) const {
+    template <typename StillListening>
+    bool WaitForRequest(int timeout_ms, StillListening still_listening) const {
         if (SSL_pending(ssl_) > 0) return true;
-        for (int waited = 0; waited < timeout_ms && server.is_running();
+        for (int waited = 0; waited < timeout_ms && still_listening();
              waited += kPollSliceMs) {
             int rc = PollOnce(sock_, POLLIN, kPollSliceMs);
             if (rc != 0) return rc > 0;
@@ -136,7 +137,10 @@ bool RecordingServer::process_and_close_socket(socket_t sock) {
         current_stream = &strm;
         size_t left = keep_alive_max_count_;
         int idle_ms = static_cast<int>(keep_alive_timeout_sec_ * 1000);
-        while (left > 0 && is_running() && strm.WaitForRequest(idle_ms, *this)) {
+        // stop() closes the listening socket at once but reports "not running" only after
+        // every connection has ended, so the socket is what tells a connection to finish.
+        auto still_listening = [this] { return svr_sock_ != INVALID_SOCKET; };
+        while (left > 0 && still_listening() && strm.WaitForRequest(idle_ms, still_listening)) {
             strm.Raw().clear();
             bool closed = false;
             bool last = left == 1;

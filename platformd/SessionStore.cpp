@@ -8,6 +8,8 @@ namespace platformd {
 
 namespace {
 constexpr auto kIdle = std::chrono::hours(2);
+// Anyone can open a session by asking for a captcha; past this many the unsigned ones go.
+constexpr size_t kMaxSessions = 100000;
 }
 
 std::string RandomToken() {
@@ -26,6 +28,9 @@ std::string SessionStore::Create(std::int64_t user_id) {
     std::string sid = RandomToken();
     std::lock_guard lock(mutex_);
     Prune();
+    if (sessions_.size() >= kMaxSessions) {
+        std::erase_if(sessions_, [](const auto& item) { return item.second.user_id == 0; });
+    }
     sessions_[sid] = Session{user_id, {}, std::chrono::steady_clock::now()};
     return sid;
 }

@@ -11,7 +11,9 @@ namespace platformd {
 
 namespace {
 
+// The log is for tests; bounded so a long-running platform cannot grow without end.
 constexpr size_t kLogLimit = 5000;
+constexpr size_t kLogByteLimit = 64 * 1024 * 1024;
 
 bool IsLoopback(const std::string& addr) {
     return addr.rfind("127.", 0) == 0 || addr == "::1" || addr.rfind("::ffff:127.", 0) == 0;
@@ -76,12 +78,14 @@ void TestControl::Handle(const httplib::Request& req, httplib::Response& res) {
         return;
     } else if (action == "clear" && req.method == "POST") {
         log_.clear();
+        log_bytes_ = 0;
     } else if (action == "reset" && req.method == "POST") {
         scripts_.clear();
         any_script_ = false;
         latency_ms_ = 0;
         version_ = "4.92";
         log_.clear();
+        log_bytes_ = 0;
     } else if (action == "sms" && req.method == "GET") {
         auto it = sms_.find(req.get_param_value("mobi"));
         SendJson(res, {{"text", it == sms_.end() ? "" : it->second}});
@@ -118,11 +122,17 @@ void TestControl::ListRequests(httplib::Response& res) {
 }
 
 void TestControl::LogRequest(const httplib::Request& req, const std::string& raw) {
+    // Without test control nobody can read the log, and it would hold passwords.
+    if (token_.empty()) return;
     size_t end = raw.find("\r\n\r\n");
     std::lock_guard lock(mutex_);
     log_.push_back({next_seq_++, req.method, req.target,
                     end == std::string::npos ? raw : raw.substr(0, end), req.body});
-    if (log_.size() > kLogLimit) log_.pop_front();
+    log_bytes_ += log_.back().raw_head.size() + log_.back().body.size();
+    while (log_.size() > kLogLimit || (log_bytes_ > kLogByteLimit && log_.size() > 1)) {
+        log_bytes_ -= log_.front().raw_head.size() + log_.front().body.size();
+        log_.pop_front();
+    }
 }
 
 std::optional<TestControl::ScriptedReply> TestControl::TakeScript(const std::string& path,

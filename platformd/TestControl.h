@@ -54,6 +54,7 @@ private:
         std::string method, target, raw_head, body;
     };
     std::deque<LoggedRequest> log_;
+    size_t log_bytes_ = 0;
     std::uint64_t next_seq_ = 1;
     std::map<std::string, std::string> sms_;
     std::string captcha_;

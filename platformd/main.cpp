@@ -15,7 +15,8 @@ void Usage() {
     std::fprintf(stderr,
                  "usage: platformd [--port N] [--bind ADDR] [--db FILE] [--demo] [--tls-dir DIR]\n"
                  "                 [--control-token TOKEN] [--update-file FILE] [--threads N]\n"
-                 "  --port 0 (the default) picks a free port; the first line printed is \"port N\".\n"
+                 "  --port 0 (the default) picks a free port. Printed at start: \"port N\" first,\n"
+                 "  \"ca PATH\" next, the demo accounts when seeded, and \"url ...\" last.\n"
                  "  Without --db the data lives in a temporary database that goes with the process.\n"
                  "  Without --tls-dir a throw-away CA is made; its path is printed as \"ca PATH\".\n");
 }
@@ -81,8 +82,8 @@ int main(int argc, char** argv) {
         int port = platform.Start();
         std::printf("port %d\n", port);
         std::printf("ca %s\n", platform.CaPath().c_str());
-        std::printf("url https://%s:%d\n", options.bind.c_str(), port);
         if (!platform.DemoSummary().empty()) std::printf("%s", platform.DemoSummary().c_str());
+        std::printf("url https://%s:%d\n", options.bind.c_str(), port);
         std::fflush(stdout);
         int sig = 0;
         sigwait(&stop_signals, &sig);
