@@ -1,11 +1,8 @@
 #pragma once
-// One customer's connection to the platform: its own cookie store and kept-alive
-// connection, TLS verified against the platform's CA. Forms are built by the client's
-// NameValueList, so the bytes on the wire are the client's.
-#include <curl/curl.h>
-
+// One customer of the platform, sending through the client's own WebRequest. Each
+// customer keeps his own cookies, so two of them in one process are two sessions. Forms
+// are built by the client's NameValueList, so the bytes on the wire are the client's.
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "net/NameValueList.h"
@@ -13,17 +10,15 @@
 namespace platformd::test {
 
 struct Reply {
-    long status = 0;
+    long status = 0;    // 0 when no reply came
     std::string bytes;  // the body as received (GBK)
     std::string Text() const;  // the body as UTF-8
 };
 
 class TestClient {
 public:
+    // Trusts `ca_file` for every request of the process from now on.
     TestClient(std::string base_url, const std::string& ca_file);
-    ~TestClient();
-    TestClient(const TestClient&) = delete;
-    TestClient& operator=(const TestClient&) = delete;
 
     Reply Get(const std::string& path, const std::vector<std::string>& headers = {});
     Reply Post(const std::string& path, const vpsdesk::net::NameValueList& form,
@@ -41,7 +36,7 @@ private:
                const std::vector<std::string>& headers);
 
     std::string base_;
-    CURL* curl_;
+    std::string cookies_;
 };
 
 }  // namespace platformd::test
