@@ -36,8 +36,6 @@ Reply TestClient::Send(const std::string& path, const std::string* body,
         options.method = 1;
         body_bytes = vpsdesk::net::ToBytes(*body);
         options.body_bytes = &body_bytes;
-        // An empty form still goes out as an empty POST body.
-        if (body->empty()) options.body = "";
     }
     if (!headers.empty()) options.headers = vpsdesk::net::JoinText(headers, "\r\n");
     options.cookies_in = cookies_;
