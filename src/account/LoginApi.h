@@ -1,0 +1,27 @@
+#pragma once
+// The login requests: captcha picture, login with captcha, silent re-login.
+#include <string>
+#include <string_view>
+
+#include "net/ByteArray.h"
+
+namespace vpsdesk::account {
+
+// A fresh captcha id: the text a script engine prints for Math.random(), such as
+// "0.8263512278236542".
+std::string CaptchaId();
+
+// GET /user/captcha?id=<CaptchaId()>: the picture's bytes, empty when the request failed.
+net::ByteArray LoadCaptcha();
+
+// POST /user/loginpost with username, password, captcha, khdkey, zd = "1" and
+// ver = the local version label, values sent exactly as given. Returns the reply as text,
+// "\u" escapes decoded; empty when the request failed.
+std::string PostLogin(std::string_view account, std::string_view password, std::string_view captcha,
+                      std::string_view machine_code);
+
+// POST /user/khdloginpd: the same without the captcha.
+std::string SilentRelogin(std::string_view account, std::string_view password,
+                          std::string_view machine_code);
+
+}  // namespace vpsdesk::account

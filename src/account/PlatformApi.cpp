@@ -1,0 +1,47 @@
+#include "account/PlatformApi.h"
+
+#include "net/Gbk.h"
+#include "net/NameValueList.h"
+#include "net/WebRequest.h"
+
+namespace vpsdesk::account {
+
+std::string BaseUrl() {
+    return app::Site().BaseUrl();
+}
+
+std::string CommandUrl() {
+    return app::Site().CommandUrl();
+}
+
+std::string BrowserHeaders(const app::SiteConstants& site) {
+    net::NameValueList headers;
+    headers.Add("Accept",
+                "image/gif, image/jpeg, image/pjpeg, application/x-ms-application, "
+                "application/xaml+xml, application/x-ms-xbap, */*");
+    headers.Add("Referer", site.BaseUrl() + "/user/cloud-logininfo.asp");
+    headers.Add("Accept-Language", "zh-Hans-CN,zh-Hans;q=0.5");
+    headers.Add("User-Agent",
+                "Mozilla/5.0 (Windows NT 10.0; WOW64; Trident/7.0; rv:11.0) like Gecko");
+    headers.Add("Host", site.site_host);
+    headers.Add("Connection", "Keep-Alive");
+    headers.Add("Cache-Control", "no-cache");
+    return headers.BuildHeaders();
+}
+
+std::string BrowserHeaders() {
+    return BrowserHeaders(app::Site());
+}
+
+void PlatformLogout() {
+    const app::SiteConstants site = app::Site();
+    net::WebRequestOptions options;
+    options.headers = BrowserHeaders(site);
+    net::WebRequest(site.BaseUrl() + "/user/logout.asp", options);
+}
+
+std::string FetchCommand(std::string_view name) {
+    return net::ReplyText(net::WebRequest(CommandUrl() + std::string(name)));
+}
+
+}  // namespace vpsdesk::account

@@ -1,0 +1,65 @@
+#pragma once
+// The process-wide sign-in state: the credentials of the signed-in user, the profile texts
+// and the flags that the background loops poll. Texts sit behind a lock and are handed out
+// as copies; the flags are atomics, so a poll on one thread sees a write on another.
+#include <atomic>
+#include <mutex>
+#include <string>
+
+namespace vpsdesk::app {
+
+// Values of the shared ProgressState that the result indicators follow.
+enum ProgressPhase : int {
+    kProgressIdle = 0,
+    kProgressBusy = 1,
+    kProgressSuccess = 2,
+    kProgressFailure = 3
+};
+
+// The user's profile as the platform last reported it.
+struct ProfileTexts {
+    std::string user_name;
+    std::string real_name_status;
+    std::string mobile;
+    std::string qq;
+    std::string email;
+    std::string balance;
+};
+
+struct Credentials {
+    std::string account;
+    std::string password;  // plain text: the silent re-login resends it
+};
+
+class SessionState {
+  public:
+    void SetCredentials(std::string account, std::string password);
+    Credentials GetCredentials() const;
+    std::string SessionAccount() const;
+    std::string SessionPassword() const;
+
+    void SetProfile(ProfileTexts profile);
+    ProfileTexts Profile() const;
+    void SetUserName(std::string user_name);
+    std::string UserName() const;
+
+    // A login has just succeeded and the main window is to be opened.
+    std::atomic<int> sign_in_completed{0};
+    // The signed-in user's background loops must stop.
+    std::atomic<int> session_ended{0};
+    // The phase of the login window's result indicator (ProgressPhase).
+    std::atomic<int> progress_state{kProgressIdle};
+    // The same for the main window's purchase and recharge indicators.
+    std::atomic<int> main_progress_state{kProgressIdle};
+
+  private:
+    mutable std::mutex mutex_;
+    Credentials credentials_;
+    ProfileTexts profile_;
+};
+
+// The one instance of the process. It is never destroyed, so workers still running while
+// the process exits never touch a dead object.
+SessionState& Session();
+
+}  // namespace vpsdesk::app

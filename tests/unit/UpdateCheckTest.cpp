@@ -1,0 +1,94 @@
+// The version decision, writing the updater and starting it.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "app/UpdateCheck.h"
+#include "net/ByteArray.h"
+
+using namespace vpsdesk::app;
+namespace fs = std::filesystem;
+
+TEST(CheckVersionTest, OnlyTheExactLabelContinues) {
+    EXPECT_EQ(CheckVersion("4.92", "Ver 4.92"), VersionDecision::kContinue);
+    EXPECT_EQ(CheckVersion("4.93", "Ver 4.92"), VersionDecision::kUpdateDue);
+    // The comparison is exact: a line break, a doubled prefix, another case all differ.
+    EXPECT_EQ(CheckVersion("4.92\r\n", "Ver 4.92"), VersionDecision::kUpdateDue);
+    EXPECT_EQ(CheckVersion("4.92 ", "Ver 4.92"), VersionDecision::kUpdateDue);
+    EXPECT_EQ(CheckVersion("Ver 4.92", "Ver 4.92"), VersionDecision::kUpdateDue);
+    EXPECT_EQ(CheckVersion("4.92", "ver 4.92"), VersionDecision::kUpdateDue);
+    EXPECT_EQ(CheckVersion("<html>502</html>", "Ver 4.92"), VersionDecision::kUpdateDue);
+    // No reply at all is a network failure, never an update.
+    EXPECT_EQ(CheckVersion("", "Ver 4.92"), VersionDecision::kNetworkFailure);
+    EXPECT_EQ(CheckVersion("版本5", "Ver 版本5"), VersionDecision::kContinue);
+
+    EXPECT_EQ(VersionDecisionMessage(VersionDecision::kNetworkFailure),
+              "网络初始化失败，请检查网络");
+    EXPECT_EQ(VersionDecisionMessage(VersionDecision::kUpdateDue), "有新版本更新");
+    EXPECT_EQ(VersionDecisionMessage(VersionDecision::kContinue), "");
+}
+
+class UpdaterFileTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        char pattern[] = "/tmp/vpsdesk-updater-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        dir_ = pattern;
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    static std::string Bytes(const fs::path& file) {
+        std::ifstream in(file, std::ios::binary);
+        std::ostringstream out;
+        out << in.rdbuf();
+        return out.str();
+    }
+    static mode_t Mode(const fs::path& file) {
+        struct stat st {};
+        return ::stat(file.c_str(), &st) == 0 ? st.st_mode & 07777 : 0;
+    }
+
+    fs::path dir_;
+};
+
+TEST_F(UpdaterFileTest, WrittenExecutableIntoTheGivenFolderAndReplaced) {
+    // Wherever the process happens to run from, the updater goes into the folder given.
+    ASSERT_TRUE(WriteUpdater(vpsdesk::net::ToBytes("first"), dir_));
+    EXPECT_EQ(Bytes(dir_ / "update"), "first");
+    EXPECT_EQ(Mode(dir_ / "update") & 0100, 0100u);
+
+    // A replaced updater that had lost its execute bit gets it back.
+    ASSERT_EQ(::chmod((dir_ / "update").c_str(), 0640), 0);
+    ASSERT_TRUE(WriteUpdater(vpsdesk::net::ToBytes(std::string("second\0x", 8)), dir_));
+    EXPECT_EQ(Bytes(dir_ / "update"), std::string("second\0x", 8));
+    EXPECT_EQ(Mode(dir_ / "update"), 0750u);
+
+    // No image, or nowhere to write: the updater already there stays.
+    EXPECT_FALSE(WriteUpdater({}, dir_));
+    EXPECT_FALSE(WriteUpdater(vpsdesk::net::ToBytes("x"), dir_ / "missing"));
+    EXPECT_EQ(Bytes(dir_ / "update"), std::string("second\0x", 8));
+}
+
+TEST_F(UpdaterFileTest, StartedWithoutArgumentsInItsFolder) {
+    // The script notes its working directory and argument count, then reports success.
+    const std::string script =
+        "#!/bin/sh\n"
+        "pwd > started.txt\n"
+        "echo \"$#\" >> started.txt\n";
+    ASSERT_TRUE(WriteUpdater(vpsdesk::net::ToBytes(script), dir_));
+    pid_t pid = StartUpdater(dir_);
+    ASSERT_GT(pid, 0);
+    int status = 0;
+    ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_EQ(Bytes(dir_ / "started.txt"), fs::canonical(dir_).string() + "\n0\n");
+
+    // Nothing to start.
+    fs::remove(dir_ / "update");
+    EXPECT_EQ(StartUpdater(dir_), -1);
+}
