@@ -1,0 +1,30 @@
+#include <gtest/gtest.h>
+
+#include "ui/Colour.h"
+#include "ui/QtText.h"
+
+using namespace vpsdesk::ui;
+
+TEST(Colour, WindowsValueBecomesOpaqueArgbWithRedAndBlueSwapped) {
+    EXPECT_EQ(ArgbFromWindowsColour(0x000000FF), 0xFFFF0000u);  // red
+    EXPECT_EQ(ArgbFromWindowsColour(0x00FF0000), 0xFF0000FFu);  // blue
+    EXPECT_EQ(ArgbFromWindowsColour(0x00123456), 0xFF563412u);
+    EXPECT_EQ(ArgbFromWindowsColour(0x00B3B3B3), 0xFFB3B3B3u);
+    // The unused top byte of the Windows value must not leak into the alpha.
+    EXPECT_EQ(ArgbFromWindowsColour(0x7F000000), 0xFF000000u);
+    EXPECT_EQ(ArgbFromWindowsColour(0x00E6E6E6, 0xBB), 0xBBE6E6E6u);
+
+    const QColor grey = ColourFromArgb(0xBBE6E6E6);
+    EXPECT_EQ(grey.alpha(), 0xBB);
+    EXPECT_EQ(grey.red(), 0xE6);
+    EXPECT_EQ(StyleSheetColour(0xFF0A0B0C), QStringLiteral("#ff0a0b0c"));
+}
+
+TEST(QtText, ChineseSurvivesTheRoundTripAndBadBytesDoNot) {
+    const std::string text = "请输入账号 ●";
+    EXPECT_EQ(qs(text).size(), 7);
+    EXPECT_EQ(u8(qs(text)), text);
+    EXPECT_EQ(u8(qs("")), "");
+    // A broken sequence is replaced, not cut off: the rest of the text stays.
+    EXPECT_EQ(u8(qs("a\xE8z")), "a\xEF\xBF\xBDz");
+}

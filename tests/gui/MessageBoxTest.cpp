@@ -1,0 +1,88 @@
+#include <gtest/gtest.h>
+
+#include <QToolTip>
+#include <atomic>
+
+#include "GuiTestSupport.h"
+#include "ui/BalloonTip.h"
+#include "ui/MessageBoxes.h"
+#include "ui/Waiting.h"
+
+using namespace vpsdesk::ui;
+using vpsdesk::ui::guitest::ModalClicker;
+using vpsdesk::ui::guitest::PumpUntil;
+
+TEST(MessageBoxes, TheToolkitBoxShowsItsTitleAndReturnsTheButtonPressed) {
+    QObject owner;
+    ModalClicker clicker;
+    clicker.Arm(&owner, QStringLiteral("messageBoxCancel"));
+    EXPECT_EQ(ShowMessage("确定要申请退款吗？", "提示", MessageIcon::Question,
+                          MessageButtons::OkCancel),
+              MessageResult::Cancel);
+    EXPECT_EQ(clicker.title, QStringLiteral("提示"));
+    EXPECT_EQ(clicker.text, QStringLiteral("确定要申请退款吗？"));
+
+    ModalClicker yes;
+    yes.Arm(&owner, QStringLiteral("messageBoxYes"));
+    EXPECT_EQ(ShowMessage("继续？", "提示", MessageIcon::None, MessageButtons::YesNo),
+              MessageResult::Yes);
+}
+
+TEST(MessageBoxes, APlainBoxHasOnlyOk) {
+    QObject owner;
+    ModalClicker clicker;
+    clicker.Arm(&owner, QStringLiteral("messageBoxOk"));
+    EXPECT_EQ(ShowPlainMessage("请选择地区", "信息："), MessageResult::Ok);
+    EXPECT_EQ(clicker.title, QStringLiteral("信息："));
+}
+
+TEST(MessageBoxes, AWorkerGetsTheAnswerOfABoxShownOnTheUiThread) {
+    QObject owner;
+    ModalClicker clicker;
+    clicker.Arm(&owner, QStringLiteral("messageBoxNo"));
+    std::atomic<bool> done{false};
+    MessageResult result = MessageResult::NotShown;
+    ASSERT_TRUE(RunInBackground([&] {
+        result = ShowMessage("重装系统？", "提示", MessageIcon::Warning, MessageButtons::YesNo);
+        done = true;
+    }));
+    PumpUntil([&] { return done.load(); });
+    EXPECT_TRUE(clicker.clicked);
+    EXPECT_EQ(result, MessageResult::No);
+}
+
+TEST(MessageBoxes, TheSelfClosingBoxClosesItselfOnAnyThread) {
+    EXPECT_EQ(ShowSelfClosingMessage("退款申请已提交", "友情提醒", 30), MessageResult::TimedOut);
+
+    std::atomic<bool> done{false};
+    MessageResult result = MessageResult::NotShown;
+    ASSERT_TRUE(RunInBackground([&] {
+        result = ShowSelfClosingMessage("退款申请已提交", "友情提醒", 30);
+        done = true;
+    }));
+    PumpUntil([&] { return done.load(); });
+    EXPECT_EQ(result, MessageResult::TimedOut);
+
+    // Pressed before the time is up: the press counts.
+    QObject owner;
+    ModalClicker clicker;
+    clicker.Arm(&owner, QStringLiteral("messageBoxOk"));
+    EXPECT_EQ(ShowSelfClosingMessage("退款申请已提交", "友情提醒", 60 * 60 * 1000),
+              MessageResult::Ok);
+}
+
+TEST(BalloonTip, ShowsTheTextAtThePointerFromAnyThread) {
+    ShowTip("已开启剪贴板");
+    EXPECT_TRUE(QToolTip::isVisible());
+    EXPECT_EQ(QToolTip::text(), QStringLiteral("已开启剪贴板"));
+
+    std::atomic<bool> done{false};
+    ASSERT_TRUE(RunInBackground([&] {
+        ShowTip("已关闭剪贴板");
+        done = true;
+    }));
+    PumpUntil([&] { return done.load(); });
+    EXPECT_EQ(QToolTip::text(), QStringLiteral("已关闭剪贴板"));
+    HideTip();
+    PumpUntil([] { return !QToolTip::isVisible(); });  // the tip fades out, it does not vanish
+}
