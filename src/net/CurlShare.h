@@ -12,7 +12,7 @@
 namespace vpsdesk::net {
 
 class CurlShare {
-public:
+  public:
     // Created on first use and never destroyed: workers may still be inside a request
     // while the process exits.
     static CurlShare& Instance();
@@ -28,7 +28,7 @@ public:
     CurlShare(const CurlShare&) = delete;
     CurlShare& operator=(const CurlShare&) = delete;
 
-private:
+  private:
     CurlShare();
     ~CurlShare() = default;
 

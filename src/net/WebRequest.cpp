@@ -127,8 +127,10 @@ CurlHeaders ToCurlHeaders(std::string_view block_gbk, std::string agent_gbk, int
         if (drop_credentials && (IsNamed(line, "Cookie:") || IsNamed(line, "Authorization:")))
             continue;
         if (!CurlSendsAsIs(line)) {
-            if (carrier != std::string::npos) entries[carrier].append("\r\n").append(line);
-            else leading.append(line).append("\r\n");
+            if (carrier != std::string::npos)
+                entries[carrier].append("\r\n").append(line);
+            else
+                leading.append(line).append("\r\n");
             continue;
         }
         // libcurl moves or replaces these two, so they cannot carry other lines.
@@ -184,7 +186,8 @@ bool IsUsableHost(std::string_view host) {
     if (host.empty()) return false;
     for (char ch : host) {
         auto c = static_cast<unsigned char>(ch);
-        if (c <= 0x20 || c == 0x7F || std::string_view("/?#@[]\\").find(ch) != std::string_view::npos)
+        if (c <= 0x20 || c == 0x7F ||
+            std::string_view("/?#@[]\\").find(ch) != std::string_view::npos)
             return false;
     }
     return true;
@@ -219,7 +222,8 @@ size_t OnHeader(char* data, size_t size, size_t count, void* user) {
         t->in_headers = true;
         t->saw_response = true;
         size_t space = line.find(' ');
-        t->status = space == std::string_view::npos ? 0 : static_cast<long>(TextToInt(line.substr(space)));
+        t->status =
+            space == std::string_view::npos ? 0 : static_cast<long>(TextToInt(line.substr(space)));
     } else if (!t->in_headers) {
         return taken;  // trailers after a chunked body are not part of the block
     }
@@ -310,9 +314,11 @@ Attempt Send(const Request& r) {
     } else {
         // A plain POST lets libcurl turn it into GET on 301/302/303, as browsers do.
         if (r.verb == kPost) curl_easy_setopt(easy, CURLOPT_POST, 1L);
-        curl_easy_setopt(easy, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(r.payload_size));
+        curl_easy_setopt(easy, CURLOPT_POSTFIELDSIZE_LARGE,
+                         static_cast<curl_off_t>(r.payload_size));
         curl_easy_setopt(easy, CURLOPT_POSTFIELDS, r.payload);
-        if (r.verb != kPost) curl_easy_setopt(easy, CURLOPT_CUSTOMREQUEST, kVerbs.at(static_cast<size_t>(r.verb)));
+        if (r.verb != kPost)
+            curl_easy_setopt(easy, CURLOPT_CUSTOMREQUEST, kVerbs.at(static_cast<size_t>(r.verb)));
     }
     curl_easy_setopt(easy, CURLOPT_FOLLOWLOCATION, r.follow ? 1L : 0L);
     curl_easy_setopt(easy, CURLOPT_MAXREDIRS, kMaxRedirects);
@@ -339,8 +345,8 @@ Attempt Send(const Request& r) {
     if (a.transfer.ended_at_head && a.result == CURLE_WRITE_ERROR) a.result = CURLE_OK;
     long request_size = 0;
     curl_easy_getinfo(easy, CURLINFO_REQUEST_SIZE, &request_size);
-    a.reached_reply = a.result != CURLE_ABORTED_BY_CALLBACK &&
-                      (request_size > 0 || a.transfer.saw_response);
+    a.reached_reply =
+        a.result != CURLE_ABORTED_BY_CALLBACK && (request_size > 0 || a.transfer.saw_response);
     return a;
 }
 
@@ -412,7 +418,8 @@ ByteArray WebRequest(std::string_view url, const WebRequestOptions& options) {
     r.follow = !no_redirect && verb != kHead;
     r.use_store = !options.cookies_in.has_value();
     const std::string proxy = options.proxy.value_or("");
-    if (!proxy.empty()) r.proxy = (options.socks_proxy.value_or(false) ? "socks4://" : "http://") + proxy;
+    if (!proxy.empty())
+        r.proxy = (options.socks_proxy.value_or(false) ? "socks4://" : "http://") + proxy;
     r.tls = shared.Tls();
 
     CurlHeaders headers = ToCurlHeaders(block_gbk, agent_gbk, verb, false);
@@ -420,8 +427,9 @@ ByteArray WebRequest(std::string_view url, const WebRequestOptions& options) {
     Attempt a = Send(r);
     CurlHeaders cross_origin_headers;
     const std::string first_origin = verb == kHead ? Origin(r.curl_url) : std::string();
-    for (long hops = 0; verb == kHead && !no_redirect && a.result == CURLE_OK && hops < kMaxRedirects &&
-                        IsRedirect(a.transfer.status) && !a.transfer.location.empty();
+    for (long hops = 0;
+         verb == kHead && !no_redirect && a.result == CURLE_OK && hops < kMaxRedirects &&
+         IsRedirect(a.transfer.status) && !a.transfer.location.empty();
          ++hops) {
         std::string next = ResolveLocation(r.curl_url, a.transfer.location);
         if (next.empty()) break;
@@ -448,8 +456,12 @@ ByteArray WebRequest(std::string_view url, const WebRequestOptions& options) {
     return std::move(a.transfer.body);
 }
 
-void SetTlsSettings(const TlsSettings& settings) { CurlShare::Instance().SetTls(settings); }
+void SetTlsSettings(const TlsSettings& settings) {
+    CurlShare::Instance().SetTls(settings);
+}
 
-void CancelAllRequests() { CurlShare::Instance().CancelAll(); }
+void CancelAllRequests() {
+    CurlShare::Instance().CancelAll();
+}
 
 }  // namespace vpsdesk::net

@@ -34,8 +34,9 @@ struct WebRequestOptions {
     ByteArray* body_bytes = nullptr;
     // "host:port"; empty or not given means a direct connection.
     std::optional<std::string> proxy;
-    std::optional<bool> merge_cookies;      // default true
-    std::optional<bool> default_headers;    // default true: Accept, Referer, Accept-Language, Content-Type
+    std::optional<bool> merge_cookies;  // default true
+    std::optional<bool>
+        default_headers;  // default true: Accept, Referer, Accept-Language, Content-Type
     std::optional<bool> normalize_headers;  // default true: tidy the caller's header names
     std::optional<bool> socks_proxy;        // default false: `proxy` is a SOCKS4 proxy
 };

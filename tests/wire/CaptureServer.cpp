@@ -28,7 +28,8 @@ size_t ContentLength(std::string_view head) {
         constexpr std::string_view kName = "content-length:";
         if (line.size() > kName.size()) {
             std::string lowered(line.substr(0, kName.size()));
-            for (char& c : lowered) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+            for (char& c : lowered)
+                c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
             if (lowered == kName) return std::stoul(std::string(line.substr(kName.size())));
         }
         pos = end + 2;
@@ -38,7 +39,8 @@ size_t ContentLength(std::string_view head) {
 
 }  // namespace
 
-std::string CannedReply(std::string_view status, std::string_view header_lines, std::string_view body) {
+std::string CannedReply(std::string_view status, std::string_view header_lines,
+                        std::string_view body) {
     std::string out = "HTTP/1.1 " + std::string(status) + "\r\n" + std::string(header_lines);
     out += "Content-Length: " + std::to_string(body.size()) + "\r\nConnection: close\r\n\r\n";
     out += body;
@@ -112,7 +114,8 @@ void CaptureServer::Serve(int fd, size_t index) {
     for (;;) {
         if (head_end == std::string::npos) {
             head_end = request.find("\r\n\r\n");
-            if (head_end != std::string::npos) wanted = head_end + 4 + ContentLength(request.substr(0, head_end));
+            if (head_end != std::string::npos)
+                wanted = head_end + 4 + ContentLength(request.substr(0, head_end));
         }
         if (head_end != std::string::npos && request.size() >= wanted) break;
         ssize_t n = ::recv(fd, buf, sizeof buf, 0);

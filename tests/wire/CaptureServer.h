@@ -12,10 +12,11 @@
 namespace wiretest {
 
 // "HTTP/1.1 <status>\r\n" + header lines + Content-Length + "Connection: close" + body.
-std::string CannedReply(std::string_view status, std::string_view header_lines, std::string_view body);
+std::string CannedReply(std::string_view status, std::string_view header_lines,
+                        std::string_view body);
 
 class CaptureServer {
-public:
+  public:
     // Connection n gets replies[min(n, size-1)]. With `hold_open` the server keeps each
     // connection open after replying until the client closes it.
     explicit CaptureServer(std::vector<std::string> replies, bool hold_open = false);
@@ -34,7 +35,7 @@ public:
     // Blocks until `n` requests have been read completely.
     void WaitForRequests(size_t n) const;
 
-private:
+  private:
     void Run();
     void Serve(int fd, size_t index);
 

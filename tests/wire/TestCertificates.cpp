@@ -30,7 +30,8 @@ void AddExtension(X509* cert, X509* issuer, int nid, const char* value) {
     X509_EXTENSION_free(ext);
 }
 
-X509* NewCert(const char* common_name, long serial, EVP_PKEY* key, X509* issuer, EVP_PKEY* issuer_key) {
+X509* NewCert(const char* common_name, long serial, EVP_PKEY* key, X509* issuer,
+              EVP_PKEY* issuer_key) {
     X509* cert = X509_new();
     Check(cert != nullptr, "certificate");
     X509_set_version(cert, 2);

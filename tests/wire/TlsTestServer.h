@@ -11,7 +11,7 @@
 namespace wiretest {
 
 class TlsTestServer {
-public:
+  public:
     TlsTestServer() : server_(Certificates().server_cert, Certificates().server_key) {
         server_.set_tcp_nodelay(true);
     }
@@ -37,7 +37,7 @@ public:
         return "https://" + std::string(host) + ":" + std::to_string(port_) + std::string(path);
     }
 
-private:
+  private:
     httplib::SSLServer server_;
     int port_ = 0;
     std::thread thread_;

@@ -14,7 +14,7 @@ using namespace vpsdesk::net;
 namespace {
 
 class WebRequestTls : public testing::Test {
-protected:
+  protected:
     static void SetUpTestSuite() {
         server_ = new wiretest::TlsTestServer();
         httplib::SSLServer& s = server_->server();
@@ -55,7 +55,9 @@ protected:
 
 wiretest::TlsTestServer* WebRequestTls::server_ = nullptr;
 
-std::string Text(const ByteArray& b) { return BytesToString(b); }
+std::string Text(const ByteArray& b) {
+    return BytesToString(b);
+}
 
 TEST_F(WebRequestTls, CertificateIsVerifiedAgainstTheConfiguredCa) {
     std::string reply_headers = "before";

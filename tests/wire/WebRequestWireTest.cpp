@@ -42,11 +42,16 @@ Sent Parse(const std::string& raw, bool block_has_agent = false, bool block_has_
     s.request_line = lines[0];
     for (size_t i = 1; i < lines.size(); ++i) {
         const std::string& l = lines[i];
-        if (l.rfind("Host: ", 0) == 0) s.host.push_back(l);
-        else if (l.rfind("Content-Length: ", 0) == 0) s.content_length.push_back(l);
-        else if (!block_has_agent && l.rfind("User-Agent: ", 0) == 0) s.agent.push_back(l);
-        else if (!block_has_cookie && l.rfind("Cookie: ", 0) == 0) s.store_cookie.push_back(l);
-        else s.block.push_back(l);
+        if (l.rfind("Host: ", 0) == 0)
+            s.host.push_back(l);
+        else if (l.rfind("Content-Length: ", 0) == 0)
+            s.content_length.push_back(l);
+        else if (!block_has_agent && l.rfind("User-Agent: ", 0) == 0)
+            s.agent.push_back(l);
+        else if (!block_has_cookie && l.rfind("Cookie: ", 0) == 0)
+            s.store_cookie.push_back(l);
+        else
+            s.block.push_back(l);
     }
     s.body = wiretest::RequestBody(raw);
     return s;
@@ -59,7 +64,9 @@ Sent SendAndCapture(const std::string& path, WebRequestOptions o = {}, bool bloc
     return Parse(server.LastRequest(), block_has_agent, block_has_cookie);
 }
 
-std::string Bytes(const ByteArray& b) { return BytesToString(b); }
+std::string Bytes(const ByteArray& b) {
+    return BytesToString(b);
+}
 
 TEST(WebRequestWire, GetSendsTheDefaultLinesAndNothingElse) {
     CaptureServer server(CannedReply("200 OK", "", "hello"));
@@ -91,12 +98,19 @@ TEST(WebRequestWire, PostWithoutCallerHeadersSendsExactlyFourLines) {
     EXPECT_EQ(s.agent, Lines{kAgent});
     EXPECT_EQ(s.host.size(), 1u);
     EXPECT_EQ(s.body, "a=1&b=2");
+
+    // A body too big for libcurl's taste still goes out at once, with no Expect line.
+    o.body = std::string(2u << 20, 'x');
+    WebRequest(url, o);
+    s = Parse(server.LastRequest());
+    EXPECT_EQ(s.block.size(), 4u);
+    EXPECT_EQ(s.body.size(), 2u << 20);
 }
 
 TEST(WebRequestWire, EveryMethodCodeSendsItsVerbAndOnlyGetOmitsTheBody) {
     const std::vector<std::pair<int, std::string>> table = {
-        {0, "GET"},     {1, "POST"},   {2, "HEAD"},  {3, "PUT"},     {4, "OPTIONS"},
-        {5, "DELETE"},  {6, "TRACE"},  {7, "CONNECT"}, {9, "GET"},   {-1, "GET"}};
+        {0, "GET"},    {1, "POST"},  {2, "HEAD"},    {3, "PUT"}, {4, "OPTIONS"},
+        {5, "DELETE"}, {6, "TRACE"}, {7, "CONNECT"}, {9, "GET"}, {-1, "GET"}};
     for (const auto& [code, verb] : table) {
         SCOPED_TRACE(code);
         CaptureServer server;
@@ -142,7 +156,8 @@ TEST(WebRequestWire, HeadFollowsRedirectsToTheFinalHeaders) {
     o.reply_headers = &reply_headers;
     WebRequest(server.Url("/a"), o);
     Lines requests;
-    for (const std::string& r : server.Requests()) requests.push_back(wiretest::HeaderLines(r).at(0));
+    for (const std::string& r : server.Requests())
+        requests.push_back(wiretest::HeaderLines(r).at(0));
     EXPECT_EQ(requests, (Lines{"HEAD /a HTTP/1.1", "HEAD /b HTTP/1.1"}));
     EXPECT_EQ(reply_headers, final_head);
 
@@ -209,11 +224,6 @@ TEST(WebRequestWire, CallerUserAgentReplacesTheDefaultOne) {
     EXPECT_EQ(std::count_if(s.block.begin(), s.block.end(),
                             [](const std::string& l) { return l.rfind("User-Agent", 0) == 0; }),
               1);
-
-    // With no line of that name the agent comes from step 4's fallback.
-    o.headers = "X-Note: see User-Agent: probe/2";
-    s = SendAndCapture("/u", o);
-    EXPECT_EQ(s.agent, Lines{"User-Agent: probe/2"});
 }
 
 TEST(WebRequestWire, CookiesInIsSentAsACookieLine) {
@@ -300,7 +310,8 @@ TEST(WebRequestWire, UrlWithoutSchemeGoesToTheHostByPlainHttpOnPort80) {
     WebRequest("Example.INVALID/x?y=1", o);
     Sent s = Parse(proxy.LastRequest());
     EXPECT_EQ(s.request_line, "GET http://example.invalid/x?y=1 HTTP/1.1");
-    EXPECT_EQ(s.block, (Lines{"Accept: */*", "Referer: Example.INVALID/x?y=1", "Accept-Language: zh-cn"}));
+    EXPECT_EQ(s.block,
+              (Lines{"Accept: */*", "Referer: Example.INVALID/x?y=1", "Accept-Language: zh-cn"}));
 }
 
 TEST(WebRequestWire, SecureUrlThroughAProxyOpensATunnel) {
@@ -317,7 +328,8 @@ TEST(WebRequestWire, SecureUrlThroughAProxyOpensATunnel) {
 TEST(WebRequestWire, ReplyHeadersAndSetCookieCollection) {
     const std::string head =
         "HTTP/1.1 200 OK\r\nSet-Cookie: sid=abc; path=/\r\nSet-Cookie: lang=zh\r\n"
-        "set-cookie: lower=1\r\nX-Note: \xD6\xD0\xCE\xC4\r\nContent-Length: 2\r\nConnection: close\r\n\r\n";
+        "set-cookie: lower=1\r\nX-Note: \xD6\xD0\xCE\xC4\r\nContent-Length: 2\r\nConnection: "
+        "close\r\n\r\n";
     CaptureServer server(head + "ok");
     std::string reply_headers, cookies;
     WebRequestOptions o;
@@ -387,14 +399,16 @@ TEST(WebRequestWire, RefusedConnectionLeavesOutParametersAlone) {
     o.reply_headers = &reply_headers;
     o.cookies_out = &cookies;
     o.cookies_in = "a=1";
-    EXPECT_TRUE(WebRequest("http://127.0.0.1:" + std::to_string(ntohs(addr.sin_port)) + "/", o).empty());
+    EXPECT_TRUE(
+        WebRequest("http://127.0.0.1:" + std::to_string(ntohs(addr.sin_port)) + "/", o).empty());
     EXPECT_EQ(reply_headers, "before");
     EXPECT_EQ(cookies, "before");
     ::close(fd);
 }
 
 TEST(WebRequestWire, ReplyCutShortGivesNoBodyButItsHeaders) {
-    const std::string head = "HTTP/1.1 200 OK\r\nContent-Length: 100\r\nSet-Cookie: cut=1\r\nConnection: close\r\n\r\n";
+    const std::string head =
+        "HTTP/1.1 200 OK\r\nContent-Length: 100\r\nSet-Cookie: cut=1\r\nConnection: close\r\n\r\n";
     CaptureServer server(head + "only part");
     std::string reply_headers, cookies;
     WebRequestOptions o;
@@ -407,7 +421,8 @@ TEST(WebRequestWire, ReplyCutShortGivesNoBodyButItsHeaders) {
 }
 
 TEST(WebRequestWire, HeadersOfTheFinalResponseOnlyAfter100Continue) {
-    const std::string final_head = "HTTP/1.1 200 OK\r\nContent-Length: 2\r\nConnection: close\r\n\r\n";
+    const std::string final_head =
+        "HTTP/1.1 200 OK\r\nContent-Length: 2\r\nConnection: close\r\n\r\n";
     CaptureServer server("HTTP/1.1 100 Continue\r\n\r\n" + final_head + "ok");
     std::string reply_headers;
     WebRequestOptions o;

@@ -1,0 +1,136 @@
+// Sequential HTTPS GETs on loopback: WebRequest (a fresh easy handle per call on the
+// thread's connection cache) against a raw libcurl loop that reuses one easy handle.
+// Prints requests per second, their ratio and TLS handshakes per 1,000 requests.
+#include <curl/curl.h>
+#include <httplib.h>
+#include <openssl/ssl.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <ctime>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "TestCertificates.h"
+#include "net/WebRequest.h"
+
+namespace {
+
+constexpr int kRequests = 1000;
+constexpr int kRounds = 7;
+
+std::atomic<long> g_handshakes{0};
+
+void CountHandshakes(const SSL*, int where, int) {
+    if (where & SSL_CB_HANDSHAKE_DONE) g_handshakes.fetch_add(1);
+}
+
+size_t Collect(char* data, size_t size, size_t count, void* user) {
+    static_cast<std::string*>(user)->append(data, size * count);
+    return size * count;
+}
+
+struct Result {
+    double per_second = 0;
+    double cpu_us = 0;  // the requesting thread's CPU time per request
+    long handshakes = 0;
+    bool ok = true;
+};
+
+double ThreadCpuSeconds() {
+    timespec ts{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
+    return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) * 1e-9;
+}
+
+template <typename Fn>
+Result Measure(Fn one_request) {
+    long before = g_handshakes.load();
+    auto start = std::chrono::steady_clock::now();
+    double cpu_start = ThreadCpuSeconds();
+    Result r;
+    for (int i = 0; i < kRequests; ++i) r.ok = one_request() && r.ok;
+    r.cpu_us = (ThreadCpuSeconds() - cpu_start) * 1e6 / kRequests;
+    std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+    r.per_second = kRequests / took.count();
+    r.handshakes = g_handshakes.load() - before;
+    return r;
+}
+
+}  // namespace
+
+int main() {
+    const wiretest::TestCertificates& certs = wiretest::Certificates();
+    httplib::SSLServer server(certs.server_cert, certs.server_key);
+    server.set_tcp_nodelay(true);
+    server.set_keep_alive_max_count(100000);
+    SSL_CTX_set_info_callback(server.ssl_context(), &CountHandshakes);
+    const std::string body(100, 'b');
+    server.Get("/b", [&](const httplib::Request&, httplib::Response& res) {
+        res.set_content(body, "text/plain");
+    });
+    int port = server.bind_to_any_port("127.0.0.1");
+    std::thread listener([&] { server.listen_after_bind(); });
+    const std::string url = "https://127.0.0.1:" + std::to_string(port) + "/b";
+
+    vpsdesk::net::SetTlsSettings({certs.ca_file, true});
+
+    std::vector<double> ratios, cpu_web, cpu_raw;
+    Result best_web, best_raw;
+    for (int round = 0; round < kRounds; ++round) {
+        // A fresh thread starts with an empty connection cache, so each round pays for
+        // its own first connection, as the raw loop's fresh handle does.
+        Result web;
+        std::thread([&] {
+            web = Measure([&] { return vpsdesk::net::WebRequest(url).size() == body.size(); });
+        }).join();
+
+        CURL* easy = curl_easy_init();
+        std::string got;
+        curl_easy_setopt(easy, CURLOPT_URL, url.c_str());
+        curl_easy_setopt(easy, CURLOPT_HTTP_VERSION, static_cast<long>(CURL_HTTP_VERSION_1_1));
+        curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
+        curl_easy_setopt(easy, CURLOPT_CAINFO, certs.ca_file.c_str());
+        curl_easy_setopt(easy, CURLOPT_CAPATH, "/etc/ssl/certs");
+        curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, &Collect);
+        curl_easy_setopt(easy, CURLOPT_WRITEDATA, &got);
+        Result raw = Measure([&] {
+            got.clear();
+            return curl_easy_perform(easy) == CURLE_OK && got.size() == body.size();
+        });
+        curl_easy_cleanup(easy);
+
+        double ratio = web.per_second / raw.per_second;
+        ratios.push_back(ratio);
+        cpu_web.push_back(web.cpu_us);
+        cpu_raw.push_back(raw.cpu_us);
+        std::printf(
+            "round %d: WebRequest %6.0f req/s %5.1f us CPU %ld handshake(s) | raw libcurl %6.0f "
+            "req/s %5.1f us CPU %ld handshake(s) | ratio %.2f%s\n",
+            round + 1, web.per_second, web.cpu_us, web.handshakes, raw.per_second, raw.cpu_us,
+            raw.handshakes, ratio, web.ok && raw.ok ? "" : "   (failed requests!)");
+        if (web.per_second > best_web.per_second) best_web = web;
+        if (raw.per_second > best_raw.per_second) best_raw = raw;
+    }
+    std::sort(ratios.begin(), ratios.end());
+    std::sort(cpu_web.begin(), cpu_web.end());
+    std::sort(cpu_raw.begin(), cpu_raw.end());
+    std::printf("\n%d sequential HTTPS GETs of %zu bytes per run, %d runs\n", kRequests,
+                body.size(), kRounds);
+    std::printf("WebRequest (fresh easy handle per call): best %8.0f req/s, %ld handshakes/1000\n",
+                best_web.per_second, best_web.handshakes);
+    std::printf("raw libcurl (one reused easy handle):    best %8.0f req/s, %ld handshakes/1000\n",
+                best_raw.per_second, best_raw.handshakes);
+    std::printf("ratio WebRequest/raw: median %.2f, best-vs-best %.2f\n", ratios[ratios.size() / 2],
+                best_web.per_second / best_raw.per_second);
+    std::printf("client CPU per request (median): WebRequest %.1f us, raw %.1f us\n",
+                cpu_web[cpu_web.size() / 2], cpu_raw[cpu_raw.size() / 2]);
+
+    while (!server.is_running()) std::this_thread::yield();
+    server.stop();
+    listener.join();
+    return 0;
+}
