@@ -65,7 +65,7 @@ bool CurlSendsAsIs(std::string_view line) {
     return false;
 }
 
-// Steps 1, 4, 10 and 11 of building a request: the header block the platform sees, and
+// The request header block as the platform sees it (caller lines, defaults, cookies), and
 // the agent sent when the block has no User-Agent line of its own.
 struct RequestHeaders {
     std::string block;
