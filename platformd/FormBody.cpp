@@ -34,7 +34,8 @@ bool FormBody::ParseInOrder(std::string_view body, const std::vector<std::string
         pos += head.size();
         size_t end = body.size();
         if (i + 1 < fields.size()) {
-            std::string next = "&" + std::string(fields[i + 1]) + "=";
+            std::string next(1, '&');
+            next.append(fields[i + 1]).append(1, '=');
             end = body.find(next, pos);
             if (end == std::string_view::npos) return false;
         }
