@@ -5,6 +5,8 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cctype>
 #include <stdexcept>
 
 namespace wiretest {
@@ -47,8 +49,8 @@ std::string CannedReply(std::string_view status, std::string_view header_lines,
     return out;
 }
 
-CaptureServer::CaptureServer(std::vector<std::string> replies, bool hold_open)
-    : replies_(std::move(replies)), hold_open_(hold_open) {
+CaptureServer::CaptureServer(std::vector<std::string> replies, bool hold_open, bool socks4)
+    : replies_(std::move(replies)), hold_open_(hold_open), socks4_(socks4) {
     listener_ = ::socket(AF_INET, SOCK_STREAM, 0);
     sockaddr_in addr{};
     addr.sin_family = AF_INET;
@@ -75,6 +77,11 @@ std::string CaptureServer::Url(std::string_view path) const {
 std::vector<std::string> CaptureServer::Requests() const {
     std::lock_guard<std::mutex> lock(mutex_);
     return requests_;
+}
+
+std::vector<std::string> CaptureServer::Socks4Requests() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return socks4_requests_;
 }
 
 std::string CaptureServer::LastRequest() const {
@@ -109,6 +116,20 @@ void CaptureServer::Run() {
 void CaptureServer::Serve(int fd, size_t index) {
     std::string request;
     char buf[65536];
+    if (socks4_) {
+        // Version, command, port, address, then a user id ending in a zero byte.
+        std::string connect;
+        char c;
+        while (connect.size() < 8 || connect.back() != '\0') {
+            if (::recv(fd, &c, 1, 0) != 1) return;
+            connect.push_back(c);
+        }
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            socks4_requests_.push_back(connect);
+        }
+        if (!SendAll(fd, std::string_view("\0\x5A\0\0\0\0\0\0", 8))) return;
+    }
     size_t head_end = std::string::npos;
     size_t wanted = 0;
     for (;;) {

@@ -18,8 +18,10 @@ std::string CannedReply(std::string_view status, std::string_view header_lines,
 class CaptureServer {
   public:
     // Connection n gets replies[min(n, size-1)]. With `hold_open` the server keeps each
-    // connection open after replying until the client closes it.
-    explicit CaptureServer(std::vector<std::string> replies, bool hold_open = false);
+    // connection open after replying until the client closes it. With `socks4` it first
+    // grants a SOCKS4 connect request (kept in Socks4Requests()) and then serves HTTP.
+    explicit CaptureServer(std::vector<std::string> replies, bool hold_open = false,
+                           bool socks4 = false);
     explicit CaptureServer(std::string reply = CannedReply("200 OK", "", "ok"))
         : CaptureServer(std::vector<std::string>{std::move(reply)}) {}
     ~CaptureServer();
@@ -30,6 +32,7 @@ class CaptureServer {
     std::string Url(std::string_view path = "/") const;
 
     std::vector<std::string> Requests() const;
+    std::vector<std::string> Socks4Requests() const;
     std::string LastRequest() const;
     size_t Connections() const;
     // Blocks until `n` requests have been read completely.
@@ -41,11 +44,13 @@ class CaptureServer {
 
     std::vector<std::string> replies_;
     bool hold_open_;
+    bool socks4_;
     int listener_ = -1;
     int port_ = 0;
     mutable std::mutex mutex_;
     mutable std::condition_variable changed_;
     std::vector<std::string> requests_;
+    std::vector<std::string> socks4_requests_;
     size_t connections_ = 0;
     std::thread thread_;
 };

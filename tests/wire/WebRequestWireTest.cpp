@@ -314,6 +314,21 @@ TEST(WebRequestWire, UrlWithoutSchemeGoesToTheHostByPlainHttpOnPort80) {
               (Lines{"Accept: */*", "Referer: Example.INVALID/x?y=1", "Accept-Language: zh-cn"}));
 }
 
+TEST(WebRequestWire, SocksProxyIsAskedToConnectToTheUrlsHost) {
+    CaptureServer socks({CannedReply("200 OK", "", "via socks")}, false, /*socks4=*/true);
+    WebRequestOptions o;
+    o.proxy = "127.0.0.1:" + std::to_string(socks.port());
+    o.socks_proxy = true;
+    EXPECT_EQ(Bytes(WebRequest("http://10.1.2.3:8080/s", o)), "via socks");
+    ASSERT_EQ(socks.Socks4Requests().size(), 1u);
+    // SOCKS4 CONNECT to port 8080 (0x1F90) of 10.1.2.3.
+    EXPECT_EQ(socks.Socks4Requests()[0].substr(0, 8),
+              std::string("\x04\x01\x1F\x90\x0A\x01\x02\x03"));
+    Sent s = Parse(socks.LastRequest());
+    EXPECT_EQ(s.request_line, "GET /s HTTP/1.1");
+    EXPECT_EQ(s.host, Lines{"Host: 10.1.2.3:8080"});
+}
+
 TEST(WebRequestWire, SecureUrlThroughAProxyOpensATunnel) {
     CaptureServer proxy(CannedReply("403 Forbidden", "", ""));
     WebRequestOptions o;
