@@ -118,8 +118,9 @@ thread_local RecordingStream* current_stream = nullptr;
 
 }  // namespace
 
-std::string RecordingServer::CurrentRawRequest() {
-    return current_stream ? current_stream->Raw() : std::string();
+const std::string& RecordingServer::CurrentRawRequest() {
+    static const std::string none;
+    return current_stream ? current_stream->Raw() : none;
 }
 
 bool RecordingServer::process_and_close_socket(socket_t sock) {

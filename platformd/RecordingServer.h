@@ -15,7 +15,7 @@ public:
 
     // The raw bytes (request line, header lines, body) of the request that the calling
     // handler thread is serving.
-    static std::string CurrentRawRequest();
+    static const std::string& CurrentRawRequest();
 
 private:
     bool process_and_close_socket(socket_t sock) override;
