@@ -26,7 +26,7 @@ using vpsdesk::updater::UpdateRun;
 // Every byte value, zeros included, in a file large enough to take several reads.
 std::string BinaryClient() {
     std::string bytes;
-    for (int i = 0; i < 300000; ++i) bytes += static_cast<char>((i * 7919) % 256);
+    for (unsigned i = 0; i < 300000; ++i) bytes += static_cast<char>((i * 7919u) % 256u);
     return bytes;
 }
 
