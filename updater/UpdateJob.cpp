@@ -137,6 +137,13 @@ bool RunUpdate(const UpdateRun& run) {
         Report(run, message);
         return false;
     }
+    // Only a client that is here is replaced: an updater written somewhere else (the per-user
+    // folder of a system-wide installation) must not install a second client beside itself.
+    std::error_code ec;
+    if (const fs::path client = run.folder / kClientFileName; !fs::is_regular_file(client, ec)) {
+        Report(run, "找不到要更新的客户端程序 " + client.string() + "，无法更新。");
+        return false;
+    }
     net::SetTlsSettings({source.ca_file, true});
 
     Stage(run, UpdateStage::kDownload);

@@ -128,6 +128,18 @@ TEST_F(UpdaterTest, UnreachableOrUntrustedPlatformLeavesTheOldClient) {
     EXPECT_EQ(ReadAll(client_), old_client_);
 }
 
+TEST_F(UpdaterTest, NoClientBesideTheUpdaterMeansNothingIsInstalled) {
+    const std::string body = "#!/bin/sh\necho new\n";
+    ScriptedServer server(Serve(200, body, Sha(body)));
+    WriteSettings(server.CommandUrl());
+    std::filesystem::remove(client_);
+    Outcome outcome = Update(folder_);
+    EXPECT_FALSE(outcome.ok);
+    ASSERT_EQ(outcome.messages.size(), 1u);
+    EXPECT_NE(outcome.messages[0].find(client_.string()), std::string::npos) << outcome.messages[0];
+    EXPECT_EQ(Listing(folder_), "更新配置.ini ");
+}
+
 TEST_F(UpdaterTest, CancelledUpdateDoesNotReplaceAFinishedDownload) {
     const std::string body = "#!/bin/sh\necho new\n";
     ScriptedServer server(Serve(200, body, Sha(body)));
