@@ -174,7 +174,8 @@ void Finance::Records(Exchange& ex) {
         ex.Status(401, "请先登录");
         return;
     }
-    long long page = std::max(1LL, vpsdesk::net::TextToInt(ex.Query("page")));
+    // Clamped, so the row offset below cannot overflow.
+    long long page = std::clamp(vpsdesk::net::TextToInt(ex.Query("page")), 1LL, 1000000LL);
     long long limit = ex.Req().has_param("limit") ? vpsdesk::net::TextToInt(ex.Query("limit")) : 5;
     limit = std::clamp(limit, 1LL, 100LL);
     nlohmann::ordered_json doc;

@@ -2,6 +2,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <cstdio>
 
 #include "net/Gbk.h"
@@ -66,7 +67,7 @@ void TestControl::Handle(const httplib::Request& req, httplib::Response& res) {
                             req.has_param("content_type") ? req.get_param_value("content_type")
                                                           : "text/plain; charset=GBK",
                             number("delay_ms", 0)};
-        int count = number("count", 1);
+        int count = std::clamp(number("count", 1), 0, 10000);
         for (int i = 0; i < count; ++i) scripts_[path].push_back(reply);
         any_script_ = true;
     } else if (action == "latency" && req.method == "POST") {

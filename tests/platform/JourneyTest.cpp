@@ -40,6 +40,9 @@ TEST_F(JourneyTest, SignInListAndPages) {
     auto page3 = Json(ServerPage(*client, 3));
     EXPECT_EQ(page3.GetText("count"), "7");
     EXPECT_EQ(page3.Count("data"), 0u);
+    EXPECT_EQ(Json(ServerPage(*client, 0)).GetText("data[0].id"), "1");
+    Reply huge = client->PostBytes("/user/data/vpslist?page=99999999999999999999&limit=5&ljs=1", "");
+    EXPECT_EQ(Json(huge).Count("data"), 0u);
     // Every address is on this machine.
     for (int page : {1, 2}) {
         auto doc = Json(ServerPage(*client, page));
