@@ -130,6 +130,13 @@ SiteConstants Site() {
     return SiteStore();
 }
 
+SiteConstants InstallSiteConstants(const StartupOptions& options) {
+    SiteConstants site = ResolveSiteConstants(options);
+    SetSiteConstants(site);
+    if (options.error.empty() && options.ca_file) net::SetTlsSettings({*options.ca_file, true});
+    return site;
+}
+
 SiteResources FetchSiteResources(const SiteConstants& site) {
     const std::string base = site.BaseUrl();
     const std::string command = site.CommandUrl();

@@ -68,6 +68,10 @@ SiteConstants ResolveSiteConstants(const StartupOptions& options);
 void SetSiteConstants(SiteConstants constants);
 SiteConstants Site();
 
+// Start-up: the resolved constants become the process's, and a CA file named on the
+// command line is trusted from then on (certificates stay verified).
+SiteConstants InstallSiteConstants(const StartupOptions& options);
+
 // What the platform serves every client at start-up. Anything that failed is empty.
 struct SiteResources {
     std::string version_reply;  // text of command "ver"

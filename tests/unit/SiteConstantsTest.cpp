@@ -7,6 +7,8 @@
 #include "account/PlatformApi.h"
 #include "app/SessionState.h"
 #include "app/SiteConstants.h"
+#include "net/CurlShare.h"
+#include "net/WebRequest.h"
 
 using namespace vpsdesk::app;
 
@@ -114,6 +116,19 @@ TEST(SiteConstantsTest, ProcessSiteIsSharedAndBrowserHeadersFollowIt) {
         "Connection: Keep-Alive\r\n"
         "Cache-Control: no-cache");
     SetSiteConstants(before);
+}
+
+TEST(SiteConstantsTest, InstalledFromTheCommandLine) {
+    SiteConstants before = Site();
+    vpsdesk::net::TlsSettings tls_before = vpsdesk::net::CurlShare::Instance().Tls();
+    SiteConstants site = InstallSiteConstants(
+        ParseStartupOptions({"--site", "127.0.0.1:8443", "--ca-file", "/tmp/ca.pem"}));
+    EXPECT_EQ(site.site_host, "127.0.0.1:8443");
+    EXPECT_EQ(Site().BaseUrl(), "https://127.0.0.1:8443");
+    EXPECT_EQ(vpsdesk::net::CurlShare::Instance().Tls().ca_file, "/tmp/ca.pem");
+    EXPECT_TRUE(vpsdesk::net::CurlShare::Instance().Tls().verify);
+    SetSiteConstants(before);
+    vpsdesk::net::SetTlsSettings(tls_before);
 }
 
 TEST(SessionStateTest, TextsAndFlagsAcrossThreads) {
