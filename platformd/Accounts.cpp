@@ -19,8 +19,9 @@ void Accounts::Register(Router& router) {
     router.Post("/user/khdloginpd", [this](Exchange& ex) { Login(ex, false); });
     router.Any("/user/logout.asp", [](Exchange& ex) {
         ex.SignOut();
-        ex.Html("<html><head><meta http-equiv=\"refresh\" content=\"0;url=/\"></head>"
-                "<body>已退出登录</body></html>");
+        ex.Html(
+            "<html><head><meta http-equiv=\"refresh\" content=\"0;url=/\"></head>"
+            "<body>已退出登录</body></html>");
     });
     router.Any("/user/data/usernmae", [this](Exchange& ex) { UserName(ex); });
     router.Any("/user/userinfo", [this](Exchange& ex) { UserInfo(ex); });
@@ -40,7 +41,8 @@ void Accounts::Captcha(Exchange& ex) {
     PngImage image(84, 32, 0xF2F5FA);
     for (int i = 0; i < 4; ++i) {
         int dy = random[4 + i] % 6;
-        std::uint32_t colour = 0x203060u + static_cast<std::uint32_t>(random[8 + i] % 0x40) * 0x10101u;
+        std::uint32_t colour =
+            0x203060u + static_cast<std::uint32_t>(random[8 + i] % 0x40) * 0x10101u;
         image.Digit(6 + i * 19, 3 + dy, answer[static_cast<size_t>(i)] - '0', 3, colour);
     }
     for (int i = 0; i < 3; ++i) {
@@ -56,7 +58,8 @@ std::string Accounts::CheckCredentials(Exchange& ex, const std::string& name,
     PasswordHash stored;
     {
         auto lock = s_.db.Lock();
-        auto st = s_.db.Prepare("SELECT id, salt, hash, failed, failed_since FROM users WHERE name=?");
+        auto st =
+            s_.db.Prepare("SELECT id, salt, hash, failed, failed_since FROM users WHERE name=?");
         st.Bind(name);
         if (!st.Step()) return "1001";
         id = st.Int(0);
@@ -86,7 +89,8 @@ void Accounts::Login(Exchange& ex, bool with_captcha) {
                         : ex.Form({"username", "password", "khdkey", "zd", "ver"});
     if (with_captcha) {
         // Each picture allows one guess, so the captcha cannot be tried repeatedly.
-        std::string expected = ex.SessionId().empty() ? "" : s_.sessions.TakeCaptcha(ex.SessionId());
+        std::string expected =
+            ex.SessionId().empty() ? "" : s_.sessions.TakeCaptcha(ex.SessionId());
         if (expected.empty() || form.Get("captcha") != expected) {
             ex.Text("1002");
             return;
@@ -163,7 +167,10 @@ void Accounts::RealName(Exchange& ex) {
         return;
     }
     s_.db.Prepare("UPDATE users SET truename=?, perid=?, verified=1 WHERE id=?")
-        .Bind(name).Bind(perid).Bind(ex.UserId()).Run();
+        .Bind(name)
+        .Bind(perid)
+        .Bind(ex.UserId())
+        .Run();
     ex.Text("1000");
 }
 

@@ -13,7 +13,7 @@ class Exchange;
 class Router;
 
 class Accounts {
-public:
+  public:
     explicit Accounts(Services& services) : s_(services), registration_(services) {}
     void Register(Router& router);
 
@@ -21,11 +21,12 @@ public:
     static constexpr int kMaxFailures = 5;
     static constexpr std::int64_t kLockSeconds = 600;
 
-private:
+  private:
     void Captcha(Exchange& ex);
     void Login(Exchange& ex, bool with_captcha);
     // "1000", "1001" or "1003" for the account and password.
-    std::string CheckCredentials(Exchange& ex, const std::string& name, const std::string& password);
+    std::string CheckCredentials(Exchange& ex, const std::string& name,
+                                 const std::string& password);
     void UserName(Exchange& ex);
     void UserInfo(Exchange& ex);
     void RealName(Exchange& ex);

@@ -11,13 +11,13 @@ class Exchange;
 class Router;
 
 class Commands {
-public:
+  public:
     explicit Commands(Services& services);
     void Register(Router& router);
 
     static constexpr const char* kTitle = "云桌面管家";
 
-private:
+  private:
     void Command(Exchange& ex);
     void Download(Exchange& ex);
 

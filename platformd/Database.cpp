@@ -106,18 +106,26 @@ void Database::Exec(std::string_view sql) {
     }
 }
 
-std::int64_t Database::LastInsertId() const { return sqlite3_last_insert_rowid(db_); }
+std::int64_t Database::LastInsertId() const {
+    return sqlite3_last_insert_rowid(db_);
+}
 
-int Database::Changes() const { return sqlite3_changes(db_); }
+int Database::Changes() const {
+    return sqlite3_changes(db_);
+}
 
 bool Database::IsEmpty() {
     SqlStatement st(db_, "SELECT COUNT(*) FROM users");
     return st.Step() && st.Int(0) == 0;
 }
 
-void Database::CreateSchema() { Exec(kSchema); }
+void Database::CreateSchema() {
+    Exec(kSchema);
+}
 
-Transaction::Transaction(Database& db) : db_(db) { db_.Exec("BEGIN IMMEDIATE"); }
+Transaction::Transaction(Database& db) : db_(db) {
+    db_.Exec("BEGIN IMMEDIATE");
+}
 
 Transaction::~Transaction() {
     if (!done_) {

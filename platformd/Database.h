@@ -13,7 +13,7 @@ struct sqlite3;
 namespace platformd {
 
 class Database {
-public:
+  public:
     // An empty path opens a fresh database in a temporary file that is removed on close.
     explicit Database(const std::string& path);
     ~Database();
@@ -31,7 +31,7 @@ public:
     // True when the database holds no account yet.
     bool IsEmpty();
 
-private:
+  private:
     void CreateSchema();
 
     sqlite3* db_ = nullptr;
@@ -41,14 +41,14 @@ private:
 
 // BEGIN IMMEDIATE ... COMMIT, rolled back when left without Commit().
 class Transaction {
-public:
+  public:
     explicit Transaction(Database& db);
     ~Transaction();
     Transaction(const Transaction&) = delete;
     Transaction& operator=(const Transaction&) = delete;
     void Commit();
 
-private:
+  private:
     Database& db_;
     bool done_ = false;
 };

@@ -12,11 +12,20 @@ namespace {
 std::int64_t AddUser(Database& db, const std::string& name, const std::string& mobile,
                      const std::string& truename, const std::string& perid, std::int64_t balance) {
     PasswordHash hash = HashPassword(Demo::kPassword);
-    db.Prepare("INSERT INTO users(name, mobile, salt, hash, truename, perid, verified, qq, email, "
-               "balance) VALUES(?,?,?,?,?,?,?,?,?,?)")
-        .Bind(name).Bind(mobile).Bind(hash.salt).Bind(hash.hash).Bind(truename).Bind(perid)
-        .Bind(truename.empty() ? 0 : 1).Bind(std::string("10001"))
-        .Bind(name + "@example.com").Bind(balance).Run();
+    db.Prepare(
+          "INSERT INTO users(name, mobile, salt, hash, truename, perid, verified, qq, email, "
+          "balance) VALUES(?,?,?,?,?,?,?,?,?,?)")
+        .Bind(name)
+        .Bind(mobile)
+        .Bind(hash.salt)
+        .Bind(hash.hash)
+        .Bind(truename)
+        .Bind(perid)
+        .Bind(truename.empty() ? 0 : 1)
+        .Bind(std::string("10001"))
+        .Bind(name + "@example.com")
+        .Bind(balance)
+        .Run();
     return db.LastInsertId();
 }
 
@@ -58,15 +67,29 @@ std::string Demo::Seed(Database& db) {
         {2, 1, "显卡型G1", 8, 16384, 100, 20, 20, 399, 3999, "自营", "GPU"},
     };
     for (const ProductRow& p : products) {
-        db.Prepare("INSERT INTO products(type_id, line_id, model, cpu, ram_mb, disk_gb, mbps, day, "
-                   "month, annual, zy, lx) VALUES(?,?,?,?,?,?,?,?,?,?,?,?)")
-            .Bind(p.type).Bind(p.line).Bind(p.model).Bind(p.cpu).Bind(p.ram_mb).Bind(p.disk)
-            .Bind(p.mbps).Bind(p.day).Bind(p.month).Bind(p.annual).Bind(p.zy).Bind(p.lx).Run();
+        db.Prepare(
+              "INSERT INTO products(type_id, line_id, model, cpu, ram_mb, disk_gb, mbps, day, "
+              "month, annual, zy, lx) VALUES(?,?,?,?,?,?,?,?,?,?,?,?)")
+            .Bind(p.type)
+            .Bind(p.line)
+            .Bind(p.model)
+            .Bind(p.cpu)
+            .Bind(p.ram_mb)
+            .Bind(p.disk)
+            .Bind(p.mbps)
+            .Bind(p.day)
+            .Bind(p.month)
+            .Bind(p.annual)
+            .Bind(p.zy)
+            .Bind(p.lx)
+            .Run();
     }
-    const std::pair<int, const char*> systems[] = {
-        {1, "Windows Server 2019 数据中心版"}, {1, "Windows Server 2022 标准版"},
-        {1, "Ubuntu 22.04"}, {2, "Windows 10 专业版"}, {2, "Windows Server 2019 GPU版"},
-        {3, "Windows 7 旗舰版"}};
+    const std::pair<int, const char*> systems[] = {{1, "Windows Server 2019 数据中心版"},
+                                                   {1, "Windows Server 2022 标准版"},
+                                                   {1, "Ubuntu 22.04"},
+                                                   {2, "Windows 10 专业版"},
+                                                   {2, "Windows Server 2019 GPU版"},
+                                                   {3, "Windows 7 旗舰版"}};
     for (const auto& [type, name] : systems) {
         db.Prepare("INSERT INTO os(type_id, name) VALUES(?,?)").Bind(type).Bind(name).Run();
     }
@@ -83,12 +106,19 @@ std::string Demo::Seed(Database& db) {
         {2, 3, "vps10008", 33898, "Demo@Pass8", 30, "运行中", ""},
     };
     for (const ServerRow& s : servers) {
-        db.Prepare("INSERT INTO servers(user_id, product_id, name, address, password, start_time, "
-                   "end_time, state, remark, os_id) VALUES(?,?,?,?,?,?,?,?,?,1)")
-            .Bind(s.user == 1 ? demo : second).Bind(s.product).Bind(s.name)
-            .Bind("127.0.0.1:" + std::to_string(s.port)).Bind(s.password)
-            .Bind(now - 120LL * 86400).Bind(now + s.days_left * 86400LL).Bind(s.state)
-            .Bind(s.remark).Run();
+        db.Prepare(
+              "INSERT INTO servers(user_id, product_id, name, address, password, start_time, "
+              "end_time, state, remark, os_id) VALUES(?,?,?,?,?,?,?,?,?,1)")
+            .Bind(s.user == 1 ? demo : second)
+            .Bind(s.product)
+            .Bind(s.name)
+            .Bind("127.0.0.1:" + std::to_string(s.port))
+            .Bind(s.password)
+            .Bind(now - 120LL * 86400)
+            .Bind(now + s.days_left * 86400LL)
+            .Bind(s.state)
+            .Bind(s.remark)
+            .Run();
     }
 
     std::string cards;
@@ -98,14 +128,23 @@ std::string Demo::Seed(Database& db) {
     for (const auto& [number, amount] : card_rows) {
         std::string password = "pass" + std::to_string(2001 + 1111 * n++);
         db.Prepare("INSERT INTO cards(number, password, amount) VALUES(?,?,?)")
-            .Bind(number).Bind(password).Bind(amount).Run();
-        cards += std::string("  card ") + number + " / " + password + " (" + FormatMoney(amount) + " 元)\n";
+            .Bind(number)
+            .Bind(password)
+            .Bind(amount)
+            .Run();
+        cards += std::string("  card ") + number + " / " + password + " (" + FormatMoney(amount) +
+                 " 元)\n";
     }
 
     const std::pair<std::int64_t, const char*> history[] = {
-        {100000, "充值卡充值"}, {-3000, "购买标准型S1（一个月）"}, {-6000, "购买标准型S2（一个月）"},
-        {-2000, "购买经济型E1（一个月）"}, {-39900, "购买显卡型G1（一个月）"},
-        {20000, "在线充值"}, {-3000, "续费云服务器 #1（一个月）"}, {-6000, "续费云服务器 #2（一个月）"},
+        {100000, "充值卡充值"},
+        {-3000, "购买标准型S1（一个月）"},
+        {-6000, "购买标准型S2（一个月）"},
+        {-2000, "购买经济型E1（一个月）"},
+        {-39900, "购买显卡型G1（一个月）"},
+        {20000, "在线充值"},
+        {-3000, "续费云服务器 #1（一个月）"},
+        {-6000, "续费云服务器 #2（一个月）"},
     };
     int day = 30;
     for (const auto& [amount, what] : history) {

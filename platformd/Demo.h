@@ -9,7 +9,7 @@ namespace platformd {
 class Database;
 
 class Demo {
-public:
+  public:
     static constexpr const char* kAccount = "demo";
     static constexpr const char* kPassword = "demo2026";
     static constexpr const char* kSecondAccount = "13900139000";

@@ -11,7 +11,8 @@ constexpr const char* kCookieName = "PDSESSION";
 
 std::string CookieValue(const httplib::Request& req) {
     for (size_t i = 0, n = req.get_header_value_count("Cookie"); i < n; ++i) {
-        for (const std::string& part : vpsdesk::net::SplitText(req.get_header_value("Cookie", i), ";")) {
+        for (const std::string& part :
+             vpsdesk::net::SplitText(req.get_header_value("Cookie", i), ";")) {
             std::string item = vpsdesk::net::TrimText(part);
             std::string prefix = std::string(kCookieName) + "=";
             if (item.rfind(prefix, 0) == 0) return item.substr(prefix.size());
@@ -64,8 +65,8 @@ void Exchange::SignOut() {
 }
 
 void Exchange::SetCookie(const std::string& sid) {
-    res_.set_header("Set-Cookie",
-                    std::string(kCookieName) + "=" + sid + "; Path=/; HttpOnly; Secure; SameSite=Lax");
+    res_.set_header("Set-Cookie", std::string(kCookieName) + "=" + sid +
+                                      "; Path=/; HttpOnly; Secure; SameSite=Lax");
 }
 
 void Exchange::Text(std::string_view utf8, const char* content_type) {

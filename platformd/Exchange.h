@@ -16,7 +16,7 @@ namespace platformd {
 class SessionStore;
 
 class Exchange {
-public:
+  public:
     Exchange(const httplib::Request& req, httplib::Response& res, SessionStore& sessions);
 
     const httplib::Request& Req() const { return req_; }
@@ -43,7 +43,7 @@ public:
     void Status(int code, std::string_view message);
     void Bytes(std::string bytes, const char* content_type);
 
-private:
+  private:
     void SetCookie(const std::string& sid);
 
     const httplib::Request& req_;

@@ -31,11 +31,20 @@ std::string HtmlEscape(const std::string& text) {
     std::string out;
     for (char c : text) {
         switch (c) {
-            case '<': out += "&lt;"; break;
-            case '>': out += "&gt;"; break;
-            case '&': out += "&amp;"; break;
-            case '"': out += "&quot;"; break;
-            default: out += c;
+            case '<':
+                out += "&lt;";
+                break;
+            case '>':
+                out += "&gt;";
+                break;
+            case '&':
+                out += "&amp;";
+                break;
+            case '"':
+                out += "&quot;";
+                break;
+            default:
+                out += c;
         }
     }
     return out;
@@ -77,7 +86,10 @@ void Finance::RedeemCard(Exchange& ex) {
     st.Reset();
     Transaction tx(s_.db);
     s_.db.Prepare("UPDATE cards SET used_by=?, used_at=? WHERE number=? AND used_by IS NULL")
-        .Bind(ex.UserId()).Bind(Now()).Bind(form.Get("cid")).Run();
+        .Bind(ex.UserId())
+        .Bind(Now())
+        .Bind(form.Get("cid"))
+        .Run();
     Credit(s_.db, ex.UserId(), amount, "充值卡充值 " + form.Get("cid"));
     tx.Commit();
     ex.Text("充值成功");
@@ -118,7 +130,11 @@ void Finance::StartPayment(Exchange& ex) {
     }
     std::string token = RandomToken();
     s_.db.Prepare("INSERT INTO payments(token, user_id, amount, created) VALUES(?,?,?,?)")
-        .Bind(token).Bind(st.Int(0)).Bind(cents).Bind(Now()).Run();
+        .Bind(token)
+        .Bind(st.Int(0))
+        .Bind(cents)
+        .Bind(Now())
+        .Run();
     ex.Text(s_.public_base + "/user/pay/page?order=" + token);
 }
 
@@ -138,12 +154,14 @@ void Finance::PaymentPage(Exchange& ex) {
         ex.Html(Page("订单已支付", "<p>该订单已经支付。</p>"));
         return;
     }
-    ex.Html(Page("在线支付",
-                 "<p>充值账号：" + HtmlEscape(st.Text(0)) + "</p><p>充值金额：" +
-                     FormatMoney(st.Int(1)) + " 元</p>"
-                     "<form method=\"post\" action=\"/user/pay/confirm\">"
-                     "<input type=\"hidden\" name=\"order\" value=\"" + token + "\">"
-                     "<button id=\"pay\" type=\"submit\">支付</button></form>"));
+    ex.Html(Page("在线支付", "<p>充值账号：" + HtmlEscape(st.Text(0)) + "</p><p>充值金额：" +
+                                 FormatMoney(st.Int(1)) +
+                                 " 元</p>"
+                                 "<form method=\"post\" action=\"/user/pay/confirm\">"
+                                 "<input type=\"hidden\" name=\"order\" value=\"" +
+                                 token +
+                                 "\">"
+                                 "<button id=\"pay\" type=\"submit\">支付</button></form>"));
 }
 
 void Finance::ConfirmPayment(Exchange& ex) {
@@ -166,7 +184,8 @@ void Finance::ConfirmPayment(Exchange& ex) {
     s_.db.Prepare("UPDATE payments SET paid=1 WHERE token=?").Bind(token).Run();
     Credit(s_.db, user, amount, "在线充值");
     tx.Commit();
-    ex.Html(Page("支付成功", "<p>已充值 " + FormatMoney(amount) + " 元，请返回客户端查看余额。</p>"));
+    ex.Html(
+        Page("支付成功", "<p>已充值 " + FormatMoney(amount) + " 元，请返回客户端查看余额。</p>"));
 }
 
 void Finance::Records(Exchange& ex) {

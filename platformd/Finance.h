@@ -13,11 +13,11 @@ class Exchange;
 class Router;
 
 class Finance {
-public:
+  public:
     explicit Finance(Services& services) : s_(services) {}
     void Register(Router& router);
 
-private:
+  private:
     void RedeemCard(Exchange& ex);
     void StartPayment(Exchange& ex);
     void PaymentPage(Exchange& ex);

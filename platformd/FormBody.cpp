@@ -50,8 +50,8 @@ void FormBody::ParseLoose(std::string_view body) {
     size_t pos = 0;
     while (pos < body.size()) {
         size_t amp = body.find('&', pos);
-        std::string_view pair = body.substr(pos, amp == std::string_view::npos ? body.npos
-                                                                               : amp - pos);
+        std::string_view pair =
+            body.substr(pos, amp == std::string_view::npos ? body.npos : amp - pos);
         if (!pair.empty()) {
             size_t eq = pair.find('=');
             if (eq == std::string_view::npos) {

@@ -14,7 +14,7 @@
 namespace platformd {
 
 class FormBody {
-public:
+  public:
     FormBody() = default;
     // `gbk_body` is the request body as received; names and values are kept as UTF-8.
     explicit FormBody(std::string_view gbk_body,
@@ -25,7 +25,7 @@ public:
     bool Has(std::string_view name) const;
     const std::vector<std::pair<std::string, std::string>>& Pairs() const { return pairs_; }
 
-private:
+  private:
     bool ParseInOrder(std::string_view body, const std::vector<std::string_view>& fields);
     void ParseLoose(std::string_view body);
     void AddPair(std::string_view name, std::string_view value);

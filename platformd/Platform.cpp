@@ -32,7 +32,8 @@ namespace {
 struct TempDir {
     std::string path;
     TempDir() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "platformd-tls-XXXXXX").string();
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "platformd-tls-XXXXXX").string();
         std::vector<char> buf(pattern.begin(), pattern.end());
         buf.push_back('\0');
         if (mkdtemp(buf.data()) == nullptr) throw std::runtime_error("cannot create a temp dir");
@@ -128,15 +129,21 @@ Platform::Platform(PlatformOptions options) : options_(std::move(options)) {
     }
 }
 
-Platform::~Platform() { Stop(); }
+Platform::~Platform() {
+    Stop();
+}
 
-const std::string& Platform::CaPath() const { return impl_->tls.CaPath(); }
+const std::string& Platform::CaPath() const {
+    return impl_->tls.CaPath();
+}
 
 int Platform::Start() {
     RecordingServer& server = impl_->server;
     if (!server.is_valid()) throw std::runtime_error("TLS server set-up failed");
     int threads = options_.threads;
-    server.new_task_queue = [threads] { return new httplib::ThreadPool(static_cast<size_t>(threads)); };
+    server.new_task_queue = [threads] {
+        return new httplib::ThreadPool(static_cast<size_t>(threads));
+    };
     server.set_tcp_nodelay(true);
     server.set_keep_alive_max_count(100000);
     server.set_keep_alive_timeout(15);
@@ -156,7 +163,8 @@ int Platform::Start() {
         port_ = server.bind_to_port(options_.bind, options_.port) ? options_.port : -1;
     }
     if (port_ <= 0) throw std::runtime_error("cannot bind " + options_.bind);
-    std::string host = options_.bind == "0.0.0.0" || options_.bind == "::" ? "127.0.0.1" : options_.bind;
+    std::string host =
+        options_.bind == "0.0.0.0" || options_.bind == "::" ? "127.0.0.1" : options_.bind;
     impl_->services.public_base = "https://" + host + ":" + std::to_string(port_);
     thread_ = std::thread([&server] { server.listen_after_bind(); });
     // Stop() only reaches a server that is already running.

@@ -15,12 +15,12 @@ struct PlatformOptions {
     std::string tls_dir;  // empty: a fresh temporary directory
     std::string control_token;
     std::string update_file;
-    int threads = 64;  // each kept-alive connection holds one while open
+    int threads = 64;      // each kept-alive connection holds one while open
     int busy_seconds = 8;  // how long a restart or reinstall shows its working status
 };
 
 class Platform {
-public:
+  public:
     explicit Platform(PlatformOptions options);
     ~Platform();
     Platform(const Platform&) = delete;
@@ -34,7 +34,7 @@ public:
     // What --demo seeded (accounts, passwords, cards), for printing; empty otherwise.
     const std::string& DemoSummary() const { return demo_summary_; }
 
-private:
+  private:
     struct Impl;
     std::unique_ptr<Impl> impl_;
     PlatformOptions options_;

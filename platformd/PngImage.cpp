@@ -28,7 +28,8 @@ void Chunk(std::string& out, const char* type, const std::string& data) {
     Put32(out, static_cast<std::uint32_t>(data.size()));
     std::string body = std::string(type, 4) + data;
     out += body;
-    uLong crc = crc32(0L, reinterpret_cast<const Bytef*>(body.data()), static_cast<uInt>(body.size()));
+    uLong crc =
+        crc32(0L, reinterpret_cast<const Bytef*>(body.data()), static_cast<uInt>(body.size()));
     Put32(out, static_cast<std::uint32_t>(crc));
 }
 
@@ -57,7 +58,8 @@ void PngImage::Digit(int x, int y, int digit, int scale, std::uint32_t rgb) {
     if (digit < 0 || digit > 9) return;
     for (int row = 0; row < 7; ++row) {
         for (int col = 0; col < 5; ++col) {
-            if (kFont[digit][row] & (0x10 >> col)) Fill(x + col * scale, y + row * scale, scale, scale, rgb);
+            if (kFont[digit][row] & (0x10 >> col))
+                Fill(x + col * scale, y + row * scale, scale, scale, rgb);
         }
     }
 }

@@ -8,7 +8,7 @@
 namespace platformd {
 
 class PngImage {
-public:
+  public:
     PngImage(int width, int height, std::uint32_t rgb);
 
     void Set(int x, int y, std::uint32_t rgb);
@@ -21,7 +21,7 @@ public:
     int Width() const { return width_; }
     int Height() const { return height_; }
 
-private:
+  private:
     int width_;
     int height_;
     std::vector<std::uint8_t> pixels_;

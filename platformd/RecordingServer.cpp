@@ -28,7 +28,7 @@ int PollOnce(int sock, short events, int timeout_ms) {
 }
 
 class RecordingStream : public httplib::Stream {
-public:
+  public:
     RecordingStream(int sock, SSL* ssl, int read_timeout_ms, int write_timeout_ms)
         : sock_(sock), ssl_(ssl), read_ms_(read_timeout_ms), write_ms_(write_timeout_ms) {}
 
@@ -80,8 +80,7 @@ public:
     template <typename StillListening>
     bool WaitForRequest(int timeout_ms, StillListening still_listening) const {
         if (SSL_pending(ssl_) > 0) return true;
-        for (int waited = 0; waited < timeout_ms && still_listening();
-             waited += kPollSliceMs) {
+        for (int waited = 0; waited < timeout_ms && still_listening(); waited += kPollSliceMs) {
             int rc = PollOnce(sock_, POLLIN, kPollSliceMs);
             if (rc != 0) return rc > 0;
         }
@@ -91,7 +90,7 @@ public:
     std::string& Raw() { return raw_; }
     bool Failed() const { return failed_; }
 
-private:
+  private:
     template <typename Fn>
     void Address(Fn fn, std::string& ip, int& port) const {
         sockaddr_storage addr{};
@@ -131,10 +130,9 @@ bool RecordingServer::process_and_close_socket(socket_t sock) {
     if (ssl != nullptr && SSL_set_fd(ssl, sock) == 1 &&
         PollOnce(sock, POLLIN, static_cast<int>(read_timeout_sec_ * 1000)) > 0 &&
         SSL_accept(ssl) == 1) {
-        RecordingStream strm(sock, ssl,
-                             static_cast<int>(read_timeout_sec_ * 1000 + read_timeout_usec_ / 1000),
-                             static_cast<int>(write_timeout_sec_ * 1000 +
-                                              write_timeout_usec_ / 1000));
+        RecordingStream strm(
+            sock, ssl, static_cast<int>(read_timeout_sec_ * 1000 + read_timeout_usec_ / 1000),
+            static_cast<int>(write_timeout_sec_ * 1000 + write_timeout_usec_ / 1000));
         current_stream = &strm;
         size_t left = keep_alive_max_count_;
         int idle_ms = static_cast<int>(keep_alive_timeout_sec_ * 1000);

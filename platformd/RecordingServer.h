@@ -10,14 +10,14 @@
 namespace platformd {
 
 class RecordingServer : public httplib::SSLServer {
-public:
+  public:
     RecordingServer(X509* cert, EVP_PKEY* key) : httplib::SSLServer(cert, key) {}
 
     // The raw bytes (request line, header lines, body) of the request that the calling
     // handler thread is serving.
     static const std::string& CurrentRawRequest();
 
-private:
+  private:
     bool process_and_close_socket(socket_t sock) override;
 };
 

@@ -88,7 +88,10 @@ void Registration::SendCode(Exchange& ex) {
     }
     std::string code = RandomDigits(6);
     s_.db.Prepare("INSERT OR REPLACE INTO sms(mobile, code, sent_at, tries) VALUES(?,?,?,0)")
-        .Bind(mobile).Bind(code).Bind(now).Run();
+        .Bind(mobile)
+        .Bind(code)
+        .Bind(now)
+        .Run();
     s_.control.RecordSms(mobile, "您的注册验证码是" + code + "，10分钟内有效。");
     ex.Text("1000");
 }
@@ -141,7 +144,11 @@ void Registration::CreateAccount(Exchange& ex) {
         return;
     }
     s_.db.Prepare("INSERT INTO users(name, mobile, salt, hash) VALUES(?,?,?,?)")
-        .Bind(mobile).Bind(mobile).Bind(hash.salt).Bind(hash.hash).Run();
+        .Bind(mobile)
+        .Bind(mobile)
+        .Bind(hash.salt)
+        .Bind(hash.hash)
+        .Run();
     s_.db.Prepare("DELETE FROM sms WHERE mobile=?").Bind(mobile).Run();
     ex.Text("1000");
 }
@@ -168,11 +175,17 @@ void Registration::Recover(Exchange& ex) {
     std::string password = RandomPassword();
     PasswordHash hash = HashPassword(password);
     s_.db.Prepare("UPDATE users SET salt=?, hash=?, failed=0 WHERE id=?")
-        .Bind(hash.salt).Bind(hash.hash).Bind(id).Run();
+        .Bind(hash.salt)
+        .Bind(hash.hash)
+        .Bind(id)
+        .Run();
     s_.db.Prepare("INSERT OR REPLACE INTO sms(mobile, code, sent_at, tries) VALUES(?,'',?,0)")
-        .Bind(mobile).Bind(now).Run();
+        .Bind(mobile)
+        .Bind(now)
+        .Run();
     s_.sessions.RemoveUser(id);
-    s_.control.RecordSms(mobile, "您的账号" + name + "的新密码是" + password + "，请登录后及时修改。");
+    s_.control.RecordSms(mobile,
+                         "您的账号" + name + "的新密码是" + password + "，请登录后及时修改。");
     ex.Text("1000");
 }
 

@@ -11,7 +11,7 @@ class Exchange;
 class Router;
 
 class Registration {
-public:
+  public:
     explicit Registration(Services& services) : s_(services) {}
     void Register(Router& router);
 
@@ -19,7 +19,7 @@ public:
     static constexpr std::int64_t kCodeLifetime = 600;
     static constexpr std::int64_t kMaxTries = 5;
 
-private:
+  private:
     void SendCode(Exchange& ex);
     void CreateAccount(Exchange& ex);
     void Recover(Exchange& ex);

@@ -8,11 +8,11 @@ class Exchange;
 class Router;
 
 class Renewal {
-public:
+  public:
     explicit Renewal(Services& services) : s_(services) {}
     void Register(Router& router);
 
-private:
+  private:
     void Prices(Exchange& ex);
     void Renew(Exchange& ex);
 

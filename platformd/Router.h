@@ -10,7 +10,7 @@ namespace platformd {
 class Exchange;
 
 class Router {
-public:
+  public:
     using Handler = std::function<void(Exchange&)>;
 
     void Get(const std::string& path, Handler handler) { Add("GET", path, std::move(handler)); }
@@ -28,7 +28,7 @@ public:
         return it == routes_.end() ? nullptr : &it->second;
     }
 
-private:
+  private:
     std::map<std::pair<std::string, std::string>, Handler> routes_;
 };
 

@@ -96,7 +96,9 @@ std::string FormatTime(std::int64_t seconds) {
     return buf;
 }
 
-std::int64_t Now() { return static_cast<std::int64_t>(std::time(nullptr)); }
+std::int64_t Now() {
+    return static_cast<std::int64_t>(std::time(nullptr));
+}
 
 bool AddPeriod(std::int64_t seconds, std::string_view period, int count, std::int64_t& out) {
     std::time_t t = static_cast<std::time_t>(seconds);

@@ -12,7 +12,8 @@ namespace platformd {
 namespace {
 
 std::string RamText(std::int64_t mb) {
-    return mb >= 1024 && mb % 1024 == 0 ? std::to_string(mb / 1024) + "G" : std::to_string(mb) + "M";
+    return mb >= 1024 && mb % 1024 == 0 ? std::to_string(mb / 1024) + "G"
+                                        : std::to_string(mb) + "M";
 }
 
 bool IsDigits(const std::string& text) {
@@ -110,8 +111,12 @@ void Servers::Restart(Exchange& ex) {
     } else if (server->busy_until > now) {
         ex.Status(500, "服务器正在操作中，请稍后再试");
     } else {
-        s_.db.Prepare("UPDATE servers SET state='运行中', busy_until=?, busy_text='重启中' WHERE id=?")
-            .Bind(now + s_.busy_seconds).Bind(server->id).Run();
+        s_.db
+            .Prepare(
+                "UPDATE servers SET state='运行中', busy_until=?, busy_text='重启中' WHERE id=?")
+            .Bind(now + s_.busy_seconds)
+            .Bind(server->id)
+            .Run();
         ex.Status(200, "操作成功");
     }
 }
@@ -151,7 +156,10 @@ void Servers::SetRemark(Exchange& ex) {
     }
     auto lock = s_.db.Lock();
     s_.db.Prepare("UPDATE servers SET remark=? WHERE id=? AND user_id=?")
-        .Bind(remark).Bind(vpsdesk::net::TextToInt(form.Get("id"))).Bind(user).Run();
+        .Bind(remark)
+        .Bind(vpsdesk::net::TextToInt(form.Get("id")))
+        .Bind(user)
+        .Run();
     ex.Text("1000");
 }
 
@@ -190,7 +198,10 @@ void Servers::Install(Exchange& ex) {
         std::int64_t os_id = os.Int(0);
         os.Reset();
         s_.db.Prepare("UPDATE servers SET os_id=?, busy_until=?, busy_text='重装系统中' WHERE id=?")
-            .Bind(os_id).Bind(now + s_.busy_seconds).Bind(server->id).Run();
+            .Bind(os_id)
+            .Bind(now + s_.busy_seconds)
+            .Bind(server->id)
+            .Run();
         ex.Text("1000");
     }
 }
@@ -207,7 +218,10 @@ void Servers::ChangePassword(Exchange& ex) {
     } else if (HasDigitRun(password)) {
         ex.Text("1003");
     } else {
-        s_.db.Prepare("UPDATE servers SET password=? WHERE id=?").Bind(password).Bind(server->id).Run();
+        s_.db.Prepare("UPDATE servers SET password=? WHERE id=?")
+            .Bind(password)
+            .Bind(server->id)
+            .Run();
         ex.Text("1000");
     }
 }

@@ -13,7 +13,7 @@ class Exchange;
 class Router;
 
 class Servers {
-public:
+  public:
     explicit Servers(Services& services) : s_(services), renewal_(services) {}
     void Register(Router& router);
 
@@ -29,7 +29,7 @@ public:
     // Needs the store's lock.
     static std::optional<Owned> FindOwned(Services& s, std::int64_t user_id, const std::string& id);
 
-private:
+  private:
     void List(Exchange& ex);
     void Restart(Exchange& ex);
     void SetRemark(Exchange& ex);

@@ -10,7 +10,7 @@ namespace {
 constexpr auto kIdle = std::chrono::hours(2);
 // Anyone can open a session by asking for a captcha; past this many the unsigned ones go.
 constexpr size_t kMaxSessions = 100000;
-}
+}  // namespace
 
 std::string RandomToken() {
     unsigned char bytes[16];

@@ -10,7 +10,7 @@
 namespace platformd {
 
 class SessionStore {
-public:
+  public:
     std::string Create(std::int64_t user_id);
     // Refreshes the session's idle clock; false when it does not exist or has expired.
     bool Touch(const std::string& sid);
@@ -24,7 +24,7 @@ public:
     // The captcha answer, which can be used once: a second guess needs a new picture.
     std::string TakeCaptcha(const std::string& sid);
 
-private:
+  private:
     struct Session {
         std::int64_t user_id = 0;
         std::string captcha;

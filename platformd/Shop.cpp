@@ -110,7 +110,8 @@ void Shop::Prices(Exchange& ex) {
     auto lock = s_.db.Lock();
     auto st = s_.db.Prepare("SELECT day, month, annual FROM products WHERE id=?");
     st.Bind(vpsdesk::net::TextToInt(ex.Form({"id"}).Get("id")));
-    if (st.Step()) rows.push_back({{"day", st.Int(0)}, {"month", st.Int(1)}, {"Annual", st.Int(2)}});
+    if (st.Step())
+        rows.push_back({{"day", st.Int(0)}, {"month", st.Int(1)}, {"Annual", st.Int(2)}});
     ex.Json(List(std::move(rows)));
 }
 
@@ -140,8 +141,8 @@ void Shop::Buy(Exchange& ex) {
         ex.Status(403, "请先完成实名认证");
         return;
     }
-    auto product = s_.db.Prepare(
-        "SELECT id, type_id, day, month, annual, model FROM products WHERE id=?");
+    auto product =
+        s_.db.Prepare("SELECT id, type_id, day, month, annual, model FROM products WHERE id=?");
     product.Bind(vpsdesk::net::TextToInt(form.Get("id")));
     if (!product.Step()) {
         ex.Status(404, "产品不存在");
@@ -158,8 +159,9 @@ void Shop::Buy(Exchange& ex) {
         ex.Status(400, "请选择操作系统");
         return;
     }
-    std::int64_t price = period == "day" ? product.Int(2) : period == "month" ? product.Int(3)
-                                                                              : product.Int(4);
+    std::int64_t price = period == "day"     ? product.Int(2)
+                         : period == "month" ? product.Int(3)
+                                             : product.Int(4);
     if (price <= 0) {
         ex.Status(400, "该产品不支持按" + std::string(caption) + "购买");
         return;
@@ -178,17 +180,27 @@ void Shop::Buy(Exchange& ex) {
         ex.Status(402, "余额不足，请先充值");
         return;
     }
-    s_.db.Prepare(
-             "INSERT INTO servers(user_id, product_id, name, address, password, start_time, "
-             "end_time, state, busy_until, busy_text, os_id) VALUES(?,?,?,'',?,?,?,'运行中',?,?,?)")
-          .Bind(ex.UserId()).Bind(product_id).Bind(std::string("pending")).Bind(RandomServerPassword())
-        .Bind(now).Bind(until).Bind(now + s_.busy_seconds).Bind(std::string("开通中")).Bind(os_id)
+    s_.db
+        .Prepare(
+            "INSERT INTO servers(user_id, product_id, name, address, password, start_time, "
+            "end_time, state, busy_until, busy_text, os_id) VALUES(?,?,?,'',?,?,?,'运行中',?,?,?)")
+        .Bind(ex.UserId())
+        .Bind(product_id)
+        .Bind(std::string("pending"))
+        .Bind(RandomServerPassword())
+        .Bind(now)
+        .Bind(until)
+        .Bind(now + s_.busy_seconds)
+        .Bind(std::string("开通中"))
+        .Bind(os_id)
         .Run();
     std::int64_t id = s_.db.LastInsertId();
     // Every address handed out is on this machine: the client connects to it.
     s_.db.Prepare("UPDATE servers SET name=?, address=? WHERE id=?")
         .Bind("vps" + std::to_string(10000 + id))
-        .Bind("127.0.0.1:" + std::to_string(33890 + id % 1000)).Bind(id).Run();
+        .Bind("127.0.0.1:" + std::to_string(33890 + id % 1000))
+        .Bind(id)
+        .Run();
     tx.Commit();
     ex.Status(200, "开通成功");
 }

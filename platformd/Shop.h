@@ -9,11 +9,11 @@ class Exchange;
 class Router;
 
 class Shop {
-public:
+  public:
     explicit Shop(Services& services) : s_(services) {}
     void Register(Router& router);
 
-private:
+  private:
     void Types(Exchange& ex);
     void Lines(Exchange& ex);
     void LineByName(Exchange& ex);

@@ -19,7 +19,9 @@ SqlStatement::SqlStatement(sqlite3* db, std::string_view sql) : db_(db) {
     }
 }
 
-SqlStatement::~SqlStatement() { sqlite3_finalize(stmt_); }
+SqlStatement::~SqlStatement() {
+    sqlite3_finalize(stmt_);
+}
 
 SqlStatement& SqlStatement::Bind(std::int64_t value) {
     if (sqlite3_bind_int64(stmt_, next_++, value) != SQLITE_OK) Fail(db_, "bind");
@@ -57,7 +59,9 @@ void SqlStatement::Reset() {
     next_ = 1;
 }
 
-std::int64_t SqlStatement::Int(int column) const { return sqlite3_column_int64(stmt_, column); }
+std::int64_t SqlStatement::Int(int column) const {
+    return sqlite3_column_int64(stmt_, column);
+}
 
 std::string SqlStatement::Text(int column) const {
     const unsigned char* p = sqlite3_column_text(stmt_, column);

@@ -11,7 +11,7 @@ struct sqlite3_stmt;
 namespace platformd {
 
 class SqlStatement {
-public:
+  public:
     SqlStatement(sqlite3* db, std::string_view sql);
     ~SqlStatement();
     SqlStatement(const SqlStatement&) = delete;
@@ -32,7 +32,7 @@ public:
     std::string Text(int column) const;
     bool IsNull(int column) const;
 
-private:
+  private:
     sqlite3* db_;
     sqlite3_stmt* stmt_ = nullptr;
     int next_ = 1;

@@ -1,9 +1,8 @@
 #include "TestControl.h"
 
-#include <nlohmann/json.hpp>
-
 #include <algorithm>
 #include <cstdio>
+#include <nlohmann/json.hpp>
 
 #include "net/Gbk.h"
 #include "net/Text.h"
@@ -41,7 +40,7 @@ void SendJson(httplib::Response& res, const nlohmann::ordered_json& doc) {
 bool TestControl::Allowed(const httplib::Request& req) const {
     if (token_.empty() || !IsLoopback(req.remote_addr)) return false;
     std::string given = req.has_header("X-Control-Token") ? req.get_header_value("X-Control-Token")
-                                                           : req.get_param_value("token");
+                                                          : req.get_param_value("token");
     return given == token_;
 }
 
@@ -53,8 +52,9 @@ void TestControl::Handle(const httplib::Request& req, httplib::Response& res) {
     }
     const std::string action = req.path.substr(std::string("/__control/").size());
     auto number = [&](const char* name, int fallback) {
-        return req.has_param(name) ? static_cast<int>(vpsdesk::net::TextToInt(req.get_param_value(name)))
-                                   : fallback;
+        return req.has_param(name)
+                   ? static_cast<int>(vpsdesk::net::TextToInt(req.get_param_value(name)))
+                   : fallback;
     };
     std::lock_guard lock(mutex_);
     if (action == "script" && req.method == "POST") {

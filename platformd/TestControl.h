@@ -16,7 +16,7 @@
 namespace platformd {
 
 class TestControl {
-public:
+  public:
     struct ScriptedReply {
         int status = 200;
         std::string body;
@@ -39,7 +39,7 @@ public:
     void RecordSms(const std::string& mobile, const std::string& text);
     void RecordCaptcha(const std::string& answer);
 
-private:
+  private:
     bool Allowed(const httplib::Request& req) const;
     void ListRequests(httplib::Response& res);
 

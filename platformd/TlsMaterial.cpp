@@ -65,8 +65,8 @@ X509* NewCert(EVP_PKEY* key, const char* common_name, X509* issuer, EVP_PKEY* is
     X509_set_pubkey(cert, key);
     X509_NAME* name = X509_get_subject_name(cert);
     X509_NAME_add_entry_by_txt(name, "O", MBSTRING_ASC,
-                               reinterpret_cast<const unsigned char*>("vpsdesk platformd"), -1,
-                               -1, 0);
+                               reinterpret_cast<const unsigned char*>("vpsdesk platformd"), -1, -1,
+                               0);
     X509_NAME_add_entry_by_txt(name, "CN", MBSTRING_ASC,
                                reinterpret_cast<const unsigned char*>(common_name), -1, -1, 0);
     X509* signer = issuer ? issuer : cert;

@@ -9,7 +9,7 @@
 namespace platformd {
 
 class TlsMaterial {
-public:
+  public:
     // Loads ca.pem, server.pem and server.key from `dir`, creating the directory and
     // generating all of them (plus ca.key) when the server files are missing.
     explicit TlsMaterial(const std::string& dir);
@@ -21,7 +21,7 @@ public:
     EVP_PKEY* ServerKey() const { return key_; }
     const std::string& CaPath() const { return ca_path_; }
 
-private:
+  private:
     void Generate(const std::string& dir);
 
     X509* cert_ = nullptr;

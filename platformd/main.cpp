@@ -12,13 +12,14 @@
 namespace {
 
 void Usage() {
-    std::fprintf(stderr,
-                 "usage: platformd [--port N] [--bind ADDR] [--db FILE] [--demo] [--tls-dir DIR]\n"
-                 "                 [--control-token TOKEN] [--update-file FILE] [--threads N]\n"
-                 "  --port 0 (the default) picks a free port. Printed at start: \"port N\" first,\n"
-                 "  \"ca PATH\" next, the demo accounts when seeded, and \"url ...\" last.\n"
-                 "  Without --db the data lives in a temporary database that goes with the process.\n"
-                 "  Without --tls-dir a throw-away CA is made; its path is printed as \"ca PATH\".\n");
+    std::fprintf(
+        stderr,
+        "usage: platformd [--port N] [--bind ADDR] [--db FILE] [--demo] [--tls-dir DIR]\n"
+        "                 [--control-token TOKEN] [--update-file FILE] [--threads N]\n"
+        "  --port 0 (the default) picks a free port. Printed at start: \"port N\" first,\n"
+        "  \"ca PATH\" next, the demo accounts when seeded, and \"url ...\" last.\n"
+        "  Without --db the data lives in a temporary database that goes with the process.\n"
+        "  Without --tls-dir a throw-away CA is made; its path is printed as \"ca PATH\".\n");
 }
 
 bool ParseInt(const char* text, int& out) {

@@ -6,11 +6,15 @@ namespace platformd::test {
 namespace {
 
 class AccountsTest : public PlatformTest {
-protected:
-    std::string Relogin(TestClient& client, const std::string& account, const std::string& password) {
-        return client.Post("/user/khdloginpd", Form({{"username", account}, {"password", password},
-                                                     {"khdkey", "0123456789ABCDEF"}, {"zd", "1"},
-                                                     {"ver", "Ver 4.92"}}))
+  protected:
+    std::string Relogin(TestClient& client, const std::string& account,
+                        const std::string& password) {
+        return client
+            .Post("/user/khdloginpd", Form({{"username", account},
+                                            {"password", password},
+                                            {"khdkey", "0123456789ABCDEF"},
+                                            {"zd", "1"},
+                                            {"ver", "Ver 4.92"}}))
             .Text();
     }
 };
@@ -22,8 +26,12 @@ TEST_F(AccountsTest, CaptchaIsCheckedOnceAndSurvivesTheLogoutBeforeLogin) {
     std::string answer = Json(Control(*client, "captcha")).GetText("answer");
     // The client logs out right before it logs in.
     client->Get("/user/logout.asp");
-    auto form = Form({{"username", "demo"}, {"password", Demo::kPassword}, {"captcha", answer == "0000" ? "1111" : "0000"},
-                      {"khdkey", "K"}, {"zd", "1"}, {"ver", "Ver 4.92"}});
+    auto form = Form({{"username", "demo"},
+                      {"password", Demo::kPassword},
+                      {"captcha", answer == "0000" ? "1111" : "0000"},
+                      {"khdkey", "K"},
+                      {"zd", "1"},
+                      {"ver", "Ver 4.92"}});
     EXPECT_EQ(client->Post("/user/loginpost", form).Text(), "1002");
     // The picture allowed one guess; the right digits no longer help.
     form.Set("captcha", answer);
@@ -57,15 +65,27 @@ TEST_F(AccountsTest, SecondSessionCannotReachFirstAccountsServers) {
     auto list = Json(ServerPage(*other, 1));
     EXPECT_EQ(list.GetText("count"), "1");
     EXPECT_EQ(list.GetText("data[0].id"), "8");
-    EXPECT_NE(Json(other->Get("/user/data/vpscz?id=1&cz=reset")).GetObject("status").ToText(), "200");
-    EXPECT_EQ(other->Post("/user/data/vpsbz", Form({{"username", Demo::kSecondAccount}, {"password", Demo::kPassword},
-                                                    {"id", "1"}, {"bz", "mine"}})).Text(), "1001");
-    EXPECT_EQ(other->Post("/user/data/vpspassword", Form({{"password", "Abcd2468"}, {"id", "1"}})).Text(), "1001");
-    EXPECT_EQ(other->Post("/user/data/installos", Form({{"osid", "1"}, {"id", "1"}})).Text(), "1001");
+    EXPECT_NE(Json(other->Get("/user/data/vpscz?id=1&cz=reset")).GetObject("status").ToText(),
+              "200");
+    EXPECT_EQ(other
+                  ->Post("/user/data/vpsbz", Form({{"username", Demo::kSecondAccount},
+                                                   {"password", Demo::kPassword},
+                                                   {"id", "1"},
+                                                   {"bz", "mine"}}))
+                  .Text(),
+              "1001");
+    EXPECT_EQ(
+        other->Post("/user/data/vpspassword", Form({{"password", "Abcd2468"}, {"id", "1"}})).Text(),
+        "1001");
+    EXPECT_EQ(other->Post("/user/data/installos", Form({{"osid", "1"}, {"id", "1"}})).Text(),
+              "1001");
     EXPECT_EQ(Json(other->Post("/user/VPSIDos", Form({{"id", "1"}}))).GetText("count"), "0");
-    EXPECT_NE(Json(other->Post("/user/xfjgb", Form({{"id", "1"}}))).GetObject("status").ToText(), "200");
-    EXPECT_NE(other->Post("/user/data/xfbuy", Form({{"year", "month"}, {"id", "1"}})).Text(), "1000");
-    EXPECT_TRUE(vpsdesk::net::StartsWithText(other->Get("/user/ajax_tk_mng.asp?module=sqtk&id=1").Text(), "错误："));
+    EXPECT_NE(Json(other->Post("/user/xfjgb", Form({{"id", "1"}}))).GetObject("status").ToText(),
+              "200");
+    EXPECT_NE(other->Post("/user/data/xfbuy", Form({{"year", "month"}, {"id", "1"}})).Text(),
+              "1000");
+    EXPECT_TRUE(vpsdesk::net::StartsWithText(
+        other->Get("/user/ajax_tk_mng.asp?module=sqtk&id=1").Text(), "错误："));
     // Nothing of the first account changed.
     auto mine = Json(ServerPage(*demo, 1));
     EXPECT_EQ(mine.GetText("data[0].corewhatuser"), "");
@@ -76,7 +96,8 @@ TEST_F(AccountsTest, SecondSessionCannotReachFirstAccountsServers) {
 TEST_F(AccountsTest, RegistrationWithSmsCode) {
     auto client = NewClient();
     auto code_for = [&](const std::string& mobile) {
-        return vpsdesk::net::TextBetween(Json(Control(*client, "sms?mobi=" + mobile)).GetText("text"), "码是", "，");
+        return vpsdesk::net::TextBetween(
+            Json(Control(*client, "sms?mobi=" + mobile)).GetText("text"), "码是", "，");
     };
     const std::string path = "/user/data/Register?act=";
     EXPECT_EQ(client->Post(path + "yzm", Form({{"mobi", "手机号码"}})).Text(), "1001");
@@ -86,7 +107,9 @@ TEST_F(AccountsTest, RegistrationWithSmsCode) {
     std::string code = code_for("13700137000");
     ASSERT_EQ(code.size(), 6u);
     auto reg = [&](const std::string& mobile, const std::string& password, const std::string& sms) {
-        return client->Post(path + "reg", Form({{"mobi", mobile}, {"password", password}, {"captcha", sms}})).Text();
+        return client
+            ->Post(path + "reg", Form({{"mobi", mobile}, {"password", password}, {"captcha", sms}}))
+            .Text();
     };
     EXPECT_EQ(reg("1370013700", "abcd2468", code), "1004");
     EXPECT_EQ(reg("13600136000", "abcd2468", code), "1001");
@@ -102,9 +125,12 @@ TEST_F(AccountsTest, RegistrationWithSmsCode) {
 TEST_F(AccountsTest, RecoverySendsNewPasswordToTheRegisteredMobile) {
     auto client = NewClient();
     const char* path = "/page/GetPasswd/GetPasswd";
-    EXPECT_EQ(client->Post(path, Form({{"username", "demo"}, {"mobi", "13900139000"}})).Text(), "1015");
-    EXPECT_EQ(client->Post(path, Form({{"username", "demo"}, {"mobi", "13800138000"}})).Text(), "1000");
-    EXPECT_NE(client->Post(path, Form({{"username", "demo"}, {"mobi", "13800138000"}})).Text(), "1000");
+    EXPECT_EQ(client->Post(path, Form({{"username", "demo"}, {"mobi", "13900139000"}})).Text(),
+              "1015");
+    EXPECT_EQ(client->Post(path, Form({{"username", "demo"}, {"mobi", "13800138000"}})).Text(),
+              "1000");
+    EXPECT_NE(client->Post(path, Form({{"username", "demo"}, {"mobi", "13800138000"}})).Text(),
+              "1000");
     std::string sms = Json(Control(*client, "sms?mobi=13800138000")).GetText("text");
     std::string password = vpsdesk::net::TextBetween(sms, "新密码是", "，");
     ASSERT_EQ(password.size(), 10u);
@@ -116,10 +142,13 @@ TEST_F(AccountsTest, RealNameNeedsValidIdAndOwnMobile) {
     auto client = SignedIn(Demo::kSecondAccount);
     auto submit = [&](const std::string& perid, const std::string& mobile) {
         // The name arrives as the client escapes it: 张三 as %25u5F20%25u4E09.
-        return client->Post("/user/sm2", Form({{"truename", "%25u5F20%25u4E09"}, {"perid", perid}, {"mobi", mobile}})).Text();
+        return client
+            ->Post("/user/sm2",
+                   Form({{"truename", "%25u5F20%25u4E09"}, {"perid", perid}, {"mobi", mobile}}))
+            .Text();
     };
     EXPECT_EQ(submit("110105194912310021", Demo::kSecondAccount), "1001");  // wrong check digit
-    EXPECT_EQ(submit("11010519491231002X", "13800138000"), "1001");          // someone else's mobile
+    EXPECT_EQ(submit("11010519491231002X", "13800138000"), "1001");         // someone else's mobile
     EXPECT_EQ(submit("11010519491231002x", Demo::kSecondAccount), "1000");
     auto info = Json(client->Get("/user/userinfo"));
     EXPECT_EQ(info.GetText("data.VerificationResult"), "1");

@@ -40,9 +40,12 @@ TEST_F(ControlTest, RequestLogKeepsHeaderOrderAndRawBody) {
     EXPECT_EQ(log.GetText("data[0].body"), "bz=测&x=1");
     std::vector<std::string> names;
     for (size_t i = 0; i < log.Count("data[0].headers"); ++i) {
-        names.push_back(vpsdesk::net::TextBefore(log.GetText("data[0].headers[" + std::to_string(i) + "]"), ":"));
+        names.push_back(vpsdesk::net::TextBefore(
+            log.GetText("data[0].headers[" + std::to_string(i) + "]"), ":"));
     }
-    auto at = [&](const std::string& name) { return std::find(names.begin(), names.end(), name) - names.begin(); };
+    auto at = [&](const std::string& name) {
+        return std::find(names.begin(), names.end(), name) - names.begin();
+    };
     EXPECT_LT(at("Zeta"), at("X-Middle"));
     EXPECT_LT(at("X-Middle"), at("Alpha"));
     EXPECT_LT(at("Alpha"), static_cast<long>(names.size()));

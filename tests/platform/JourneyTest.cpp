@@ -41,7 +41,8 @@ TEST_F(JourneyTest, SignInListAndPages) {
     EXPECT_EQ(page3.GetText("count"), "7");
     EXPECT_EQ(page3.Count("data"), 0u);
     EXPECT_EQ(Json(ServerPage(*client, 0)).GetText("data[0].id"), "1");
-    Reply huge = client->PostBytes("/user/data/vpslist?page=99999999999999999999&limit=5&ljs=1", "");
+    Reply huge =
+        client->PostBytes("/user/data/vpslist?page=99999999999999999999&limit=5&ljs=1", "");
     EXPECT_EQ(Json(huge).Count("data"), 0u);
     // Every address is on this machine.
     for (int page : {1, 2}) {
@@ -61,7 +62,8 @@ TEST_F(JourneyTest, RestartShowsWorkingStatusAndRefusesExpired) {
     EXPECT_EQ(list.GetText("data[0].status"), "运行中");
     EXPECT_EQ(list.GetText("data[0].zt"), "重启中");
     // A second restart while the first is under way is refused.
-    EXPECT_NE(Json(client->Get("/user/data/vpscz?id=1&cz=reset")).GetObject("status").ToText(), "200");
+    EXPECT_NE(Json(client->Get("/user/data/vpscz?id=1&cz=reset")).GetObject("status").ToText(),
+              "200");
     auto expired = Json(client->Get("/user/data/vpscz?id=5&cz=reset"));
     EXPECT_NE(expired.GetObject("status").ToText(), "200");
     EXPECT_EQ(Json(ServerPage(*client, 1)).GetText("data[4].status"), "已到期");
@@ -75,16 +77,19 @@ TEST_F(JourneyTest, RenewalMovesBalanceAndWritesRecord) {
     std::string end_before = prices.GetText("data[0].endtime");
 
     long long before = Balance(*client);
-    EXPECT_EQ(client->Post("/user/data/xfbuy", Form({{"year", "month"}, {"id", "1"}})).Text(), "1000");
+    EXPECT_EQ(client->Post("/user/data/xfbuy", Form({{"year", "month"}, {"id", "1"}})).Text(),
+              "1000");
     EXPECT_EQ(Balance(*client), before - 30);
-    EXPECT_NE(Json(client->Post("/user/xfjgb", Form({{"id", "1"}}))).GetText("data[0].endtime"), end_before);
+    EXPECT_NE(Json(client->Post("/user/xfjgb", Form({{"id", "1"}}))).GetText("data[0].endtime"),
+              end_before);
     auto records = Json(client->Get("/user/data/moneylist?page=1&limit=5"));
     EXPECT_EQ(records.GetText("data[0].zhichu"), "30.00");
     EXPECT_TRUE(vpsdesk::net::ContainsText(records.GetText("data[0].forwhat"), "续费"));
 
     // A period the product does not offer, and more than the balance, are refused
     // readably and cost nothing.
-    EXPECT_NE(client->Post("/user/data/xfbuy", Form({{"year", "day"}, {"id", "1"}})).Text(), "1000");
+    EXPECT_NE(client->Post("/user/data/xfbuy", Form({{"year", "day"}, {"id", "1"}})).Text(),
+              "1000");
     EXPECT_EQ(client->Post("/user/data/xfbuy", Form({{"year", "Annual"}, {"id", "4"}})).Text(),
               "余额不足，请先充值");
     EXPECT_EQ(Balance(*client), before - 30);
@@ -100,8 +105,10 @@ TEST_F(JourneyTest, CatalogueAndPurchase) {
     auto lines = Json(client->Post("/user/xllist", Form({{"lxid", type_id}})));
     ASSERT_EQ(lines.GetText("count"), "1");
     std::string line_id =
-        Json(client->Post("/user/xlmchq", Form({{"xlmc", lines.GetText("data[0].xlmc")}}))).GetText("data[0].id");
-    auto products = Json(client->PostBytes("/user/ycplist", "xlid=" + line_id + "&cplxid=" + type_id));
+        Json(client->Post("/user/xlmchq", Form({{"xlmc", lines.GetText("data[0].xlmc")}})))
+            .GetText("data[0].id");
+    auto products =
+        Json(client->PostBytes("/user/ycplist", "xlid=" + line_id + "&cplxid=" + type_id));
     ASSERT_EQ(products.GetText("count"), "1");
     std::string product = products.GetText("data[0].id");
     auto os = Json(client->Post("/user/ycpos", Form({{"id", product}})));
@@ -110,7 +117,8 @@ TEST_F(JourneyTest, CatalogueAndPurchase) {
     EXPECT_EQ(Json(client->Post("/user/xllist", Form({{"lxid", "3"}}))).GetText("count"), "0");
 
     long long before = Balance(*client);
-    auto bought = Json(client->Post("/user/data/buy", Form({{"year", "month"}, {"id", product},
+    auto bought = Json(client->Post("/user/data/buy", Form({{"year", "month"},
+                                                            {"id", product},
                                                             {"osid", os.GetText("data[0].osid")},
                                                             {"duration", "1"}})));
     EXPECT_EQ(bought.GetObject("status").ToText(), "200");
@@ -119,7 +127,8 @@ TEST_F(JourneyTest, CatalogueAndPurchase) {
     EXPECT_EQ(list.GetText("count"), "8");
     EXPECT_EQ(list.GetText("data[2].VPStype"), "显卡云服务器");
 
-    auto broke = Json(client->Post("/user/data/buy", Form({{"year", "Annual"}, {"id", product},
+    auto broke = Json(client->Post("/user/data/buy", Form({{"year", "Annual"},
+                                                           {"id", product},
                                                            {"osid", os.GetText("data[0].osid")},
                                                            {"duration", "1"}})));
     EXPECT_EQ(broke.GetObject("status").ToText(), "402");
@@ -129,12 +138,18 @@ TEST_F(JourneyTest, CatalogueAndPurchase) {
 TEST_F(JourneyTest, CardsAndPaymentPageCreditOnce) {
     auto client = SignedIn();
     long long before = Balance(*client);
-    EXPECT_EQ(client->Post("/user/pay/czkzf", Form({{"cid", "CZK100001"}, {"cpass", "pass2001"}})).Text(), "充值成功");
+    EXPECT_EQ(
+        client->Post("/user/pay/czkzf", Form({{"cid", "CZK100001"}, {"cpass", "pass2001"}})).Text(),
+        "充值成功");
     EXPECT_EQ(Balance(*client), before + 50);
-    EXPECT_NE(client->Post("/user/pay/czkzf", Form({{"cid", "CZK100001"}, {"cpass", "pass2001"}})).Text(), "充值成功");
-    EXPECT_EQ(client->Post("/user/pay/czkzf", Form({{"cid", "卡号"}, {"cpass", "卡密"}})).Text(), "卡号或卡密错误");
+    EXPECT_NE(
+        client->Post("/user/pay/czkzf", Form({{"cid", "CZK100001"}, {"cpass", "pass2001"}})).Text(),
+        "充值成功");
+    EXPECT_EQ(client->Post("/user/pay/czkzf", Form({{"cid", "卡号"}, {"cpass", "卡密"}})).Text(),
+              "卡号或卡密错误");
 
-    std::string url = client->Post("/user/zfbzf", Form({{"ORDERMONEY", "20"}, {"USERNAME", "demo"}})).Text();
+    std::string url =
+        client->Post("/user/zfbzf", Form({{"ORDERMONEY", "20"}, {"USERNAME", "demo"}})).Text();
     ASSERT_TRUE(vpsdesk::net::StartsWithText(url, client->Base() + "/user/pay/page?order="));
     std::string page = client->Get(url.substr(client->Base().size())).Text();
     EXPECT_TRUE(vpsdesk::net::ContainsText(page, "支付"));
@@ -142,7 +157,8 @@ TEST_F(JourneyTest, CardsAndPaymentPageCreditOnce) {
     EXPECT_EQ(client->PostBytes("/user/pay/confirm", "order=" + order).status, 200);
     EXPECT_EQ(client->PostBytes("/user/pay/confirm", "order=" + order).status, 200);
     EXPECT_EQ(Balance(*client), before + 70);
-    EXPECT_EQ(client->Post("/user/zfbzf", Form({{"ORDERMONEY", "abc"}, {"USERNAME", "demo"}})).bytes, "");
+    EXPECT_EQ(
+        client->Post("/user/zfbzf", Form({{"ORDERMONEY", "abc"}, {"USERNAME", "demo"}})).bytes, "");
 
     auto records = Json(client->Get("/user/data/moneylist?page=1&limit=5"));
     EXPECT_EQ(records.Count("data"), 5u);

@@ -113,8 +113,10 @@ TEST(PngImageTest, EncodesAValidPicture) {
     size_t idat = png.find("IDAT");
     ASSERT_NE(idat, std::string::npos);
     auto be32 = [&](size_t at) {
-        return (static_cast<unsigned char>(png[at]) << 24) | (static_cast<unsigned char>(png[at + 1]) << 16) |
-               (static_cast<unsigned char>(png[at + 2]) << 8) | static_cast<unsigned char>(png[at + 3]);
+        return (static_cast<unsigned char>(png[at]) << 24) |
+               (static_cast<unsigned char>(png[at + 1]) << 16) |
+               (static_cast<unsigned char>(png[at + 2]) << 8) |
+               static_cast<unsigned char>(png[at + 3]);
     };
     unsigned length = static_cast<unsigned>(be32(idat - 4));
     std::string raw(256, '\0');
@@ -142,7 +144,8 @@ TEST(TlsMaterialTest, GeneratesOnceAndReusesAfterwards) {
         TlsMaterial tls(dir.string());
         first = read(tls.CaPath());
         EXPECT_NE(first.find("BEGIN CERTIFICATE"), std::string::npos);
-        EXPECT_EQ(std::filesystem::status(dir / "server.key").permissions() & std::filesystem::perms::group_read,
+        EXPECT_EQ(std::filesystem::status(dir / "server.key").permissions() &
+                      std::filesystem::perms::group_read,
                   std::filesystem::perms::none);
     }
     {

@@ -15,7 +15,7 @@ namespace platformd::test {
 inline const char* kToken = "test-token";
 
 class PlatformTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         PlatformOptions options;
         options.demo = true;
@@ -49,7 +49,8 @@ protected:
         return doc;
     }
     static Reply ServerPage(TestClient& client, int page) {
-        return client.PostBytes("/user/data/vpslist?page=" + std::to_string(page) + "&limit=5&ljs=1", "");
+        return client.PostBytes(
+            "/user/data/vpslist?page=" + std::to_string(page) + "&limit=5&ljs=1", "");
     }
 
     std::unique_ptr<Platform> platform_;
@@ -57,7 +58,8 @@ protected:
 };
 
 // A form from name/value pairs, in order.
-inline vpsdesk::net::NameValueList Form(std::initializer_list<std::pair<const char*, std::string>> pairs) {
+inline vpsdesk::net::NameValueList Form(
+    std::initializer_list<std::pair<const char*, std::string>> pairs) {
     vpsdesk::net::NameValueList form;
     for (const auto& [name, value] : pairs) form.Add(name, value);
     return form;

@@ -17,7 +17,7 @@ namespace platformd::test {
 namespace {
 
 class RunningPlatform {
-public:
+  public:
     explicit RunningPlatform(const std::vector<std::string>& args) {
         int fds[2];
         if (pipe(fds) != 0) throw std::runtime_error("pipe");
@@ -61,7 +61,7 @@ public:
         return all;
     }
 
-private:
+  private:
     pid_t pid_ = -1;
     FILE* out_ = nullptr;
     std::vector<std::string> lines_;
@@ -73,8 +73,13 @@ TEST(ProcessTest, KeepsItsDatabaseAndCertificatesAcrossRuns) {
     fs::path dir = fs::temp_directory_path() / ("platformd-process-" + std::to_string(getpid()));
     fs::remove_all(dir);
     fs::create_directories(dir);
-    std::vector<std::string> args = {"--port", "0", "--demo", "--db", (dir / "data.db").string(),
-                                     "--tls-dir", (dir / "tls").string()};
+    std::vector<std::string> args = {"--port",
+                                     "0",
+                                     "--demo",
+                                     "--db",
+                                     (dir / "data.db").string(),
+                                     "--tls-dir",
+                                     (dir / "tls").string()};
     std::string ca;
     {
         RunningPlatform run(args);
@@ -84,19 +89,33 @@ TEST(ProcessTest, KeepsItsDatabaseAndCertificatesAcrossRuns) {
         EXPECT_EQ(ca, (dir / "tls" / "ca.pem").string());
         EXPECT_TRUE(vpsdesk::net::ContainsText(run.Rest(), "demo2026"));
         TestClient client("https://127.0.0.1:" + std::to_string(port), ca);
-        EXPECT_EQ(client.PostBytes("/user/khdloginpd", "username=demo&password=demo2026&khdkey=K&zd=1&ver=Ver 4.92").Text(), "1000");
-        EXPECT_EQ(client.Post("/user/data/vpsbz", Form({{"username", "demo"}, {"password", "demo2026"},
-                                                       {"id", "1"}, {"bz", "kept"}})).Text(), "1000");
+        EXPECT_EQ(client
+                      .PostBytes("/user/khdloginpd",
+                                 "username=demo&password=demo2026&khdkey=K&zd=1&ver=Ver 4.92")
+                      .Text(),
+                  "1000");
+        EXPECT_EQ(client
+                      .Post("/user/data/vpsbz", Form({{"username", "demo"},
+                                                      {"password", "demo2026"},
+                                                      {"id", "1"},
+                                                      {"bz", "kept"}}))
+                      .Text(),
+                  "1000");
         EXPECT_EQ(run.Stop(), 0);
     }
     std::ifstream first_ca(ca);
-    std::string ca_text((std::istreambuf_iterator<char>(first_ca)), std::istreambuf_iterator<char>());
+    std::string ca_text((std::istreambuf_iterator<char>(first_ca)),
+                        std::istreambuf_iterator<char>());
     {
         RunningPlatform run(args);
         int port = static_cast<int>(vpsdesk::net::TextToInt(run.Line(0).substr(5)));
         // The same CA still verifies the server, and the remark is still there.
         TestClient client("https://127.0.0.1:" + std::to_string(port), ca);
-        EXPECT_EQ(client.PostBytes("/user/khdloginpd", "username=demo&password=demo2026&khdkey=K&zd=1&ver=Ver 4.92").Text(), "1000");
+        EXPECT_EQ(client
+                      .PostBytes("/user/khdloginpd",
+                                 "username=demo&password=demo2026&khdkey=K&zd=1&ver=Ver 4.92")
+                      .Text(),
+                  "1000");
         vpsdesk::net::JsonDocument doc;
         doc.Parse(client.PostBytes("/user/data/vpslist?page=1&limit=5&ljs=1", "").Text());
         EXPECT_EQ(doc.GetText("data[0].corewhatuser"), "kept");
@@ -104,7 +123,9 @@ TEST(ProcessTest, KeepsItsDatabaseAndCertificatesAcrossRuns) {
         EXPECT_EQ(run.Stop(), 0);
     }
     std::ifstream second_ca(ca);
-    EXPECT_EQ(std::string((std::istreambuf_iterator<char>(second_ca)), std::istreambuf_iterator<char>()), ca_text);
+    EXPECT_EQ(
+        std::string((std::istreambuf_iterator<char>(second_ca)), std::istreambuf_iterator<char>()),
+        ca_text);
     fs::remove_all(dir);
 }
 

@@ -7,10 +7,13 @@ namespace platformd::test {
 namespace {
 
 class ServersTest : public PlatformTest {
-protected:
+  protected:
     std::string SetRemark(TestClient& client, const std::string& remark) {
-        return client.Post("/user/data/vpsbz", Form({{"username", "demo"}, {"password", Demo::kPassword},
-                                                     {"id", "2"}, {"bz", remark}}))
+        return client
+            .Post("/user/data/vpsbz", Form({{"username", "demo"},
+                                            {"password", Demo::kPassword},
+                                            {"id", "2"},
+                                            {"bz", remark}}))
             .Text();
     }
     std::string RemarkOfServer2(TestClient& client) {
@@ -20,15 +23,20 @@ protected:
 
 TEST_F(ServersTest, RemarksAreStoredVerbatim) {
     auto client = SignedIn();
-    for (const std::string remark : {"'; DROP TABLE servers; --", "测试服务器 A&B=C", "", "x\" OR \"1\"=\"1"}) {
+    for (const std::string remark :
+         {"'; DROP TABLE servers; --", "测试服务器 A&B=C", "", "x\" OR \"1\"=\"1"}) {
         EXPECT_EQ(SetRemark(*client, remark), "1000") << remark;
         EXPECT_EQ(RemarkOfServer2(*client), remark);
     }
     EXPECT_EQ(Json(ServerPage(*client, 1)).GetText("count"), "7");
     EXPECT_EQ(SetRemark(*client, "line\r\nbreak"), "1002");
     EXPECT_EQ(SetRemark(*client, std::string(51, 'x')), "1002");
-    EXPECT_EQ(client->Post("/user/data/vpsbz", Form({{"username", "demo"}, {"password", "wrong"},
-                                                     {"id", "2"}, {"bz", "x"}})).Text(), "1001");
+    EXPECT_EQ(
+        client
+            ->Post("/user/data/vpsbz",
+                   Form({{"username", "demo"}, {"password", "wrong"}, {"id", "2"}, {"bz", "x"}}))
+            .Text(),
+        "1001");
 }
 
 TEST_F(ServersTest, ChineseFormValuesTravelAsGbk) {
@@ -52,7 +60,8 @@ TEST_F(ServersTest, ChineseFormValuesTravelAsGbk) {
 TEST_F(ServersTest, PasswordInstallAndRefundCodes) {
     auto client = SignedIn();
     auto password = [&](const std::string& value, const std::string& id) {
-        return client->Post("/user/data/vpspassword", Form({{"password", value}, {"id", id}})).Text();
+        return client->Post("/user/data/vpspassword", Form({{"password", value}, {"id", id}}))
+            .Text();
     };
     EXPECT_EQ(password("abc", "3"), "1002");
     EXPECT_EQ(password("密码密码密码", "3"), "1002");
@@ -63,9 +72,15 @@ TEST_F(ServersTest, PasswordInstallAndRefundCodes) {
 
     auto os = Json(client->Post("/user/VPSIDos", Form({{"id", "2"}})));
     ASSERT_EQ(os.GetText("count"), "3");
-    EXPECT_EQ(client->Post("/user/data/installos", Form({{"osid", "4"}, {"id", "2"}})).Text(), "1001");
-    EXPECT_EQ(client->Post("/user/data/installos", Form({{"osid", ""}, {"id", "2"}})).Text(), "1001");
-    EXPECT_EQ(client->Post("/user/data/installos", Form({{"osid", os.GetText("data[2].osid")}, {"id", "2"}})).Text(), "1000");
+    EXPECT_EQ(client->Post("/user/data/installos", Form({{"osid", "4"}, {"id", "2"}})).Text(),
+              "1001");
+    EXPECT_EQ(client->Post("/user/data/installos", Form({{"osid", ""}, {"id", "2"}})).Text(),
+              "1001");
+    EXPECT_EQ(client
+                  ->Post("/user/data/installos",
+                         Form({{"osid", os.GetText("data[2].osid")}, {"id", "2"}}))
+                  .Text(),
+              "1000");
     EXPECT_EQ(Json(ServerPage(*client, 1)).GetText("data[1].zt"), "重装系统中");
 
     std::string refund = "/user/ajax_tk_mng.asp?module=sqtk&id=7";

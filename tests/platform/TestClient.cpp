@@ -7,9 +7,12 @@
 
 namespace platformd::test {
 
-std::string Reply::Text() const { return vpsdesk::net::GbkToUtf8(bytes); }
+std::string Reply::Text() const {
+    return vpsdesk::net::GbkToUtf8(bytes);
+}
 
-TestClient::TestClient(std::string base_url, const std::string& ca_file) : base_(std::move(base_url)) {
+TestClient::TestClient(std::string base_url, const std::string& ca_file)
+    : base_(std::move(base_url)) {
     vpsdesk::net::SetTlsSettings({ca_file, true});
 }
 

@@ -10,13 +10,13 @@
 namespace platformd::test {
 
 struct Reply {
-    long status = 0;    // 0 when no reply came
-    std::string bytes;  // the body as received (GBK)
+    long status = 0;           // 0 when no reply came
+    std::string bytes;         // the body as received (GBK)
     std::string Text() const;  // the body as UTF-8
 };
 
 class TestClient {
-public:
+  public:
     // Trusts `ca_file` for every request of the process from now on.
     TestClient(std::string base_url, const std::string& ca_file);
 
@@ -31,7 +31,7 @@ public:
                       const std::string& control_token);
     const std::string& Base() const { return base_; }
 
-private:
+  private:
     Reply Send(const std::string& path, const std::string* body,
                const std::vector<std::string>& headers);
 
