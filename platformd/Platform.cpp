@@ -87,7 +87,6 @@ struct Platform::Impl {
         const Router::Handler* handler = router.Find(req.method, req.path);
         Exchange ex(req, res, sessions);
         if (handler == nullptr) {
-            res.status = 404;
             ex.Html("<html><body><h1>404 页面不存在</h1></body></html>");
             res.status = 404;
             return;
