@@ -1,0 +1,530 @@
+// The login window against a reference platform with scripted replies: what the user sees
+// on the login button, what goes to the platform and in which order, and what the window
+// keeps in the account settings file.
+#if __has_include("Platform.h")
+
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFontMetrics>
+#include <QLabel>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QUrl>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "GuiTestSupport.h"
+#include "Platform.h"
+#include "account/PlatformApi.h"
+#include "account/gui/LoginPage.h"
+#include "account/gui/LoginWindow.h"
+#include "account/gui/PageSelector.h"
+#include "app/SessionState.h"
+#include "app/SettingsFiles.h"
+#include "app/SiteConstants.h"
+#include "net/Gbk.h"
+#include "net/JsonDocument.h"
+#include "net/WebRequest.h"
+#include "os/ProfileFile.h"
+#include "ui/CaptionLabel.h"
+#include "ui/FadeAnimation.h"
+#include "ui/HintEdit.h"
+#include "ui/ResultIndicator.h"
+
+using namespace vpsdesk;
+using account::LoginPage;
+using account::LoginWindow;
+using ui::guitest::PumpUntil;
+
+namespace logintest {
+
+// Catches what the window hands to the desktop's browser.
+class UrlCatcher : public QObject {
+    Q_OBJECT
+public:
+    QList<QUrl> urls;
+public slots:
+    void open(const QUrl& url) { urls.push_back(url); }
+};
+
+}  // namespace logintest
+
+namespace {
+
+using logintest::UrlCatcher;
+
+const char* const kToken = "login-window-token";
+const std::string kMachineCode = "0123456789ABCDEF";
+
+const QString kWorking = QStringLiteral("    正在登录中");
+const QString kLogin = QStringLiteral("登录");
+const QString kSucceeded = QStringLiteral("    登录成功");
+
+struct LoggedRequest {
+    std::string method, path, body;  // body as UTF-8
+};
+
+class LoginWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        platformd::PlatformOptions options;
+        options.demo = true;
+        options.control_token = kToken;
+        options.threads = 8;
+        platform_ = std::make_unique<platformd::Platform>(options);
+        port_ = platform_->Start();
+        saved_site_ = app::Site();
+        app::SetSiteConstants({"127.0.0.1:" + std::to_string(port_), "Ver 4.92"});
+        net::SetTlsSettings({platform_->CaPath(), true});
+        // A sign-in that an earlier test left in the cookie store ends here.
+        account::PlatformLogout();
+        ResetSession();
+        Control("clear", {}, true);
+        ASSERT_TRUE(folder_.isValid());
+        Open();
+    }
+
+    void TearDown() override {
+        window_.reset();
+        ResetSession();
+        app::SetSiteConstants(saved_site_);
+        net::SetTlsSettings({});
+        platform_->Stop();
+    }
+
+    static void ResetSession() {
+        app::Session().SetCredentials({}, {});
+        app::Session().sign_in_completed.store(0);
+        app::Session().progress_state.store(app::kProgressIdle);
+    }
+
+    // A fresh, shown and active window whose results show without the product's pauses.
+    void Open() {
+        window_.reset();
+        captions_.clear();
+        finished_.clear();
+        window_ = std::make_unique<LoginWindow>();
+        window_->SetMachineCode(kMachineCode);
+        account::LoginPacing pacing;
+        pacing.draw_delays = [] { return account::ResultDelays{}; };
+        pacing.result_hold_ms = 0;
+        pacing.auto_login_pause_ms = 0;
+        pacing.frame_interval_ms = 1;
+        window_->SetPacing(pacing);
+        window_->SetAccountSettingsFile(Settings());
+        page_ = window_->loginPage();
+        QObject::connect(page_, &LoginPage::buttonCaptionChanged,
+                         [this](const QString& caption) { captions_.push_back(caption); });
+        QObject::connect(page_, &LoginPage::loginFinished,
+                         [this](bool success) { finished_.push_back(success); });
+        window_->show();
+        QApplication::setActiveWindow(window_.get());
+        PumpUntil([&] { return window_->isActiveWindow(); });
+    }
+
+    app::AccountSettingsFile Settings() const {
+        return app::AccountSettingsFile(folder_.path().toStdString(), "vpsdesk");
+    }
+    std::string SettingsValue(const char* key) const {
+        return os::ReadProfileString(Settings().Path(), "Config", key);
+    }
+
+    std::string Control(const std::string& path, const std::string& body = {}, bool post = false) {
+        net::WebRequestOptions options;
+        net::ByteArray bytes = net::ToBytes(body);
+        if (post) {
+            options.method = 1;
+            options.body_bytes = &bytes;
+        }
+        options.headers = std::string("X-Control-Token: ") + kToken;
+        options.cookies_in = std::string();  // the client's own sign-in stays out of it
+        options.no_redirect = true;
+        return net::BytesToString(net::WebRequest(
+            "https://127.0.0.1:" + std::to_string(port_) + "/__control/" + path, options));
+    }
+    // The next reply for `path` is `body` (with HTTP `status`).
+    void Script(const std::string& path, const std::string& body, int status = 200) {
+        Control("script?path=" + path + "&status=" + std::to_string(status), body, true);
+    }
+    std::vector<LoggedRequest> Requests() {
+        net::JsonDocument doc;
+        doc.Parse(Control("requests"));
+        std::vector<LoggedRequest> out;
+        for (std::size_t i = 0; i < doc.Count("data"); ++i) {
+            const std::string at = "data[" + std::to_string(i) + "]";
+            const std::string hex = doc.GetText(at + ".body_hex");
+            std::string body;
+            for (std::size_t h = 0; h + 1 < hex.size(); h += 2)
+                body += static_cast<char>(std::stoi(hex.substr(h, 2), nullptr, 16));
+            out.push_back({doc.GetText(at + ".method"), doc.GetText(at + ".path"),
+                           net::GbkToUtf8(body)});
+        }
+        return out;
+    }
+    std::vector<std::string> Paths() {
+        std::vector<std::string> paths;
+        for (const LoggedRequest& r : Requests()) paths.push_back(r.path);
+        return paths;
+    }
+    void ClearLog() {
+        Control("clear", {}, true);
+        captions_.clear();
+        finished_.clear();
+    }
+
+    void Focus(QWidget* widget) {
+        widget->setFocus(Qt::OtherFocusReason);
+        PumpUntil([&] { return widget->hasFocus(); });
+    }
+    void Type(ui::HintEdit* box, const QString& text) {
+        Focus(box);
+        QTest::keyClicks(box, text);
+    }
+    void ClickLogin() { QTest::mouseClick(page_->loginButton(), Qt::LeftButton); }
+    void WaitForLogin() {
+        PumpUntil([&] { return !finished_.empty(); });
+    }
+    void ChooseEntry(int entry) {
+        auto* selector = window_->findChild<account::PageSelector*>(QStringLiteral("pageSelector"));
+        ASSERT_NE(selector, nullptr);
+        QTest::mouseClick(selector->viewport(), Qt::LeftButton, {},
+                          selector->visualItemRect(selector->item(entry)).center());
+    }
+    // Remembers "demo" / "secret" and whether to log in automatically.
+    void Remember(bool remember, bool auto_login) {
+        ASSERT_TRUE(Settings().SaveRememberedLogin(remember, "demo", "secret"));
+        ASSERT_TRUE(Settings().SaveAutoLogin(auto_login));
+    }
+
+    std::unique_ptr<platformd::Platform> platform_;
+    int port_ = 0;
+    app::SiteConstants saved_site_;
+    QTemporaryDir folder_;
+    std::unique_ptr<LoginWindow> window_;
+    LoginPage* page_ = nullptr;
+    QStringList captions_;
+    std::vector<bool> finished_;
+};
+
+struct FailureRow {
+    const char* reply;
+    int status;
+    const char* manual_caption;
+    const char* auto_caption;
+};
+
+const FailureRow kFailureRows[] = {
+    {"1001", 200, "           用户或密码不正确", "           自动登录失效"},
+    {"1003", 200, "    登录次数过多", "    登录次数过多"},
+    {"1002", 200, "    验证码错误", "    验证码错误"},
+    {"", 200, "    网络链接失败", "    网络链接失败"},
+    {"500", 500, "    平台维护中", "    平台维护中"},
+};
+
+// Codes are compared exactly: these are none of the known ones.
+const char* const kUnexpectedReplies[] = {"1000 ", "1000\r\n", "1234"};
+
+}  // namespace
+
+TEST_F(LoginWindowTest, ManualLoginShowsTheCaptionOfEveryFailureAfterALogout) {
+    for (const FailureRow& row : kFailureRows) {
+        SCOPED_TRACE(row.reply);
+        ClearLog();
+        Script("/user/loginpost", row.reply, row.status);
+        ClickLogin();
+        WaitForLogin();
+        EXPECT_EQ(captions_, (QStringList{kWorking, QString::fromUtf8(row.manual_caption), kLogin}));
+        EXPECT_EQ(Paths(), (std::vector<std::string>{"/user/logout.asp", "/user/loginpost"}));
+        // The cross played to its end, then the indicator went away.
+        EXPECT_EQ(page_->indicator()->frame(), 49);
+        EXPECT_FALSE(page_->indicator()->isVisible());
+        EXPECT_EQ(app::Session().progress_state.load(), app::kProgressFailure);
+        EXPECT_TRUE(page_->loginButton()->isEnabled());
+        EXPECT_EQ(page_->loginButton()->text(), kLogin);
+        EXPECT_TRUE(window_->isVisible());
+        EXPECT_EQ(app::Session().sign_in_completed.load(), 0);
+    }
+}
+
+TEST_F(LoginWindowTest, UnexpectedRepliesShowNoCaptionAndRestoreTheButton) {
+    for (const char* reply : kUnexpectedReplies) {
+        SCOPED_TRACE(reply);
+        ClearLog();
+        Script("/user/loginpost", reply);
+        ClickLogin();
+        WaitForLogin();
+        EXPECT_EQ(captions_, (QStringList{kWorking, kLogin}));
+        EXPECT_EQ(finished_, std::vector<bool>{false});
+        EXPECT_TRUE(page_->loginButton()->isEnabled());
+        EXPECT_FALSE(page_->indicator()->isVisible());
+        EXPECT_TRUE(window_->isVisible());
+        EXPECT_EQ(app::Session().sign_in_completed.load(), 0);
+    }
+}
+
+TEST_F(LoginWindowTest, ManualSuccessStoresTheTypedCredentialsHidesTheWindowAndSignsIn) {
+    Type(page_->accountEdit(), QStringLiteral("demo"));
+    Type(page_->passwordEdit(), QStringLiteral("p&w 密"));
+    Type(page_->captchaEdit(), QStringLiteral("4711"));
+    // A logout that fails does not stop the login.
+    Script("/user/logout.asp", "", 500);
+    Script("/user/loginpost", "1000");
+    ClickLogin();
+    WaitForLogin();
+
+    EXPECT_EQ(captions_, (QStringList{kWorking, kSucceeded, kLogin}));
+    EXPECT_EQ(finished_, std::vector<bool>{true});
+    EXPECT_EQ(page_->indicator()->frame(), 39);
+    EXPECT_FALSE(window_->isVisible());
+    EXPECT_EQ(app::Session().sign_in_completed.load(), 1);
+    EXPECT_EQ(app::Session().SessionAccount(), "demo");
+    EXPECT_EQ(app::Session().SessionPassword(), "p&w 密");
+    const std::vector<LoggedRequest> log = Requests();
+    ASSERT_EQ(log.size(), 2u);
+    EXPECT_EQ(log[0].path, "/user/logout.asp");
+    EXPECT_EQ(log[1].body, "username=demo&password=p&w 密&captcha=4711&khdkey=" + kMachineCode +
+                               "&zd=1&ver=Ver 4.92");
+    // The button stays disabled while signed in; the log-out gives it back.
+    EXPECT_FALSE(page_->loginButton()->isEnabled());
+    window_->EnableLoginButton();
+    EXPECT_TRUE(page_->loginButton()->isEnabled());
+}
+
+TEST_F(LoginWindowTest, UntouchedBoxesSendTheirHintTexts) {
+    Script("/user/loginpost", "1001");
+    ClickLogin();  // the account box had the focus; leaving it empty puts its hint back
+    WaitForLogin();
+    const std::vector<LoggedRequest> log = Requests();
+    ASSERT_EQ(log.size(), 2u);
+    EXPECT_EQ(log[1].body, "username=用户名/账号&password=密码&captcha=图片验证码&khdkey=" +
+                               kMachineCode + "&zd=1&ver=Ver 4.92");
+}
+
+TEST_F(LoginWindowTest, EnterLogsInOnlyFromThePasswordBoxAndOnlyOnRelease) {
+    Script("/user/loginpost", "1001");
+    Type(page_->accountEdit(), QStringLiteral("demo"));
+    QTest::keyClick(page_->accountEdit(), Qt::Key_Return);
+    QTest::keyClick(page_->accountEdit(), Qt::Key_Enter);
+    EXPECT_TRUE(captions_.isEmpty());
+
+    Type(page_->passwordEdit(), QStringLiteral("secret"));
+    QTest::keyPress(page_->passwordEdit(), Qt::Key_Return);
+    EXPECT_TRUE(captions_.isEmpty());
+    EXPECT_TRUE(Paths().empty());
+
+    QTest::keyRelease(page_->passwordEdit(), Qt::Key_Return);
+    WaitForLogin();
+    EXPECT_EQ(Paths(), (std::vector<std::string>{"/user/logout.asp", "/user/loginpost"}));
+}
+
+TEST_F(LoginWindowTest, ASecondEnterWhileALoginRunsStartsNoSecondLogin) {
+    Script("/user/loginpost", "1001");
+    Script("/user/loginpost", "1001");
+    Focus(page_->passwordEdit());
+    QObject::connect(page_, &LoginPage::buttonCaptionChanged, page_, [this](const QString& caption) {
+        if (caption == kWorking) QTest::keyRelease(page_->passwordEdit(), Qt::Key_Return);
+    });
+    QTest::keyRelease(page_->passwordEdit(), Qt::Key_Return);
+    WaitForLogin();
+    EXPECT_EQ(Paths(), (std::vector<std::string>{"/user/logout.asp", "/user/loginpost"}));
+    EXPECT_EQ(finished_.size(), 1u);
+}
+
+TEST_F(LoginWindowTest, TabMovesBetweenTheAccountAndThePasswordBox) {
+    Focus(page_->accountEdit());
+    QTest::keyClick(page_->accountEdit(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), page_->passwordEdit());
+    QTest::keyClick(page_->passwordEdit(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), page_->accountEdit());
+}
+
+TEST_F(LoginWindowTest, AutoLoginShowsTheCaptionOfEveryReply) {
+    struct Expected {
+        std::string reply;
+        int status;
+        QStringList captions;
+    };
+    std::vector<Expected> rows;
+    for (const FailureRow& row : kFailureRows)
+        rows.push_back({row.reply, row.status, {kWorking, QString::fromUtf8(row.auto_caption), kLogin}});
+    for (const char* reply : kUnexpectedReplies) rows.push_back({reply, 200, {kWorking, kLogin}});
+
+    for (const Expected& row : rows) {
+        SCOPED_TRACE(row.reply);
+        Remember(true, true);
+        Open();
+        window_->FillRememberedLogin(Settings());
+        ClearLog();
+        Script("/user/khdloginpd", row.reply, row.status);
+        window_->StartAutoLogin();
+        WaitForLogin();
+        EXPECT_EQ(captions_, row.captions);
+        const std::vector<LoggedRequest> log = Requests();
+        ASSERT_EQ(log.size(), 2u);
+        EXPECT_EQ(log[0].path, "/user/logout.asp");
+        EXPECT_EQ(log[1].path, "/user/khdloginpd");
+        EXPECT_EQ(log[1].body,
+                  "username=demo&password=secret&khdkey=" + kMachineCode + "&zd=1&ver=Ver 4.92");
+        EXPECT_TRUE(page_->loginButton()->isEnabled());
+        EXPECT_TRUE(window_->isVisible());
+    }
+}
+
+TEST_F(LoginWindowTest, AutoLoginSuccessSignsInWithTheRememberedLoginOncePerWindow) {
+    Remember(true, true);
+    window_->FillRememberedLogin(Settings());
+    Script("/user/khdloginpd", "1000");
+    window_->StartAutoLogin();
+    WaitForLogin();
+    EXPECT_EQ(captions_, (QStringList{kWorking, kSucceeded, kLogin}));
+    EXPECT_FALSE(window_->isVisible());
+    EXPECT_EQ(app::Session().sign_in_completed.load(), 1);
+    EXPECT_EQ(app::Session().SessionAccount(), "demo");
+    EXPECT_EQ(app::Session().SessionPassword(), "secret");
+
+    // After a log-out the user signs in by hand; the automatic login does not come back.
+    ClearLog();
+    window_->StartAutoLogin();
+    EXPECT_FALSE(page_->isLoginRunning());
+    EXPECT_TRUE(Paths().empty());
+}
+
+TEST_F(LoginWindowTest, RememberedLoginFillsThePageAndGatesTheAutoLogin) {
+    // Not remembered: "zdlogin" does not count, the boxes keep their hints.
+    Remember(false, true);
+    window_->FillRememberedLogin(Settings());
+    EXPECT_FALSE(page_->rememberBox()->isChecked());
+    EXPECT_FALSE(page_->autoLoginBox()->isChecked());
+    EXPECT_EQ(page_->accountEdit()->text(), QStringLiteral("用户名/账号"));
+    EXPECT_EQ(page_->passwordEdit()->text(), QStringLiteral("密码"));
+    window_->StartAutoLogin();
+    EXPECT_FALSE(page_->isLoginRunning());
+    EXPECT_TRUE(captions_.isEmpty());
+    EXPECT_TRUE(Paths().empty());
+
+    // Remembered without auto-login: filled and masked, but no login.
+    Remember(true, false);
+    Open();
+    window_->FillRememberedLogin(Settings());
+    EXPECT_TRUE(page_->rememberBox()->isChecked());
+    EXPECT_FALSE(page_->autoLoginBox()->isChecked());
+    EXPECT_EQ(page_->accountEdit()->text(), QStringLiteral("demo"));
+    EXPECT_EQ(page_->passwordEdit()->text(), QStringLiteral("secret"));
+    EXPECT_EQ(page_->passwordEdit()->echoMode(), QLineEdit::Password);
+    window_->StartAutoLogin();
+    EXPECT_FALSE(page_->isLoginRunning());
+    EXPECT_TRUE(Paths().empty());
+
+    // Both: the auto-login box is ticked as well.
+    Remember(true, true);
+    Open();
+    window_->FillRememberedLogin(Settings());
+    EXPECT_TRUE(page_->autoLoginBox()->isChecked());
+}
+
+TEST_F(LoginWindowTest, TheBoxesSaveWhatTheyShowWhenClicked) {
+    // Ticked while the boxes show their hints: the hints are what is stored.
+    QTest::mouseClick(page_->rememberBox(), Qt::LeftButton);
+    EXPECT_EQ(SettingsValue("Rememberaccount"), "1");
+    EXPECT_EQ(SettingsValue("zh"), "用户名/账号");
+    EXPECT_EQ(SettingsValue("mm"), "密码");
+    // Unticked: both values are emptied at once.
+    QTest::mouseClick(page_->rememberBox(), Qt::LeftButton);
+    EXPECT_EQ(SettingsValue("Rememberaccount"), "0");
+    EXPECT_EQ(SettingsValue("zh"), "");
+    EXPECT_EQ(SettingsValue("mm"), "");
+
+    QTest::mouseClick(page_->autoLoginBox(), Qt::LeftButton);
+    EXPECT_EQ(SettingsValue("zdlogin"), "1");
+    QTest::mouseClick(page_->autoLoginBox(), Qt::LeftButton);
+    EXPECT_EQ(SettingsValue("zdlogin"), "0");
+}
+
+TEST_F(LoginWindowTest, AManualLoginStoresTheTypedLoginEvenWhenItFails) {
+    QTest::mouseClick(page_->rememberBox(), Qt::LeftButton);
+    Type(page_->accountEdit(), QStringLiteral("alice"));
+    Type(page_->passwordEdit(), QStringLiteral("wrong"));
+    Script("/user/loginpost", "1001");
+    ClickLogin();
+    WaitForLogin();
+    EXPECT_EQ(SettingsValue("zh"), "alice");
+    EXPECT_EQ(SettingsValue("mm"), "wrong");
+}
+
+TEST_F(LoginWindowTest, CaptchaPictureLoadsANewPictureWhenClicked) {
+    EXPECT_EQ(page_->captchaPicture()->pixmap().isNull(), true);
+    QTest::mouseClick(page_->captchaPicture(), Qt::LeftButton);
+    const std::vector<std::string> paths = Paths();
+    ASSERT_EQ(paths.size(), 1u);
+    EXPECT_EQ(paths[0].rfind("/user/captcha?id=0.", 0), 0u) << paths[0];
+    EXPECT_FALSE(page_->captchaPicture()->pixmap().isNull());
+}
+
+TEST_F(LoginWindowTest, PageSelectorSwitchesPagesAndOpensTheRecoveryWebPage) {
+    UrlCatcher catcher;
+    QDesktopServices::setUrlHandler(QStringLiteral("https"), &catcher, "open");
+
+    // Already on the login page: no new captcha.
+    ChooseEntry(account::PageSelector::kLogin);
+    EXPECT_TRUE(Paths().empty());
+
+    ChooseEntry(account::PageSelector::kRecover);
+    QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
+    ASSERT_EQ(catcher.urls.size(), 1);
+    EXPECT_EQ(catcher.urls[0].toString().toStdString(),
+              "https://127.0.0.1:" + std::to_string(port_) + "/user/findpwd/index.html");
+    EXPECT_EQ(window_->currentPage(), LoginWindow::kLoginPage);
+
+    ChooseEntry(account::PageSelector::kRegister);
+    EXPECT_EQ(window_->currentPage(), LoginWindow::kRegistrationPage);
+    EXPECT_TRUE(Paths().empty());
+
+    // Back to the login page: it slides in again with a new captcha.
+    ChooseEntry(account::PageSelector::kLogin);
+    EXPECT_EQ(window_->currentPage(), LoginWindow::kLoginPage);
+    const std::vector<std::string> paths = Paths();
+    ASSERT_EQ(paths.size(), 1u);
+    EXPECT_EQ(paths[0].rfind("/user/captcha?id=", 0), 0u);
+    PumpUntil([&] { return page_->panel()->x() == LoginPage::kPanelX; });
+}
+
+TEST_F(LoginWindowTest, CloseLabelAsksToEndTheProcess) {
+    QSignalSpy close_requested(window_.get(), &LoginWindow::closeRequested);
+    QTest::mouseClick(window_->closeLabel(), Qt::LeftButton);
+    EXPECT_EQ(close_requested.count(), 1);
+    EXPECT_TRUE(window_->isVisible());  // ending the process is the caller's part
+}
+
+// The start-up sequence as the user sees it; the picture is kept for a person to look at.
+TEST_F(LoginWindowTest, StartUpRendersTheChineseTexts) {
+    const net::ByteArray logo =
+        net::WebRequest("https://127.0.0.1:" + std::to_string(port_) + "/img/logo.png");
+    window_->ShowLogo(logo);
+    window_->StartIntroAnimations();
+    window_->LoadCaptcha();
+    window_->FocusAccountBox();
+    auto* version = window_->findChild<QLabel*>(QStringLiteral("versionLabel"));
+    ASSERT_NE(version, nullptr);
+    PumpUntil([&] { return page_->panel()->x() == LoginPage::kPanelX; });
+    PumpUntil([&] {
+        const auto* fade = version->graphicsEffect();
+        return version->isVisible() &&
+               (fade == nullptr || static_cast<const QGraphicsOpacityEffect*>(fade)->opacity() >= 1.0);
+    });
+    EXPECT_TRUE(QFontMetrics(page_->rememberBox()->font()).inFont(QChar(u'记')));
+    EXPECT_EQ(QApplication::focusWidget(), page_->accountEdit());
+    EXPECT_FALSE(page_->captchaPicture()->pixmap().isNull());
+
+    const QString path = QDir::tempPath() + QStringLiteral("/vpsdesk-login-window.png");
+    EXPECT_TRUE(window_->grab().save(path));
+}
+
+#include "LoginWindowTest.moc"
+
+#endif  // __has_include("Platform.h")
