@@ -5,6 +5,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 JOBS="$(nproc)"
+# Widget tests draw offscreen; no display is needed.
+export QT_QPA_PLATFORM="${QT_QPA_PLATFORM:-offscreen}"
 for preset in debug asan tsan; do
   echo "=== ${preset} ==="
   cmake --preset "${preset}" >/dev/null
