@@ -16,6 +16,9 @@ int main(int argc, char** argv) {
         if (name == "destroy") return RunDestroyScenario(argc, argv);
         return 2;
     }
+    // The tests are written for the offscreen platform; test discovery starts the binary
+    // without the environment the test runs get.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     ::testing::InitGoogleTest(&argc, argv);
     QApplication app(argc, argv);
     return RUN_ALL_TESTS();
