@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the dependencies, builds, and runs every test: the normal build, then the
-# whole suite under ASan+UBSan, then the network tests under TSan.
+# whole suite under ASan+UBSan, then the network and platform tests under TSan.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
@@ -10,7 +10,12 @@ export QT_QPA_PLATFORM="${QT_QPA_PLATFORM:-offscreen}"
 for preset in debug asan tsan; do
   echo "=== ${preset} ==="
   cmake --preset "${preset}" >/dev/null
-  cmake --build --preset "${preset}" -j "${JOBS}"
+  if [ "${preset}" = tsan ]; then
+    # The thread checker covers the code that runs requests on several threads.
+    cmake --build --preset tsan -j "${JOBS}" --target wire_tests platform_tests
+  else
+    cmake --build --preset "${preset}" -j "${JOBS}"
+  fi
   # Each test binary is short; running them one at a time keeps the loopback
   # servers and the sanitizers' memory use predictable on a small machine.
   ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
