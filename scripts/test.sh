@@ -16,8 +16,7 @@ for preset in debug asan tsan; do
   else
     cmake --build --preset "${preset}" -j "${JOBS}"
   fi
-  # Each test binary is short; running them one at a time keeps the loopback
-  # servers and the sanitizers' memory use predictable on a small machine.
+  # Every test starts its own loopback servers on port 0, so tests run in parallel.
   ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 \
     ctest --preset "${preset}" -j "${JOBS}"
