@@ -3,7 +3,6 @@
 // (login, registration, recovery). It lives for the whole process; a successful login
 // hides it and sets the session's sign-in flag, and the start-up watcher opens the main
 // window from there.
-#include <optional>
 #include <string>
 
 #include "account/gui/LoginPacing.h"
@@ -16,7 +15,8 @@ class QStackedWidget;
 
 namespace vpsdesk::ui {
 class FadeAnimation;
-}
+class SlideAnimation;
+}  // namespace vpsdesk::ui
 
 namespace vpsdesk::account {
 
@@ -77,6 +77,8 @@ private:
     ui::FadeAnimation* tick_fade_ = nullptr;
     PageSelector* selector_ = nullptr;
     QStackedWidget* pages_ = nullptr;
+    QWidget* registration_panel_ = nullptr;
+    ui::SlideAnimation* registration_slide_ = nullptr;
     LoginPage* login_page_ = nullptr;
 };
 

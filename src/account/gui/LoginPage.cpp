@@ -1,0 +1,224 @@
+#include "account/gui/LoginPage.h"
+
+#include <QCheckBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPixmap>
+#include <QPushButton>
+
+#include "account/LoginApi.h"
+#include "account/LoginResult.h"
+#include "account/gui/LoginSequence.h"
+#include "account/gui/PumpedCall.h"
+#include "app/SessionState.h"
+#include "ui/HintEdit.h"
+#include "ui/QtText.h"
+#include "ui/ResultIndicator.h"
+#include "ui/SlideAnimation.h"
+
+namespace vpsdesk::account {
+namespace {
+
+constexpr int kPanelY = 0;
+constexpr int kPanelWidth = 360;
+constexpr int kPanelHeight = 260;
+constexpr int kBoxWidth = 300;
+constexpr int kBoxHeight = 34;
+
+bool IsEnter(int key) { return key == Qt::Key_Return || key == Qt::Key_Enter; }
+
+}  // namespace
+
+LoginPage::LoginPage(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("loginPage"));
+    buildControls();
+    slide_ = new ui::SlideAnimation(panel_, this);
+}
+
+void LoginPage::buildControls() {
+    panel_ = new QWidget(this);
+    panel_->setObjectName(QStringLiteral("loginPanel"));
+    panel_->setGeometry(kPanelX, kPanelY, kPanelWidth, kPanelHeight);
+    // The skin's check boxes would draw their squares dark on dark.
+    panel_->setStyleSheet(QStringLiteral(
+        "QCheckBox::indicator { width: 13px; height: 13px; border: 1px solid #8A93A8;"
+        " border-radius: 2px; background: #272C3D; }"
+        "QCheckBox::indicator:checked { background: #2F6BFF; border-color: #2F6BFF; }"));
+
+    account_ = new ui::HintEdit(QStringLiteral("用户名/账号"), ui::HintEdit::Kind::Plain, panel_);
+    account_->setObjectName(QStringLiteral("accountEdit"));
+    account_->setGeometry(0, 0, kBoxWidth, kBoxHeight);
+    password_ = new ui::HintEdit(QStringLiteral("密码"), ui::HintEdit::Kind::Password, panel_);
+    password_->setObjectName(QStringLiteral("passwordEdit"));
+    password_->setGeometry(0, 46, kBoxWidth, kBoxHeight);
+    captcha_ = new ui::HintEdit(QStringLiteral("图片验证码"), ui::HintEdit::Kind::Plain, panel_);
+    captcha_->setObjectName(QStringLiteral("captchaEdit"));
+    captcha_->setGeometry(0, 92, 180, kBoxHeight);
+
+    captcha_picture_ = new QLabel(panel_);
+    captcha_picture_->setObjectName(QStringLiteral("captchaPicture"));
+    captcha_picture_->setGeometry(190, 92, kBoxWidth - 190, kBoxHeight);
+    captcha_picture_->setCursor(Qt::PointingHandCursor);
+    captcha_picture_->setToolTip(QStringLiteral("看不清？点击换一张"));
+    captcha_picture_->installEventFilter(this);
+
+    remember_ = new QCheckBox(QStringLiteral("记住密码"), panel_);
+    remember_->setObjectName(QStringLiteral("rememberBox"));
+    remember_->setGeometry(0, 136, 120, 24);
+    auto_login_ = new QCheckBox(QStringLiteral("自动登录"), panel_);
+    auto_login_->setObjectName(QStringLiteral("autoLoginBox"));
+    auto_login_->setGeometry(kBoxWidth - 100, 136, 100, 24);
+
+    login_button_ = new QPushButton(ui::qs(kLoginButtonCaption), panel_);
+    login_button_->setObjectName(QStringLiteral("loginButton"));
+    login_button_->setGeometry(0, 172, kBoxWidth, 38);
+    // In a dialog, Enter anywhere would press a default button; only the password box's
+    // Enter, on release, logs in.
+    login_button_->setAutoDefault(false);
+    login_button_->setDefault(false);
+
+    indicator_ = new ui::ResultIndicator(panel_);
+    indicator_->setObjectName(QStringLiteral("loginIndicator"));
+    indicator_->move(6, 172 + (38 - indicator_->height()) / 2);
+    indicator_->raise();
+    indicator_->hideIndicator();
+
+    // The two credential boxes hand the Tab key to each other.
+    account_->installEventFilter(this);
+    password_->installEventFilter(this);
+
+    connect(login_button_, &QPushButton::clicked, this, [this] { manualLogin(); });
+    connect(password_, &ui::HintEdit::keyReleased, this, [this](int key) {
+        if (IsEnter(key)) manualLogin();
+    });
+    connect(remember_, &QCheckBox::clicked, this, [this] { saveRememberedLogin(); });
+    connect(auto_login_, &QCheckBox::clicked, this, [this] { saveAutoLogin(); });
+}
+
+void LoginPage::setPacing(const LoginPacing& pacing) {
+    pacing_ = pacing;
+    indicator_->setInterval(pacing.frame_interval_ms);
+}
+
+void LoginPage::fillRememberedLogin(const app::AccountSettingsFile& file) {
+    settings_ = file;
+    const app::RememberedLogin remembered = file.LoadRememberedLogin();
+    if (!remembered.remember) return;
+    remember_->setChecked(true);
+    // An empty remembered value keeps the hint, as an untouched box would show it. The
+    // password box masks whatever is not its hint by itself.
+    for (auto [box, value] : {std::pair{account_, &remembered.account},
+                              std::pair{password_, &remembered.password}}) {
+        if (value->empty())
+            box->resetToHint();
+        else
+            box->setText(ui::qs(*value));
+    }
+    if (remembered.auto_login) auto_login_->setChecked(true);
+}
+
+void LoginPage::slideIn() {
+    slide_->slide(QPoint(kPanelStartX, kPanelY), QPoint(kPanelX, kPanelY));
+}
+
+void LoginPage::loadCaptcha(bool keep_responsive) {
+    if (captcha_loading_) return;  // a click while the last picture is on its way
+    captcha_loading_ = true;
+    const QPointer<LoginPage> self(this);
+    const net::ByteArray png = keep_responsive
+                                   ? CallKeepingWindowResponsive([] { return LoadCaptcha(); })
+                                   : LoadCaptcha();
+    if (self.isNull()) return;
+    captcha_loading_ = false;
+    showCaptcha(png);
+}
+
+void LoginPage::showCaptcha(const net::ByteArray& png) {
+    QPixmap picture;
+    if (!png.empty())
+        picture.loadFromData(png.data(), static_cast<uint>(png.size()));
+    if (picture.isNull()) {
+        captcha_picture_->clear();
+        return;
+    }
+    captcha_picture_->setPixmap(picture.scaled(captcha_picture_->size(), Qt::KeepAspectRatio,
+                                               Qt::SmoothTransformation));
+}
+
+void LoginPage::focusAccountBox() { account_->setFocus(Qt::OtherFocusReason); }
+
+void LoginPage::manualLogin() {
+    if (login_running_) return;
+    // Stored before the request, so the typed values are kept whether or not it succeeds.
+    saveRememberedLogin();
+    LoginSequence::RunManual(this);
+}
+
+void LoginPage::startAutoLogin() {
+    if (auto_login_started_) return;
+    auto_login_started_ = true;
+    if (!auto_login_->isChecked()) return;
+    auto sequence = std::make_shared<LoginSequence>(this, LoginMode::kAuto);
+    ui::RunInBackground([sequence] { LoginSequence::RunAuto(sequence); });
+}
+
+void LoginPage::enableLoginButton() { login_button_->setEnabled(true); }
+
+void LoginPage::stopAnimations() {
+    slide_->stop();
+    indicator_->stop();
+}
+
+bool LoginPage::beginLogin() {
+    if (login_running_) return false;
+    login_running_ = true;
+    // A disabled button hands its focus on along the chain, and the account box would
+    // clear its hint on the way; the panel takes the focus instead.
+    if (login_button_->hasFocus()) panel_->setFocus(Qt::OtherFocusReason);
+    login_button_->setEnabled(false);
+    indicator_->playBusy();
+    setButtonCaption(kLoggingInCaption);
+    app::Session().progress_state.store(app::kProgressBusy);
+    return true;
+}
+
+void LoginPage::setButtonCaption(std::string_view caption) {
+    const QString text = ui::qs(caption);
+    login_button_->setText(text);
+    emit buttonCaptionChanged(text);
+}
+
+void LoginPage::finishLogin(bool success) {
+    setButtonCaption(kLoginButtonCaption);
+    indicator_->hideIndicator();
+    login_running_ = false;
+    emit loginFinished(success);
+}
+
+void LoginPage::saveRememberedLogin() const {
+    if (!settings_) return;
+    settings_->SaveRememberedLogin(remember_->isChecked(), account_->value(), password_->value());
+}
+
+void LoginPage::saveAutoLogin() const {
+    if (settings_) settings_->SaveAutoLogin(auto_login_->isChecked());
+}
+
+bool LoginPage::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == captcha_picture_ && event->type() == QEvent::MouseButtonRelease &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+        loadCaptcha(true);
+        return true;
+    }
+    if ((watched == account_ || watched == password_) && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Tab && key->modifiers() == Qt::NoModifier) {
+            (watched == account_ ? password_ : account_)->setFocus(Qt::TabFocusReason);
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+}  // namespace vpsdesk::account

@@ -1,0 +1,104 @@
+#pragma once
+// Page 0 of the login window: account, password and captcha boxes, the captcha picture,
+// the remember and auto-login boxes, and the login button with its result indicator.
+// The boxes' texts are sent as they are, hints included; the login itself runs in
+// LoginSequence.
+#include <QPointer>
+#include <QWidget>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "account/gui/LoginPacing.h"
+#include "app/SettingsFiles.h"
+#include "net/ByteArray.h"
+
+class QCheckBox;
+class QLabel;
+class QPushButton;
+
+namespace vpsdesk::ui {
+class HintEdit;
+class ResultIndicator;
+class SlideAnimation;
+}  // namespace vpsdesk::ui
+
+namespace vpsdesk::account {
+
+class LoginPage : public QWidget {
+    Q_OBJECT
+public:
+    // Where the panel rests, and where it starts when it slides in.
+    static constexpr int kPanelX = 68;
+    static constexpr int kPanelStartX = 600;
+
+    explicit LoginPage(QWidget* parent = nullptr);
+
+    void setSettingsFile(const app::AccountSettingsFile& file) { settings_ = file; }
+    void setMachineCode(const std::string& machine_code) { machine_code_ = machine_code; }
+    const std::string& machineCode() const { return machine_code_; }
+    void setPacing(const LoginPacing& pacing);
+    const LoginPacing& pacing() const { return pacing_; }
+
+    void fillRememberedLogin(const app::AccountSettingsFile& file);
+    void slideIn();
+    // A new captcha picture. With `keep_responsive` the window goes on handling input
+    // while the picture is fetched.
+    void loadCaptcha(bool keep_responsive);
+    void focusAccountBox();
+    void manualLogin();
+    // At most once per window; only when the auto-login box is ticked.
+    void startAutoLogin();
+    void enableLoginButton();
+    void stopAnimations();
+
+    ui::HintEdit* accountEdit() const { return account_; }
+    ui::HintEdit* passwordEdit() const { return password_; }
+    ui::HintEdit* captchaEdit() const { return captcha_; }
+    QLabel* captchaPicture() const { return captcha_picture_; }
+    QCheckBox* rememberBox() const { return remember_; }
+    QCheckBox* autoLoginBox() const { return auto_login_; }
+    QPushButton* loginButton() const { return login_button_; }
+    ui::ResultIndicator* indicator() const { return indicator_; }
+    QWidget* panel() const { return panel_; }
+
+    // For the login sequence, UI thread only. beginLogin() is false while another login
+    // (manual or automatic) is still running: one login at a time.
+    bool isLoginRunning() const { return login_running_; }
+    bool beginLogin();
+    void setButtonCaption(std::string_view caption);
+    void finishLogin(bool success);
+
+signals:
+    void buttonCaptionChanged(const QString& caption);
+    void loginFinished(bool success);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildControls();
+    void saveRememberedLogin() const;
+    void saveAutoLogin() const;
+    void showCaptcha(const net::ByteArray& png);
+
+    QWidget* panel_ = nullptr;
+    ui::HintEdit* account_ = nullptr;
+    ui::HintEdit* password_ = nullptr;
+    ui::HintEdit* captcha_ = nullptr;
+    QLabel* captcha_picture_ = nullptr;
+    QCheckBox* remember_ = nullptr;
+    QCheckBox* auto_login_ = nullptr;
+    QPushButton* login_button_ = nullptr;
+    ui::ResultIndicator* indicator_ = nullptr;
+    ui::SlideAnimation* slide_ = nullptr;
+
+    std::optional<app::AccountSettingsFile> settings_;
+    std::string machine_code_;
+    LoginPacing pacing_;
+    bool login_running_ = false;
+    bool auto_login_started_ = false;
+    bool captcha_loading_ = false;
+};
+
+}  // namespace vpsdesk::account

@@ -1,0 +1,160 @@
+#include "account/gui/LoginWindow.h"
+
+#include <QDesktopServices>
+#include <QLabel>
+#include <QPixmap>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QUrl>
+
+#include "account/PlatformApi.h"
+#include "account/gui/LoginPage.h"
+#include "account/gui/PageSelector.h"
+#include "ui/FadeAnimation.h"
+#include "ui/IndicatorFrames.h"
+#include "ui/QtText.h"
+#include "ui/SlideAnimation.h"
+
+namespace vpsdesk::account {
+namespace {
+
+constexpr int kWidth = 700;
+constexpr int kHeight = 460;
+constexpr int kPagesTop = 110;
+constexpr int kPagesHeight = 280;
+
+}  // namespace
+
+LoginWindow::LoginWindow(QWidget* parent) : ui::SkinnedWindow(parent) {
+    setObjectName(QStringLiteral("loginWindow"));
+    setFixedSize(kWidth, kHeight);
+
+    logo_ = new QLabel(this);
+    logo_->setObjectName(QStringLiteral("logoPicture"));
+    logo_->setGeometry(24, 16, 260, 64);
+    logo_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+
+    selector_ = new PageSelector(this);
+    selector_->setGeometry(kWidth - 320, 44, 300, 40);
+    connect(selector_, &PageSelector::entryChosen, this, [this](int entry) { choosePage(entry); });
+
+    pages_ = new QStackedWidget(this);
+    pages_->setObjectName(QStringLiteral("loginPages"));
+    pages_->setGeometry(0, kPagesTop, kWidth, kPagesHeight);
+    login_page_ = new LoginPage(pages_);
+    pages_->addWidget(login_page_);
+    // Registration arrives with its own page; until then the entry shows an empty one.
+    auto* registration = new QWidget(pages_);
+    registration->setObjectName(QStringLiteral("registrationPage"));
+    registration_panel_ = new QWidget(registration);
+    registration_panel_->setObjectName(QStringLiteral("registrationPanel"));
+    registration_panel_->setGeometry(LoginPage::kPanelX, 0, 360, kPagesHeight);
+    registration_slide_ = new ui::SlideAnimation(registration_panel_, this);
+    pages_->addWidget(registration);
+    auto* recovery = new QWidget(pages_);
+    recovery->setObjectName(QStringLiteral("recoveryPage"));
+    pages_->addWidget(recovery);
+
+    version_tick_ = new QLabel(this);
+    version_tick_->setObjectName(QStringLiteral("versionTick"));
+    version_tick_->setPixmap(QPixmap::fromImage(ui::indicator::DrawFrame(ui::indicator::kSuccessLast)));
+    version_tick_->setGeometry(LoginPage::kPanelX, kHeight - 48, ui::indicator::kFrameSize,
+                               ui::indicator::kFrameSize);
+    version_label_ = new QLabel(QStringLiteral("恭喜，当前已是最新版本！"), this);
+    version_label_->setObjectName(QStringLiteral("versionLabel"));
+    version_label_->setGeometry(LoginPage::kPanelX + 30, kHeight - 48, 320,
+                                ui::indicator::kFrameSize);
+    // They appear by fading in at start-up.
+    version_tick_->hide();
+    version_label_->hide();
+    version_fade_ = new ui::FadeAnimation(version_label_, this);
+    tick_fade_ = new ui::FadeAnimation(version_tick_, this);
+}
+
+LoginWindow::~LoginWindow() = default;
+
+void LoginWindow::SetAccountSettingsFile(const app::AccountSettingsFile& file) {
+    login_page_->setSettingsFile(file);
+}
+
+void LoginWindow::SetMachineCode(const std::string& machine_code) {
+    login_page_->setMachineCode(machine_code);
+}
+
+void LoginWindow::SetPacing(const LoginPacing& pacing) { login_page_->setPacing(pacing); }
+
+void LoginWindow::ShowLogo(const net::ByteArray& png) {
+    QPixmap picture;
+    if (!png.empty()) picture.loadFromData(png.data(), static_cast<uint>(png.size()));
+    if (picture.isNull()) {
+        logo_->clear();
+        return;
+    }
+    if (picture.width() > logo_->width() || picture.height() > logo_->height())
+        picture = picture.scaled(logo_->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    logo_->setPixmap(picture);
+}
+
+void LoginWindow::FillRememberedLogin(const app::AccountSettingsFile& file) {
+    login_page_->fillRememberedLogin(file);
+}
+
+void LoginWindow::StartIntroAnimations() {
+    login_page_->slideIn();
+    version_fade_->fadeIn();
+    tick_fade_->fadeIn();
+}
+
+void LoginWindow::LoadCaptcha() { login_page_->loadCaptcha(false); }
+
+void LoginWindow::FocusAccountBox() { login_page_->focusAccountBox(); }
+
+void LoginWindow::StartAutoLogin() { login_page_->startAutoLogin(); }
+
+void LoginWindow::EnableLoginButton() { login_page_->enableLoginButton(); }
+
+void LoginWindow::StopAnimations() {
+    login_page_->stopAnimations();
+    registration_slide_->stop();
+    version_fade_->stop();
+    tick_fade_->stop();
+}
+
+int LoginWindow::currentPage() const { return pages_->currentIndex(); }
+
+void LoginWindow::onCloseClicked() {
+    StopAnimations();
+    emit closeRequested();
+}
+
+void LoginWindow::choosePage(int entry) {
+    const int previous = pages_->currentIndex();
+    switch (entry) {
+        case PageSelector::kLogin:
+            pages_->setCurrentIndex(kLoginPage);
+            if (previous != kLoginPage) {
+                login_page_->slideIn();
+                login_page_->loadCaptcha(true);
+            }
+            break;
+        case PageSelector::kRegister:
+            pages_->setCurrentIndex(kRegistrationPage);
+            if (previous != kRegistrationPage)
+                registration_slide_->slide(QPoint(LoginPage::kPanelStartX, 0),
+                                           QPoint(LoginPage::kPanelX, 0));
+            break;
+        case PageSelector::kRecover:
+            // A web page of the platform; the window stays on the page it shows.
+            openRecoveryWebPage();
+            break;
+        default:
+            break;
+    }
+    selector_->showEntry(pages_->currentIndex());
+}
+
+void LoginWindow::openRecoveryWebPage() {
+    QDesktopServices::openUrl(QUrl(ui::qs(BaseUrl() + "/user/findpwd/index.html")));
+}
+
+}  // namespace vpsdesk::account
