@@ -1,11 +1,9 @@
 #include "net/EcmaEscape.h"
 
-#include <iconv.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <utility>
 
+#include "net/Charset.h"
 #include "net/Text.h"
 
 namespace vpsdesk::net {
@@ -18,34 +16,6 @@ constexpr char16_t kReplacementUnit = 0xFFFD;
 constexpr std::string_view kCrLfMark = "{$}";
 constexpr std::string_view kLfMark = "{//n//}";
 constexpr std::string_view kApostropheMark = "\xE2\x80\x99";  // U+2019
-
-// Runs one iconv conversion; an input sequence it rejects becomes `bad` and `skip` input
-// bytes are stepped over, so no input can stop the conversion.
-std::string Transcode(const char* to, const char* from, std::string_view in, std::string_view bad,
-                      size_t skip) {
-    std::string out;
-    if (in.empty()) return out;
-    iconv_t cd = iconv_open(to, from);
-    if (cd == reinterpret_cast<iconv_t>(-1)) return out;
-    out.reserve(in.size() * 2);
-    char buf[4096];
-    char* src = const_cast<char*>(in.data());
-    size_t left = in.size();
-    while (left > 0) {
-        char* dst = buf;
-        size_t room = sizeof buf;
-        size_t r = iconv(cd, &src, &left, &dst, &room);
-        out.append(buf, static_cast<size_t>(dst - buf));
-        if (r != static_cast<size_t>(-1) || errno == E2BIG) continue;
-        out.append(bad);
-        size_t n = std::min(left, skip);
-        src += n;
-        left -= n;
-        iconv(cd, nullptr, nullptr, nullptr, nullptr);
-    }
-    iconv_close(cd);
-    return out;
-}
 
 bool IsHighSurrogate(char16_t c) {
     return c >= 0xD800 && c <= 0xDBFF;
@@ -90,7 +60,8 @@ bool StaysUnescaped(char16_t c) {
 }  // namespace
 
 std::u16string Utf8ToUtf16(std::string_view utf8) {
-    std::string bytes = Transcode("UTF-16LE", "UTF-8", utf8, "\xFD\xFF", 1);
+    std::string bytes = Transcode("UTF-16LE", "UTF-8", utf8, "\xFD\xFF",
+                                  [](std::string_view) { return 1; });
     std::u16string out;
     out.reserve(bytes.size() / 2);
     for (size_t i = 0; i + 1 < bytes.size(); i += 2)
@@ -115,7 +86,8 @@ std::string Utf16ToUtf8(std::u16string_view utf16) {
         bytes.push_back(static_cast<char>(c & 0xFF));
         bytes.push_back(static_cast<char>(c >> 8));
     }
-    return Transcode("UTF-8", "UTF-16LE", bytes, "\xEF\xBF\xBD", 2);
+    return Transcode("UTF-8", "UTF-16LE", bytes, "\xEF\xBF\xBD",
+                     [](std::string_view) { return 2; });
 }
 
 std::optional<std::u16string> ReadQuotedLiteral(std::u16string_view body, bool bare_apostrophe) {
