@@ -1,26 +1,16 @@
 #include "os/DocumentsFolder.h"
 
 #include <fstream>
-#include <mutex>
 #include <optional>
 #include <sstream>
 #include <string>
 
 #include "net/Text.h"
+#include "os/CachedFolder.h"
 
 namespace vpsdesk::os {
 namespace fs = std::filesystem;
 namespace {
-
-std::mutex& FolderMutex() {
-    static std::mutex mutex;
-    return mutex;
-}
-
-std::optional<fs::path>& CachedFolder() {
-    static std::optional<fs::path> folder;
-    return folder;
-}
 
 std::string_view TrimBlanks(std::string_view s) {
     size_t first = s.find_first_not_of(" \t\r");
@@ -79,19 +69,17 @@ fs::path DocumentsFolderFor(const Environment& env) {
     return home.empty() ? fs::path() : home / "Documents";
 }
 
+static CachedFolder& DocumentsFolderCache() {
+    static CachedFolder cache([] { return DocumentsFolderFor(SystemEnvironment()); });
+    return cache;
+}
+
 fs::path DocumentsFolder() {
-    std::lock_guard lock(FolderMutex());
-    std::optional<fs::path>& cached = CachedFolder();
-    if (!cached) cached = DocumentsFolderFor(SystemEnvironment());
-    return *cached;
+    return DocumentsFolderCache().Get();
 }
 
 void OverrideDocumentsFolder(const fs::path& folder) {
-    std::lock_guard lock(FolderMutex());
-    if (folder.empty())
-        CachedFolder().reset();
-    else
-        CachedFolder() = folder;
+    DocumentsFolderCache().Override(folder);
 }
 
 }  // namespace vpsdesk::os

@@ -4,25 +4,14 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <mutex>
 #include <optional>
 #include <system_error>
 
+#include "os/CachedFolder.h"
+
 namespace vpsdesk::os {
 namespace fs = std::filesystem;
-namespace {
-
-std::mutex& FolderMutex() {
-    static std::mutex mutex;
-    return mutex;
-}
-
-std::optional<fs::path>& CachedFolder() {
-    static std::optional<fs::path> folder;
-    return folder;
-}
-
-}  // namespace
+namespace {}  // namespace
 
 fs::path UserDataFolder(const Environment& env) {
     fs::path base;
@@ -57,19 +46,18 @@ fs::path ExecutableFolder() {
     return exe.parent_path();
 }
 
+static CachedFolder& ProgramFolderCache() {
+    static CachedFolder cache(
+        [] { return ChooseProgramFolder(ExecutableFolder(), SystemEnvironment()); });
+    return cache;
+}
+
 fs::path ProgramFolder() {
-    std::lock_guard lock(FolderMutex());
-    std::optional<fs::path>& cached = CachedFolder();
-    if (!cached) cached = ChooseProgramFolder(ExecutableFolder(), SystemEnvironment());
-    return *cached;
+    return ProgramFolderCache().Get();
 }
 
 void OverrideProgramFolder(const fs::path& folder) {
-    std::lock_guard lock(FolderMutex());
-    if (folder.empty())
-        CachedFolder().reset();
-    else
-        CachedFolder() = folder;
+    ProgramFolderCache().Override(folder);
 }
 
 }  // namespace vpsdesk::os
