@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "os/FileBytes.h"
+
 extern char** environ;
 
 namespace vpsdesk::updater {
@@ -19,16 +21,6 @@ namespace fs = std::filesystem;
 namespace {
 
 std::string ErrorText(int error) { return std::strerror(error); }
-
-bool WriteAll(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        ssize_t n = write(fd, bytes.data(), bytes.size());
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        bytes.remove_prefix(static_cast<size_t>(n));
-    }
-    return true;
-}
 
 // A rename is only durable once the folder's entry is on disk as well.
 void SyncFolder(const fs::path& folder) {
@@ -57,7 +49,7 @@ std::string ReplaceClient(const fs::path& folder, std::string_view bytes,
 
     // mkostemp creates the file 0600; the client must be runnable whatever the umask.
     int error = 0;
-    if (!WriteAll(fd, bytes) || fchmod(fd, 0755) != 0 || fsync(fd) != 0) error = errno;
+    if (!os::WriteAll(fd, bytes) || fchmod(fd, 0755) != 0 || fsync(fd) != 0) error = errno;
     if (close(fd) != 0 && error == 0) error = errno;
     if (error != 0) {
         unlink(temp.data());

@@ -32,16 +32,6 @@ class FileDescriptor {
     int fd_;
 };
 
-bool WriteAll(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        ssize_t n = write(fd, bytes.data(), bytes.size());
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        bytes.remove_prefix(static_cast<size_t>(n));
-    }
-    return true;
-}
-
 // The file a write really replaces: the target of a symbolic link, else the path itself.
 fs::path WriteTarget(const fs::path& file) {
     std::error_code ec;
@@ -51,6 +41,16 @@ fs::path WriteTarget(const fs::path& file) {
 }
 
 }  // namespace
+
+bool WriteAll(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        ssize_t n = write(fd, bytes.data(), bytes.size());
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        bytes.remove_prefix(static_cast<size_t>(n));
+    }
+    return true;
+}
 
 FileRead ReadFileBytes(const fs::path& file) {
     FileRead result;

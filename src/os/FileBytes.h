@@ -26,4 +26,7 @@ FileRead ReadFileBytes(const std::filesystem::path& file);
 bool WriteFileAtomically(const std::filesystem::path& file, std::string_view bytes,
                          mode_t create_mode = 0666);
 
+// Writes every byte to `fd`, resuming after interrupted or partial writes.
+bool WriteAll(int fd, std::string_view bytes);
+
 }  // namespace vpsdesk::os
