@@ -55,10 +55,10 @@ for run in $(seq 1 "$RUNS"); do
   VPSDESK_EVENT_LOG="$LOG" "$WORK/install/vpsdesk" --site "127.0.0.1:$PORT" --ca-file "$CA" \
     >/dev/null 2>"$WORK/client-$run.err" &
   CLIENT=$!
-  for _ in $(seq 1 2000); do
+  for _ in $(seq 1 400); do
     grep -q '^login-window-shown ' "$LOG" 2>/dev/null && break
     kill -0 "$CLIENT" 2>/dev/null || break
-    sleep 0.005
+    sleep 0.05
   done
   LINE="$(grep '^login-window-shown ' "$LOG" || true)"
   kill "$CLIENT" 2>/dev/null || true

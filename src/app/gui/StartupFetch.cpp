@@ -6,7 +6,6 @@
 #include <QScreen>
 #include <atomic>
 #include <chrono>
-#include <memory>
 #include <mutex>
 
 #include "app/gui/ExitClient.h"
@@ -19,13 +18,6 @@ namespace {
 // On loopback the fetches end long before this, and no notice flickers up.
 constexpr auto kNoticeDelay = std::chrono::milliseconds(400);
 constexpr int kPollMs = 5;
-
-// Shared with the worker, which may outlive the wait when the client ends.
-struct Fetch {
-    std::mutex mutex;
-    SiteResources resources;
-    std::atomic<bool> done{false};
-};
 
 QLabel* ShowNotice() {
     auto* notice = new QLabel(QStringLiteral("正在连接服务器，请稍候…"));
@@ -44,30 +36,44 @@ QLabel* ShowNotice() {
 
 }  // namespace
 
-std::optional<SiteResources> FetchSiteResourcesShowingProgress(const SiteConstants& site) {
-    auto fetch = std::make_shared<Fetch>();
-    const bool started = ui::RunInBackground([fetch, site] {
-        SiteResources resources = FetchSiteResources(site);
-        std::lock_guard lock(fetch->mutex);
-        fetch->resources = std::move(resources);
-        fetch->done = true;
-    });
-    if (!started) return FetchSiteResources(site);
+struct StartupFetch::Shared {
+    SiteConstants site;
+    std::function<void()> afterwards;
+    std::chrono::steady_clock::time_point start = std::chrono::steady_clock::now();
+    std::mutex mutex;
+    SiteResources resources;
+    std::atomic<bool> done{false};
 
-    const auto start = std::chrono::steady_clock::now();
+    void Run() {
+        SiteResources fetched = FetchSiteResources(site);
+        if (afterwards) afterwards();
+        std::lock_guard lock(mutex);
+        resources = std::move(fetched);
+        done = true;
+    }
+};
+
+StartupFetch::StartupFetch(const SiteConstants& site, std::function<void()> afterwards)
+    : shared_(std::make_shared<Shared>()) {
+    shared_->site = site;
+    shared_->afterwards = std::move(afterwards);
+    if (!ui::RunInBackground([shared = shared_] { shared->Run(); })) shared_->Run();
+}
+
+std::optional<SiteResources> StartupFetch::Wait() {
     QLabel* notice = nullptr;
-    while (!fetch->done.load() && !ClientExiting()) {
+    while (!shared_->done.load() && !ClientExiting()) {
         ui::WaitPumping(kPollMs, ui::WaitUnit::Milliseconds);
-        if (notice == nullptr && std::chrono::steady_clock::now() - start >= kNoticeDelay)
+        if (notice == nullptr && std::chrono::steady_clock::now() - shared_->start >= kNoticeDelay)
             notice = ShowNotice();
     }
     if (notice != nullptr) {
         QApplication::restoreOverrideCursor();
         delete notice;
     }
-    if (!fetch->done.load()) return std::nullopt;
-    std::lock_guard lock(fetch->mutex);
-    return std::move(fetch->resources);
+    if (!shared_->done.load()) return std::nullopt;
+    std::lock_guard lock(shared_->mutex);
+    return std::move(shared_->resources);
 }
 
 }  // namespace vpsdesk::app

@@ -1,15 +1,29 @@
 #pragma once
-// The start-up fetches take a moment on a slow network. They run on a worker while the
-// UI thread keeps serving events; if they take long, a small notice with a busy cursor
-// says what the client is waiting for.
+// The start-up fetches take a moment on a slow network. They run on a worker, so the UI
+// thread can build the login window meanwhile and keeps serving events while it waits;
+// if they take long, a small notice with a busy cursor says what the client waits for.
+#include <functional>
+#include <memory>
 #include <optional>
 
 #include "app/SiteConstants.h"
 
 namespace vpsdesk::app {
 
-// UI thread. The six fetches in their order; nullopt when the client was told to end
-// meanwhile.
-std::optional<SiteResources> FetchSiteResourcesShowingProgress(const SiteConstants& site);
+class StartupFetch {
+public:
+    // Starts the six fetches, in their order, on a worker, which then runs `afterwards`
+    // (the files start-up writes next) before Wait() returns.
+    StartupFetch(const SiteConstants& site, std::function<void()> afterwards);
+
+    // UI thread. The resources once fetched; nullopt when the client was told to end
+    // meanwhile.
+    std::optional<SiteResources> Wait();
+
+private:
+    struct Shared;
+    // Shared with the worker, which may outlive the wait when the client ends.
+    std::shared_ptr<Shared> shared_;
+};
 
 }  // namespace vpsdesk::app

@@ -1,0 +1,156 @@
+#include "app/gui/ClientApp.h"
+
+#include <QApplication>
+#include <cstdio>
+#include <filesystem>
+#include <system_error>
+
+#include "account/LoginApi.h"
+#include "account/gui/LoginWindow.h"
+#include "app/SessionState.h"
+#include "app/SettingsFiles.h"
+#include "app/UpdateCheck.h"
+#include "app/gui/EventLog.h"
+#include "app/gui/ExitClient.h"
+#include "app/gui/MainWindowWatcher.h"
+#include "app/gui/SessionKeepAlive.h"
+#include "app/gui/StartupFetch.h"
+#include "app/gui/TerminationSignals.h"
+#include "app/gui/Toolkit.h"
+#include "os/DocumentsFolder.h"
+#include "os/MachineCode.h"
+#include "os/ProfileFile.h"
+#include "os/ProgramFolder.h"
+#include "servers/gui/MainWindow.h"
+#include "ui/QtText.h"
+#include "ui/UiThread.h"
+
+namespace vpsdesk::app {
+namespace fs = std::filesystem;
+
+namespace {
+
+// The updater trusts what the client trusts: a CA named on the command line goes into its
+// settings file, and an old entry is cleared when there is none.
+constexpr std::string_view kUpdaterCaKey = "CA文件";
+constexpr std::string_view kUpdateSection = "更新";
+
+}  // namespace
+
+int StartClient(int& argc, char** argv, std::span<const std::uint8_t> updater_image) {
+    StartupOptions options = ParseStartupOptions(argc, argv);
+    if (!options.error.empty()) {
+        std::fprintf(stderr, "vpsdesk: %s\n", options.error.c_str());
+        return 2;
+    }
+    std::unique_ptr<QApplication> application = OpenToolkit(argc, argv);
+    if (!application) return 1;
+    EndOnTerminationSignals(application.get());
+
+    auto* client = new ClientApp(std::move(options), updater_image);  // lives until the process ends
+    if (std::optional<int> code = client->Start()) return *code;
+    if (ClientExiting()) return ClientExitCode();
+    const int code = QApplication::exec();
+    // Neither the application nor the windows are destroyed: workers may still be using
+    // them, and the process ends right after this.
+    (void)application.release();
+    return ClientExiting() ? ClientExitCode() : code;
+}
+
+ClientApp::ClientApp(StartupOptions options, std::span<const std::uint8_t> updater_image)
+    : options_(std::move(options)), updater_image_(updater_image) {}
+
+std::optional<int> ClientApp::Start() {
+    site_ = InstallSiteConstants(options_);
+    // The fetches and the file writes that follow them run on a worker while the window
+    // is built and the machine code computed; the files keep their order.
+    StartupFetch fetch(site_, [this] {
+        WriteUpdaterSettings();
+        // A failure to write is not reported: the check still runs.
+        WriteUpdater(net::ByteArray(updater_image_.begin(), updater_image_.end()), os::ProgramFolder());
+    });
+    login_window_ = new account::LoginWindow;
+    LogFirstPaint(login_window_, "login-window-shown");
+    QObject::connect(login_window_, &account::LoginWindow::closeRequested, [] { ExitClient(0); });
+    AtClientExit([this] { login_window_->StopAnimations(); });
+    machine_code_ = os::ComputeMachineCode(*os::SystemMachineIdentity());
+    login_window_->SetMachineCode(machine_code_);
+
+    std::optional<SiteResources> resources = fetch.Wait();
+    if (!resources) return ClientExitCode();
+    if (!resources->client_title.empty()) login_window_->setWindowTitle(ui::qs(resources->client_title));
+    login_window_->SetAccountSettingsFile(AccountSettingsFile(os::DocumentsFolder(), resources->client_title));
+
+    if (std::optional<int> code = CheckForUpdate(*resources)) return code;
+
+    PrepareLoginWindow(*resources);
+    CreateMainWindow();
+    login_window_->StartAutoLogin();
+    return std::nullopt;
+}
+
+std::optional<int> ClientApp::CheckForUpdate(const SiteResources& resources) {
+    const VersionDecision decision = CheckVersion(resources.version_reply, site_.local_version);
+    if (decision == VersionDecision::kContinue) return std::nullopt;
+    ShowClientMessage(VersionDecisionMessage(decision));
+    // Without the platform there is nothing to do; that is a failed start, not a success.
+    if (decision == VersionDecision::kNetworkFailure) return 1;
+    // The updater replaces this program and starts the new one; it is not waited for.
+    StartUpdater(os::ProgramFolder());
+    return 0;
+}
+
+void ClientApp::WriteUpdaterSettings() const {
+    const UpdateSettingsFile settings(os::ProgramFolder());
+    settings.WriteUpdateAddress(site_.CommandUrl());
+    std::string ca_file;
+    if (options_.ca_file) {
+        std::error_code error;
+        const fs::path absolute = fs::absolute(*options_.ca_file, error);
+        ca_file = error ? *options_.ca_file : absolute.string();
+    }
+    os::WriteProfileString(settings.Path(), kUpdateSection, kUpdaterCaKey, ca_file);
+}
+
+void ClientApp::PrepareLoginWindow(const SiteResources& resources) {
+    login_window_->ShowLogo(resources.logo_image);
+    // Home of the remote-desktop connection files.
+    std::error_code error;
+    fs::create_directories(os::ProgramFolder() / "History", error);
+    login_window_->FillRememberedLogin(AccountSettingsFile(os::DocumentsFolder(), resources.client_title));
+    login_window_->show();
+    login_window_->StartIntroAnimations();
+    login_window_->LoadCaptcha();
+    login_window_->FocusAccountBox();
+}
+
+void ClientApp::CreateMainWindow() {
+    main_window_ = new servers::MainWindow;
+    main_window_->setWindowTitle(login_window_->windowTitle());
+    LogFirstPaint(main_window_, "main-window-shown");
+    QObject::connect(main_window_, &servers::MainWindow::closeRequested, [] { ExitClient(0); });
+    MainWindowWatcher::StartDetached(Session(), [this] { OpenMainWindow(); });
+}
+
+void ClientApp::OpenMainWindow() {
+    SessionState& session = Session();
+    session.session_ended = 0;
+    KeepAliveSteps steps;
+    steps.relogin = [this] {
+        const Credentials credentials = Session().GetCredentials();
+        return account::SilentRelogin(credentials.account, credentials.password, machine_code_);
+    };
+    steps.fetch_user_name = FetchUserName;
+    steps.give_up = [] {
+        ShowClientMessage(kSessionLostMessage);
+        ExitClient(0);
+    };
+    SessionKeepAlive::StartDetached(session, std::move(steps));
+    ui::onUiThread([this] {
+        main_window_->show();
+        main_window_->raise();
+        main_window_->activateWindow();
+    });
+}
+
+}  // namespace vpsdesk::app

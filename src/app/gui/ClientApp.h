@@ -1,0 +1,52 @@
+#pragma once
+// The client process from start to end: the toolkit, the site constants and the platform's
+// start-up resources, the update check, the login window, the hidden main window and the
+// watcher that opens it, then the UI loop.
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+
+#include "app/SiteConstants.h"
+
+namespace vpsdesk::account {
+class LoginWindow;
+}
+namespace vpsdesk::servers {
+class MainWindow;
+}
+
+namespace vpsdesk::app {
+
+// The process entry. `updater_image` is the updater program the client carries; it is
+// written beside the client at every start. Returns the exit code once the UI loop ends
+// (or start-up ends the process); the caller then ends the process with EndProcess.
+int StartClient(int& argc, char** argv, std::span<const std::uint8_t> updater_image);
+
+// The windows and values of a running client. Created once by StartClient and never
+// destroyed: detached workers refer to it until the process ends.
+class ClientApp {
+public:
+    ClientApp(StartupOptions options, std::span<const std::uint8_t> updater_image);
+
+    // Start-up after the toolkit, up to the UI loop. Returns an exit code when the process
+    // is to end instead of entering the loop.
+    std::optional<int> Start();
+
+private:
+    std::optional<int> CheckForUpdate(const SiteResources& resources);
+    void WriteUpdaterSettings() const;
+    void PrepareLoginWindow(const SiteResources& resources);
+    void CreateMainWindow();
+    // Runs on the watcher's thread after each login.
+    void OpenMainWindow();
+
+    StartupOptions options_;
+    std::span<const std::uint8_t> updater_image_;
+    SiteConstants site_;
+    std::string machine_code_;
+    account::LoginWindow* login_window_ = nullptr;
+    servers::MainWindow* main_window_ = nullptr;
+};
+
+}  // namespace vpsdesk::app

@@ -1,0 +1,26 @@
+#include "ClientProcess.h"
+
+namespace e2e {
+
+ClientProcess::ClientProcess(const fs::path& root) : root_(root) {
+    fs::create_directories(install());
+    fs::create_directories(documents());
+    fs::create_directories(root_ / "cwd");
+    fs::copy_file(VPSDESK_BIN, install() / "vpsdesk", fs::copy_options::overwrite_existing);
+    fs::permissions(install() / "vpsdesk", fs::perms(0755));
+}
+
+void ClientProcess::Start(const std::vector<std::string>& args, std::vector<std::string> env) {
+    Child::Options options;
+    options.argv = {(install() / "vpsdesk").string()};
+    options.argv.insert(options.argv.end(), args.begin(), args.end());
+    options.env = std::move(env);
+    options.env.push_back("HOME=" + home().string());
+    options.env.push_back("VPSDESK_EVENT_LOG=" + log().string());
+    options.cwd = root_ / "cwd";
+    options.out = root_ / "client.out";
+    options.err = root_ / "client.err";
+    child_ = std::make_unique<Child>(options);
+}
+
+}  // namespace e2e

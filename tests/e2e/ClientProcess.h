@@ -1,0 +1,36 @@
+#pragma once
+// The client as a user starts it: its own install folder, home and Documents folder, an
+// offscreen display, and the event-log hook so that its message boxes close themselves
+// and the test can read what it showed.
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "E2eSupport.h"
+
+namespace e2e {
+
+class ClientProcess {
+public:
+    // Copies the built client into `root`/install and prepares `root`/home.
+    explicit ClientProcess(const fs::path& root);
+
+    fs::path install() const { return root_ / "install"; }
+    fs::path home() const { return root_ / "home"; }
+    fs::path documents() const { return home() / "Documents"; }
+    fs::path log() const { return root_ / "events.log"; }
+    std::string err() const { return ReadAll(root_ / "client.err"); }
+
+    // Starts install()/vpsdesk with `args`, from `root`/cwd (not the install folder).
+    // `env` replaces the offscreen display when given.
+    void Start(const std::vector<std::string>& args,
+               std::vector<std::string> env = {"QT_QPA_PLATFORM=offscreen"});
+    Child& child() { return *child_; }
+    bool Logged(const std::string& text) const { return ReadAll(log()).find(text) != std::string::npos; }
+
+private:
+    fs::path root_;
+    std::unique_ptr<Child> child_;
+};
+
+}  // namespace e2e

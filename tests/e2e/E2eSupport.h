@@ -1,0 +1,95 @@
+#pragma once
+// Processes, folders and the reference platform for the end-to-end tests.
+#include <sys/types.h>
+
+#include <chrono>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace e2e {
+
+namespace fs = std::filesystem;
+
+// Polls until `done` or a generous limit; the limit only keeps a broken build from
+// hanging the suite, it is not what the test asserts.
+bool PollFor(const std::function<bool()>& done,
+             std::chrono::seconds limit = std::chrono::seconds(120));
+
+std::string ReadAll(const fs::path& file);
+void WriteAll(const fs::path& file, const std::string& bytes, fs::perms mode = fs::perms(0644));
+
+// A new empty folder, removed with everything in it at destruction.
+class TempFolder {
+public:
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+    const fs::path& path() const { return path_; }
+    fs::path operator/(const std::string& name) const { return path_ / name; }
+
+private:
+    fs::path path_;
+};
+
+// A child process with its output in files. Killed at destruction if still running.
+class Child {
+public:
+    struct Options {
+        std::vector<std::string> argv;
+        // Added to this process's environment minus every display, home and client
+        // variable, so nothing leaks in from the developer's desktop.
+        std::vector<std::string> env;
+        fs::path cwd;
+        fs::path out;
+        fs::path err;
+    };
+    explicit Child(const Options& options);
+    ~Child();
+    Child(const Child&) = delete;
+    Child& operator=(const Child&) = delete;
+
+    pid_t pid() const { return pid_; }
+    bool Running();
+    // The exit code once it ended by itself (PollFor bounded); nullopt on a signal, a
+    // hang or a failed start.
+    std::optional<int> WaitExitCode();
+    void Signal(int sig);
+
+private:
+    pid_t pid_ = -1;
+    std::optional<int> status_;
+};
+
+// A free loopback port with nothing listening on it.
+int ClosedLoopbackPort();
+
+// platformd on a free loopback port with its own CA and test control.
+class Platform {
+public:
+    explicit Platform(const fs::path& folder, std::vector<std::string> extra_args = {});
+    ~Platform();
+
+    int port() const { return port_; }
+    const std::string& ca() const { return ca_; }
+    std::string site() const { return "127.0.0.1:" + std::to_string(port_); }
+
+    // A test-control request; returns the reply text.
+    std::string Control(const std::string& path_and_query, const std::string& body = {},
+                        bool post = true);
+    // GET of a command, reply as text.
+    std::string Command(const std::string& name);
+
+private:
+    std::unique_ptr<Child> child_;
+    int port_ = 0;
+    std::string ca_;
+};
+
+// What the client wrote to its event log.
+std::string EventLog(const fs::path& file);
+
+}  // namespace e2e

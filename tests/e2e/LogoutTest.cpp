@@ -1,0 +1,47 @@
+// Log-out in-process, against the reference platform: the platform forgets the sign-in,
+// the background loops are told to stop, and the login window comes back usable.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QPushButton>
+
+#include "E2eSupport.h"
+#include "account/gui/LoginWindow.h"
+#include "app/SessionState.h"
+#include "app/SiteConstants.h"
+#include "app/gui/Logout.h"
+
+namespace e2e {
+namespace {
+
+TEST(Logout, ForgetsTheSignInStopsTheLoopsAndShowsTheLoginWindowAgain) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    int argc = 1;
+    char name[] = "e2e_tests";
+    char* argv[] = {name, nullptr};
+    QApplication application(argc, argv);
+
+    TempFolder root;
+    Platform platform(root / "platform", {"--demo"});
+    vpsdesk::app::SetSiteConstants({platform.site(), "Ver 4.92"});
+
+    vpsdesk::account::LoginWindow login;
+    QWidget main_window;
+    auto* button = login.findChild<QPushButton*>(QStringLiteral("loginButton"));
+    ASSERT_NE(button, nullptr);
+    // As after a successful login: login hidden and its button disabled, main shown.
+    button->setEnabled(false);
+    main_window.show();
+    vpsdesk::app::Session().session_ended = 0;
+
+    vpsdesk::app::Logout(login, main_window);
+
+    EXPECT_TRUE(login.isVisible());
+    EXPECT_FALSE(main_window.isVisible());
+    EXPECT_TRUE(button->isEnabled());
+    EXPECT_EQ(vpsdesk::app::Session().session_ended, 1);
+    EXPECT_NE(platform.Control("requests", {}, false).find("/user/logout.asp"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace e2e

@@ -1,0 +1,60 @@
+// The signed-in client: the remembered automatic login opens the main window, and ending
+// the client never waits for (or trips over) a worker inside a request.
+#include <gtest/gtest.h>
+#include <signal.h>
+
+#include "ClientProcess.h"
+#include "E2eSupport.h"
+#include "app/SettingsFiles.h"
+#include "net/Gbk.h"
+
+namespace e2e {
+namespace {
+
+// The demo account, remembered with the automatic login ticked.
+void RememberDemoLogin(Platform& platform, const ClientProcess& client) {
+    vpsdesk::app::AccountSettingsFile settings(client.documents(), platform.Command("biaoti"));
+    ASSERT_TRUE(settings.SaveRememberedLogin(true, "demo", "demo2026"));
+    ASSERT_TRUE(settings.SaveAutoLogin(true));
+}
+
+TEST(Session, AutomaticLoginOpensTheMainWindowAndASignalEndsTheClient) {
+    TempFolder root;
+    Platform platform(root / "platform", {"--demo"});
+    ClientProcess client(root.path());
+    RememberDemoLogin(platform, client);
+    client.Start({"--site", platform.site(), "--ca-file", platform.ca()});
+
+    ASSERT_TRUE(PollFor([&] { return client.Logged("main-window-shown") || !client.child().Running(); }))
+        << client.err();
+    ASSERT_TRUE(client.Logged("login-window-shown"));
+    ASSERT_TRUE(client.Logged("main-window-shown")) << client.err();
+    // The keep-alive took over: its first silent re-login reaches the platform.
+    EXPECT_TRUE(PollFor([&] { return platform.Control("requests", {}, false).find("/user/data/usernmae") != std::string::npos; }));
+    EXPECT_TRUE(fs::is_directory(client.install() / "History"));
+
+    client.child().Signal(SIGTERM);
+    EXPECT_EQ(client.child().WaitExitCode(), 0) << client.err();
+}
+
+TEST(Session, EndingWhileAWorkerWaitsForAReplyNeitherHangsNorCrashes) {
+    TempFolder root;
+    Platform platform(root / "platform", {"--demo"});
+    // The automatic login's request gets no reply for ten minutes.
+    platform.Control("script?path=/user/khdloginpd&delay_ms=600000", "1000");
+    ClientProcess client(root.path());
+    RememberDemoLogin(platform, client);
+    client.Start({"--site", platform.site(), "--ca-file", platform.ca()});
+
+    ASSERT_TRUE(PollFor([&] {
+        return platform.Control("requests", {}, false).find("/user/khdloginpd") != std::string::npos ||
+               !client.child().Running();
+    }));
+    ASSERT_TRUE(client.child().Running()) << client.err();
+    client.child().Signal(SIGTERM);
+    EXPECT_EQ(client.child().WaitExitCode(), 0) << client.err();
+    EXPECT_FALSE(client.Logged("main-window-shown"));
+}
+
+}  // namespace
+}  // namespace e2e

@@ -1,0 +1,74 @@
+// The client's start-up paths that end the process: the hand-over to the updater, no
+// platform, no display.
+#include <gtest/gtest.h>
+
+#include "ClientProcess.h"
+#include "E2eSupport.h"
+
+namespace e2e {
+namespace {
+
+TEST(Startup, NewVersionHandsOverToTheUpdaterWhichReplacesAndStartsTheClient) {
+    TempFolder root;
+    // The "new client": proves it was started, and where.
+    const std::string new_client = "#!/bin/sh\npwd > started.part && mv started.part started\n";
+    WriteAll(root / "served/vpsdesk", new_client);
+    Platform platform(root / "platform", {"--update-file", (root / "served/vpsdesk").string()});
+    platform.Control("version", "4.93");
+
+    ClientProcess client(root.path());
+    client.Start({"--site", platform.site(), "--ca-file", platform.ca()});
+    EXPECT_EQ(client.child().WaitExitCode(), 0) << client.err();
+    EXPECT_TRUE(client.Logged("message 有新版本更新"));
+    EXPECT_FALSE(client.Logged("login-window-shown"));
+
+    // Written beside the program, not into the folder it was started from.
+    EXPECT_TRUE(fs::exists(client.install() / "update"));
+    EXPECT_FALSE(fs::exists(root / "cwd/update"));
+    ASSERT_TRUE(PollFor([&] { return fs::exists(client.install() / "started"); }))
+        << ReadAll(client.install() / "更新配置.ini");
+    EXPECT_EQ(ReadAll(client.install() / "vpsdesk"), new_client);
+    EXPECT_EQ(ReadAll(client.install() / "started"), client.install().string() + "\n");
+}
+
+TEST(Startup, NoPlatformShowsTheNetworkMessageAndEndsWithoutUpdating) {
+    TempFolder root;
+    ClientProcess client(root.path());
+    client.Start({"--site", "127.0.0.1:" + std::to_string(ClosedLoopbackPort())});
+    const std::optional<int> code = client.child().WaitExitCode();
+    ASSERT_TRUE(code.has_value());
+    EXPECT_NE(*code, 0);
+    EXPECT_TRUE(client.Logged("message 网络初始化失败，请检查网络"));
+    EXPECT_FALSE(client.Logged("有新版本更新"));
+    EXPECT_FALSE(client.Logged("login-window-shown"));
+}
+
+TEST(Startup, WithoutADisplayTheToolkitMessageEndsTheProcess) {
+    TempFolder root;
+    ClientProcess client(root.path());
+    // Nothing names a display.
+    client.Start({"--site", "127.0.0.1:1"}, {});
+    std::optional<int> code = client.child().WaitExitCode();
+    ASSERT_TRUE(code.has_value()) << "aborted instead of ending: " << client.err();
+    EXPECT_NE(*code, 0);
+    EXPECT_NE(client.err().find("初始化软件失败! 错误码: 1"), std::string::npos) << client.err();
+
+    // A display is named but there is no such X server: the platform plugin fails.
+    client.Start({"--site", "127.0.0.1:1"}, {"DISPLAY=:9753", "QT_QPA_PLATFORM=xcb"});
+    code = client.child().WaitExitCode();
+    ASSERT_TRUE(code.has_value()) << "aborted instead of ending: " << client.err();
+    EXPECT_NE(*code, 0);
+    EXPECT_NE(client.err().find("初始化软件失败! 错误码: 2"), std::string::npos) << client.err();
+}
+
+TEST(Startup, MalformedSiteIsRefusedBeforeAnythingStarts) {
+    TempFolder root;
+    ClientProcess client(root.path());
+    client.Start({"--site", "https://127.0.0.1/path"});
+    EXPECT_EQ(client.child().WaitExitCode(), 2);
+    EXPECT_NE(client.err().find("--site"), std::string::npos);
+    EXPECT_FALSE(fs::exists(client.install() / "update"));
+}
+
+}  // namespace
+}  // namespace e2e
