@@ -71,9 +71,14 @@ TempFolder::~TempFolder() {
 }
 
 Child::Child(const Options& options) {
+    auto overridden = [&](std::string_view entry) {
+        for (const std::string& own : options.env)
+            if (entry.substr(0, own.find('=') + 1) == own.substr(0, own.find('=') + 1)) return true;
+        return false;
+    };
     std::vector<std::string> env;
     for (char** entry = environ; *entry; ++entry)
-        if (!Scrubbed(*entry)) env.emplace_back(*entry);
+        if (!Scrubbed(*entry) && !overridden(*entry)) env.emplace_back(*entry);
     env.insert(env.end(), options.env.begin(), options.env.end());
     std::vector<char*> envp;
     for (auto& entry : env) envp.push_back(entry.data());

@@ -26,7 +26,7 @@ TEST(Startup, NewVersionHandsOverToTheUpdaterWhichReplacesAndStartsTheClient) {
     EXPECT_TRUE(fs::exists(client.install() / "update"));
     EXPECT_FALSE(fs::exists(root / "cwd/update"));
     ASSERT_TRUE(PollFor([&] { return fs::exists(client.install() / "started"); }))
-        << ReadAll(client.install() / "更新配置.ini");
+        << client.err();
     EXPECT_EQ(ReadAll(client.install() / "vpsdesk"), new_client);
     EXPECT_EQ(ReadAll(client.install() / "started"), client.install().string() + "\n");
 }
