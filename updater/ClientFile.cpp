@@ -41,7 +41,7 @@ std::string ReplaceClient(const fs::path& folder, std::string_view bytes,
     replacement = {};
     const fs::path client = folder / kClientFileName;
 
-    std::string temp_name = (folder / ("." + std::string(kClientFileName) + ".new-XXXXXX")).string();
+    std::string temp_name = (folder / (std::string(".").append(kClientFileName).append(".new-XXXXXX"))).string();
     std::vector<char> temp(temp_name.begin(), temp_name.end());
     temp.push_back('\0');
     int fd = mkostemp(temp.data(), O_CLOEXEC);
@@ -57,7 +57,7 @@ std::string ReplaceClient(const fs::path& folder, std::string_view bytes,
     }
 
     // A second name for the old client, so it can come back if the new one does not start.
-    fs::path previous = folder / ("." + std::string(kClientFileName) + ".previous");
+    fs::path previous = folder / (std::string(".").append(kClientFileName).append(".previous"));
     struct stat old {};
     if (lstat(client.c_str(), &old) == 0 && !S_ISDIR(old.st_mode)) {
         unlink(previous.c_str());
