@@ -9,6 +9,7 @@
 
 #include "account/PlatformApi.h"
 #include "account/gui/LoginPage.h"
+#include "account/gui/LogoSprite.h"
 #include "account/gui/PageSelector.h"
 #include "ui/FadeAnimation.h"
 #include "ui/IndicatorFrames.h"
@@ -33,6 +34,11 @@ LoginWindow::LoginWindow(QWidget* parent) : ui::SkinnedWindow(parent) {
     logo_->setObjectName(QStringLiteral("logoPicture"));
     logo_->setGeometry(24, 16, 260, 64);
     logo_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+
+    // The emblem starts playing as soon as the window exists.
+    sprite_ = new LogoSprite(this);
+    sprite_->move(300, 28);
+    sprite_->start();
 
     selector_ = new PageSelector(this);
     selector_->setGeometry(kWidth - 320, 44, 300, 40);
@@ -115,6 +121,7 @@ void LoginWindow::EnableLoginButton() { login_page_->enableLoginButton(); }
 
 void LoginWindow::StopAnimations() {
     login_page_->stopAnimations();
+    sprite_->stop();
     registration_slide_->stop();
     version_fade_->stop();
     tick_fade_->stop();

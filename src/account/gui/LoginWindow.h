@@ -21,6 +21,7 @@ class SlideAnimation;
 namespace vpsdesk::account {
 
 class LoginPage;
+class LogoSprite;
 class PageSelector;
 
 class LoginWindow : public ui::SkinnedWindow {
@@ -71,6 +72,7 @@ private:
     void openRecoveryWebPage();
 
     QLabel* logo_ = nullptr;
+    LogoSprite* sprite_ = nullptr;
     QLabel* version_label_ = nullptr;
     QLabel* version_tick_ = nullptr;
     ui::FadeAnimation* version_fade_ = nullptr;
