@@ -33,6 +33,14 @@ bool PumpFor(std::chrono::milliseconds piece) {
     timer.setSingleShot(true);
     timer.setTimerType(Qt::PreciseTimer);
     QObject::connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
+    // A call posted by a worker just as this nested loop starts inside another event's
+    // handler can miss the dispatcher's wake-up and wait for the whole piece; a short
+    // heartbeat delivers such calls within a moment.
+    QTimer heartbeat;
+    heartbeat.setInterval(20);
+    QObject::connect(&heartbeat, &QTimer::timeout, &loop,
+                     [] { QCoreApplication::sendPostedEvents(); });
+    heartbeat.start();
     timer.start(piece);
     loop.exec();
     return !timer.isActive();
