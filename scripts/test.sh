@@ -12,7 +12,9 @@ for preset in debug asan tsan; do
   cmake --preset "${preset}" >/dev/null
   if [ "${preset}" = tsan ]; then
     # The thread checker covers the code that runs requests on several threads.
-    cmake --build --preset tsan -j "${JOBS}" --target wire_tests platform_tests
+    targets=(wire_tests platform_tests)
+    if compgen -G "tests/concurrency/*.cpp" >/dev/null; then targets+=(concurrency_tests); fi
+    cmake --build --preset tsan -j "${JOBS}" --target "${targets[@]}"
   else
     cmake --build --preset "${preset}" -j "${JOBS}"
   fi
