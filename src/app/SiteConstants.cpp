@@ -36,6 +36,12 @@ SiteConstants& SiteStore() {
     return *site;
 }
 
+// Never destroyed, like the constants.
+SiteResources& ResourceStore() {
+    static SiteResources* resources = new SiteResources;
+    return *resources;
+}
+
 }  // namespace
 
 std::string SlotValue(std::string_view slot_bytes, std::string_view filler,
@@ -128,6 +134,16 @@ void SetSiteConstants(SiteConstants constants) {
 SiteConstants Site() {
     std::lock_guard lock(SiteMutex());
     return SiteStore();
+}
+
+void SetSiteResources(SiteResources resources) {
+    std::lock_guard lock(SiteMutex());
+    ResourceStore() = std::move(resources);
+}
+
+SiteResources Resources() {
+    std::lock_guard lock(SiteMutex());
+    return ResourceStore();
 }
 
 SiteConstants InstallSiteConstants(const StartupOptions& options) {

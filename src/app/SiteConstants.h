@@ -85,6 +85,11 @@ struct SiteResources {
     std::string ServerVersion() const { return "Ver " + version_reply; }
 };
 
+// The resources as start-up fetched them, for the windows that show them later (the main
+// window's pictures and help caption, the client title in greetings). Empty until set.
+void SetSiteResources(SiteResources resources);
+SiteResources Resources();
+
 // The six fetches, in this order: "ver", /img/logo.png, /img/vx.png, /img/vx2.png,
 // "biaoti", "help".
 SiteResources FetchSiteResources(const SiteConstants& site);

@@ -78,6 +78,7 @@ std::optional<int> ClientApp::Start() {
 
     std::optional<SiteResources> resources = fetch.Wait();
     if (!resources) return ClientExitCode();
+    SetSiteResources(*resources);
     if (!resources->client_title.empty()) login_window_->setWindowTitle(ui::qs(resources->client_title));
     login_window_->SetAccountSettingsFile(AccountSettingsFile(os::DocumentsFolder(), resources->client_title));
 
