@@ -45,6 +45,29 @@ std::string SessionState::UserName() const {
     return profile_.user_name;
 }
 
+void SessionState::SetRealNameStatus(std::string status) {
+    std::lock_guard lock(mutex_);
+    profile_.real_name_status = std::move(status);
+}
+
+std::string SessionState::RealNameStatus() const {
+    std::lock_guard lock(mutex_);
+    return profile_.real_name_status;
+}
+
+void SessionState::MergeProfile(const ProfileUpdate& update) {
+    std::lock_guard lock(mutex_);
+    if (!update.mobile.empty()) profile_.mobile = update.mobile;
+    if (!update.qq.empty()) profile_.qq = update.qq;
+    if (!update.email.empty()) profile_.email = update.email;
+    profile_.balance = update.balance;
+}
+
+std::string SessionState::ProfileMobile() const {
+    std::lock_guard lock(mutex_);
+    return profile_.mobile;
+}
+
 SessionState& Session() {
     static SessionState* session = new SessionState;
     return *session;

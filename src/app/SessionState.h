@@ -26,6 +26,15 @@ struct ProfileTexts {
     std::string balance;
 };
 
+// What one profile load reports. Mobile, QQ and e-mail replace the held values only when
+// not empty; the balance always does.
+struct ProfileUpdate {
+    std::string mobile;
+    std::string qq;
+    std::string email;
+    std::string balance;
+};
+
 struct Credentials {
     std::string account;
     std::string password;  // plain text: the silent re-login resends it
@@ -42,6 +51,11 @@ class SessionState {
     ProfileTexts Profile() const;
     void SetUserName(std::string user_name);
     std::string UserName() const;
+    void SetRealNameStatus(std::string status);
+    std::string RealNameStatus() const;
+    // Applies a profile load in one step, so a concurrent load or name update is not lost.
+    void MergeProfile(const ProfileUpdate& update);
+    std::string ProfileMobile() const;
 
     // A login has just succeeded and the main window is to be opened.
     std::atomic<int> sign_in_completed{0};
