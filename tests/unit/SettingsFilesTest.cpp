@@ -5,29 +5,13 @@
 #include <fstream>
 #include <sstream>
 
+#include "TempFolderTest.h"
 #include "app/SettingsFiles.h"
 
 using namespace vpsdesk::app;
 namespace fs = std::filesystem;
 
-class SettingsFiles : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        char pattern[] = "/tmp/vpsdesk-settings-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        dir_ = pattern;
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-
-    static std::string Bytes(const fs::path& file) {
-        std::ifstream in(file, std::ios::binary);
-        std::ostringstream out;
-        out << in.rdbuf();
-        return out.str();
-    }
-
-    fs::path dir_;
-};
+class SettingsFiles : public vpsdesk::test::TempFolderTest {};
 
 TEST_F(SettingsFiles, AccountFileBytesAfterEachSave) {
     AccountSettingsFile file(dir_, "云主机");

@@ -8,6 +8,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "TempFolderTest.h"
 #include "app/UpdateCheck.h"
 #include "net/ByteArray.h"
 
@@ -33,28 +34,7 @@ TEST(CheckVersionTest, OnlyTheExactLabelContinues) {
     EXPECT_EQ(VersionDecisionMessage(VersionDecision::kContinue), "");
 }
 
-class UpdaterFileTest : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        char pattern[] = "/tmp/vpsdesk-updater-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        dir_ = pattern;
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-
-    static std::string Bytes(const fs::path& file) {
-        std::ifstream in(file, std::ios::binary);
-        std::ostringstream out;
-        out << in.rdbuf();
-        return out.str();
-    }
-    static mode_t Mode(const fs::path& file) {
-        struct stat st {};
-        return ::stat(file.c_str(), &st) == 0 ? st.st_mode & 07777 : 0;
-    }
-
-    fs::path dir_;
-};
+class UpdaterFileTest : public vpsdesk::test::TempFolderTest {};
 
 TEST_F(UpdaterFileTest, WrittenExecutableIntoTheGivenFolderAndReplaced) {
     // Wherever the process happens to run from, the updater goes into the folder given.
