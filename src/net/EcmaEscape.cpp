@@ -36,6 +36,19 @@ int HexValue(char16_t c) {
 }
 
 // The `count` hex digits at `at`, or nothing when there are fewer.
+// The escapes that stand for one fixed character.
+std::optional<char16_t> SingleCharacterEscape(char16_t e) {
+    switch (e) {
+        case u'b': return u'\b';
+        case u't': return u'\t';
+        case u'n': return u'\n';
+        case u'v': return u'\v';
+        case u'f': return u'\f';
+        case u'r': return u'\r';
+        default: return std::nullopt;
+    }
+}
+
 std::optional<char16_t> HexAt(std::u16string_view s, size_t at, size_t count) {
     if (at > s.size() || s.size() - at < count) return std::nullopt;
     unsigned value = 0;
@@ -103,25 +116,11 @@ std::optional<std::u16string> ReadQuotedLiteral(std::u16string_view body, bool b
         }
         if (i == body.size()) return std::nullopt;
         char16_t e = body[i++];
+        if (std::optional<char16_t> single = SingleCharacterEscape(e)) {
+            out.push_back(*single);
+            continue;
+        }
         switch (e) {
-            case u'b':
-                out.push_back(u'\b');
-                break;
-            case u't':
-                out.push_back(u'\t');
-                break;
-            case u'n':
-                out.push_back(u'\n');
-                break;
-            case u'v':
-                out.push_back(u'\v');
-                break;
-            case u'f':
-                out.push_back(u'\f');
-                break;
-            case u'r':
-                out.push_back(u'\r');
-                break;
             case u'x':
             case u'u': {
                 size_t digits = e == u'x' ? 2 : 4;
