@@ -38,9 +38,9 @@ private:
     unsigned generation_;
 };
 
-// The client's ticker on a detached thread, fetching command "gg". `show_line` is called
-// on the ticker's thread; it puts the text into the label through the UI thread. Starting
-// one retires the previous one.
+// The client's ticker on a detached thread, fetching command "gg". `show_line` runs on the
+// UI thread (the ticker waits for it), so it may set a label directly. Starting one
+// retires the previous one.
 void StartNoticeTicker(SessionState& session, std::function<void(const std::string&)> show_line);
 
 }  // namespace vpsdesk::app

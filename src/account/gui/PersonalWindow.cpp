@@ -1,0 +1,107 @@
+#include "account/gui/PersonalWindow.h"
+
+#include <QLabel>
+#include <QPointer>
+
+#include "account/ProfileApi.h"
+#include "account/RealNameGate.h"
+#include "account/gui/PumpedCall.h"
+#include "account/gui/RealNameWindow.h"
+#include "app/SessionState.h"
+#include "app/SiteConstants.h"
+#include "ui/CaptionLabel.h"
+#include "ui/QtText.h"
+#include "ui/Skin.h"
+
+namespace vpsdesk::account {
+namespace {
+
+constexpr int kWidth = 460;
+constexpr int kHeight = 360;
+constexpr int kRowsTop = 124;
+constexpr int kRowHeight = 32;
+
+constexpr std::string_view kUnverifiedGreeting =
+    "您还未实名认证，根据相关法律法规，使用前请先实名认证！";
+
+}  // namespace
+
+PersonalWindow::PersonalWindow(QWidget* parent) : ui::SkinnedWindow(parent) {
+    setObjectName(QStringLiteral("personalWindow"));
+    setWindowTitle(QStringLiteral("个人信息"));
+    setFixedSize(kWidth, kHeight);
+
+    auto* title = new QLabel(QStringLiteral("个人信息"), this);
+    title->setObjectName(QStringLiteral("personalTitle"));
+    title->setFont(ui::skin::Font(13));
+    title->setGeometry(24, 14, 200, 30);
+
+    greeting_ = new QLabel(this);
+    greeting_->setObjectName(QStringLiteral("greetingLabel"));
+    greeting_->setWordWrap(true);
+    greeting_->setGeometry(24, 52, kWidth - 48, 44);
+
+    real_name_link_ = new ui::CaptionLabel(QStringLiteral("实名认证"),
+                                           QStringLiteral("realNameLink"), this);
+    real_name_link_->setFont(ui::skin::Font(10));
+    real_name_link_->setGeometry(kWidth - 104, 96, 80, 24);
+    connect(real_name_link_, &ui::CaptionLabel::clicked, this, [this] { openRealNameWindow(); });
+
+    member_id_ = addValueRow(QStringLiteral("会员ID:"), QStringLiteral("memberIdValue"), 0);
+    name_ = addValueRow(QStringLiteral("姓名:"), QStringLiteral("nameValue"), 1);
+    mobile_ = addValueRow(QStringLiteral("手机:"), QStringLiteral("mobileValue"), 2);
+    qq_ = addValueRow(QStringLiteral("QQ:"), QStringLiteral("qqValue"), 3);
+    email_ = addValueRow(QStringLiteral("邮箱:"), QStringLiteral("emailValue"), 4);
+
+    balance_ = new QLabel(this);
+    balance_->setObjectName(QStringLiteral("balanceLabel"));
+    balance_->setGeometry(24, kRowsTop + 5 * kRowHeight + 12, kWidth - 48, 28);
+
+    // What the window would show is the profile as it is now; the returned real-name
+    // text is not stored here.
+    const QPointer<PersonalWindow> self(this);
+    CallKeepingWindowResponsive([] { return LoadProfile(); });
+    if (self.isNull()) return;
+    fill();
+}
+
+QLabel* PersonalWindow::addValueRow(const QString& caption, const QString& object_name, int row) {
+    const int y = kRowsTop + row * kRowHeight;
+    auto* label = new QLabel(caption, this);
+    label->setGeometry(24, y, 80, kRowHeight);
+    auto* value = new QLabel(this);
+    value->setObjectName(object_name);
+    value->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    value->setGeometry(104, y, kWidth - 128, kRowHeight);
+    return value;
+}
+
+void PersonalWindow::fill() {
+    const app::ProfileTexts profile = app::Session().Profile();
+    const std::string& status = profile.real_name_status;
+    if (!RealNameBlocks(status)) {
+        real_name_link_->hide();
+        greeting_->setText(ui::qs("尊敬的" + status + ",欢迎您使用" +
+                                  app::Resources().client_title + "产品！"));
+    } else {
+        real_name_link_->show();
+        greeting_->setText(ui::qs(kUnverifiedGreeting));
+    }
+    balance_->setText(ui::qs("当前余额:" + profile.balance));
+    member_id_->setText(ui::qs(profile.user_name));
+    name_->setText(ui::qs(status));
+    mobile_->setText(ui::qs(profile.mobile));
+    qq_->setText(ui::qs(profile.qq));
+    email_->setText(ui::qs(profile.email));
+}
+
+void PersonalWindow::openRealNameWindow() {
+    hide();
+    {
+        RealNameWindow window(parentWidget());
+        window.exec();
+    }
+    close();
+}
+
+}  // namespace vpsdesk::account

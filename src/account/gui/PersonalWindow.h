@@ -1,0 +1,41 @@
+#pragma once
+// The personal-information window: the profile as the platform last reported it, the
+// greeting that says whether the user is verified, and the way to verification.
+#include "ui/SkinnedWindow.h"
+
+class QLabel;
+
+namespace vpsdesk::ui {
+class CaptionLabel;
+}
+
+namespace vpsdesk::account {
+
+class PersonalWindow : public ui::SkinnedWindow {
+    Q_OBJECT
+public:
+    // Refreshes the profile (keeping the window responsive while it is on its way) and
+    // fills the labels. The stored real-name status is shown as it is: the keep-alive and
+    // a verification change it, not this window.
+    explicit PersonalWindow(QWidget* parent = nullptr);
+
+    QLabel* greetingLabel() const { return greeting_; }
+    ui::CaptionLabel* realNameLink() const { return real_name_link_; }
+    QLabel* balanceLabel() const { return balance_; }
+
+private:
+    QLabel* addValueRow(const QString& caption, const QString& object_name, int row);
+    void fill();
+    void openRealNameWindow();
+
+    QLabel* greeting_ = nullptr;
+    ui::CaptionLabel* real_name_link_ = nullptr;
+    QLabel* balance_ = nullptr;
+    QLabel* member_id_ = nullptr;
+    QLabel* name_ = nullptr;
+    QLabel* mobile_ = nullptr;
+    QLabel* qq_ = nullptr;
+    QLabel* email_ = nullptr;
+};
+
+}  // namespace vpsdesk::account

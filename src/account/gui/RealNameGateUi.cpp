@@ -1,0 +1,18 @@
+#include "account/gui/RealNameGateUi.h"
+
+#include "account/RealNameGate.h"
+#include "account/gui/PersonalWindow.h"
+#include "app/SessionState.h"
+#include "ui/MessageBoxes.h"
+
+namespace vpsdesk::account {
+
+bool PassRealNameGate(QWidget* parent) {
+    if (!RealNameBlocks(app::Session().RealNameStatus())) return true;
+    ui::ShowPlainMessage("您还未实名认证，请先进行实名", {}, parent);
+    PersonalWindow window(parent);
+    window.exec();
+    return false;
+}
+
+}  // namespace vpsdesk::account

@@ -1,0 +1,88 @@
+#include "account/gui/RealNameWindow.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+
+#include "account/ProfileApi.h"
+#include "account/gui/PumpedCall.h"
+#include "app/SessionState.h"
+#include "ui/MessageBoxes.h"
+#include "ui/QtText.h"
+#include "ui/Skin.h"
+
+namespace vpsdesk::account {
+namespace {
+
+constexpr int kWidth = 420;
+constexpr int kHeight = 330;
+constexpr int kLeft = 40;
+constexpr int kCaptionWidth = 90;
+constexpr int kFieldWidth = kWidth - 2 * kLeft - kCaptionWidth;
+
+QLabel* AddCaption(QWidget* parent, const QString& text, int y) {
+    auto* label = new QLabel(text, parent);
+    label->setGeometry(kLeft, y, kCaptionWidth, 32);
+    return label;
+}
+
+}  // namespace
+
+RealNameWindow::RealNameWindow(QWidget* parent) : ui::SkinnedWindow(parent) {
+    setObjectName(QStringLiteral("realNameWindow"));
+    setWindowTitle(QStringLiteral("实名认证"));
+    setFixedSize(kWidth, kHeight);
+
+    auto* title = new QLabel(QStringLiteral("实名认证"), this);
+    title->setObjectName(QStringLiteral("realNameTitle"));
+    title->setFont(ui::skin::Font(13));
+    title->setGeometry(24, 14, 200, 30);
+
+    const app::ProfileTexts profile = app::Session().Profile();
+    AddCaption(this, QStringLiteral("账号:"), 64);
+    account_ = new QLabel(ui::qs(profile.user_name), this);
+    account_->setObjectName(QStringLiteral("accountValue"));
+    account_->setGeometry(kLeft + kCaptionWidth, 64, kFieldWidth, 32);
+    AddCaption(this, QStringLiteral("手机:"), 104);
+    mobile_ = new QLabel(ui::qs(profile.mobile), this);
+    mobile_->setObjectName(QStringLiteral("mobileValue"));
+    mobile_->setGeometry(kLeft + kCaptionWidth, 104, kFieldWidth, 32);
+
+    AddCaption(this, QStringLiteral("真实姓名:"), 148);
+    name_ = new QLineEdit(this);
+    name_->setObjectName(QStringLiteral("nameEdit"));
+    name_->setGeometry(kLeft + kCaptionWidth, 148, kFieldWidth, 32);
+    AddCaption(this, QStringLiteral("身份证号:"), 192);
+    id_number_ = new QLineEdit(this);
+    id_number_->setObjectName(QStringLiteral("idEdit"));
+    id_number_->setGeometry(kLeft + kCaptionWidth, 192, kFieldWidth, 32);
+
+    submit_ = new QPushButton(QStringLiteral("实名认证"), this);
+    submit_->setObjectName(QStringLiteral("realNameButton"));
+    submit_->setGeometry(kLeft, 252, kWidth - 2 * kLeft, 38);
+    submit_->setAutoDefault(false);
+    submit_->setDefault(false);
+    connect(submit_, &QPushButton::clicked, this, [this] { submit(); });
+}
+
+void RealNameWindow::submit() {
+    // One submission at a time: the window stays live while the request is out.
+    submit_->setEnabled(false);
+    const std::string encoded = EncodeRealName(ui::u8(name_->text()));
+    const std::string id_number = ui::u8(id_number_->text());
+    const QPointer<RealNameWindow> self(this);
+    const std::string reply =
+        CallKeepingWindowResponsive([encoded, id_number] { return SubmitRealName(encoded, id_number); });
+    if (reply == "1000") {
+        app::Session().SetRealNameStatus(CallKeepingWindowResponsive([] { return LoadProfile(); }));
+        ui::ShowPlainMessage(kVerifiedMessage, {}, self.data());
+        if (self.isNull()) return;
+        close();
+        return;
+    }
+    ui::ShowPlainMessage(kMismatchMessage, {}, self.data());
+    if (!self.isNull()) submit_->setEnabled(true);
+}
+
+}  // namespace vpsdesk::account

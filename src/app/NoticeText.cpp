@@ -1,0 +1,26 @@
+#include "app/NoticeText.h"
+
+#include <algorithm>
+
+#include "account/PlatformApi.h"
+#include "net/Text.h"
+
+namespace vpsdesk::app {
+
+std::string FetchNoticeText() {
+    return account::FetchCommand("gg");
+}
+
+std::string FetchPopupText() {
+    return account::FetchCommand("tcgg");
+}
+
+std::vector<std::string> NoticeEntries(std::string_view text) {
+    if (text.empty()) return {};
+    const auto count = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1;
+    std::vector<std::string> entries = net::SplitText(text, "\r\n");
+    entries.resize(count);  // never shorter than the pieces: each CR LF holds a line feed
+    return entries;
+}
+
+}  // namespace vpsdesk::app

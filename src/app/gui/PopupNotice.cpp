@@ -1,0 +1,26 @@
+#include "app/gui/PopupNotice.h"
+
+#include "app/NoticeText.h"
+#include "app/gui/ExitClient.h"
+#include "ui/MessageBoxes.h"
+#include "ui/Waiting.h"
+
+namespace vpsdesk::app {
+
+void RunPopupNotice(SessionState& session, const std::function<std::string()>& fetch,
+                    const std::function<void(const std::string&)>& show) {
+    const std::string text = fetch();
+    // A sign-out during the request leaves nothing to announce to.
+    if (text.empty() || session.session_ended.load() != 0 || ClientExiting()) return;
+    show(text);
+}
+
+void StartPopupNotice(SessionState& session) {
+    ui::RunInBackground([&session] {
+        RunPopupNotice(session, FetchPopupText, [](const std::string& text) {
+            ui::ShowMessage(text, kPopupNoticeTitle, ui::MessageIcon::Information);
+        });
+    });
+}
+
+}  // namespace vpsdesk::app
