@@ -10,18 +10,17 @@
 #include "net/Cookies.h"
 #include "net/CurlShare.h"
 #include "net/Gbk.h"
-#include "net/HeaderNames.h"
+#include "net/RequestHeaders.h"
 #include "net/Text.h"
 #include "net/Url.h"
 
 namespace vpsdesk::net {
 namespace {
 
-constexpr std::string_view kDefaultAgent = "Mozilla/4.0 (compatible; MSIE 9.0; Windows NT 6.1)";
 constexpr std::array<const char*, 8> kVerbs = {"GET",     "POST",   "HEAD",  "PUT",
                                                "OPTIONS", "DELETE", "TRACE", "CONNECT"};
-constexpr int kGet = 0;
-constexpr int kPost = 1;
+constexpr int kGet = kVerbGet;
+constexpr int kPost = kVerbPost;
 constexpr int kHead = 2;
 constexpr long kMaxRedirects = 20;
 constexpr const char* kSystemCaPath = "/etc/ssl/certs";
@@ -32,136 +31,15 @@ struct EasyDeleter {
 struct MultiDeleter {
     void operator()(CURLM* multi) const { curl_multi_cleanup(multi); }
 };
-struct ListDeleter {
-    void operator()(curl_slist* list) const { curl_slist_free_all(list); }
-};
 struct UrlDeleter {
     void operator()(CURLU* url) const { curl_url_cleanup(url); }
 };
-using HeaderList = std::unique_ptr<curl_slist, ListDeleter>;
 
 // Each thread keeps its own connection cache, reused by every request the thread makes:
 // libcurl does not support a connection cache shared by concurrent threads.
 CURLM* ThreadConnections() {
     thread_local std::unique_ptr<CURLM, MultiDeleter> multi(curl_multi_init());
     return multi.get();
-}
-
-bool IsCurlSpace(char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
-}
-
-bool IsNamed(std::string_view line, std::string_view name_with_colon) {
-    return StartsWithText(line, name_with_colon, true);
-}
-
-// libcurl sends a header list entry only when it has a name, a colon and a value that
-// is not blank; anything else it drops silently (or reads as a removal).
-bool CurlSendsAsIs(std::string_view line) {
-    size_t colon = line.find(':');
-    if (colon == std::string_view::npos || colon == 0) return false;
-    for (size_t i = colon + 1; i < line.size(); ++i)
-        if (!IsCurlSpace(line[i])) return true;
-    return false;
-}
-
-// The request header block as the platform sees it (caller lines, defaults, cookies), and
-// the agent sent when the block has no User-Agent line of its own.
-struct RequestHeaders {
-    std::string block;
-    std::string agent;
-};
-
-RequestHeaders BuildHeaders(std::string_view url, int verb, const WebRequestOptions& options) {
-    RequestHeaders out;
-    std::string& block = out.block;
-    block = options.headers.value_or("");
-    if (options.normalize_headers.value_or(true)) block = NormalizeHeaderNames(block);
-
-    if (ContainsText(block, "User-Agent:", true)) {
-        out.agent = TrimText(TextBetween(block + "\r\n", "User-Agent:", "\r\n"));
-        if (out.agent.empty()) {
-            size_t colon = block.find(':');
-            if (colon != std::string::npos) out.agent = TrimText(block.substr(colon + 1));
-        }
-        // A header value never spans lines.
-        out.agent = out.agent.substr(0, out.agent.find_first_of("\r\n"));
-    } else {
-        out.agent = kDefaultAgent;
-    }
-
-    if (options.default_headers.value_or(true)) {
-        auto has = [&block](std::string_view name) { return ContainsText(block, name, true); };
-        if (block.empty()) block = "Accept: */*";
-        if (!has("Accept:")) block += "\r\nAccept: */*";
-        if (!has("Referer:")) block.append("\r\nReferer: ").append(url);
-        if (!has("Accept-Language:")) block += "\r\nAccept-Language: zh-cn";
-        if (verb == kPost && !has("Content-Type:"))
-            block += "\r\nContent-Type: application/x-www-form-urlencoded";
-    }
-
-    const std::string& cookies = options.cookies_in ? *options.cookies_in : std::string();
-    if (!cookies.empty())
-        block.append(ContainsText(cookies, "Cookie:") ? "\r\n" : "\r\nCookie: ").append(cookies);
-    return out;
-}
-
-// The GBK header block as a libcurl list that puts exactly these lines on the wire.
-// Lines libcurl would drop (no colon, blank value) ride along inside a neighbouring entry,
-// which libcurl sends verbatim; with no neighbour they follow the agent line. Empty lines
-// are left out: one would end the header section early.
-struct CurlHeaders {
-    HeaderList list;
-    std::string agent;
-};
-
-CurlHeaders ToCurlHeaders(std::string_view block_gbk, std::string agent_gbk, int verb,
-                          bool drop_credentials) {
-    std::vector<std::string> entries;
-    std::string leading;  // unsendable lines before the first entry that can carry them
-    size_t carrier = std::string::npos;
-    bool has_agent = false;
-    for (std::string& line : SplitText(block_gbk, "\r\n")) {
-        if (line.empty()) continue;
-        if (IsNamed(line, "User-Agent:")) has_agent = true;
-        if (drop_credentials && (IsNamed(line, "Cookie:") || IsNamed(line, "Authorization:")))
-            continue;
-        if (!CurlSendsAsIs(line)) {
-            if (carrier != std::string::npos)
-                entries[carrier].append("\r\n").append(line);
-            else
-                leading.append(line).append("\r\n");
-            continue;
-        }
-        // libcurl moves or replaces these two, so they cannot carry other lines.
-        bool can_carry = !IsNamed(line, "Host:") && !IsNamed(line, "Content-Length:");
-        if (can_carry) {
-            line.insert(0, leading);
-            leading.clear();
-            carrier = entries.size();
-        }
-        entries.push_back(std::move(line));
-    }
-    if (!leading.empty() && !has_agent) {
-        leading.resize(leading.size() - 2);
-        agent_gbk.append("\r\n").append(leading);
-    }
-
-    // Blank entries only stop libcurl from adding its own line of that name.
-    entries.emplace_back("Accept:");
-    entries.emplace_back("Expect:");
-    entries.emplace_back("Proxy-Connection:");
-    if (verb != kGet) entries.emplace_back("Content-Type:");
-    if (has_agent) entries.emplace_back("User-Agent:");
-
-    CurlHeaders out;
-    out.agent = std::move(agent_gbk);
-    for (const std::string& entry : entries) {
-        curl_slist* grown = curl_slist_append(out.list.get(), entry.c_str());
-        if (!grown) throw std::bad_alloc();
-        if (!out.list) out.list.reset(grown);  // later appends keep the same head
-    }
-    return out;
 }
 
 // libcurl accepts neither raw non-ASCII bytes nor spaces or control bytes in a URL.
@@ -236,7 +114,7 @@ size_t OnHeader(char* data, size_t size, size_t count, void* user) {
             t->ended_at_head = true;
             return 0;
         }
-    } else if (IsNamed(line, "Location:")) {
+    } else if (StartsWithText(line, "Location:", true)) {
         t->location = TrimText(line.substr(9));
     }
     return taken;
