@@ -1,0 +1,27 @@
+#include "servers/ServerListApi.h"
+
+#include "account/PlatformApi.h"
+#include "account/PlatformReply.h"
+#include "net/Text.h"
+#include "net/WebRequest.h"
+
+namespace vpsdesk::servers {
+
+long long ServerPageNumber(long long page, std::string_view selector_text) {
+    if (page <= 1) return 1;
+    return net::TextToInt(selector_text);
+}
+
+std::string ServerListUrl(std::string_view base_url, long long page) {
+    return std::string(base_url) + std::string(kServerListPath) + "?page=" + std::to_string(page) +
+           "&limit=5&ljs=1";
+}
+
+std::string FetchServerPage(long long page) {
+    net::WebRequestOptions options;
+    options.method = 1;
+    return account::ReadPlatformReply(
+        net::WebRequest(ServerListUrl(account::BaseUrl(), page), options), kServerListPath);
+}
+
+}  // namespace vpsdesk::servers

@@ -1,0 +1,80 @@
+#pragma once
+// The server page of the main window: the list, the empty-list notice over it, the page
+// selector below it, and the context menu. Loads may come from any thread; each one
+// rewrites the page in a single UI-thread call, so two loads never interleave.
+#include <QString>
+#include <QWidget>
+#include <functional>
+#include <mutex>
+#include <optional>
+#include <string>
+
+#include "servers/ServerMenuEntries.h"
+#include "servers/ServerRow.h"
+
+class QComboBox;
+class QLabel;
+
+namespace vpsdesk::servers {
+
+class ServerContextMenu;
+class ServerListView;
+struct ServerPage;
+
+class ServerListPage : public QWidget {
+    Q_OBJECT
+  public:
+    using MenuLevel = servers::MenuLevel;
+
+    explicit ServerListPage(QWidget* parent = nullptr);
+    ~ServerListPage() override;
+
+    // Any thread. Page 1 for `page` <= 1, else the page the selector shows. The request
+    // runs on the calling thread. The page must outlive the call.
+    void LoadServerPage(int page);
+    // Any thread: loads the page the selector shows (a text that is no number gives 0).
+    void RefreshServerList();
+
+    // UI thread from here on.
+    void SetPageText(const QString& text);
+    QString PageText() const;
+
+    std::optional<ServerRow> SelectedRow() const;
+    std::optional<ServerRow> RowAt(int row) const;
+
+    // Double-click on a row; nothing happens until a handler is set.
+    void SetConnectHandler(std::function<void(const ServerRow&)> connect);
+    // Runs before every menu entry's action; false stops the action.
+    void SetMenuGate(std::function<bool()> pass);
+    void AddMenuEntry(MenuLevel level, const QString& caption,
+                      std::function<void(const ServerRow&)> action);
+    void BuildContextMenu();
+
+    int CellWriteCount() const;
+    ServerListView* List() const { return list_; }
+    QComboBox* PageSelector() const { return selector_; }
+    QLabel* Notice() const { return notice_; }
+    ServerContextMenu* ContextMenu() const { return menu_; }
+
+    // Steps after the reply, on the UI thread: notice, selector entries, rows.
+    void ApplyPage(const ServerPage& page);
+
+  private:
+    void PublishPageText();
+    std::string PublishedPageText() const;
+    void RebuildSelector(long long page_count);
+    void RunMenuEntry(const std::function<void(const ServerRow&)>& action);
+
+    ServerListView* list_;
+    QLabel* notice_;
+    QComboBox* selector_;
+    ServerContextMenu* menu_;
+    std::function<void(const ServerRow&)> connect_;
+    std::function<bool()> gate_;
+
+    // The selector's text as workers may read it; written on the UI thread only.
+    mutable std::mutex page_text_mutex_;
+    std::string page_text_;
+};
+
+}  // namespace vpsdesk::servers
