@@ -1,17 +1,176 @@
 #include "servers/gui/MainWindow.h"
 
+#include <QDesktopServices>
+#include <QLabel>
+#include <QPainter>
+#include <QPixmap>
+#include <QStackedWidget>
+
+#include "account/PlatformApi.h"
+#include "account/gui/PersonalWindow.h"
+#include "servers/gui/ServerListPage.h"
+#include "servers/gui/SideNavigation.h"
+#include "servers/gui/TrayIcon.h"
+#include "ui/CaptionLabel.h"
+#include "ui/QtText.h"
+#include "ui/Skin.h"
+#include "ui/UiThread.h"
+
 namespace vpsdesk::servers {
 namespace {
-constexpr int kWidth = 900;
-constexpr int kHeight = 600;
+
+constexpr int kWidth = 980;
+constexpr int kHeight = 640;
+constexpr int kTitleHeight = 72;
+constexpr int kSidebarWidth = 180;
+constexpr int kPagesLeft = kSidebarWidth + 20;
+constexpr int kPagesWidth = kWidth - kPagesLeft - 20;
+constexpr int kNoticeHeight = 28;
+constexpr int kBannerSize = 72;
+
+// The customer's picture: a head and shoulders in a circle.
+QPixmap DrawUserPicture(int size) {
+    QPixmap pixmap(size * 2, size * 2);
+    pixmap.setDevicePixelRatio(2.0);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(0x3A, 0x41, 0x57));
+    p.drawEllipse(QRectF(0, 0, size, size));
+    p.setClipRegion(QRegion(0, 0, size, size, QRegion::Ellipse));
+    p.setBrush(QColor(0xE6, 0xE6, 0xE6));
+    p.drawEllipse(QRectF(size * 0.32, size * 0.18, size * 0.36, size * 0.36));
+    p.drawEllipse(QRectF(size * 0.14, size * 0.6, size * 0.72, size * 0.6));
+    return pixmap;
+}
+
+QPixmap PngPixmap(const net::ByteArray& png) {
+    QPixmap pixmap;
+    if (!png.empty()) pixmap.loadFromData(png.data(), static_cast<uint>(png.size()), "PNG");
+    return pixmap;
+}
+
 }  // namespace
 
 MainWindow::MainWindow(QWidget* parent) : ui::SkinnedWindow(parent) {
     setObjectName(QStringLiteral("mainWindow"));
-    resize(kWidth, kHeight);
+    setFixedSize(kWidth, kHeight);
+    setWindowIcon(TrayIcon::ClientIcon());
+    tray_ = new TrayIcon(this, this);
+    BuildTitleArea();
+    BuildSidebar();
+
+    pages_ = new QStackedWidget(this);
+    pages_->setObjectName(QStringLiteral("mainPages"));
+    pages_->setGeometry(kPagesLeft, kTitleHeight + 8, kPagesWidth,
+                        kHeight - kTitleHeight - kNoticeHeight - 28);
+    server_list_ = new ServerListPage(pages_);
+    pages_->addWidget(server_list_);
+    // Finance, purchase, customer service and card activation come with their pages.
+    for (const char* name : {"financePage", "purchasePage", "servicePage", "cardPage"}) {
+        auto* page = new QWidget(pages_);
+        page->setObjectName(QString::fromLatin1(name));
+        pages_->addWidget(page);
+    }
+    connect(navigation_, &SideNavigation::pageChosen, pages_, &QStackedWidget::setCurrentIndex);
+
+    notice_ = new QLabel(this);
+    notice_->setObjectName(QStringLiteral("noticeLine"));
+    notice_->setGeometry(kPagesLeft, kHeight - kNoticeHeight - 12, kPagesWidth, kNoticeHeight);
+    notice_->setFont(ui::skin::Font(10));
+    notice_->setStyleSheet(QStringLiteral("QLabel { color: #FFD166; background: transparent; }"));
     hide();
 }
 
-void MainWindow::onCloseClicked() { emit closeRequested(); }
+void MainWindow::BuildTitleArea() {
+    logo_ = new QLabel(this);
+    logo_->setObjectName(QStringLiteral("logoPicture"));
+    logo_->setGeometry(16, 8, 240, kTitleHeight - 16);
+    logo_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+
+    const int top = 30;
+    user_picture_ = new ui::CaptionLabel(QString(), QStringLiteral("userPicture"), this);
+    user_picture_->setPixmap(DrawUserPicture(32));
+    user_picture_->setGeometry(kWidth - 380, top - 2, 32, 32);
+    user_picture_->setToolTip(QStringLiteral("个人信息"));
+    user_name_ = new ui::CaptionLabel(QString(), QStringLiteral("userNameLabel"), this);
+    user_name_->setFont(ui::skin::Font(11));
+    user_name_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    user_name_->setGeometry(kWidth - 340, top, 180, 28);
+    settings_ = new ui::CaptionLabel(QStringLiteral("设置"), QStringLiteral("settingsLabel"), this);
+    settings_->setFont(ui::skin::Font(11));
+    settings_->setGeometry(kWidth - 150, top, 50, 28);
+    help_ = new ui::CaptionLabel(QStringLiteral("帮助"), QStringLiteral("helpLabel"), this);
+    help_->setFont(ui::skin::Font(11));
+    help_->setGeometry(kWidth - 90, top, 50, 28);
+
+    connect(user_picture_, &ui::CaptionLabel::clicked, this, [this] { OpenPersonalWindow(); });
+    connect(user_name_, &ui::CaptionLabel::clicked, this, [this] { OpenPersonalWindow(); });
+    connect(settings_, &ui::CaptionLabel::clicked, this, &MainWindow::settingsRequested);
+    connect(help_, &ui::CaptionLabel::clicked, this, [this] {
+        // The operator's web site: the platform's own address unless configured otherwise.
+        const QUrl address = help_address_.isEmpty() ? QUrl(ui::qs(account::BaseUrl())) : help_address_;
+        QDesktopServices::openUrl(address);
+    });
+}
+
+void MainWindow::BuildSidebar() {
+    navigation_ = new SideNavigation(this);
+    navigation_->setGeometry(0, kTitleHeight + 8, kSidebarWidth, 5 * 48 + 4);
+
+    const int banners_top = kTitleHeight + 8 + 5 * 48 + 24;
+    banner1_ = new QLabel(this);
+    banner1_->setObjectName(QStringLiteral("bannerPicture1"));
+    banner1_->setGeometry(12, banners_top, kBannerSize, kBannerSize);
+    banner2_ = new QLabel(this);
+    banner2_->setObjectName(QStringLiteral("bannerPicture2"));
+    banner2_->setGeometry(kSidebarWidth - 12 - kBannerSize, banners_top, kBannerSize, kBannerSize);
+    for (QLabel* banner : {banner1_, banner2_}) {
+        banner->setAlignment(Qt::AlignCenter);
+        banner->setScaledContents(true);
+    }
+    help_caption_ = new QLabel(this);
+    help_caption_->setObjectName(QStringLiteral("helpCaption"));
+    help_caption_->setWordWrap(true);
+    help_caption_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    help_caption_->setFont(ui::skin::Font(9));
+    help_caption_->setStyleSheet(QStringLiteral("QLabel { color: #B3B3B3; background: transparent; }"));
+    const int caption_top = banners_top + kBannerSize + 12;
+    help_caption_->setGeometry(12, caption_top, kSidebarWidth - 24, kHeight - caption_top - 12);
+}
+
+void MainWindow::ShowSiteResources(const app::SiteResources& resources) {
+    logo_->setPixmap(PngPixmap(resources.logo_image));
+    banner1_->setPixmap(PngPixmap(resources.banner_image1));
+    banner2_->setPixmap(PngPixmap(resources.banner_image2));
+    help_caption_->setText(ui::qs(resources.help_text));
+}
+
+void MainWindow::SetUserName(const std::string& name) { user_name_->setText(ui::qs(name)); }
+
+void MainWindow::SetNoticeLine(const std::string& line) {
+    const QString text = ui::qs(line);
+    ui::onUiThread([this, text] { notice_->setText(text); });
+}
+
+void MainWindow::OpenPersonalWindow() {
+    if (open_personal_) {
+        open_personal_();
+        return;
+    }
+    account::PersonalWindow window(this);
+    window.exec();
+}
+
+void MainWindow::onCloseClicked() {
+    tray_->Remove();
+    emit closeRequested();
+}
+
+void MainWindow::onMinimizeClicked() {
+    showMinimized();
+    if (tray_->CanBringWindowBack()) hide();
+}
 
 }  // namespace vpsdesk::servers

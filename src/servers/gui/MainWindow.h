@@ -1,23 +1,83 @@
 #pragma once
-// The client's home after sign-in. It is created hidden at start-up and shown by the
-// watcher once a login succeeds; its pages arrive with the server list.
+// The client's home after sign-in: the title area (logo, user, settings, help, minimise,
+// close), the side navigation with its five pages, the notice line and the icon in the
+// notification area. It is created hidden at start-up and shown after each login.
+#include <QUrl>
+#include <functional>
+#include <string>
+
+#include "app/SiteConstants.h"
 #include "ui/SkinnedWindow.h"
 
+class QLabel;
+class QStackedWidget;
+
+namespace vpsdesk::ui {
+class CaptionLabel;
+}
+
 namespace vpsdesk::servers {
+
+class ServerListPage;
+class SideNavigation;
+class TrayIcon;
 
 class MainWindow : public ui::SkinnedWindow {
     Q_OBJECT
 public:
+    enum Page { kServerPage = 0, kFinancePage, kPurchasePage, kServicePage, kCardPage, kPageCount };
+
     explicit MainWindow(QWidget* parent = nullptr);
 
+    ServerListPage& ServerList() { return *server_list_; }
+    SideNavigation& Navigation() { return *navigation_; }
+    TrayIcon& Tray() { return *tray_; }
+    QStackedWidget* Pages() const { return pages_; }
+
+    // The pictures and the help caption that start-up fetched from the platform.
+    void ShowSiteResources(const app::SiteResources& resources);
+    // UI thread.
+    void SetUserName(const std::string& name);
+    // Any thread: the notice line shows `line` once this returns.
+    void SetNoticeLine(const std::string& line);
+    // The operator's web site that "帮助" opens.
+    void SetHelpAddress(const QUrl& address) { help_address_ = address; }
+    QUrl HelpAddress() const { return help_address_; }
+    // How the user name and picture open the personal window (default: modally, over this).
+    void SetPersonalWindowOpener(std::function<void()> open) { open_personal_ = std::move(open); }
+
 signals:
-    // The close label was clicked: the process is to end.
+    // The close label was clicked; the tray icon is already gone and the process is to end.
     void closeRequested();
+    // "设置": the remote-desktop settings window is to open.
+    void settingsRequested();
 
 protected:
     void onCloseClicked() override;
-    // Minimising minimises: without an icon in the notification area a hidden window
-    // could not be reached again.
+    // Hides to the notification area, or only minimises when there is none to come back
+    // from.
+    void onMinimizeClicked() override;
+
+private:
+    void BuildTitleArea();
+    void BuildSidebar();
+    void OpenPersonalWindow();
+
+    QLabel* logo_ = nullptr;
+    ui::CaptionLabel* user_picture_ = nullptr;
+    ui::CaptionLabel* user_name_ = nullptr;
+    ui::CaptionLabel* settings_ = nullptr;
+    ui::CaptionLabel* help_ = nullptr;
+    SideNavigation* navigation_ = nullptr;
+    QLabel* banner1_ = nullptr;
+    QLabel* banner2_ = nullptr;
+    QLabel* help_caption_ = nullptr;
+    QStackedWidget* pages_ = nullptr;
+    ServerListPage* server_list_ = nullptr;
+    QLabel* notice_ = nullptr;
+    TrayIcon* tray_ = nullptr;
+    QUrl help_address_;
+    std::function<void()> open_personal_;
 };
 
 }  // namespace vpsdesk::servers
