@@ -1,0 +1,145 @@
+#include "rdpsettings/SettingsForm.h"
+
+#include "net/Gbk.h"
+#include "net/Text.h"
+
+namespace vpsdesk::rdpsettings {
+namespace {
+
+// "0" / "1" set a check box; anything else leaves it.
+void ApplySwitch(const std::string& value, bool& box) {
+    if (value == "0") box = false;
+    if (value == "1") box = true;
+}
+
+// "0", "1", "2" select one option button of a group; anything else leaves the group.
+void ApplyOption(const std::string& value, int& selected) {
+    if (value == "0" || value == "1" || value == "2") selected = value[0] - '0';
+}
+
+std::string Switch(bool on) {
+    return on ? "1" : "0";
+}
+
+std::string Option(int selected) {
+    return std::to_string(selected);
+}
+
+bool Storable(const std::string& entry) {
+    if (entry.empty() || entry.find_first_of(std::string_view(";\r\n\0", 4)) != std::string::npos)
+        return false;
+    return net::GbkToUtf8(net::Utf8ToGbk(entry)) == entry;
+}
+
+}  // namespace
+
+std::vector<DriveRow> DriveRowsFor(const std::vector<os::MountedDrive>& drives) {
+    std::vector<DriveRow> rows;
+    for (const auto& drive : drives)
+        if (Storable(drive.mount_point))
+            rows.push_back({drive.mount_point, drive.label, drive.type});
+    return rows;
+}
+
+std::optional<std::string> FillDriveRows(SettingsForm& form, RemoteDesktopSettings& record,
+                                         const DriveLister& list_drives) {
+    form.drives = DriveRowsFor(list_drives ? list_drives() : std::vector<os::MountedDrive>{});
+    if (form.drives.empty()) return std::string(kEmptyDriveListTip);
+    record.drives = ReadRdpSetting("本地驱动器");
+    const std::vector<std::string> entries = net::SplitText(record.drives, ";");
+    // Entry i is compared with row i only: a drive list that changed since the save
+    // drops the entries that moved rather than guessing.
+    for (size_t i = 0; i < entries.size() && i < form.drives.size(); ++i)
+        if (form.drives[i].root == entries[i]) form.drives[i].ticked = true;
+    return std::nullopt;
+}
+
+std::vector<std::string> LoadSettingsForm(SettingsForm& form, RemoteDesktopSettings& record,
+                                          const DriveLister& list_drives) {
+    std::vector<std::string> tips;
+    record.window_mode = ReadRdpSetting("窗口模式");
+    if (record.window_mode == "1") {
+        form.full_screen = false;
+        record.resolution = ReadRdpSetting("窗口数据");
+        if (const ResolutionChoice* choice = FindResolution(record.resolution))
+            form.size_position = choice->position;
+    } else if (record.window_mode == "0") {
+        // The stored size is not read: the record keeps what it holds.
+        form.full_screen = true;
+        form.size_position = kSizeSliderMax;
+    }
+
+    record.color_depth = ReadRdpSetting("监视器颜色");
+    if (const ColorDepthChoice* choice = FindColorDepth(record.color_depth))
+        form.colour_position = choice->position;
+
+    ApplySwitch(ReadRdpSetting("全屏栏"), form.connection_bar);
+    ApplyOption(ReadRdpSetting("强制模式"), form.forced_login);
+
+    const std::string map_drives = ReadRdpSetting("磁盘映射");
+    ApplySwitch(map_drives, form.map_drives);
+    ApplySwitch(map_drives, form.drive_list_enabled);
+
+    if (auto tip = FillDriveRows(form, record, list_drives)) tips.push_back(*tip);
+
+    ApplySwitch(ReadRdpSetting("剪贴板"), form.clipboard);
+    ApplySwitch(ReadRdpSetting("打印机"), form.printers);
+    ApplySwitch(ReadRdpSetting("串行口"), form.serial_ports);
+    ApplySwitch(ReadRdpSetting("智能卡"), form.smart_cards);
+    ApplySwitch(ReadRdpSetting("PnP设备"), form.pnp_devices);
+    ApplySwitch(ReadRdpSetting("重连"), form.auto_reconnect);
+    ApplySwitch(ReadRdpSetting("压缩"), form.compression);
+    ApplySwitch(ReadRdpSetting("桌面背景"), form.desktop_background);
+    ApplySwitch(ReadRdpSetting("桌面主题"), form.desktop_theme);
+    ApplySwitch(ReadRdpSetting("录音"), form.audio_capture);
+
+    ApplyOption(ReadRdpSetting("音频播放"), form.audio_mode);
+    ApplyOption(ReadRdpSetting("组合键"), form.key_combinations);
+    return tips;
+}
+
+void StoreSettingsForm(const SettingsForm& form, RemoteDesktopSettings& record) {
+    record.window_mode = form.full_screen ? "0" : "1";
+    if (form.map_drives) {
+        record.drives.clear();
+        for (const DriveRow& row : form.drives)
+            if (row.ticked) record.drives += row.root + ";";
+        // The smart-card box follows the drive mapping; its own state is not consulted.
+        record.smart_cards = "1";
+        record.map_drives = "1";
+    } else {
+        record.drives.clear();
+        record.map_drives = "0";
+        record.smart_cards = "0";
+    }
+    record.clipboard = Switch(form.clipboard);
+    record.printers = Switch(form.printers);
+    record.serial_ports = Switch(form.serial_ports);
+    record.auto_reconnect = Switch(form.auto_reconnect);
+    record.forced_login = Option(form.forced_login);
+    record.compression = Switch(form.compression);
+    record.connection_bar = Switch(form.connection_bar);
+    record.desktop_background = Switch(form.desktop_background);
+    record.desktop_theme = Switch(form.desktop_theme);
+    record.pnp_devices = Switch(form.pnp_devices);
+    record.audio_capture = Switch(form.audio_capture);
+    record.audio_mode = Option(form.audio_mode);
+    record.key_combinations = Option(form.key_combinations);
+}
+
+std::optional<std::string> SyncColourPosition(int position, RemoteDesktopSettings& record) {
+    const ColorDepthChoice* choice = ColorDepthAt(position);
+    if (choice == nullptr) return std::nullopt;
+    record.color_depth = choice->stored;
+    return choice->label;
+}
+
+std::optional<std::string> SyncSizePosition(int position, RemoteDesktopSettings& record) {
+    if (position == kSizeSliderMax) return std::string(kFullScreenLabel);
+    const ResolutionChoice* choice = ResolutionAt(position);
+    if (choice == nullptr) return std::nullopt;
+    record.resolution = choice->stored;
+    return choice->label;
+}
+
+}  // namespace vpsdesk::rdpsettings

@@ -1,0 +1,271 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "net/Gbk.h"
+#include "os/ProgramFolder.h"
+#include "rdpsettings/RemoteDesktopSettings.h"
+#include "rdpsettings/SettingsForm.h"
+
+using namespace vpsdesk::rdpsettings;
+using vpsdesk::net::Utf8ToGbk;
+using vpsdesk::os::MountedDrive;
+namespace fs = std::filesystem;
+
+namespace {
+
+// The file the first close of the window writes, as UTF-8 (it is stored in GBK).
+constexpr std::string_view kDefaultsFile =
+    "[RDP]\r\n窗口模式=1\r\n窗口数据=800×600\r\n监视器颜色=32\r\n磁盘映射=0\r\n本地驱动器=\r\n"
+    "剪贴板=1\r\n打印机=0\r\n串行口=0\r\n智能卡=0\r\n重连=1\r\n强制模式=2\r\n压缩=1\r\n"
+    "全屏栏=1\r\n桌面背景=1\r\n桌面主题=0\r\nPnP设备=0\r\n录音=0\r\n音频播放=2\r\n组合键=2\r\n";
+
+class RdpSettingsFile : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        char pattern[] = "/tmp/vpsdesk-rdp-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        dir_ = pattern;
+        vpsdesk::os::OverrideProgramFolder(dir_);
+    }
+    void TearDown() override {
+        vpsdesk::os::OverrideProgramFolder({});
+        fs::remove_all(dir_);
+    }
+
+    std::string Bytes() const {
+        std::ifstream in(dir_ / "config.ini", std::ios::binary);
+        std::ostringstream out;
+        out << in.rdbuf();
+        return out.str();
+    }
+    void Put(std::string_view utf8) const {
+        std::ofstream(dir_ / "config.ini", std::ios::binary) << Utf8ToGbk(utf8);
+    }
+
+    fs::path dir_;
+};
+
+std::vector<MountedDrive> Drives(std::initializer_list<const char*> roots) {
+    std::vector<MountedDrive> drives;
+    for (const char* root : roots) drives.push_back({root, "", "ext4", "/dev/sda1"});
+    return drives;
+}
+
+}  // namespace
+
+TEST_F(RdpSettingsFile, SavesDefaultsInKeyOrderWithGbkTimesSign) {
+    EXPECT_EQ(RdpConfigFile(), dir_ / "config.ini");
+    SaveRemoteDesktopSettings(RdpWindowDefaults());
+    EXPECT_EQ(Bytes(), Utf8ToGbk(kDefaultsFile));
+    EXPECT_NE(Bytes().find("=800\xA1\xC1"
+                           "600\r\n"),
+              std::string::npos);
+    EXPECT_EQ(ReadRdpSetting("窗口数据"), "800×600");
+}
+
+TEST_F(RdpSettingsFile, NeverSetFieldsAreWrittenEmptyAndOtherContentSurvives) {
+    Put("[Other]\r\nx=1\r\n[RDP]\r\n音频播放=0\r\nmine=kept\r\n");
+    RemoteDesktopSettings record;
+    record.audio_mode = "1";
+    SaveRemoteDesktopSettings(record);
+    std::string expected = "[Other]\r\nx=1\r\n[RDP]\r\n音频播放=1\r\nmine=kept\r\n";
+    for (const auto& [key, field] : RdpSettingKeys())
+        if (key != "音频播放") expected += std::string(key) + "=\r\n";
+    EXPECT_EQ(Bytes(), Utf8ToGbk(expected));
+}
+
+TEST_F(RdpSettingsFile, ReadsEachKeyFromTheFileAsItIsNow) {
+    EXPECT_EQ(ReadRdpSetting("剪贴板"), "");  // no file
+    Put("[RDP]\r\n剪贴板=0\r\n");
+    EXPECT_EQ(ReadRdpSetting("剪贴板"), "0");
+    Put("[RDP]\r\n剪贴板=1\r\n");  // nothing cached
+    EXPECT_EQ(ReadRdpSetting("剪贴板"), "1");
+    EXPECT_EQ(ReadRdpSetting("打印机"), "");
+    Put("[RDP]\r\n本地驱动器=" + std::string(10300, 'a') + "\r\n");
+    EXPECT_EQ(ReadRdpSetting("本地驱动器").size(), 10239u);
+}
+
+TEST_F(RdpSettingsFile, AValueTheFileCannotHoldCostsOnlyItsOwnKey) {
+    RemoteDesktopSettings record = RdpWindowDefaults();
+    record.drives = "/media/\xF0\x9F\x98\x80;";  // no GBK form
+    SaveRemoteDesktopSettings(record);
+    EXPECT_EQ(ReadRdpSetting("组合键"), "2");
+    EXPECT_EQ(ReadRdpSetting("窗口模式"), "1");
+    EXPECT_EQ(ReadRdpSetting("本地驱动器"), "");
+}
+
+TEST(RdpSettings, ConnectionFileValues) {
+    for (const char* key : {"剪贴板", "全屏栏", "重连"}) {
+        EXPECT_EQ(RdpFileValue(key, ""), "1") << key;
+        EXPECT_EQ(RdpFileValue(key, "0"), "0") << key;
+    }
+    for (const char* key : {"桌面背景", "桌面主题"}) {
+        EXPECT_EQ(RdpFileValue(key, "1"), "0") << key;
+        EXPECT_EQ(RdpFileValue(key, "0"), "1") << key;
+        EXPECT_EQ(RdpFileValue(key, ""), "") << key;
+        EXPECT_EQ(RdpFileValue(key, "7"), "7") << key;
+    }
+    EXPECT_EQ(RdpFileValue("打印机", ""), "");
+    EXPECT_EQ(RdpFileValue("本地驱动器", "/;/home;"), "/;/home;");
+    EXPECT_EQ(RdpFileValue("PnP设备", "1"), "1");
+}
+
+TEST(RdpSettings, WindowSizeFromTheStoredText) {
+    EXPECT_EQ(RdpWindowDimensions("1280×1024"), (RdpWindowSize{"1280", "1024"}));
+    EXPECT_EQ(RdpWindowDimensions(""), (RdpWindowSize{"800", "600"}));
+    EXPECT_EQ(RdpWindowDimensions("1280x1024"), (RdpWindowSize{"800", "600"}));  // ASCII x
+    EXPECT_EQ(RdpWindowDimensions("1280×"), (RdpWindowSize{"800", "600"}));
+    EXPECT_EQ(RdpWindowDimensions("×600"), (RdpWindowSize{"", "600"}));
+    EXPECT_EQ(RdpWindowDimensions("1×2×3"), (RdpWindowSize{"1", "2"}));
+}
+
+TEST(RdpSettings, ForcedLoginSwitches) {
+    EXPECT_EQ(ForcedLoginSwitch("0"), " /admin ");
+    EXPECT_EQ(ForcedLoginSwitch("1"), " /console ");
+    EXPECT_EQ(ForcedLoginSwitch("2"), " ");
+    EXPECT_EQ(ForcedLoginSwitch(""), std::nullopt);
+    EXPECT_EQ(ForcedLoginSwitch("3"), std::nullopt);
+    EXPECT_EQ(ForcedLoginSwitch(" 0"), std::nullopt);
+}
+
+TEST(RdpSettings, SliderChoicesAndTheirStops) {
+    ASSERT_EQ(ResolutionChoices().size(), 6u);
+    for (size_t i = 0; i < ResolutionChoices().size(); ++i) {
+        const ResolutionChoice& c = ResolutionChoices()[i];
+        EXPECT_EQ(c.position, static_cast<int>(i) * 10);
+        EXPECT_EQ(c.stored, std::to_string(c.width) + "×" + std::to_string(c.height));
+        EXPECT_EQ(c.label, "窗口模式" + c.stored);
+    }
+    EXPECT_EQ(Utf8ToGbk(ResolutionChoices()[3].stored),
+              "1280\xA1\xC1"
+              "1024");
+    ASSERT_EQ(ColorDepthChoices().size(), 5u);
+    EXPECT_EQ(ColorDepthChoices()[3].label, "监视器24位真彩色");
+    EXPECT_EQ(ColorDepthChoices()[2].label, "监视器16位颜色");
+
+    RemoteDesktopSettings record;
+    EXPECT_EQ(SyncSizePosition(40, record), "窗口模式1440×900");
+    EXPECT_EQ(record.resolution, "1440×900");
+    EXPECT_EQ(SyncSizePosition(60, record), "全屏模式");
+    EXPECT_EQ(record.resolution, "1440×900");
+    EXPECT_EQ(SyncSizePosition(35, record), std::nullopt);
+    EXPECT_EQ(SyncColourPosition(0, record), "监视器4位颜色");
+    EXPECT_EQ(record.color_depth, "4");
+    EXPECT_EQ(SyncColourPosition(50, record), std::nullopt);
+    EXPECT_EQ(record.color_depth, "4");
+}
+
+TEST_F(RdpSettingsFile, LoadReadsEveryKeyIntoTheForm) {
+    Put("[RDP]\r\n窗口模式=1\r\n窗口数据=1440×900\r\n监视器颜色=16\r\n全屏栏=0\r\n强制模式=0\r\n"
+        "磁盘映射=1\r\n本地驱动器=/;/home;\r\n剪贴板=0\r\n打印机=1\r\n串行口=1\r\n智能卡=1\r\n"
+        "PnP设备=1\r\n重连=0\r\n压缩=0\r\n桌面背景=0\r\n桌面主题=1\r\n录音=1\r\n音频播放=1\r\n"
+        "组合键=0\r\n");
+    SettingsForm form;
+    RemoteDesktopSettings record;
+    auto tips = LoadSettingsForm(form, record, [] { return Drives({"/", "/home", "/srv"}); });
+    EXPECT_TRUE(tips.empty());
+
+    const SettingsForm expected{
+        .full_screen = false,
+        .size_position = 40,
+        .colour_position = 20,
+        .connection_bar = false,
+        .map_drives = true,
+        .drive_list_enabled = true,
+        .drives = {{"/", "", "ext4", true},
+                   {"/home", "", "ext4", true},
+                   {"/srv", "", "ext4", false}},
+        .clipboard = false,
+        .printers = true,
+        .serial_ports = true,
+        .smart_cards = true,
+        .pnp_devices = true,
+        .auto_reconnect = false,
+        .compression = false,
+        .desktop_background = false,
+        .desktop_theme = true,
+        .audio_capture = true,
+        .forced_login = 0,
+        .audio_mode = 1,
+        .key_combinations = 0,
+    };
+    EXPECT_EQ(form, expected);
+    EXPECT_EQ(record.resolution, "1440×900");
+    EXPECT_EQ(record.color_depth, "16");
+    EXPECT_EQ(record.drives, "/;/home;");
+
+    StoreSettingsForm(form, record);
+    SaveRemoteDesktopSettings(record);
+    SettingsForm again;
+    RemoteDesktopSettings reread;
+    LoadSettingsForm(again, reread, [] { return Drives({"/", "/home", "/srv"}); });
+    EXPECT_EQ(again, form);
+    // Loading sets only the record's fields that follow the sliders or the drive list.
+    EXPECT_EQ(reread.window_mode, "1");
+    EXPECT_EQ(reread.resolution, "1440×900");
+    EXPECT_EQ(reread.color_depth, "16");
+    EXPECT_EQ(reread.drives, "/;/home;");
+}
+
+TEST_F(RdpSettingsFile, UnlistedValuesLeaveControlsAndFullScreenKeepsTheRecordSize) {
+    Put("[RDP]\r\n窗口模式=0\r\n窗口数据=1024×768\r\n监视器颜色=15\r\n强制模式=5\r\n剪贴板="
+        "yes\r\n");
+    SettingsForm form;
+    RemoteDesktopSettings record;
+    record.resolution = "1680×1050";  // from a connection earlier in the run
+    auto tips = LoadSettingsForm(form, record, [] { return Drives({}); });
+    EXPECT_EQ(tips, std::vector<std::string>{"磁盘列表为空!"});
+    EXPECT_TRUE(form.full_screen);
+    EXPECT_EQ(form.size_position, 60);
+    EXPECT_EQ(record.resolution, "1680×1050");
+    EXPECT_EQ(form.colour_position, 40);
+    EXPECT_EQ(record.color_depth, "15");
+    EXPECT_EQ(form.forced_login, 2);
+    EXPECT_TRUE(form.clipboard);
+}
+
+TEST_F(RdpSettingsFile, StoredDrivesAreMatchedByPositionOnly) {
+    SettingsForm form;
+    RemoteDesktopSettings record;
+    Put("[RDP]\r\n本地驱动器=/home;\r\n");
+    FillDriveRows(form, record, [] { return Drives({"/", "/home"}); });
+    EXPECT_FALSE(form.drives[0].ticked);
+    EXPECT_FALSE(form.drives[1].ticked);
+    Put("[RDP]\r\n本地驱动器=/;/home;/gone;\r\n");
+    FillDriveRows(form, record, [] { return Drives({"/", "/home"}); });
+    EXPECT_TRUE(form.drives[0].ticked);
+    EXPECT_TRUE(form.drives[1].ticked);
+}
+
+TEST(RdpSettingsForm, StoreTiesSmartCardsToDriveMapping) {
+    SettingsForm form;
+    form.drives = {{"/", "", "ext4", true}, {"/data", "", "xfs", false}, {"/srv", "", "", true}};
+    form.smart_cards = false;
+    form.map_drives = true;
+    RemoteDesktopSettings record;
+    StoreSettingsForm(form, record);
+    EXPECT_EQ(record.drives, "/;/srv;");
+    EXPECT_EQ(record.map_drives, "1");
+    EXPECT_EQ(record.smart_cards, "1");
+
+    form.map_drives = false;
+    form.smart_cards = true;
+    StoreSettingsForm(form, record);
+    EXPECT_EQ(record.drives, "");
+    EXPECT_EQ(record.map_drives, "0");
+    EXPECT_EQ(record.smart_cards, "0");
+}
+
+TEST(RdpSettingsForm, MountPointsTheListCannotHoldAreNotOffered) {
+    auto rows = DriveRowsFor({{"/", "root", "ext4", "/dev/sda1"},
+                              {"/mnt/a;b", "", "ext4", "/dev/sdb1"},
+                              {"/media/\xF0\x9F\x98\x80", "", "vfat", "/dev/sdc1"},
+                              {"/数据", "数据盘", "ext4", "/dev/sdd1"}});
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0], (DriveRow{"/", "root", "ext4", false}));
+    EXPECT_EQ(rows[1], (DriveRow{"/数据", "数据盘", "ext4", false}));
+}
