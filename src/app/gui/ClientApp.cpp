@@ -1,19 +1,20 @@
 #include "app/gui/ClientApp.h"
 
 #include <QApplication>
+#include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <system_error>
 
-#include "account/LoginApi.h"
 #include "account/gui/LoginWindow.h"
 #include "app/SessionState.h"
 #include "app/SettingsFiles.h"
 #include "app/UpdateCheck.h"
 #include "app/gui/EventLog.h"
 #include "app/gui/ExitClient.h"
+#include "app/gui/MainWindowSetUp.h"
 #include "app/gui/MainWindowWatcher.h"
-#include "app/gui/SessionKeepAlive.h"
 #include "app/gui/StartupFetch.h"
 #include "app/gui/TerminationSignals.h"
 #include "app/gui/Toolkit.h"
@@ -23,7 +24,6 @@
 #include "os/ProgramFolder.h"
 #include "servers/gui/MainWindow.h"
 #include "ui/QtText.h"
-#include "ui/UiThread.h"
 
 namespace vpsdesk::app {
 namespace fs = std::filesystem;
@@ -34,6 +34,19 @@ namespace {
 // settings file, and an old entry is cleared when there is none.
 constexpr std::string_view kUpdaterCaKey = "CA文件";
 constexpr std::string_view kUpdateSection = "更新";
+
+// A test hook beside the event log: VPSDESK_KEEPALIVE_STEP_MS shortens the keep-alive's
+// one-second waits so that a test sees several passes in a few seconds. Ignored unless the
+// event log is on, so an ordinary run never picks it up.
+std::optional<std::chrono::milliseconds> TestKeepAliveStep() {
+    if (!EventLogEnabled()) return std::nullopt;
+    const char* value = std::getenv("VPSDESK_KEEPALIVE_STEP_MS");
+    if (value == nullptr || *value == '\0') return std::nullopt;
+    char* end = nullptr;
+    const long ms = std::strtol(value, &end, 10);
+    if (*end != '\0' || ms < 1 || ms > 1000) return std::nullopt;
+    return std::chrono::milliseconds(ms);
+}
 
 }  // namespace
 
@@ -129,29 +142,10 @@ void ClientApp::CreateMainWindow() {
     main_window_ = new servers::MainWindow;
     main_window_->setWindowTitle(login_window_->windowTitle());
     LogFirstPaint(main_window_, "main-window-shown");
-    QObject::connect(main_window_, &servers::MainWindow::closeRequested, [] { ExitClient(0); });
-    MainWindowWatcher::StartDetached(Session(), [this] { OpenMainWindow(); });
-}
-
-void ClientApp::OpenMainWindow() {
-    SessionState& session = Session();
-    session.session_ended = 0;
-    KeepAliveSteps steps;
-    steps.relogin = [this] {
-        const Credentials credentials = Session().GetCredentials();
-        return account::SilentRelogin(credentials.account, credentials.password, machine_code_);
-    };
-    steps.fetch_user_name = FetchUserName;
-    steps.give_up = [] {
-        ShowClientMessage(kSessionLostMessage);
-        ExitClient(0);
-    };
-    SessionKeepAlive::StartDetached(session, std::move(steps));
-    ui::onUiThread([this] {
-        main_window_->show();
-        main_window_->raise();
-        main_window_->activateWindow();
-    });
+    main_window_setup_ = new MainWindowSetUp(*main_window_, *login_window_, Session(), machine_code_);
+    if (std::optional<std::chrono::milliseconds> step = TestKeepAliveStep())
+        main_window_setup_->SetKeepAliveStep(*step);
+    MainWindowWatcher::StartDetached(Session(), [setup = main_window_setup_] { setup->Run(); });
 }
 
 }  // namespace vpsdesk::app

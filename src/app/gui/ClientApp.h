@@ -18,6 +18,8 @@ class MainWindow;
 
 namespace vpsdesk::app {
 
+class MainWindowSetUp;
+
 // The process entry. `updater_image` is the updater program the client carries; it is
 // written beside the client at every start. Returns the exit code once the UI loop ends
 // (or start-up ends the process); the caller then ends the process with EndProcess.
@@ -38,8 +40,6 @@ private:
     void WriteUpdaterSettings() const;
     void PrepareLoginWindow(const SiteResources& resources);
     void CreateMainWindow();
-    // Runs on the watcher's thread after each login.
-    void OpenMainWindow();
 
     StartupOptions options_;
     std::span<const std::uint8_t> updater_image_;
@@ -47,6 +47,7 @@ private:
     std::string machine_code_;
     account::LoginWindow* login_window_ = nullptr;
     servers::MainWindow* main_window_ = nullptr;
+    MainWindowSetUp* main_window_setup_ = nullptr;
 };
 
 }  // namespace vpsdesk::app

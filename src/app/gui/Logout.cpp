@@ -9,7 +9,9 @@
 
 namespace vpsdesk::app {
 
-void Logout(account::LoginWindow& login_window, QWidget& main_window) {
+void Logout(account::LoginWindow& login_window, QWidget& main_window,
+            const std::function<void()>& remove_tray_icon) {
+    if (remove_tray_icon) remove_tray_icon();
     login_window.EnableLoginButton();
     account::PlatformLogout();
     Session().session_ended = 1;

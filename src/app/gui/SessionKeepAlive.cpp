@@ -65,8 +65,9 @@ void SessionKeepAlive::Run() {
     }
 }
 
-void SessionKeepAlive::StartDetached(SessionState& session, KeepAliveSteps steps) {
-    auto keep_alive = std::make_shared<SessionKeepAlive>(session, std::move(steps));
+void SessionKeepAlive::StartDetached(SessionState& session, KeepAliveSteps steps,
+                                     std::chrono::milliseconds step) {
+    auto keep_alive = std::make_shared<SessionKeepAlive>(session, std::move(steps), step);
     ui::RunInBackground([keep_alive] { keep_alive->Run(); });
 }
 

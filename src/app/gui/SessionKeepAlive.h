@@ -38,8 +38,9 @@ public:
 
     // The client's loop for the signed-in user, on a detached thread. Starting one retires
     // the previous one, even if it is still inside a request when the new sign-in clears
-    // session_ended.
-    static void StartDetached(SessionState& session, KeepAliveSteps steps);
+    // session_ended. `step` is the length of one of the 30 waits of a pass.
+    static void StartDetached(SessionState& session, KeepAliveSteps steps,
+                              std::chrono::milliseconds step = std::chrono::seconds(1));
 
 private:
     bool Retired() const;

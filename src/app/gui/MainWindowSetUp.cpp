@@ -1,0 +1,111 @@
+#include "app/gui/MainWindowSetUp.h"
+
+#include "account/LoginApi.h"
+#include "account/ProfileApi.h"
+#include "account/gui/LoginWindow.h"
+#include "app/SiteConstants.h"
+#include "app/gui/EventLog.h"
+#include "app/gui/ExitClient.h"
+#include "app/gui/Logout.h"
+#include "app/gui/NoticeTicker.h"
+#include "app/gui/PopupNotice.h"
+#include "servers/gui/MainWindow.h"
+#include "servers/gui/ServerListPage.h"
+#include "servers/gui/SideNavigation.h"
+#include "servers/gui/TrayIcon.h"
+#include "ui/UiThread.h"
+
+namespace vpsdesk::app {
+
+MainWindowSetUp::MainWindowSetUp(servers::MainWindow& window, account::LoginWindow& login_window,
+                                 SessionState& session, std::string machine_code)
+    : window_(window), login_window_(login_window), session_(session), machine_code_(std::move(machine_code)) {
+    start_keep_alive_ = [this](KeepAliveSteps steps) {
+        SessionKeepAlive::StartDetached(session_, std::move(steps), keep_alive_step_);
+    };
+    start_notices_ = [this] {
+        StartNoticeTicker(session_, [this](const std::string& line) { window_.SetNoticeLine(line); });
+        StartPopupNotice(session_);
+    };
+    ConnectControls();
+}
+
+void MainWindowSetUp::ConnectControls() {
+    servers::SideNavigation& navigation = window_.Navigation();
+    navigation.SetRelogin([this] { SilentRelogin(); });
+    navigation.SetServerLoader([this] { LoadServers(); });
+
+    servers::TrayIcon& tray = window_.Tray();
+    QObject::connect(&tray, &servers::TrayIcon::exitRequested, &tray, [&tray] {
+        tray.Remove();
+        ExitClient(0);
+    });
+    QObject::connect(&tray, &servers::TrayIcon::logoutRequested, &tray, [this, &tray] {
+        Logout(login_window_, window_, [&tray] { tray.Remove(); });
+    });
+    QObject::connect(&window_, &servers::MainWindow::closeRequested, &window_, [] { ExitClient(0); });
+    // The icon leaves the notification area with the process, whichever way it ends.
+    AtClientExit([&tray] { tray.Remove(); });
+}
+
+void MainWindowSetUp::SilentRelogin() const {
+    const Credentials credentials = session_.GetCredentials();
+    // The answer changes nothing here: the keep-alive is the one that gives up.
+    (void)account::SilentRelogin(credentials.account, credentials.password, machine_code_);
+}
+
+void MainWindowSetUp::LoadServers() {
+    servers::ServerListPage& list = window_.ServerList();
+    list.RefreshServerList();
+    if (!EventLogEnabled()) return;
+    int rows = 0;
+    ui::onUiThread([&list, &rows] {
+        while (list.RowAt(rows)) ++rows;
+    });
+    LogEvent("server-list-rows " + std::to_string(rows));
+}
+
+KeepAliveSteps MainWindowSetUp::KeepAliveStepsForWindow() {
+    KeepAliveSteps steps;
+    steps.relogin = [this] {
+        const Credentials credentials = session_.GetCredentials();
+        return account::SilentRelogin(credentials.account, credentials.password, machine_code_);
+    };
+    steps.fetch_user_name = FetchUserName;
+    steps.show_user_name = [this](const std::string& name) {
+        ui::onUiThread([this, &name] { window_.SetUserName(name); });
+    };
+    steps.refresh_profile = [this] { session_.SetRealNameStatus(account::LoadProfile()); };
+    steps.refresh_list = [this] { window_.ServerList().RefreshServerList(); };
+    steps.give_up = [] {
+        ShowClientMessage(kSessionLostMessage);
+        ExitClient(0);
+    };
+    return steps;
+}
+
+void MainWindowSetUp::Run() {
+    servers::SideNavigation& navigation = window_.Navigation();
+    servers::ServerListPage& list = window_.ServerList();
+    session_.session_ended = 0;
+    ui::onUiThread([this] { window_.Tray().Show(); });
+    ui::onUiThread([this] { window_.ShowSiteResources(Resources()); });
+    ui::onUiThread([&navigation] {
+        navigation.Build();
+        navigation.Select(servers::SideNavigation::kServers);
+    });
+    ui::onUiThread([&list] { list.SetPageText(QStringLiteral("1")); });
+    start_keep_alive_(KeepAliveStepsForWindow());
+    // The finance records' first page and the product types arrive with their pages.
+    ui::onUiThread([&list] { list.BuildContextMenu(); });
+    ui::onUiThread([this] { window_.Tray().BuildMenu(); });
+    start_notices_();
+    ui::onUiThread([this] {
+        window_.show();
+        window_.raise();
+        window_.activateWindow();
+    });
+    LogEvent("main-window-opened");
+}
+
+}  // namespace vpsdesk::app

@@ -1,0 +1,53 @@
+#pragma once
+// The main window's signed-in life: what its controls do (navigation, tray menu, close),
+// and the set-up that runs after every login on the watcher's thread: tray icon,
+// pictures, navigation, first page, keep-alive, menus, notices, then the window shows.
+#include <chrono>
+#include <functional>
+#include <string>
+
+#include "app/SessionState.h"
+#include "app/gui/SessionKeepAlive.h"
+
+namespace vpsdesk::account {
+class LoginWindow;
+}
+namespace vpsdesk::servers {
+class MainWindow;
+}
+
+namespace vpsdesk::app {
+
+class MainWindowSetUp {
+public:
+    // UI thread. Connects the window's controls; `login_window` comes back on log-out.
+    MainWindowSetUp(servers::MainWindow& window, account::LoginWindow& login_window,
+                    SessionState& session, std::string machine_code);
+
+    // The set-up after a login, on the watcher's thread; widgets change on the UI thread.
+    void Run();
+
+    // What the keep-alive does to this window and session.
+    KeepAliveSteps KeepAliveStepsForWindow();
+
+    // Stand-ins for the background loops, for tests; by default the real ones start.
+    void SetKeepAliveStarter(std::function<void(KeepAliveSteps)> start) { start_keep_alive_ = std::move(start); }
+    void SetNoticeStarter(std::function<void()> start) { start_notices_ = std::move(start); }
+    // One of the keep-alive's 30 waits per pass (one second unless a test shortens it).
+    void SetKeepAliveStep(std::chrono::milliseconds step) { keep_alive_step_ = step; }
+
+private:
+    void ConnectControls();
+    void SilentRelogin() const;
+    void LoadServers();
+
+    servers::MainWindow& window_;
+    account::LoginWindow& login_window_;
+    SessionState& session_;
+    std::string machine_code_;
+    std::function<void(KeepAliveSteps)> start_keep_alive_;
+    std::function<void()> start_notices_;
+    std::chrono::milliseconds keep_alive_step_{std::chrono::seconds(1)};
+};
+
+}  // namespace vpsdesk::app
