@@ -1,0 +1,328 @@
+// The profile load, the personal-information and real-name windows and the real-name gate
+// against a reference platform: what reaches the session, what the windows show, and the
+// bytes of the verification request.
+#if __has_include("Platform.h")
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "GuiTestSupport.h"
+#include "Platform.h"
+#include "account/LoginApi.h"
+#include "account/PlatformApi.h"
+#include "account/ProfileApi.h"
+#include "account/gui/PersonalWindow.h"
+#include "account/gui/RealNameGateUi.h"
+#include "account/gui/RealNameWindow.h"
+#include "app/SessionState.h"
+#include "app/SiteConstants.h"
+#include "net/Gbk.h"
+#include "net/JsonDocument.h"
+#include "net/WebRequest.h"
+#include "ui/CaptionLabel.h"
+
+using namespace vpsdesk;
+using ui::guitest::ModalClicker;
+using ui::guitest::PumpUntil;
+
+namespace {
+
+const char* const kToken = "profile-windows-token";
+const char* const kUnverifiedAccount = "13900139000";  // the demo platform's second user
+const char* const kIdNumber = "11010519491231002X";
+const QString kUnverifiedGreeting =
+    QStringLiteral("您还未实名认证，根据相关法律法规，使用前请先实名认证！");
+
+struct LoggedRequest {
+    std::string path;
+    std::string body_bytes;  // as sent, GBK
+};
+
+// Calls `act` with the window named `object_name` once it is the active modal window.
+void WhenModal(QObject* owner, const QString& object_name, std::function<void(QWidget*)> act) {
+    auto* timer = new QTimer(owner);
+    QObject::connect(timer, &QTimer::timeout, owner, [timer, object_name, act] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal == nullptr || modal->objectName() != object_name) return;
+        timer->stop();
+        act(modal);
+    });
+    timer->start(2);
+}
+
+QString LabelText(const QWidget* window, const char* name) {
+    const auto* label = window->findChild<QLabel*>(QString::fromLatin1(name));
+    return label ? label->text() : QStringLiteral("<missing>");
+}
+
+class ProfileWindowsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        platformd::PlatformOptions options;
+        options.demo = true;
+        options.control_token = kToken;
+        options.threads = 8;
+        platform_ = std::make_unique<platformd::Platform>(options);
+        port_ = platform_->Start();
+        saved_site_ = app::Site();
+        saved_resources_ = app::Resources();
+        app::SetSiteConstants({"127.0.0.1:" + std::to_string(port_), "Ver 4.92"});
+        app::SiteResources resources;
+        resources.client_title = "云桌面管家";
+        app::SetSiteResources(resources);
+        net::SetTlsSettings({platform_->CaPath(), true});
+        account::PlatformLogout();
+        ResetSession();
+        Control("clear", {}, true);
+    }
+
+    void TearDown() override {
+        ResetSession();
+        app::SetSiteResources(saved_resources_);
+        app::SetSiteConstants(saved_site_);
+        net::SetTlsSettings({});
+        platform_->Stop();
+    }
+
+    static void ResetSession() {
+        app::Session().SetCredentials({}, {});
+        app::Session().SetProfile({});
+    }
+
+    void SignIn(const std::string& account) {
+        ASSERT_EQ(account::SilentRelogin(account, "demo2026", "0123456789ABCDEF"), "1000");
+        app::Session().SetUserName(account);
+    }
+
+    std::string Control(const std::string& path, const std::string& body = {}, bool post = false) {
+        net::WebRequestOptions options;
+        net::ByteArray bytes = net::ToBytes(body);
+        if (post) {
+            options.method = 1;
+            options.body_bytes = &bytes;
+        }
+        options.headers = std::string("X-Control-Token: ") + kToken;
+        options.cookies_in = std::string();
+        options.no_redirect = true;
+        return net::BytesToString(net::WebRequest(
+            "https://127.0.0.1:" + std::to_string(port_) + "/__control/" + path, options));
+    }
+    // The next reply for `path` is the GBK form of `utf8_body`.
+    void Script(const std::string& path, const std::string& utf8_body) {
+        Control("script?path=" + path, net::Utf8ToGbk(utf8_body), true);
+    }
+    std::vector<LoggedRequest> Requests() {
+        net::JsonDocument doc;
+        doc.Parse(Control("requests"));
+        std::vector<LoggedRequest> out;
+        for (std::size_t i = 0; i < doc.Count("data"); ++i) {
+            const std::string at = "data[" + std::to_string(i) + "]";
+            const std::string hex = doc.GetText(at + ".body_hex");
+            std::string body;
+            for (std::size_t h = 0; h + 1 < hex.size(); h += 2)
+                body += static_cast<char>(std::stoi(hex.substr(h, 2), nullptr, 16));
+            out.push_back({doc.GetText(at + ".path"), body});
+        }
+        return out;
+    }
+    std::string RealNameBody() {
+        for (const LoggedRequest& r : Requests())
+            if (r.path == "/user/sm2") return r.body_bytes;
+        return "<none>";
+    }
+
+    // Types a name and ID, presses the button and answers the result box.
+    QString Submit(account::RealNameWindow& window, const QString& name) {
+        window.nameEdit()->setText(name);
+        window.idEdit()->setText(QString::fromLatin1(kIdNumber));
+        ModalClicker ok;
+        ok.Arm(&window, QStringLiteral("messageBoxOk"));
+        QTest::mouseClick(window.submitButton(), Qt::LeftButton);
+        PumpUntil([&] { return ok.clicked && (!window.isVisible() || window.submitButton()->isEnabled()); });
+        return ok.text;
+    }
+
+    std::unique_ptr<platformd::Platform> platform_;
+    int port_ = 0;
+    app::SiteConstants saved_site_;
+    app::SiteResources saved_resources_;
+};
+
+TEST_F(ProfileWindowsTest, VerificationResultOneAsNumberOrTextIsVerified) {
+    struct Row {
+        const char* member;  // the VerificationResult member, or nothing
+        const char* expected;
+    };
+    const Row rows[] = {
+        {R"("VerificationResult":1,)", "张三"},
+        {R"("VerificationResult":"1",)", "张三"},
+        {R"("VerificationResult":"2",)", "未实名"},
+        {R"("VerificationResult":" 1",)", "未实名"},
+        {"", "未实名"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.member);
+        Script("/user/userinfo", std::string(R"({"status":200,"data":{)") + row.member +
+                                     R"("truename":"张三","usermoney":"8.00"}})");
+        EXPECT_EQ(account::LoadProfile(), row.expected);
+    }
+    // The caller stores it, not the load.
+    EXPECT_EQ(app::Session().RealNameStatus(), "");
+}
+
+TEST_F(ProfileWindowsTest, MissingContactsKeepTheirValueAndAMissingBalanceLeavesTheUnit) {
+    Script("/user/userinfo",
+           R"({"data":{"usermoney":"12.50","mobi":"13800138000","QQ":"10001","email":"a@b.c"}})");
+    account::LoadProfile();
+    Script("/user/userinfo", R"({"data":{"mobi":"13700137000","email":""}})");
+    account::LoadProfile();
+    const app::ProfileTexts profile = app::Session().Profile();
+    EXPECT_EQ(profile.mobile, "13700137000");
+    EXPECT_EQ(profile.qq, "10001");
+    EXPECT_EQ(profile.email, "a@b.c");
+    EXPECT_EQ(profile.balance, "元");
+}
+
+TEST_F(ProfileWindowsTest, WithoutNetworkEveryValueIsTheParseFailureAndTheUserIsNotVerified) {
+    app::Session().SetRealNameStatus("未实名");
+    app::SetSiteConstants({"127.0.0.1:1", "Ver 4.92"});  // nothing listens there
+    EXPECT_EQ(account::LoadProfile(), "未实名");
+    const app::ProfileTexts profile = app::Session().Profile();
+    EXPECT_EQ(profile.mobile, "JSON解析失败");
+    EXPECT_EQ(profile.qq, "JSON解析失败");
+    EXPECT_EQ(profile.email, "JSON解析失败");
+    EXPECT_EQ(profile.balance, "JSON解析失败元");
+
+    account::PersonalWindow personal;
+    EXPECT_EQ(personal.greetingLabel()->text(), kUnverifiedGreeting);
+    EXPECT_EQ(personal.balanceLabel()->text(), QStringLiteral("当前余额:JSON解析失败元"));
+    EXPECT_EQ(LabelText(&personal, "qqValue"), QStringLiteral("JSON解析失败"));
+
+    // A verification that cannot reach the platform counts as a mismatch.
+    account::RealNameWindow window;
+    window.show();
+    EXPECT_EQ(Submit(window, QStringLiteral("张三")), QString::fromUtf8(account::kMismatchMessage));
+    EXPECT_TRUE(window.isVisible());
+}
+
+TEST_F(ProfileWindowsTest, PersonalWindowGreetsAVerifiedUserAndShowsTheProfile) {
+    SignIn("demo");
+    app::Session().SetRealNameStatus("张三");
+    account::PersonalWindow window;
+    EXPECT_EQ(window.greetingLabel()->text(), QStringLiteral("尊敬的张三,欢迎您使用云桌面管家产品！"));
+    EXPECT_TRUE(window.realNameLink()->isHidden());
+    EXPECT_EQ(window.balanceLabel()->text(), QStringLiteral("当前余额:500.00元"));
+    EXPECT_EQ(LabelText(&window, "memberIdValue"), QStringLiteral("demo"));
+    EXPECT_EQ(LabelText(&window, "nameValue"), QStringLiteral("张三"));
+    EXPECT_EQ(LabelText(&window, "mobileValue"), QStringLiteral("13800138000"));
+    EXPECT_EQ(LabelText(&window, "qqValue"), QStringLiteral("10001"));
+    EXPECT_EQ(LabelText(&window, "emailValue"), QStringLiteral("demo@example.com"));
+}
+
+TEST_F(ProfileWindowsTest, PersonalWindowShowsTheStoredStatusNotTheLoadedOne) {
+    // The platform says verified, but until the keep-alive stores it the window does not.
+    SignIn("demo");
+    app::Session().SetRealNameStatus("未实名");
+    account::PersonalWindow window;
+    EXPECT_EQ(window.greetingLabel()->text(), kUnverifiedGreeting);
+    EXPECT_FALSE(window.realNameLink()->isHidden());
+    EXPECT_EQ(LabelText(&window, "nameValue"), QStringLiteral("未实名"));
+    EXPECT_EQ(app::Session().RealNameStatus(), "未实名");
+}
+
+TEST_F(ProfileWindowsTest, TheLinkHidesThePersonalWindowOpensVerificationThenCloses) {
+    SignIn(kUnverifiedAccount);
+    app::Session().SetRealNameStatus("未实名");
+    account::PersonalWindow personal;
+    bool personal_was_hidden = false;
+    QString account_shown, mobile_shown;
+    WhenModal(&personal, QStringLiteral("personalWindow"), [&](QWidget*) {
+        QTest::mouseClick(personal.realNameLink(), Qt::LeftButton);
+    });
+    WhenModal(&personal, QStringLiteral("realNameWindow"), [&](QWidget* window) {
+        personal_was_hidden = !personal.isVisible();
+        account_shown = LabelText(window, "accountValue");
+        mobile_shown = LabelText(window, "mobileValue");
+        window->close();
+    });
+    personal.exec();
+    EXPECT_TRUE(personal_was_hidden);
+    EXPECT_FALSE(personal.isVisible());
+    EXPECT_EQ(account_shown, QString::fromLatin1(kUnverifiedAccount));
+    EXPECT_EQ(mobile_shown, QString::fromLatin1(kUnverifiedAccount));
+}
+
+TEST_F(ProfileWindowsTest, SuccessfulVerificationStoresTheNameAndCloses) {
+    SignIn(kUnverifiedAccount);
+    app::Session().SetRealNameStatus(account::LoadProfile());
+    ASSERT_EQ(app::Session().RealNameStatus(), "未实名");
+    Control("clear", {}, true);
+
+    account::RealNameWindow window;
+    window.show();
+    EXPECT_EQ(Submit(window, QStringLiteral("张三")), QString::fromUtf8(account::kVerifiedMessage));
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_EQ(app::Session().RealNameStatus(), "张三");
+    // The name reaches the form as %25u sequences, the ID and mobile number unchanged.
+    EXPECT_EQ(RealNameBody(),
+              std::string("truename=%25u5F20%25u4E09&perid=") + kIdNumber + "&mobi=" + kUnverifiedAccount);
+    const std::vector<LoggedRequest> log = Requests();
+    ASSERT_EQ(log.size(), 2u);
+    EXPECT_EQ(log[1].path, "/user/userinfo");
+}
+
+TEST_F(ProfileWindowsTest, AMismatchKeepsTheWindowOpenForAnotherTry) {
+    SignIn(kUnverifiedAccount);
+    app::Session().SetRealNameStatus("未实名");
+    account::LoadProfile();
+    Script("/user/sm2", "1000\r\n");  // codes compare exactly
+    account::RealNameWindow window;
+    window.show();
+    EXPECT_EQ(Submit(window, QStringLiteral("张三")), QString::fromUtf8(account::kMismatchMessage));
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_TRUE(window.submitButton()->isEnabled());
+    EXPECT_EQ(app::Session().RealNameStatus(), "未实名");
+    EXPECT_EQ(window.nameEdit()->text(), QStringLiteral("张三"));
+}
+
+TEST_F(ProfileWindowsTest, GateTellsAnUnverifiedUserThenOpensThePersonalWindow) {
+    SignIn(kUnverifiedAccount);
+    app::Session().SetRealNameStatus("未实名");
+    QObject owner;
+    std::vector<QString> seen;
+    ModalClicker ok;
+    ok.Arm(&owner, QStringLiteral("messageBoxOk"));
+    WhenModal(&owner, QStringLiteral("personalWindow"), [&](QWidget* window) {
+        seen.push_back(ok.clicked ? QStringLiteral("box, then window") : QStringLiteral("window first"));
+        seen.push_back(LabelText(window, "greetingLabel"));
+        seen.push_back(LabelText(window, "balanceLabel"));
+        window->close();
+    });
+    EXPECT_FALSE(account::PassRealNameGate(nullptr));
+    EXPECT_EQ(ok.text, QStringLiteral("您还未实名认证，请先进行实名"));
+    EXPECT_EQ(seen, (std::vector<QString>{QStringLiteral("box, then window"), kUnverifiedGreeting,
+                                          QStringLiteral("当前余额:0.00元")}));
+}
+
+TEST_F(ProfileWindowsTest, GateLetsVerifiedUsersAndTheFirstMomentsOfASessionThrough) {
+    // Before the first profile load the status is empty: nothing is shown, nothing asked.
+    EXPECT_EQ(app::Session().RealNameStatus(), "");
+    EXPECT_TRUE(account::PassRealNameGate(nullptr));
+    app::Session().SetRealNameStatus("张三");
+    EXPECT_TRUE(account::PassRealNameGate(nullptr));
+    EXPECT_TRUE(Requests().empty());
+}
+
+}  // namespace
+
+#endif  // __has_include("Platform.h")
