@@ -1,0 +1,112 @@
+#include "servers/gui/ConnectToServer.h"
+
+#include <optional>
+
+#include "app/gui/EventLog.h"
+#include "os/KeyFileDataProtection.h"
+#include "os/ProgramFolder.h"
+#include "rdpsettings/RemoteDesktopSettings.h"
+#include "servers/RdpClientCommand.h"
+#include "servers/RdpPassword.h"
+#include "servers/RemoteDesktopLaunch.h"
+#include "servers/gui/ServerListPage.h"
+#include "ui/MessageBoxes.h"
+#include "ui/Waiting.h"
+
+namespace vpsdesk::servers {
+namespace {
+
+// UI thread only, like everything in this file.
+RemoteDesktopSeams& Seams() {
+    static RemoteDesktopSeams seams;
+    return seams;
+}
+
+os::ProcessLauncher& Launcher() {
+    if (Seams().launcher) return *Seams().launcher;
+    static std::unique_ptr<os::ProcessLauncher> system = os::SystemProcessLauncher();
+    return *system;
+}
+
+const os::DataProtection& Protection() {
+    static std::unique_ptr<os::DataProtection> protection = os::UserDataProtection();
+    return *protection;
+}
+
+// The switch of the previous launch lives as long as the run.
+LoginSwitchMemory& SwitchMemory() {
+    static LoginSwitchMemory memory;
+    return memory;
+}
+
+// The launch's reads replace these fields of the process's settings record, as the
+// settings window expects when it opens next.
+void UpdateSettingsRecord(const RdpLaunchSettings& read) {
+    rdpsettings::RemoteDesktopSettings& record = rdpsettings::CurrentRdpSettings();
+    record.window_mode = read.window_mode;
+    record.resolution = read.resolution;
+    record.color_depth = read.color_depth;
+    record.drives = read.drives;
+    record.audio_mode = read.audio_mode;
+    record.key_combinations = read.key_combinations;
+    record.forced_login = read.forced_login;
+}
+
+}  // namespace
+
+void ConnectToServer(QWidget* parent, const ServerRow& row) {
+    const std::optional<ConnectionPlan> plan = PlanConnection(row);
+    if (!plan) return;
+    if (plan->graphics_card_warning)
+        ui::ShowMessage(kGraphicsCardWarning, "提示", ui::MessageIcon::None, ui::MessageButtons::Ok,
+                        parent);
+    if (!plan->target) return;
+    LaunchRemoteDesktop(parent, plan->target->host, plan->target->port, plan->password);
+}
+
+void LaunchRemoteDesktop(QWidget* parent, const std::string& host, const std::string& port,
+                         const std::string& password) {
+    const RdpLaunchSettings settings = ReadRdpLaunchSettings();
+    UpdateSettingsRecord(settings);
+    const std::string login_switch = SwitchMemory().Choose(settings.forced_login);
+    const RdpFileFields fields =
+        RdpFieldsFor(settings, HostPort{host, port}, ProtectRdpPassword(password, Protection()),
+                     FreeRdpDriveList(settings.drives));
+
+    const std::filesystem::path folder = os::ProgramFolder();
+    const std::filesystem::path file = RdpFilePath(folder, host);
+    if (folder.empty() || !WriteRdpFile(file, RdpFileBytes(fields))) {
+        ui::ShowPlainMessage(kRdpWriteFailed, {}, parent);
+        return;
+    }
+
+    ui::WaitPumping(Seams().wait.count(), ui::WaitUnit::Milliseconds);
+
+    const os::LaunchResult started =
+        Launcher().Launch(RdpClientCommand(file, login_switch, settings.window_mode, password));
+    switch (started.status) {
+        case os::LaunchStatus::kStarted:
+            app::LogEvent("remote-desktop-started " + std::to_string(started.pid));
+            break;
+        case os::LaunchStatus::kNotFound:
+            ui::ShowMessage(RdpClientMissingMessage(), "错误", ui::MessageIcon::Error,
+                            ui::MessageButtons::Ok, parent);
+            break;
+        case os::LaunchStatus::kFailed:
+            ui::ShowMessage(RdpClientFailedMessage(started.error), "错误", ui::MessageIcon::Error,
+                            ui::MessageButtons::Ok, parent);
+            break;
+    }
+}
+
+void AttachRemoteDesktop(ServerListPage& page) {
+    auto connect = [&page](const ServerRow& row) { ConnectToServer(page.window(), row); };
+    page.SetConnectHandler(connect);
+    page.AddMenuEntry(ServerListPage::MenuLevel::Top, QStringLiteral("连接主机"), connect);
+}
+
+void SetRemoteDesktopSeamsForTests(RemoteDesktopSeams seams) {
+    Seams() = std::move(seams);
+}
+
+}  // namespace vpsdesk::servers

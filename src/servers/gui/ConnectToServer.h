@@ -1,0 +1,44 @@
+#pragma once
+// Connecting to a server of the list by remote desktop: the double-click on a row and the
+// menu entry "连接主机". UI thread only.
+#include <chrono>
+#include <memory>
+#include <string>
+
+#include "os/ProcessLauncher.h"
+#include "servers/ServerRow.h"
+
+class QWidget;
+
+namespace vpsdesk::servers {
+
+class ServerListPage;
+
+inline constexpr const char* kGraphicsCardWarning =
+    "检测到您远程的机器为显卡机器，此远程桌面为临时远程，请使用向日葵\\TD等方式远程（使用临时远程"
+    "后一定要重启，否则会导致显卡功能不生效）";
+inline constexpr const char* kRdpWriteFailed =
+    "写入RDP文件失败，请确保软件未被杀毒软件拦截或者软件已经解压";
+
+// Nothing for a row whose status is not "运行中" or whose address does not split; the
+// "显卡" notice first for a graphics-card server; then LaunchRemoteDesktop.
+void ConnectToServer(QWidget* parent, const ServerRow& row);
+
+// Writes History/<host>.rdp from the current settings, waits 50 ms with the window alive
+// and starts xfreerdp on it. A file that cannot be written, a missing or failing xfreerdp
+// are reported in a message box.
+void LaunchRemoteDesktop(QWidget* parent, const std::string& host, const std::string& port,
+                         const std::string& password);
+
+// Hooks the page's double-click and its "连接主机" entry to ConnectToServer.
+void AttachRemoteDesktop(ServerListPage& page);
+
+// What tests and benchmarks replace: the program starter, and the wait before it.
+struct RemoteDesktopSeams {
+    std::shared_ptr<os::ProcessLauncher> launcher;  // null: the real one
+    std::chrono::milliseconds wait{50};
+};
+// Replaces the seams; a default-constructed value restores the real ones.
+void SetRemoteDesktopSeamsForTests(RemoteDesktopSeams seams);
+
+}  // namespace vpsdesk::servers
