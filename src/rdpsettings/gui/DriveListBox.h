@@ -1,0 +1,23 @@
+#pragma once
+// The settings window's drive list: one row per fixed drive with its entry, volume label
+// and file-system type, and a check box in the first column.
+#include <QTableWidget>
+#include <vector>
+
+#include "rdpsettings/SettingsForm.h"
+
+namespace vpsdesk::rdpsettings {
+
+class DriveListBox : public QTableWidget {
+    Q_OBJECT
+  public:
+    explicit DriveListBox(QWidget* parent = nullptr);
+
+    // Replaces every row.
+    void setRows(const std::vector<DriveRow>& rows);
+    // The rows as shown, with their check boxes' states.
+    std::vector<DriveRow> rows() const;
+    void setTicked(int row, bool ticked);
+};
+
+}  // namespace vpsdesk::rdpsettings
