@@ -21,6 +21,17 @@ constexpr int kLeft = 40;
 constexpr int kCaptionWidth = 90;
 constexpr int kFieldWidth = kWidth - 2 * kLeft - kCaptionWidth;
 
+// The skin leaves the text of plain edit boxes to the palette, which writes dark on dark.
+QLineEdit* AddEdit(QWidget* parent, const QString& object_name, const QString& placeholder,
+                   int y) {
+    auto* edit = new QLineEdit(parent);
+    edit->setObjectName(object_name);
+    edit->setPlaceholderText(placeholder);
+    edit->setStyleSheet(QStringLiteral("QLineEdit { color: #FFFFFF; }"));
+    edit->setGeometry(kLeft + kCaptionWidth, y, kFieldWidth, 32);
+    return edit;
+}
+
 QLabel* AddCaption(QWidget* parent, const QString& text, int y) {
     auto* label = new QLabel(text, parent);
     label->setGeometry(kLeft, y, kCaptionWidth, 32);
@@ -50,13 +61,9 @@ RealNameWindow::RealNameWindow(QWidget* parent) : ui::SkinnedWindow(parent) {
     mobile_->setGeometry(kLeft + kCaptionWidth, 104, kFieldWidth, 32);
 
     AddCaption(this, QStringLiteral("真实姓名:"), 148);
-    name_ = new QLineEdit(this);
-    name_->setObjectName(QStringLiteral("nameEdit"));
-    name_->setGeometry(kLeft + kCaptionWidth, 148, kFieldWidth, 32);
+    name_ = AddEdit(this, QStringLiteral("nameEdit"), QStringLiteral("请输入真实姓名"), 148);
     AddCaption(this, QStringLiteral("身份证号:"), 192);
-    id_number_ = new QLineEdit(this);
-    id_number_->setObjectName(QStringLiteral("idEdit"));
-    id_number_->setGeometry(kLeft + kCaptionWidth, 192, kFieldWidth, 32);
+    id_number_ = AddEdit(this, QStringLiteral("idEdit"), QStringLiteral("请输入身份证号码"), 192);
 
     submit_ = new QPushButton(QStringLiteral("实名认证"), this);
     submit_->setObjectName(QStringLiteral("realNameButton"));
