@@ -8,6 +8,8 @@
 #include "net/Text.h"
 #include "os/FileBytes.h"
 #include "rdpsettings/RemoteDesktopSettings.h"
+#include "servers/RdpClientCommand.h"
+#include "servers/RdpPassword.h"
 #include "servers/ServerPage.h"
 
 namespace vpsdesk::servers {
@@ -106,6 +108,15 @@ RdpFileFields RdpFieldsFor(const RdpLaunchSettings& s, const HostPort& target,
 
 std::string RdpFileBytes(const RdpFileFields& fields) {
     return net::Utf8ToGbk(FillRdpTemplate(RdpPlaceholderValues(fields)));
+}
+
+RdpConnectionFile MakeRdpConnectionFile(const std::filesystem::path& program_folder,
+                                        const HostPort& target, std::string_view password,
+                                        const RdpLaunchSettings& settings,
+                                        const os::DataProtection& protection) {
+    RdpFileFields fields = RdpFieldsFor(settings, target, ProtectRdpPassword(password, protection),
+                                        FreeRdpDriveList(settings.drives));
+    return {RdpFilePath(program_folder, target.host), RdpFileBytes(fields)};
 }
 
 bool WriteRdpFile(const std::filesystem::path& file, std::string_view bytes) {

@@ -66,6 +66,18 @@ RdpFileFields RdpFieldsFor(const RdpLaunchSettings& settings, const HostPort& ta
 // The file's bytes: the text in GBK, no byte-order mark.
 std::string RdpFileBytes(const RdpFileFields& fields);
 
+struct RdpConnectionFile {
+    std::filesystem::path path;  // History/<host>.rdp in the program folder
+    std::string bytes;
+};
+
+// Everything of one connection file: fields from `settings`, the password protected with
+// `protection`, the drives as xfreerdp accepts them, its place under `program_folder`.
+RdpConnectionFile MakeRdpConnectionFile(const std::filesystem::path& program_folder,
+                                        const HostPort& target, std::string_view password,
+                                        const RdpLaunchSettings& settings,
+                                        const os::DataProtection& protection);
+
 // Replaces the file (mode 0600, also when an earlier file had wider rights: it holds the
 // protected password). False when it cannot be written.
 bool WriteRdpFile(const std::filesystem::path& file, std::string_view bytes);

@@ -7,7 +7,6 @@
 #include "os/ProgramFolder.h"
 #include "rdpsettings/RemoteDesktopSettings.h"
 #include "servers/RdpClientCommand.h"
-#include "servers/RdpPassword.h"
 #include "servers/RemoteDesktopLaunch.h"
 #include "servers/gui/ServerListPage.h"
 #include "ui/MessageBoxes.h"
@@ -69,13 +68,11 @@ void LaunchRemoteDesktop(QWidget* parent, const std::string& host, const std::st
     const RdpLaunchSettings settings = ReadRdpLaunchSettings();
     UpdateSettingsRecord(settings);
     const std::string login_switch = SwitchMemory().Choose(settings.forced_login);
-    const RdpFileFields fields =
-        RdpFieldsFor(settings, HostPort{host, port}, ProtectRdpPassword(password, Protection()),
-                     FreeRdpDriveList(settings.drives));
-
     const std::filesystem::path folder = os::ProgramFolder();
-    const std::filesystem::path file = RdpFilePath(folder, host);
-    if (folder.empty() || !WriteRdpFile(file, RdpFileBytes(fields))) {
+    const RdpConnectionFile file =
+        MakeRdpConnectionFile(folder, HostPort{host, port}, password, settings, Protection());
+    // Without a program folder the path would be relative to the working directory.
+    if (folder.empty() || !WriteRdpFile(file.path, file.bytes)) {
         ui::ShowPlainMessage(kRdpWriteFailed, {}, parent);
         return;
     }
@@ -83,7 +80,7 @@ void LaunchRemoteDesktop(QWidget* parent, const std::string& host, const std::st
     ui::WaitPumping(Seams().wait.count(), ui::WaitUnit::Milliseconds);
 
     const os::LaunchResult started =
-        Launcher().Launch(RdpClientCommand(file, login_switch, settings.window_mode, password));
+        Launcher().Launch(RdpClientCommand(file.path, login_switch, settings.window_mode, password));
     switch (started.status) {
         case os::LaunchStatus::kStarted:
             app::LogEvent("remote-desktop-started " + std::to_string(started.pid));
