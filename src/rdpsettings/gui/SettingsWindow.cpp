@@ -27,6 +27,21 @@ DriveLister CurrentLister() {
     return [] { return os::MountedDrives(); };
 }
 
+// The dark skin leaves unticked indicators invisible; these draw every state.
+const char* const kIndicatorStyle =
+    "QCheckBox::indicator, QRadioButton::indicator, QTableView::indicator { width: 12px; height: "
+    "12px;"
+    " border: 1px solid #8A93AD; background: #272C3D; }"
+    "QRadioButton::indicator { border-radius: 7px; }"
+    "QCheckBox::indicator:checked, QTableView::indicator:checked { background: #2F6BFF; "
+    "border-color: #2F6BFF; }"
+    "QRadioButton::indicator:checked { border-color: #2F6BFF; background: qradialgradient("
+    "cx:0.5, cy:0.5, radius:0.5, fx:0.5, fy:0.5, stop:0 #2F6BFF, stop:0.55 #2F6BFF,"
+    " stop:0.65 #272C3D); }"
+    "QCheckBox::indicator:disabled, QRadioButton::indicator:disabled,"
+    " QTableView::indicator:disabled { border-color: #4A5066; }"
+    "QTableView:disabled { color: #8A93AD; }";
+
 // A dragged slider may stop between marks; it settles on the nearest one.
 int NearestStop(int position) {
     return (position + kSliderStep / 2) / kSliderStep * kSliderStep;
@@ -42,6 +57,7 @@ SettingsWindow::SettingsWindow(QWidget* centre_on, QWidget* parent)
     : ui::SkinnedWindow(parent), controls_(std::make_unique<SettingsControls>(this)) {
     setObjectName(QStringLiteral("settingsWindow"));
     setWindowTitle(QStringLiteral("功能设置"));
+    setStyleSheet(styleSheet() + QString::fromLatin1(kIndicatorStyle));
     setFixedSize(sizeHint().expandedTo(QSize(760, 0)));
     connectDisplay();
     connectDriveMapping();
