@@ -81,9 +81,9 @@ TEST_F(MountedDrivesTest, ListsLabelledDirectoriesSortedWithTheLastMountWinning)
     EXPECT_EQ(drives[1], (MountedDrive{data, "系统", "ext4", "/dev/sda1"}));
 }
 
-TEST(MountedDrives, ThisComputerListsItsRootDisk) {
-    // Every machine that runs the tests has its root on some local file system, unless it
-    // is a container whose root is an overlay; either way nothing else shows up.
+TEST(MountedDrives, ThisComputersDrivesAreLocalDirectories) {
+    // What a machine mounts varies (a container's overlay root lists nothing at all); what
+    // is listed is always a local file system on a directory.
     for (const MountedDrive& drive : MountedDrives()) {
         EXPECT_TRUE(IsLocalFileSystem(drive)) << drive.mount_point;
         EXPECT_TRUE(fs::is_directory(drive.mount_point)) << drive.mount_point;
