@@ -31,53 +31,56 @@ QIcon DrawIcon(int entry) {
     p.setPen(pen);
     p.setBrush(Qt::NoBrush);
     switch (entry) {
-    case SideNavigation::kServers:  // a rack of two servers
-        p.drawRoundedRect(QRectF(4, 4, 16, 7), 1.5, 1.5);
-        p.drawRoundedRect(QRectF(4, 13, 16, 7), 1.5, 1.5);
-        p.drawPoint(QPointF(16.5, 7.5));
-        p.drawPoint(QPointF(16.5, 16.5));
-        break;
-    case SideNavigation::kFinance:  // a coin with the yuan sign
-        p.drawEllipse(QRectF(3, 3, 18, 18));
-        p.drawLine(QPointF(8.5, 7), QPointF(12, 11.5));
-        p.drawLine(QPointF(15.5, 7), QPointF(12, 11.5));
-        p.drawLine(QPointF(12, 11.5), QPointF(12, 17.5));
-        p.drawLine(QPointF(9, 12.5), QPointF(15, 12.5));
-        p.drawLine(QPointF(9, 15), QPointF(15, 15));
-        break;
-    case SideNavigation::kPurchase: {  // a shopping cart
-        QPainterPath cart;
-        cart.moveTo(3, 5);
-        cart.lineTo(6, 5);
-        cart.lineTo(8.5, 15);
-        cart.lineTo(18.5, 15);
-        cart.lineTo(20.5, 8);
-        cart.lineTo(7, 8);
-        p.drawPath(cart);
-        p.drawEllipse(QPointF(9.5, 19), 1.4, 1.4);
-        p.drawEllipse(QPointF(17.5, 19), 1.4, 1.4);
-        break;
-    }
-    case SideNavigation::kService:  // a headset
-        p.drawArc(QRectF(5, 4, 14, 14), 0, 180 * 16);
-        p.drawRoundedRect(QRectF(3.5, 11, 3.5, 6), 1.2, 1.2);
-        p.drawRoundedRect(QRectF(17, 11, 3.5, 6), 1.2, 1.2);
-        p.drawLine(QPointF(18.5, 17), QPointF(15, 20));
-        break;
-    default:  // a card with its key
-        p.drawRoundedRect(QRectF(3, 6, 18, 12), 2, 2);
-        p.drawLine(QPointF(3, 10), QPointF(21, 10));
-        p.drawLine(QPointF(6, 14.5), QPointF(11, 14.5));
-        break;
+        case SideNavigation::kServers:  // a rack of two servers
+            p.drawRoundedRect(QRectF(4, 4, 16, 7), 1.5, 1.5);
+            p.drawRoundedRect(QRectF(4, 13, 16, 7), 1.5, 1.5);
+            p.drawPoint(QPointF(16.5, 7.5));
+            p.drawPoint(QPointF(16.5, 16.5));
+            break;
+        case SideNavigation::kFinance:  // a coin with the yuan sign
+            p.drawEllipse(QRectF(3, 3, 18, 18));
+            p.drawLine(QPointF(8.5, 7), QPointF(12, 11.5));
+            p.drawLine(QPointF(15.5, 7), QPointF(12, 11.5));
+            p.drawLine(QPointF(12, 11.5), QPointF(12, 17.5));
+            p.drawLine(QPointF(9, 12.5), QPointF(15, 12.5));
+            p.drawLine(QPointF(9, 15), QPointF(15, 15));
+            break;
+        case SideNavigation::kPurchase: {  // a shopping cart
+            QPainterPath cart;
+            cart.moveTo(3, 5);
+            cart.lineTo(6, 5);
+            cart.lineTo(8.5, 15);
+            cart.lineTo(18.5, 15);
+            cart.lineTo(20.5, 8);
+            cart.lineTo(7, 8);
+            p.drawPath(cart);
+            p.drawEllipse(QPointF(9.5, 19), 1.4, 1.4);
+            p.drawEllipse(QPointF(17.5, 19), 1.4, 1.4);
+            break;
+        }
+        case SideNavigation::kService:  // a headset
+            p.drawArc(QRectF(5, 4, 14, 14), 0, 180 * 16);
+            p.drawRoundedRect(QRectF(3.5, 11, 3.5, 6), 1.2, 1.2);
+            p.drawRoundedRect(QRectF(17, 11, 3.5, 6), 1.2, 1.2);
+            p.drawLine(QPointF(18.5, 17), QPointF(15, 20));
+            break;
+        default:  // a card with its key
+            p.drawRoundedRect(QRectF(3, 6, 18, 12), 2, 2);
+            p.drawLine(QPointF(3, 10), QPointF(21, 10));
+            p.drawLine(QPointF(6, 14.5), QPointF(11, 14.5));
+            break;
     }
     return QIcon(pixmap);
 }
 
-bool IsGated(int entry) { return entry == SideNavigation::kServers || entry == SideNavigation::kCards; }
+bool IsGated(int entry) {
+    return entry == SideNavigation::kServers || entry == SideNavigation::kCards;
+}
 
 }  // namespace
 
-SideNavigation::SideNavigation(QWidget* parent) : QListWidget(parent), gate_(account::PassRealNameGate) {
+SideNavigation::SideNavigation(QWidget* parent)
+    : QListWidget(parent), gate_(account::PassRealNameGate) {
     setObjectName(QStringLiteral("sideNavigation"));
     setFont(ui::skin::Font(13));
     setIconSize(QSize(kIconSize, kIconSize));
@@ -86,11 +89,11 @@ SideNavigation::SideNavigation(QWidget* parent) : QListWidget(parent), gate_(acc
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setFocusPolicy(Qt::NoFocus);
     setFrameShape(QFrame::NoFrame);
-    setStyleSheet(QStringLiteral(
-        "QListWidget { background: transparent; color: white; outline: none; }"
-        "QListWidget::item { padding-left: 18px; }"
-        "QListWidget::item:hover { background: rgba(47, 107, 255, 90); }"
-        "QListWidget::item:selected { background: #2F6BFF; color: white; }"));
+    setStyleSheet(
+        QStringLiteral("QListWidget { background: transparent; color: white; outline: none; }"
+                       "QListWidget::item { padding-left: 18px; border: none; }"
+                       "QListWidget::item:hover { background: rgba(47, 107, 255, 90); }"
+                       "QListWidget::item:selected { background: #2F6BFF; color: white; }"));
     connect(this, &QListWidget::currentRowChanged, this, [this](int row) {
         if (row >= 0) Choose(row);
     });
@@ -153,23 +156,23 @@ void SideNavigation::Choose(int entry) {
         return;
     }
     switch (entry) {
-    case kServers:
-        shown_ = entry;
-        emit pageChosen(entry);
-        Relogin();
-        if (load_servers_) ui::RunInBackground(load_servers_);
-        break;
-    case kFinance:
-    case kPurchase:
-        Relogin();
-        shown_ = entry;
-        emit pageChosen(entry);
-        break;
-    default:  // customer service and card activation show first, then renew the sign-in
-        shown_ = entry;
-        emit pageChosen(entry);
-        Relogin();
-        break;
+        case kServers:
+            shown_ = entry;
+            emit pageChosen(entry);
+            Relogin();
+            if (load_servers_) ui::RunInBackground(load_servers_);
+            break;
+        case kFinance:
+        case kPurchase:
+            Relogin();
+            shown_ = entry;
+            emit pageChosen(entry);
+            break;
+        default:  // customer service and card activation show first, then renew the sign-in
+            shown_ = entry;
+            emit pageChosen(entry);
+            Relogin();
+            break;
     }
     choosing_ = -1;
 }

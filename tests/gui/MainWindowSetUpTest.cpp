@@ -1,0 +1,216 @@
+// The set-up after a login and the log-out from the tray menu, against a reference
+// platform with the demo account: what the window shows afterwards, the order of the
+// steps as the background loops see it, and a second sign-in after a log-out.
+#if __has_include("Platform.h")
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QComboBox>
+#include <QLabel>
+#include <QMenu>
+#include <QStackedWidget>
+#include <atomic>
+#include <memory>
+#include <thread>
+
+#include "GuiTestSupport.h"
+#include "Platform.h"
+#include "account/LoginApi.h"
+#include "account/PlatformApi.h"
+#include "account/ProfileApi.h"
+#include "account/gui/LoginWindow.h"
+#include "app/SessionState.h"
+#include "app/SiteConstants.h"
+#include "app/gui/MainWindowSetUp.h"
+#include "net/WebRequest.h"
+#include "servers/gui/MainWindow.h"
+#include "servers/gui/ServerListPage.h"
+#include "servers/gui/SideNavigation.h"
+#include "servers/gui/TrayIcon.h"
+#include "ui/UiThread.h"
+
+namespace {
+
+using namespace vpsdesk;
+using ui::guitest::PumpUntil;
+
+const char* const kToken = "main-window-set-up-token";
+const std::string kMachineCode = "0123456789ABCDEF";
+
+// What the background loops found when the set-up started them.
+struct StartLog {
+    bool tray_shown = false;
+    int navigation_entries = 0;
+    int navigation_row = -1;
+    QString page_text;
+    bool tray_menu_built = false;
+    bool window_visible = false;
+};
+
+class MainWindowSetUpTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        platformd::PlatformOptions options;
+        options.demo = true;
+        options.control_token = kToken;
+        options.threads = 8;
+        platform_ = std::make_unique<platformd::Platform>(options);
+        port_ = platform_->Start();
+        saved_site_ = app::Site();
+        app::SetSiteConstants({"127.0.0.1:" + std::to_string(port_), "Ver 4.92"});
+        net::SetTlsSettings({platform_->CaPath(), true});
+        app::SiteResources resources;
+        resources.help_text = "客服QQ：10000";
+        app::SetSiteResources(resources);
+        app::Session().SetCredentials("demo", "demo2026");
+        // Before the first profile load nothing is known, and the gate lets the list through.
+        app::Session().SetRealNameStatus("");
+        // The client's windows live as long as the process; workers may still refer to them.
+        login_ = new account::LoginWindow;
+        window_ = new servers::MainWindow;
+        set_up_ = new app::MainWindowSetUp(*window_, *login_, app::Session(), kMachineCode);
+        set_up_->SetKeepAliveStarter([this](app::KeepAliveSteps steps) {
+            keep_alive_ = Snapshot();
+            steps_ = std::move(steps);
+        });
+        set_up_->SetNoticeStarter([this] { notices_ = Snapshot(); });
+    }
+
+    void TearDown() override {
+        window_->hide();
+        login_->hide();
+        window_->Tray().Remove();
+        account::PlatformLogout();
+        app::Session().session_ended = 1;
+        app::SetSiteConstants(saved_site_);
+        net::SetTlsSettings({});
+        platform_->Stop();
+    }
+
+    StartLog Snapshot() {
+        StartLog log;
+        // Workers see the widgets through the UI thread, like the real loops.
+        ui::onUiThread([&] {
+            log.tray_shown = window_->Tray().IsShown();
+            log.navigation_entries = window_->Navigation().count();
+            log.navigation_row = window_->Navigation().currentRow();
+            log.page_text = window_->ServerList().PageText();
+            log.tray_menu_built = window_->Tray().Menu() != nullptr;
+            log.window_visible = window_->isVisible();
+        });
+        return log;
+    }
+
+    // As the watcher does it: on a thread of its own while the UI thread goes on.
+    void SignInAndRunSetUp() {
+        ASSERT_EQ(account::SilentRelogin("demo", "demo2026", kMachineCode), "1000");
+        std::atomic<bool> done{false};
+        std::thread watcher([&] {
+            set_up_->Run();
+            done = true;
+        });
+        PumpUntil([&] { return done.load(); });
+        watcher.join();
+    }
+
+    int Rows() const {
+        int rows = 0;
+        while (window_->ServerList().RowAt(rows)) ++rows;
+        return rows;
+    }
+
+    std::string Requests() {
+        net::WebRequestOptions options;
+        options.headers = std::string("X-Control-Token: ") + kToken;
+        options.cookies_in = std::string();
+        return net::BytesToString(net::WebRequest(
+            "https://127.0.0.1:" + std::to_string(port_) + "/__control/requests", options));
+    }
+
+    std::unique_ptr<platformd::Platform> platform_;
+    int port_ = 0;
+    app::SiteConstants saved_site_;
+    account::LoginWindow* login_ = nullptr;
+    servers::MainWindow* window_ = nullptr;
+    app::MainWindowSetUp* set_up_ = nullptr;
+    StartLog keep_alive_, notices_;
+    app::KeepAliveSteps steps_;
+};
+
+TEST_F(MainWindowSetUpTest, StepsRunInOrderAndLeaveTheServerListShowing) {
+    app::Session().session_ended = 1;  // as a log-out left it
+    SignInAndRunSetUp();
+
+    // The keep-alive starts with the icon, the navigation and page "1" in place, before the
+    // menus; the notices start before the window shows.
+    EXPECT_TRUE(keep_alive_.tray_shown);
+    EXPECT_EQ(keep_alive_.navigation_entries, 5);
+    EXPECT_EQ(keep_alive_.navigation_row, servers::SideNavigation::kServers);
+    EXPECT_EQ(keep_alive_.page_text, QStringLiteral("1"));
+    EXPECT_FALSE(keep_alive_.tray_menu_built);
+    EXPECT_TRUE(notices_.tray_menu_built);
+    EXPECT_FALSE(notices_.window_visible);
+
+    EXPECT_EQ(app::Session().session_ended, 0);
+    EXPECT_TRUE(window_->isVisible());
+    EXPECT_EQ(window_->Pages()->currentIndex(), servers::MainWindow::kServerPage);
+    ASSERT_NE(window_->Tray().Menu(), nullptr);
+    EXPECT_EQ(window_->Tray().Menu()->actions().size(), 2);
+    EXPECT_EQ(window_->findChild<QLabel*>(QStringLiteral("helpCaption"))->text(), QStringLiteral("客服QQ：10000"));
+    // The demo account's first page, loaded by the worker the navigation started.
+    PumpUntil([&] { return Rows() == 5; });
+    EXPECT_NE(Requests().find("/user/khdloginpd"), std::string::npos);
+}
+
+TEST_F(MainWindowSetUpTest, KeepAliveStepsShowTheNameAndStoreTheRealNameStatus) {
+    SignInAndRunSetUp();
+    ASSERT_TRUE(steps_.relogin && steps_.fetch_user_name && steps_.show_user_name &&
+                steps_.refresh_profile && steps_.refresh_list && steps_.give_up);
+    std::string relogin, name;
+    std::atomic<bool> done{false};
+    std::thread keep_alive([&] {
+        relogin = steps_.relogin();
+        name = steps_.fetch_user_name();
+        steps_.show_user_name(name);
+        steps_.refresh_profile();
+        steps_.refresh_list();
+        done = true;
+    });
+    PumpUntil([&] { return done.load(); });
+    keep_alive.join();
+    EXPECT_EQ(relogin, "1000");
+    EXPECT_EQ(name, "demo");
+    EXPECT_EQ(window_->findChild<QLabel*>(QStringLiteral("userNameLabel"))->text(), QStringLiteral("demo"));
+    const std::string status = app::Session().RealNameStatus();
+    EXPECT_FALSE(status.empty());
+    EXPECT_NE(status, account::kNotVerified);
+    EXPECT_EQ(Rows(), 5);
+}
+
+TEST_F(MainWindowSetUpTest, LogOutFromTheTrayMenuThenSignInAgain) {
+    SignInAndRunSetUp();
+    PumpUntil([&] { return Rows() == 5; });
+    QAction* logout = window_->Tray().Menu()->findChild<QAction*>(QStringLiteral("logoutAction"));
+    ASSERT_NE(logout, nullptr);
+    logout->trigger();  // returns after the two-second wait
+
+    EXPECT_FALSE(window_->Tray().IsShown());
+    EXPECT_FALSE(window_->isVisible());
+    EXPECT_TRUE(login_->isVisible());
+    EXPECT_EQ(app::Session().session_ended, 1);
+    EXPECT_NE(Requests().find("/user/logout.asp"), std::string::npos);
+
+    keep_alive_ = {};
+    SignInAndRunSetUp();
+    EXPECT_EQ(app::Session().session_ended, 0);
+    EXPECT_TRUE(keep_alive_.tray_shown);
+    EXPECT_TRUE(window_->Tray().IsShown());
+    EXPECT_TRUE(window_->isVisible());
+    EXPECT_EQ(window_->Tray().Menu()->actions().size(), 2);
+    EXPECT_EQ(window_->Navigation().currentRow(), servers::SideNavigation::kServers);
+}
+
+}  // namespace
+
+#endif  // __has_include("Platform.h")

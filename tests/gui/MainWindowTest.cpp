@@ -1,0 +1,296 @@
+// The main window's own controls, its tray icon and its side navigation, with stand-ins for
+// the platform: what the user sees and what each click sets off.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QBuffer>
+#include <QDesktopServices>
+#include <QEnterEvent>
+#include <QImage>
+#include <QLabel>
+#include <QMenu>
+#include <QSignalSpy>
+#include <QStackedWidget>
+#include <QTest>
+#include <QUrl>
+#include <atomic>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include "GuiTestSupport.h"
+#include "account/PlatformApi.h"
+#include "servers/gui/MainWindow.h"
+#include "servers/gui/ServerListPage.h"
+#include "servers/gui/SideNavigation.h"
+#include "servers/gui/TrayIcon.h"
+#include "ui/CaptionLabel.h"
+#include "ui/Colour.h"
+#include "ui/QtText.h"
+
+namespace mainwindowtest {
+
+// Catches what the window hands to the desktop's browser.
+class UrlCatcher : public QObject {
+    Q_OBJECT
+public:
+    QList<QUrl> urls;
+public slots:
+    void open(const QUrl& url) { urls.push_back(url); }
+};
+
+}  // namespace mainwindowtest
+
+namespace {
+
+using namespace vpsdesk;
+using servers::MainWindow;
+using servers::SideNavigation;
+using servers::TrayIcon;
+using ui::guitest::PumpUntil;
+
+template <typename T>
+T* Find(QWidget& window, const char* name) {
+    return window.findChild<T*>(QString::fromLatin1(name));
+}
+
+void Hover(QWidget* widget, bool over) {
+    if (over) {
+        QEnterEvent enter(QPointF(2, 2), QPointF(2, 2), QPointF(2, 2));
+        QApplication::sendEvent(widget, &enter);
+    } else {
+        QEvent leave(QEvent::Leave);
+        QApplication::sendEvent(widget, &leave);
+    }
+}
+
+QByteArray Png(int width, int height) {
+    QImage image(width, height, QImage::Format_ARGB32);
+    image.fill(Qt::red);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return bytes;
+}
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    // Clicks need a window on the screen.
+    void SetUp() override { window_.show(); }
+    void TearDown() override { TrayIcon::OverrideSystemTrayAvailable(std::nullopt); }
+    MainWindow window_;
+};
+
+TEST_F(MainWindowTest, CloseAndMinimiseCaptionsLightUpUnderTheMouse) {
+    for (ui::CaptionLabel* label : {window_.closeLabel(), window_.minimizeLabel()}) {
+        Hover(label, true);
+        EXPECT_TRUE(label->styleSheet().contains(ui::StyleSheetColour(0xFFFFFFFF))) << label->objectName().toStdString();
+        Hover(label, false);
+        EXPECT_TRUE(label->styleSheet().contains(ui::StyleSheetColour(0xBBE6E6E6))) << label->objectName().toStdString();
+    }
+}
+
+TEST_F(MainWindowTest, CloseTakesTheTrayIconAwayBeforeAskingToEnd) {
+    window_.Tray().Show();
+    bool icon_gone_first = false;
+    QObject::connect(&window_, &MainWindow::closeRequested, [&] { icon_gone_first = !window_.Tray().IsShown(); });
+    QSignalSpy closed(&window_, &MainWindow::closeRequested);
+    QTest::mouseClick(window_.closeLabel(), Qt::LeftButton);
+    EXPECT_EQ(closed.count(), 1);
+    EXPECT_TRUE(icon_gone_first);
+}
+
+TEST_F(MainWindowTest, MinimiseHidesOnlyWhenTheTrayCanBringTheWindowBack) {
+    struct Case {
+        bool tray_available, icon_shown, stays_visible;
+    };
+    // Without a notification area (plain X servers, offscreen) a hidden window would be
+    // lost for good, so it stays on the task bar minimised.
+    for (const Case c : {Case{false, true, true}, Case{true, false, true}, Case{true, true, false}}) {
+        TrayIcon::OverrideSystemTrayAvailable(c.tray_available);
+        c.icon_shown ? window_.Tray().Show() : window_.Tray().Remove();
+        window_.showNormal();
+        QTest::mouseClick(window_.minimizeLabel(), Qt::LeftButton);
+        EXPECT_TRUE(window_.isMinimized());
+        EXPECT_EQ(window_.isVisible(), c.stays_visible) << c.tray_available << c.icon_shown;
+    }
+}
+
+TEST_F(MainWindowTest, TitleLabelsOpenSettingsThePersonalWindowAndTheHelpSite) {
+    QSignalSpy settings(&window_, &MainWindow::settingsRequested);
+    QTest::mouseClick(Find<QLabel>(window_, "settingsLabel"), Qt::LeftButton);
+    EXPECT_EQ(settings.count(), 1);
+
+    int personal = 0;
+    window_.SetPersonalWindowOpener([&] { ++personal; });
+    window_.SetUserName("demo");
+    auto* name = Find<QLabel>(window_, "userNameLabel");
+    EXPECT_EQ(name->text(), QStringLiteral("demo"));
+    QTest::mouseClick(name, Qt::LeftButton);
+    QTest::mouseClick(Find<QLabel>(window_, "userPicture"), Qt::LeftButton);
+    EXPECT_EQ(personal, 2);
+
+    mainwindowtest::UrlCatcher catcher;
+    QDesktopServices::setUrlHandler(QStringLiteral("https"), &catcher, "open");
+    QTest::mouseClick(Find<QLabel>(window_, "helpLabel"), Qt::LeftButton);
+    window_.SetHelpAddress(QUrl(QStringLiteral("https://help.example.com/")));
+    QTest::mouseClick(Find<QLabel>(window_, "helpLabel"), Qt::LeftButton);
+    QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
+    ASSERT_EQ(catcher.urls.size(), 2);
+    EXPECT_EQ(catcher.urls[0], QUrl(ui::qs(account::BaseUrl())));
+    EXPECT_EQ(catcher.urls[1], QUrl(QStringLiteral("https://help.example.com/")));
+}
+
+TEST_F(MainWindowTest, PicturesHelpCaptionPagesAndANoticeLineSetFromAWorker) {
+    app::SiteResources resources;
+    const QByteArray png = Png(300, 90);
+    resources.logo_image.assign(png.begin(), png.end());
+    resources.banner_image1 = resources.logo_image;
+    resources.help_text = "客服QQ：10000";
+    window_.ShowSiteResources(resources);
+    EXPECT_FALSE(Find<QLabel>(window_, "logoPicture")->pixmap().isNull());
+    EXPECT_FALSE(Find<QLabel>(window_, "bannerPicture1")->pixmap().isNull());
+    // A picture that failed to load leaves its place empty.
+    EXPECT_TRUE(Find<QLabel>(window_, "bannerPicture2")->pixmap().isNull());
+    EXPECT_EQ(Find<QLabel>(window_, "helpCaption")->text(), QStringLiteral("客服QQ：10000"));
+
+    ASSERT_EQ(window_.Pages()->count(), MainWindow::kPageCount);
+    EXPECT_EQ(window_.Pages()->widget(MainWindow::kServerPage), &window_.ServerList());
+
+    std::atomic<bool> done{false};
+    std::thread ticker([&] {
+        window_.SetNoticeLine("温馨提示");
+        done = true;
+    });
+    PumpUntil([&] { return done.load(); });
+    ticker.join();
+    EXPECT_EQ(Find<QLabel>(window_, "noticeLine")->text(), QStringLiteral("温馨提示"));
+}
+
+TEST_F(MainWindowTest, TrayIconMenuAndDoubleClick) {
+    TrayIcon& tray = window_.Tray();
+    EXPECT_EQ(tray.Icon()->toolTip(), QStringLiteral("管理工具"));
+    EXPECT_FALSE(tray.Icon()->icon().isNull());
+    tray.BuildMenu();
+    tray.BuildMenu();  // a later sign-in builds it afresh
+    QMenu* menu = tray.Menu();
+    ASSERT_NE(menu, nullptr);
+    EXPECT_EQ(tray.Icon()->contextMenu(), menu);
+    const QList<QAction*> actions = menu->actions();
+    ASSERT_EQ(actions.size(), 2);
+    EXPECT_EQ(actions[0]->text(), QStringLiteral("退出程序"));
+    EXPECT_EQ(actions[1]->text(), QStringLiteral("注销登录"));
+    menu->ensurePolished();
+    for (QAction* action : actions) EXPECT_EQ(menu->actionGeometry(action).size(), QSize(100, 28));
+
+    QSignalSpy exits(&tray, &TrayIcon::exitRequested);
+    QSignalSpy logouts(&tray, &TrayIcon::logoutRequested);
+    actions[0]->trigger();
+    actions[1]->trigger();
+    EXPECT_EQ(exits.count(), 1);
+    EXPECT_EQ(logouts.count(), 1);
+
+    window_.show();
+    emit tray.Icon()->activated(QSystemTrayIcon::Trigger);  // a single click does nothing
+    EXPECT_TRUE(window_.isVisible());
+    emit tray.Icon()->activated(QSystemTrayIcon::DoubleClick);
+    EXPECT_FALSE(window_.isVisible());
+    emit tray.Icon()->activated(QSystemTrayIcon::DoubleClick);
+    EXPECT_TRUE(window_.isVisible());
+    // A minimised window comes back in its normal state.
+    window_.showMinimized();
+    emit tray.Icon()->activated(QSystemTrayIcon::DoubleClick);
+    EXPECT_TRUE(window_.isVisible());
+    EXPECT_FALSE(window_.isMinimized());
+}
+
+// What the navigation set off, and the page shown at each re-login.
+struct NavigationLog {
+    std::vector<int> gated;
+    std::vector<int> pages_at_relogin;
+    std::atomic<int> loads{0};
+    std::atomic<bool> loaded_off_ui_thread{false};
+    bool gate_passes = true;
+};
+
+class NavigationTest : public MainWindowTest {
+protected:
+    void SetUp() override {
+        MainWindowTest::SetUp();
+        SideNavigation& navigation = window_.Navigation();
+        navigation.SetGate([this](QWidget*) {
+            log_.gated.push_back(window_.Navigation().currentRow());
+            return log_.gate_passes;
+        });
+        navigation.SetRelogin([this] { log_.pages_at_relogin.push_back(window_.Pages()->currentIndex()); });
+        const std::thread::id ui_thread = std::this_thread::get_id();
+        navigation.SetServerLoader([this, ui_thread] {
+            log_.loaded_off_ui_thread = std::this_thread::get_id() != ui_thread;
+            ++log_.loads;
+        });
+        navigation.Build();
+    }
+    int Page() const { return window_.Pages()->currentIndex(); }
+    NavigationLog log_;
+};
+
+TEST_F(NavigationTest, FiveCaptionedEntriesInTheUiFont) {
+    SideNavigation& navigation = window_.Navigation();
+    ASSERT_EQ(navigation.count(), 5);
+    const char* captions[] = {"产品列表", "财务信息", "购买产品", "客服中心", "卡密激活"};
+    for (int i = 0; i < 5; ++i) {
+        QListWidgetItem* item = navigation.item(i);
+        EXPECT_EQ(item->text(), QString::fromUtf8(captions[i]));
+        EXPECT_FALSE(item->icon().isNull());
+        EXPECT_EQ(item->font().families().value(0), QStringLiteral("微软雅黑"));
+        EXPECT_EQ(item->font().pointSize(), 13);
+        // The installed CJK font stands in when the first family is missing.
+        EXPECT_TRUE(item->font().families().contains(QStringLiteral("WenQuanYi Micro Hei")));
+    }
+    EXPECT_EQ(navigation.currentRow(), -1);
+}
+
+TEST_F(NavigationTest, EachEntryRenewsTheSignInBeforeOrAfterShowingItsPage) {
+    SideNavigation& navigation = window_.Navigation();
+    navigation.Select(SideNavigation::kServers);
+    // The list shows first, then the sign-in is renewed, then the list loads on a worker.
+    EXPECT_EQ(Page(), 0);
+    EXPECT_EQ(log_.pages_at_relogin, std::vector<int>{0});
+    PumpUntil([&] { return log_.loads.load() == 1; });
+    EXPECT_TRUE(log_.loaded_off_ui_thread);
+
+    navigation.Select(SideNavigation::kFinance);   // renews, then shows
+    navigation.Select(SideNavigation::kPurchase);  // renews, then shows
+    navigation.Select(SideNavigation::kService);   // shows, then renews
+    navigation.Select(SideNavigation::kCards);     // gate, shows, then renews
+    EXPECT_EQ(log_.pages_at_relogin, (std::vector<int>{0, 0, 1, 3, 4}));
+    EXPECT_EQ(Page(), 4);
+    EXPECT_EQ(log_.gated.size(), 2u);  // entries 0 and 4 only
+    EXPECT_EQ(log_.loads.load(), 1);
+}
+
+TEST_F(NavigationTest, AClosedGateKeepsThePageAndTheSelectionAndRunsNothingElse) {
+    SideNavigation& navigation = window_.Navigation();
+    navigation.Select(SideNavigation::kPurchase);
+    ASSERT_EQ(Page(), 2);
+    log_.pages_at_relogin.clear();
+    log_.gate_passes = false;
+    for (int entry : {SideNavigation::kServers, SideNavigation::kCards}) {
+        navigation.Select(entry);
+        EXPECT_EQ(Page(), 2);
+        EXPECT_EQ(navigation.currentRow(), SideNavigation::kPurchase);
+    }
+    EXPECT_TRUE(log_.pages_at_relogin.empty());
+    EXPECT_EQ(log_.loads.load(), 0);
+
+    // The customer verifies meanwhile: the same entry now goes through.
+    log_.gate_passes = true;
+    navigation.Select(SideNavigation::kServers);
+    EXPECT_EQ(Page(), 0);
+    PumpUntil([&] { return log_.loads.load() == 1; });
+}
+
+}  // namespace
+
+#include "MainWindowTest.moc"
