@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <climits>
 
+#include "ui/Colour.h"
 #include "ui/QtText.h"
 #include "ui/Skin.h"
 
@@ -41,10 +42,14 @@ QMenu* ServerContextMenu::NewMenu(QWidget* parent) const {
     menu->setFont(ui::skin::Font(10));
     menu->setFixedWidth(kEntryWidth);
     // The style's padding would make an entry taller than its fixed height.
-    menu->setStyleSheet(QStringLiteral("QMenu { padding: 0px; }"
-                                       "QMenu::item { height: %1px; padding: 0px 16px;"
-                                       " margin: 0px; }")
-                            .arg(kEntryHeight));
+    menu->setStyleSheet(
+        QStringLiteral("QMenu { padding: 0px; background: %2; color: %3;"
+                       " border: 1px solid #3A4157; }"
+                       "QMenu::item { height: %1px; padding: 0px 16px;"
+                       " margin: 0px; }"
+                       "QMenu::item:selected { background: #2F6BFF; }")
+            .arg(kEntryHeight)
+            .arg(ui::StyleSheetColour(ui::skin::kPanel), ui::StyleSheetColour(ui::skin::kText)));
     return menu;
 }
 

@@ -51,6 +51,7 @@ ServerListView::ServerListView(QWidget* parent) : QTableWidget(0, column::kCount
     }
     horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     horizontalHeader()->setHighlightSections(false);
+    horizontalHeader()->setFixedHeight(kHeaderHeight);
     verticalHeader()->hide();
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     verticalHeader()->setDefaultSectionSize(kRowHeight);
@@ -59,12 +60,17 @@ ServerListView::ServerListView(QWidget* parent) : QTableWidget(0, column::kCount
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setShowGrid(false);
+    setWordWrap(false);
     setFocusPolicy(Qt::NoFocus);
-    setFont(ui::skin::Font(10));
-    setFixedWidth(kWidth);
+    setFont(ui::skin::Font(9));
+    setFrameShape(QFrame::NoFrame);
+    setFixedSize(kWidth, kHeaderHeight + kVisibleRows * kRowHeight);
     setStyleSheet(
         QStringLiteral("QTableWidget { background: %1; color: %2; border: none; }"
-                       "QTableWidget::item:selected { background: #2F6BFF; }")
+                       "QTableWidget::item:selected { background: #2F6BFF; }"
+                       "QHeaderView { background: %1; }"
+                       "QHeaderView::section { background: %1; color: %2; border: none;"
+                       " border-bottom: 1px solid #3A4157; }")
             .arg(ui::StyleSheetColour(ui::skin::kPanel), ui::StyleSheetColour(ui::skin::kText)));
     connect(this, &QTableWidget::cellDoubleClicked, this,
             [this](int row, int) { emit rowDoubleClicked(row); });

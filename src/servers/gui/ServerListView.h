@@ -15,6 +15,8 @@ class ServerListView : public QTableWidget {
   public:
     static constexpr int kWidth = 703;
     static constexpr int kRowHeight = 45;
+    static constexpr int kHeaderHeight = 30;
+    static constexpr int kVisibleRows = 5;  // one page
 
     explicit ServerListView(QWidget* parent = nullptr);
 
