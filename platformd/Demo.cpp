@@ -158,4 +158,12 @@ std::string Demo::Seed(Database& db) {
            " / " + kPassword + " (not verified)\n" + "recharge cards:\n" + cards;
 }
 
+std::string Demo::PointRunningServersAt(Database& db, const std::string& address,
+                                        const std::string& password) {
+    db.Prepare("UPDATE servers SET address = ? WHERE state = '运行中'").Bind(address).Run();
+    if (!password.empty())
+        db.Prepare("UPDATE servers SET password = ? WHERE state = '运行中'").Bind(password).Run();
+    return "running servers connect to " + address + "\n";
+}
+
 }  // namespace platformd

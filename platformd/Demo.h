@@ -16,6 +16,11 @@ class Demo {
 
     // Fills an empty database (the caller holds its lock) and returns what to print.
     static std::string Seed(Database& db);
+
+    // Gives every running server `address` and, unless empty, `password` (the caller holds
+    // the lock); returns what to print.
+    static std::string PointRunningServersAt(Database& db, const std::string& address,
+                                             const std::string& password);
 };
 
 }  // namespace platformd

@@ -126,6 +126,11 @@ Platform::Platform(PlatformOptions options) : options_(std::move(options)) {
                             ? Demo::Seed(impl_->db)
                             : "the database already holds data; demo data not seeded again\n";
     }
+    if (!options_.rdp_address.empty()) {
+        auto lock = impl_->db.Lock();
+        demo_summary_ +=
+            Demo::PointRunningServersAt(impl_->db, options_.rdp_address, options_.rdp_password);
+    }
 }
 
 Platform::~Platform() {

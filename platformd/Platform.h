@@ -17,6 +17,10 @@ struct PlatformOptions {
     std::string update_file;
     int threads = 64;      // each kept-alive connection holds one while open
     int busy_seconds = 8;  // how long a restart or reinstall shows its working status
+    // When set, every running server gets this remote-desktop address ("127.0.0.1:P") and,
+    // when given, this administrator password: a real RDP server for the demo and tests.
+    std::string rdp_address;
+    std::string rdp_password;
 };
 
 class Platform {

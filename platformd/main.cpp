@@ -16,6 +16,7 @@ void Usage() {
         stderr,
         "usage: platformd [--port N] [--bind ADDR] [--db FILE] [--demo] [--tls-dir DIR]\n"
         "                 [--control-token TOKEN] [--update-file FILE] [--threads N]\n"
+        "                 [--rdp-address HOST:PORT [--rdp-password PW]]\n"
         "  --port 0 (the default) picks a free port. Printed at start: \"port N\" first,\n"
         "  \"ca PATH\" next, the demo accounts when seeded, and \"url ...\" last.\n"
         "  Without --db the data lives in a temporary database that goes with the process.\n"
@@ -60,6 +61,10 @@ int main(int argc, char** argv) {
             options.control_token = value();
         } else if (arg == "--update-file") {
             options.update_file = value();
+        } else if (arg == "--rdp-address") {
+            options.rdp_address = value();
+        } else if (arg == "--rdp-password") {
+            options.rdp_password = value();
         } else if (arg == "--threads") {
             if (!ParseInt(value(), options.threads) || options.threads < 1) {
                 Usage();
