@@ -28,6 +28,7 @@ os::ProcessLauncher& Launcher() {
 }
 
 const os::DataProtection& Protection() {
+    if (Seams().protection) return *Seams().protection;
     static std::unique_ptr<os::DataProtection> protection = os::UserDataProtection();
     return *protection;
 }
@@ -79,8 +80,8 @@ void LaunchRemoteDesktop(QWidget* parent, const std::string& host, const std::st
 
     ui::WaitPumping(Seams().wait.count(), ui::WaitUnit::Milliseconds);
 
-    const os::LaunchResult started =
-        Launcher().Launch(RdpClientCommand(file.path, login_switch, settings.window_mode, password));
+    const os::LaunchResult started = Launcher().Launch(
+        RdpClientCommand(file.path, login_switch, settings.window_mode, password));
     switch (started.status) {
         case os::LaunchStatus::kStarted:
             app::LogEvent("remote-desktop-started " + std::to_string(started.pid));

@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "os/DataProtection.h"
 #include "os/ProcessLauncher.h"
 #include "servers/ServerRow.h"
 
@@ -33,10 +34,12 @@ void LaunchRemoteDesktop(QWidget* parent, const std::string& host, const std::st
 // Hooks the page's double-click and its "连接主机" entry to ConnectToServer.
 void AttachRemoteDesktop(ServerListPage& page);
 
-// What tests and benchmarks replace: the program starter, and the wait before it.
+// What tests and benchmarks replace: the program starter, the wait before it, and the
+// password protection (so no key is made in the tester's own data folder).
 struct RemoteDesktopSeams {
     std::shared_ptr<os::ProcessLauncher> launcher;  // null: the real one
     std::chrono::milliseconds wait{50};
+    std::shared_ptr<const os::DataProtection> protection;  // null: the user's own
 };
 // Replaces the seams; a default-constructed value restores the real ones.
 void SetRemoteDesktopSeamsForTests(RemoteDesktopSeams seams);

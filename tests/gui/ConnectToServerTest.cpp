@@ -1,0 +1,195 @@
+// Connecting from the server list with the program starter replaced: what would be started
+// (program, arguments, standard input), the boxes on the way, and the rows that start
+// nothing. No remote-desktop client is started here; 192.0.2.10 is never contacted.
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <QAction>
+#include <QMenu>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "GuiTestSupport.h"
+#include "net/Gbk.h"
+#include "os/KeyFileDataProtection.h"
+#include "os/ProgramFolder.h"
+#include "rdpsettings/RemoteDesktopSettings.h"
+#include "servers/ServerPage.h"
+#include "servers/gui/ConnectToServer.h"
+#include "servers/gui/ServerContextMenu.h"
+#include "servers/gui/ServerListPage.h"
+#include "servers/gui/ServerListView.h"
+
+using namespace vpsdesk::servers;
+using vpsdesk::os::LaunchRequest;
+using vpsdesk::os::LaunchResult;
+using vpsdesk::os::LaunchStatus;
+using vpsdesk::ui::guitest::ModalClicker;
+namespace fs = std::filesystem;
+
+namespace {
+
+class CapturingLauncher : public vpsdesk::os::ProcessLauncher {
+  public:
+    LaunchResult Launch(const LaunchRequest& request) override {
+        requests.push_back(request);
+        return {status, status == LaunchStatus::kStarted ? 4242 : -1, 0};
+    }
+    std::vector<LaunchRequest> requests;
+    LaunchStatus status = LaunchStatus::kStarted;
+};
+
+class ConnectToServerTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        char pattern[] = "/tmp/vpsdesk-connect-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        dir_ = pattern;
+        fs::create_directories(dir_ / "History");
+        vpsdesk::os::OverrideProgramFolder(dir_);
+        RemoteDesktopSeams seams;
+        seams.launcher = launcher_;
+        seams.protection =
+            std::make_shared<vpsdesk::os::KeyFileDataProtection>(dir_ / "protection.key");
+        SetRemoteDesktopSeamsForTests(seams);
+    }
+    void TearDown() override {
+        SetRemoteDesktopSeamsForTests({});
+        vpsdesk::os::OverrideProgramFolder({});
+        fs::remove_all(dir_);
+    }
+
+    void WriteConfig(std::string_view lines) {
+        std::ofstream(dir_ / "config.ini", std::ios::binary)
+            << vpsdesk::net::Utf8ToGbk("[RDP]\r\n" + std::string(lines));
+    }
+    std::string FileText(const std::string& name) const {
+        std::ifstream in(dir_ / "History" / name, std::ios::binary);
+        std::ostringstream out;
+        out << in.rdbuf();
+        return vpsdesk::net::GbkToUtf8(out.str());
+    }
+    std::string History() const { return (dir_ / "History").string(); }
+
+    static ServerRow Row(std::string address, std::string status = "运行中",
+                         std::string type = "云服务器") {
+        ServerRow row;
+        row[column::kProductType] = std::move(type);
+        row[column::kAddress] = std::move(address);
+        row[column::kStatus] = std::move(status);
+        row[column::kPassword] = "Demo@Pass1";
+        return row;
+    }
+
+    fs::path dir_;
+    std::shared_ptr<CapturingLauncher> launcher_ = std::make_shared<CapturingLauncher>();
+    QObject owner_;
+};
+
+TEST_F(ConnectToServerTest, ARunningServerGetsItsFileAndXfreerdpWithThePasswordOnStdin) {
+    ConnectToServer(nullptr, Row("192.0.2.10"));
+    ASSERT_EQ(launcher_->requests.size(), 1u);
+    const LaunchRequest& started = launcher_->requests[0];
+    EXPECT_EQ(started.program, "xfreerdp");
+    EXPECT_EQ(started.arguments,
+              (std::vector<std::string>{History() + "/192.0.2.10.rdp", "/from-stdin"}));
+    EXPECT_EQ(started.standard_input, "Demo@Pass1\n");
+    EXPECT_NE(FileText("192.0.2.10.rdp").find("\r\nfull address:s:192.0.2.10:3389\r\n"),
+              std::string::npos);
+
+    ConnectToServer(nullptr, Row("192.0.2.10:40001"));
+    ASSERT_EQ(launcher_->requests.size(), 2u);
+    EXPECT_EQ(launcher_->requests[1].arguments[0], History() + "/192.0.2.10.rdp");
+    EXPECT_NE(FileText("192.0.2.10.rdp").find("\r\nfull address:s:192.0.2.10:40001\r\n"),
+              std::string::npos);
+}
+
+TEST_F(ConnectToServerTest, RowsThatCannotConnectStartAndShowNothing) {
+    ModalClicker clicker;
+    clicker.Arm(&owner_, QStringLiteral("messageBoxOk"));
+    ConnectToServer(nullptr, Row("192.0.2.10:1:2"));
+    ConnectToServer(nullptr, Row("192.0.2.10", "已到期"));
+    ConnectToServer(nullptr, Row("192.0.2.10", "已停止"));
+    QApplication::processEvents();
+    EXPECT_TRUE(launcher_->requests.empty());
+    EXPECT_FALSE(clicker.clicked);
+    EXPECT_TRUE(fs::is_empty(dir_ / "History"));
+}
+
+TEST_F(ConnectToServerTest, AGraphicsCardServerShowsTheNoticeFirstThenConnects) {
+    ModalClicker clicker;
+    clicker.Arm(&owner_, QStringLiteral("messageBoxOk"));
+    ConnectToServer(nullptr, Row("192.0.2.10", "运行中", "显卡云服务器"));
+    EXPECT_TRUE(clicker.clicked);
+    EXPECT_EQ(clicker.title, QStringLiteral("提示"));
+    EXPECT_EQ(clicker.text, QString::fromUtf8(kGraphicsCardWarning));
+    EXPECT_EQ(launcher_->requests.size(), 1u);
+}
+
+TEST_F(ConnectToServerTest, ForcedLoginMapsToAdminAndOddValuesReuseThePreviousSwitch) {
+    auto switches = [&](std::string_view forced) {
+        WriteConfig("强制模式=" + std::string(forced) + "\r\n");
+        ConnectToServer(nullptr, Row("192.0.2.10"));
+        std::vector<std::string> args = launcher_->requests.back().arguments;
+        return std::vector<std::string>(args.begin() + 2, args.end());
+    };
+    const std::vector<std::string> admin{"/admin"};
+    EXPECT_EQ(switches("0"), admin);
+    EXPECT_EQ(switches("1"), admin);
+    EXPECT_EQ(switches("7"), admin);
+    EXPECT_EQ(switches("2"), std::vector<std::string>());
+    EXPECT_EQ(switches("7"), std::vector<std::string>());
+}
+
+TEST_F(ConnectToServerTest, TheLaunchReadsReplaceTheSettingsRecord) {
+    vpsdesk::rdpsettings::CurrentRdpSettings().window_mode = "1";
+    WriteConfig("窗口模式=0\r\n窗口数据=1280×1024\r\n组合键=1\r\n");
+    ConnectToServer(nullptr, Row("192.0.2.10"));
+    const auto& record = vpsdesk::rdpsettings::CurrentRdpSettings();
+    EXPECT_EQ(record.window_mode, "0");
+    EXPECT_EQ(record.resolution, "1280×1024");
+    EXPECT_EQ(record.key_combinations, "1");
+    EXPECT_EQ(launcher_->requests.back().arguments.back(), "/f");
+}
+
+TEST_F(ConnectToServerTest, AFileThatCannotBeWrittenIsReportedAndNothingStarts) {
+    fs::remove_all(dir_ / "History");
+    ModalClicker clicker;
+    clicker.Arm(&owner_, QStringLiteral("messageBoxOk"));
+    ConnectToServer(nullptr, Row("192.0.2.10"));
+    EXPECT_EQ(clicker.text, QString::fromUtf8(kRdpWriteFailed));
+    EXPECT_TRUE(launcher_->requests.empty());
+}
+
+TEST_F(ConnectToServerTest, AMissingXfreerdpNamesThePackageToInstall) {
+    launcher_->status = LaunchStatus::kNotFound;
+    ModalClicker clicker;
+    clicker.Arm(&owner_, QStringLiteral("messageBoxOk"));
+    ConnectToServer(nullptr, Row("192.0.2.10"));
+    EXPECT_EQ(clicker.title, QStringLiteral("错误"));
+    EXPECT_TRUE(clicker.text.contains(QStringLiteral("freerdp2-x11")));
+}
+
+TEST_F(ConnectToServerTest, TheListsDoubleClickAndMenuEntryConnect) {
+    ServerListPage page;
+    AttachRemoteDesktop(page);
+    ServerPage shown;
+    shown.count = 1;
+    shown.page_count = 1;
+    shown.rows.push_back(Row("192.0.2.10"));
+    page.ApplyPage(shown);
+    emit page.List()->rowDoubleClicked(0);
+    EXPECT_EQ(launcher_->requests.size(), 1u);
+
+    page.BuildContextMenu();
+    page.List()->selectRow(0);
+    QAction* connect = nullptr;
+    for (QAction* action : page.ContextMenu()->TopMenu()->actions())
+        if (action->text() == QStringLiteral("连接主机")) connect = action;
+    ASSERT_NE(connect, nullptr);
+    connect->trigger();
+    EXPECT_EQ(launcher_->requests.size(), 2u);
+}
+
+}  // namespace
