@@ -10,6 +10,11 @@
 #include "ui/Skin.h"
 
 namespace vpsdesk::servers {
+namespace {
+
+constexpr int kBorder = 1;
+
+}  // namespace
 
 ServerContextMenu::ServerContextMenu(QWidget* owner, Dispatch dispatch)
     : QObject(owner), owner_(owner), dispatch_(std::move(dispatch)) {}
@@ -40,16 +45,17 @@ void ServerContextMenu::AddEntry(MenuLevel level, const QString& caption, Action
 QMenu* ServerContextMenu::NewMenu(QWidget* parent) const {
     auto* menu = new QMenu(parent);
     menu->setFont(ui::skin::Font(10));
-    menu->setFixedWidth(kEntryWidth);
+    menu->setFixedWidth(kEntryWidth + 2 * kBorder);  // the entries keep their full width
     // The style's padding would make an entry taller than its fixed height.
     menu->setStyleSheet(
         QStringLiteral("QMenu { padding: 0px; background: %2; color: %3;"
-                       " border: 1px solid #3A4157; }"
+                       " border: %4px solid #3A4157; }"
                        "QMenu::item { height: %1px; padding: 0px 16px;"
                        " margin: 0px; }"
                        "QMenu::item:selected { background: #2F6BFF; }")
             .arg(kEntryHeight)
-            .arg(ui::StyleSheetColour(ui::skin::kPanel), ui::StyleSheetColour(ui::skin::kText)));
+            .arg(ui::StyleSheetColour(ui::skin::kPanel), ui::StyleSheetColour(ui::skin::kText))
+            .arg(kBorder));
     return menu;
 }
 
