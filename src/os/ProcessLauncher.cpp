@@ -63,6 +63,21 @@ class SpawnSetup {
     posix_spawnattr_t attributes_;
 };
 
+// This process's environment with `extra` added, an entry of `extra` replacing the
+// inherited variable of the same name.
+std::vector<std::string> ChildEnvironment(const std::vector<std::string>& extra) {
+    std::vector<std::string> env;
+    for (char** entry = environ; *entry != nullptr; ++entry) {
+        const std::string_view inherited(*entry);
+        const std::string_view name = inherited.substr(0, inherited.find('=') + 1);
+        bool replaced = false;
+        for (const std::string& own : extra) replaced = replaced || own.starts_with(name);
+        if (!replaced) env.emplace_back(inherited);
+    }
+    env.insert(env.end(), extra.begin(), extra.end());
+    return env;
+}
+
 // Collects the child's exit status when it ends, so that no zombie stays behind.
 void ReapLater(pid_t pid) {
     try {
@@ -102,6 +117,10 @@ class SystemLauncher : public ProcessLauncher {
         for (const std::string& argument : request.arguments)
             argv.push_back(const_cast<char*>(argument.c_str()));
         argv.push_back(nullptr);
+        std::vector<std::string> env = ChildEnvironment(request.environment);
+        std::vector<char*> envp;
+        for (std::string& entry : env) envp.push_back(entry.data());
+        envp.push_back(nullptr);
 
         SpawnSetup setup;
         int rc = setup.Prepare(fds[0], request.output_file);
@@ -109,9 +128,9 @@ class SystemLauncher : public ProcessLauncher {
         if (rc == 0) {
             rc = request.program.find('/') == std::string::npos
                      ? posix_spawnp(&pid, argv[0], setup.actions(), setup.attributes(), argv.data(),
-                                    environ)
+                                    envp.data())
                      : posix_spawn(&pid, argv[0], setup.actions(), setup.attributes(), argv.data(),
-                                   environ);
+                                   envp.data());
         }
         close(fds[0]);
         if (rc != 0) {

@@ -22,6 +22,9 @@ struct LaunchRequest {
     // Standard output and standard error appended to this file (created mode 0600);
     // empty: the program shares this process's output.
     std::filesystem::path output_file;
+    // "NAME=value" entries added to this process's environment, replacing variables of
+    // the same name. The client passes none; test rigs name a display or a log level.
+    std::vector<std::string> environment;
 };
 
 enum class LaunchStatus { kStarted, kNotFound, kFailed };

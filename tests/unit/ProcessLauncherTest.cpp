@@ -30,7 +30,9 @@ class ProcessLauncherTest : public vpsdesk::test::TempFolderTest {};
 TEST_F(ProcessLauncherTest, StandardInputArgumentsAndOutputFileReachTheProgram) {
     LaunchRequest request;
     request.program = "sh";
-    request.arguments = {"-c", "cat; printf '|%s|%s' \"$0\" \"$1\"", "one two", "\"quoted\" $HOME"};
+    request.arguments = {"-c", "cat; printf '|%s|%s|%s' \"$0\" \"$1\" \"$HOME\"", "one two",
+                         "\"quoted\" $HOME"};
+    request.environment = {"HOME=/elsewhere"};
     request.standard_input = std::string("secret\n\0tail", 12);
     request.output_file = dir_ / "out.txt";
     LaunchResult result = SystemProcessLauncher()->Launch(request);
@@ -38,7 +40,7 @@ TEST_F(ProcessLauncherTest, StandardInputArgumentsAndOutputFileReachTheProgram) 
     ASSERT_GT(result.pid, 0);
     ASSERT_TRUE(GoneWithin(result.pid, std::chrono::seconds(30)));  // cat saw the end of input
     EXPECT_EQ(Bytes(dir_ / "out.txt"),
-              std::string("secret\n\0tail", 12) + "|one two|\"quoted\" $HOME");
+              std::string("secret\n\0tail", 12) + "|one two|\"quoted\" $HOME|/elsewhere");
     EXPECT_EQ(Mode(dir_ / "out.txt"), 0600u);
 }
 
