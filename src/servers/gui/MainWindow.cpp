@@ -8,6 +8,7 @@
 
 #include "account/PlatformApi.h"
 #include "account/gui/PersonalWindow.h"
+#include "account/gui/RealNameGateUi.h"
 #include "servers/gui/ServerListPage.h"
 #include "servers/gui/SideNavigation.h"
 #include "servers/gui/TrayIcon.h"
@@ -66,6 +67,8 @@ MainWindow::MainWindow(QWidget* parent) : ui::SkinnedWindow(parent) {
     pages_->setGeometry(kPagesLeft, kTitleHeight + 8, kPagesWidth,
                         kHeight - kTitleHeight - kNoticeHeight - 28);
     server_list_ = new ServerListPage(pages_);
+    // Every entry of the server menu is for verified customers only.
+    server_list_->SetMenuGate([this] { return account::PassRealNameGate(this); });
     pages_->addWidget(server_list_);
     // Finance, purchase, customer service and card activation come with their pages.
     for (const char* name : {"financePage", "purchasePage", "servicePage", "cardPage"}) {
@@ -110,7 +113,8 @@ void MainWindow::BuildTitleArea() {
     connect(settings_, &ui::CaptionLabel::clicked, this, &MainWindow::settingsRequested);
     connect(help_, &ui::CaptionLabel::clicked, this, [this] {
         // The operator's web site: the platform's own address unless configured otherwise.
-        const QUrl address = help_address_.isEmpty() ? QUrl(ui::qs(account::BaseUrl())) : help_address_;
+        const QUrl address =
+            help_address_.isEmpty() ? QUrl(ui::qs(account::BaseUrl())) : help_address_;
         QDesktopServices::openUrl(address);
     });
 }
@@ -135,7 +139,8 @@ void MainWindow::BuildSidebar() {
     help_caption_->setWordWrap(true);
     help_caption_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     help_caption_->setFont(ui::skin::Font(9));
-    help_caption_->setStyleSheet(QStringLiteral("QLabel { color: #B3B3B3; background: transparent; }"));
+    help_caption_->setStyleSheet(
+        QStringLiteral("QLabel { color: #B3B3B3; background: transparent; }"));
     const int caption_top = banners_top + kBannerSize + 12;
     help_caption_->setGeometry(12, caption_top, kSidebarWidth - 24, kHeight - caption_top - 12);
 }
@@ -147,7 +152,9 @@ void MainWindow::ShowSiteResources(const app::SiteResources& resources) {
     help_caption_->setText(ui::qs(resources.help_text));
 }
 
-void MainWindow::SetUserName(const std::string& name) { user_name_->setText(ui::qs(name)); }
+void MainWindow::SetUserName(const std::string& name) {
+    user_name_->setText(ui::qs(name));
+}
 
 void MainWindow::SetNoticeLine(const std::string& line) {
     const QString text = ui::qs(line);
