@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QStackedWidget>
+#include <QTimer>
 #include <atomic>
 #include <memory>
 #include <thread>
@@ -20,6 +21,7 @@
 #include "account/PlatformApi.h"
 #include "account/ProfileApi.h"
 #include "account/gui/LoginWindow.h"
+#include "account/gui/PersonalWindow.h"
 #include "app/SessionState.h"
 #include "app/SiteConstants.h"
 #include "app/gui/MainWindowSetUp.h"
@@ -83,6 +85,7 @@ protected:
         window_->Tray().Remove();
         account::PlatformLogout();
         app::Session().session_ended = 1;
+        app::Session().SetRealNameStatus("");
         app::SetSiteConstants(saved_site_);
         net::SetTlsSettings({});
         platform_->Stop();
@@ -209,6 +212,42 @@ TEST_F(MainWindowSetUpTest, LogOutFromTheTrayMenuThenSignInAgain) {
     EXPECT_TRUE(window_->isVisible());
     EXPECT_EQ(window_->Tray().Menu()->actions().size(), 2);
     EXPECT_EQ(window_->Navigation().currentRow(), servers::SideNavigation::kServers);
+}
+
+TEST_F(MainWindowSetUpTest, AnUnverifiedCustomerMeetsTheGateAndKeepsThePageShown) {
+    SignInAndRunSetUp();
+    PumpUntil([&] { return Rows() == 5; });
+    servers::SideNavigation& navigation = window_->Navigation();
+    navigation.Select(servers::SideNavigation::kPurchase);
+    app::Session().SetRealNameStatus(std::string(account::kNotVerified));
+    const auto lists = [&] {
+        const std::string log = Requests();
+        int count = 0;
+        for (auto at = log.find("/user/data/vpslist"); at != std::string::npos; at = log.find("/user/data/vpslist", at + 1))
+            ++count;
+        return count;
+    };
+    const int lists_before = lists();
+
+    ui::guitest::ModalClicker message;
+    message.Arm(window_, QStringLiteral("messageBoxOk"));
+    bool personal_opened = false;
+    QTimer personal;
+    QObject::connect(&personal, &QTimer::timeout, [&] {
+        if (auto* open = qobject_cast<account::PersonalWindow*>(QApplication::activeModalWidget())) {
+            personal_opened = message.clicked;  // after the message, not before
+            open->reject();
+        }
+    });
+    personal.start(2);
+    navigation.Select(servers::SideNavigation::kServers);
+    personal.stop();
+
+    EXPECT_EQ(message.text, QStringLiteral("您还未实名认证，请先进行实名"));
+    EXPECT_TRUE(personal_opened);
+    EXPECT_EQ(window_->Pages()->currentIndex(), servers::MainWindow::kPurchasePage);
+    EXPECT_EQ(navigation.currentRow(), servers::SideNavigation::kPurchase);
+    EXPECT_EQ(lists(), lists_before);
 }
 
 }  // namespace
