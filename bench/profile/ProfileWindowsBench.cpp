@@ -95,10 +95,10 @@ int main(int argc, char** argv) {
 
     for (int i = 0; i < rounds; ++i) {
         const Figures open = Probe([] { account::PersonalWindow window; });
-        std::printf("personal window opens: %lld ms in all, longest UI stall %lld ms (ending at %lld ms)\n",
-                    static_cast<long long>(open.total_ms),
-                    static_cast<long long>(open.longest_stall_ms),
-                    static_cast<long long>(open.stall_ended_at_ms));
+        std::printf(
+            "personal window opens: %lld ms in all, longest UI stall %lld ms (ending at %lld ms)\n",
+            static_cast<long long>(open.total_ms), static_cast<long long>(open.longest_stall_ms),
+            static_cast<long long>(open.stall_ended_at_ms));
     }
     for (int i = 0; i < rounds; ++i) {
         account::RealNameWindow window;
@@ -111,11 +111,12 @@ int main(int argc, char** argv) {
         });
         closer.start(1);
         const Figures submit = Probe([&] { window.submitButton()->click(); });
-        std::printf("real-name submit (incl. closing the reply box): %lld ms in all, longest UI "
-                    "stall %lld ms (ending at %lld ms)\n",
-                    static_cast<long long>(submit.total_ms),
-                    static_cast<long long>(submit.longest_stall_ms),
-                    static_cast<long long>(submit.stall_ended_at_ms));
+        std::printf(
+            "real-name submit (incl. closing the reply box): %lld ms in all, longest UI "
+            "stall %lld ms (ending at %lld ms)\n",
+            static_cast<long long>(submit.total_ms),
+            static_cast<long long>(submit.longest_stall_ms),
+            static_cast<long long>(submit.stall_ended_at_ms));
     }
     platform.Stop();
     return 0;

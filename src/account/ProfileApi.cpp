@@ -17,13 +17,13 @@ constexpr std::string_view kRealNamePath = "/user/sm2";
 }  // namespace
 
 std::string LoadProfile() {
-    std::string reply = ReadPlatformReply(
-        net::WebRequest(BaseUrl() + std::string(kProfilePath)), kProfilePath);
+    std::string reply =
+        ReadPlatformReply(net::WebRequest(BaseUrl() + std::string(kProfilePath)), kProfilePath);
     // Each value is read from a fresh parse, as the platform's replies are read everywhere
     // else: a reply that is not JSON gives the parse-failure text for every field.
     const std::string verified = net::JsonReadValue(reply, "data.VerificationResult");
-    std::string real_name = verified == "1" ? net::JsonReadValue(reply, "data.truename")
-                                            : std::string(kNotVerified);
+    std::string real_name =
+        verified == "1" ? net::JsonReadValue(reply, "data.truename") : std::string(kNotVerified);
     app::ProfileUpdate update;
     const std::string money = net::JsonReadValue(reply, "data.usermoney");
     update.mobile = net::JsonReadValue(reply, "data.mobi");

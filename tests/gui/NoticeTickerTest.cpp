@@ -133,17 +133,20 @@ TEST(PopupNotice, ShowsTheTextUnlessItIsEmptyOrTheSessionEnded) {
     app::SessionState session;
     Lines shown;
     const auto show = [&](const std::string& text) { shown.push_back(text); };
-    app::RunPopupNotice(session, [] { return std::string(); }, show);
+    app::RunPopupNotice(
+        session, [] { return std::string(); }, show);
     EXPECT_TRUE(shown.empty());
-    app::RunPopupNotice(session, [] { return std::string("公告内容\r\n第二行"); }, show);
+    app::RunPopupNotice(
+        session, [] { return std::string("公告内容\r\n第二行"); }, show);
     EXPECT_EQ(shown, Lines{"公告内容\r\n第二行"});
     session.session_ended = 1;
-    app::RunPopupNotice(session, [] { return std::string("晚到的公告"); }, show);
+    app::RunPopupNotice(
+        session, [] { return std::string("晚到的公告"); }, show);
     EXPECT_EQ(shown.size(), 1u);
 }
 
 class PopupNoticePlatformTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         platformd::PlatformOptions options;
         options.demo = true;
@@ -185,7 +188,8 @@ TEST_F(PopupNoticePlatformTest, TheAnnouncementAppearsInABoxTitledGongGao) {
     app::StartPopupNotice(session);
     PumpUntil([&] { return ok.clicked; });
     EXPECT_EQ(ok.title, QStringLiteral("公告"));
-    EXPECT_EQ(ok.text, QStringLiteral("欢迎使用云桌面管家！本平台为演示平台，所有服务器均为本机地址。"));
+    EXPECT_EQ(ok.text,
+              QStringLiteral("欢迎使用云桌面管家！本平台为演示平台，所有服务器均为本机地址。"));
 }
 
 TEST_F(PopupNoticePlatformTest, AnEmptyAnnouncementShowsNothing) {
@@ -195,7 +199,8 @@ TEST_F(PopupNoticePlatformTest, AnEmptyAnnouncementShowsNothing) {
     app::RunPopupNotice(session, app::FetchPopupText, [&](const std::string&) { shown = true; });
     EXPECT_FALSE(shown);
     // The notice text is fetched by command as well.
-    EXPECT_EQ(app::FetchNoticeText(), "新用户注册即送体验金，实名认证后即可使用\r\n显卡云服务器限时八折，欢迎选购\r\n");
+    EXPECT_EQ(app::FetchNoticeText(),
+              "新用户注册即送体验金，实名认证后即可使用\r\n显卡云服务器限时八折，欢迎选购\r\n");
 }
 
 #endif  // __has_include("Platform.h")

@@ -66,7 +66,7 @@ QString LabelText(const QWidget* window, const char* name) {
 }
 
 class ProfileWindowsTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         platformd::PlatformOptions options;
         options.demo = true;
@@ -148,7 +148,9 @@ protected:
         ModalClicker ok;
         ok.Arm(&window, QStringLiteral("messageBoxOk"));
         QTest::mouseClick(window.submitButton(), Qt::LeftButton);
-        PumpUntil([&] { return ok.clicked && (!window.isVisible() || window.submitButton()->isEnabled()); });
+        PumpUntil([&] {
+            return ok.clicked && (!window.isVisible() || window.submitButton()->isEnabled());
+        });
         return ok.text;
     }
 
@@ -219,7 +221,8 @@ TEST_F(ProfileWindowsTest, PersonalWindowGreetsAVerifiedUserAndShowsTheProfile) 
     SignIn("demo");
     app::Session().SetRealNameStatus("张三");
     account::PersonalWindow window;
-    EXPECT_EQ(window.greetingLabel()->text(), QStringLiteral("尊敬的张三,欢迎您使用云桌面管家产品！"));
+    EXPECT_EQ(window.greetingLabel()->text(),
+              QStringLiteral("尊敬的张三,欢迎您使用云桌面管家产品！"));
     EXPECT_TRUE(window.realNameLink()->isHidden());
     EXPECT_EQ(window.balanceLabel()->text(), QStringLiteral("当前余额:500.00元"));
     EXPECT_EQ(LabelText(&window, "memberIdValue"), QStringLiteral("demo"));
@@ -246,9 +249,8 @@ TEST_F(ProfileWindowsTest, TheLinkHidesThePersonalWindowOpensVerificationThenClo
     account::PersonalWindow personal;
     bool personal_was_hidden = false;
     QString account_shown, mobile_shown;
-    WhenModal(&personal, QStringLiteral("personalWindow"), [&](QWidget*) {
-        QTest::mouseClick(personal.realNameLink(), Qt::LeftButton);
-    });
+    WhenModal(&personal, QStringLiteral("personalWindow"),
+              [&](QWidget*) { QTest::mouseClick(personal.realNameLink(), Qt::LeftButton); });
     WhenModal(&personal, QStringLiteral("realNameWindow"), [&](QWidget* window) {
         personal_was_hidden = !personal.isVisible();
         account_shown = LabelText(window, "accountValue");
@@ -274,8 +276,8 @@ TEST_F(ProfileWindowsTest, SuccessfulVerificationStoresTheNameAndCloses) {
     EXPECT_FALSE(window.isVisible());
     EXPECT_EQ(app::Session().RealNameStatus(), "张三");
     // The name reaches the form as %25u sequences, the ID and mobile number unchanged.
-    EXPECT_EQ(RealNameBody(),
-              std::string("truename=%25u5F20%25u4E09&perid=") + kIdNumber + "&mobi=" + kUnverifiedAccount);
+    EXPECT_EQ(RealNameBody(), std::string("truename=%25u5F20%25u4E09&perid=") + kIdNumber +
+                                  "&mobi=" + kUnverifiedAccount);
     const std::vector<LoggedRequest> log = Requests();
     ASSERT_EQ(log.size(), 2u);
     EXPECT_EQ(log[1].path, "/user/userinfo");
@@ -303,7 +305,8 @@ TEST_F(ProfileWindowsTest, GateTellsAnUnverifiedUserThenOpensThePersonalWindow) 
     ModalClicker ok;
     ok.Arm(&owner, QStringLiteral("messageBoxOk"));
     WhenModal(&owner, QStringLiteral("personalWindow"), [&](QWidget* window) {
-        seen.push_back(ok.clicked ? QStringLiteral("box, then window") : QStringLiteral("window first"));
+        seen.push_back(ok.clicked ? QStringLiteral("box, then window")
+                                  : QStringLiteral("window first"));
         seen.push_back(LabelText(window, "greetingLabel"));
         seen.push_back(LabelText(window, "balanceLabel"));
         window->close();

@@ -41,8 +41,8 @@ PersonalWindow::PersonalWindow(QWidget* parent) : ui::SkinnedWindow(parent) {
     greeting_->setWordWrap(true);
     greeting_->setGeometry(24, 52, kWidth - 48, 44);
 
-    real_name_link_ = new ui::CaptionLabel(QStringLiteral("实名认证"),
-                                           QStringLiteral("realNameLink"), this);
+    real_name_link_ =
+        new ui::CaptionLabel(QStringLiteral("实名认证"), QStringLiteral("realNameLink"), this);
     real_name_link_->setFont(ui::skin::Font(10));
     real_name_link_->setGeometry(kWidth - 104, 96, 80, 24);
     connect(real_name_link_, &ui::CaptionLabel::clicked, this, [this] { openRealNameWindow(); });
@@ -81,8 +81,8 @@ void PersonalWindow::fill() {
     const std::string& status = profile.real_name_status;
     if (!RealNameBlocks(status)) {
         real_name_link_->hide();
-        greeting_->setText(ui::qs("尊敬的" + status + ",欢迎您使用" +
-                                  app::Resources().client_title + "产品！"));
+        greeting_->setText(
+            ui::qs("尊敬的" + status + ",欢迎您使用" + app::Resources().client_title + "产品！"));
     } else {
         real_name_link_->show();
         greeting_->setText(ui::qs(kUnverifiedGreeting));

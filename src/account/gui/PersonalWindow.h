@@ -13,7 +13,7 @@ namespace vpsdesk::account {
 
 class PersonalWindow : public ui::SkinnedWindow {
     Q_OBJECT
-public:
+  public:
     // Refreshes the profile (keeping the window responsive while it is on its way) and
     // fills the labels. The stored real-name status is shown as it is: the keep-alive and
     // a verification change it, not this window.
@@ -23,7 +23,7 @@ public:
     ui::CaptionLabel* realNameLink() const { return real_name_link_; }
     QLabel* balanceLabel() const { return balance_; }
 
-private:
+  private:
     QLabel* addValueRow(const QString& caption, const QString& object_name, int row);
     void fill();
     void openRealNameWindow();

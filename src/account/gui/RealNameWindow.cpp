@@ -22,8 +22,7 @@ constexpr int kCaptionWidth = 90;
 constexpr int kFieldWidth = kWidth - 2 * kLeft - kCaptionWidth;
 
 // The skin leaves the text of plain edit boxes to the palette, which writes dark on dark.
-QLineEdit* AddEdit(QWidget* parent, const QString& object_name, const QString& placeholder,
-                   int y) {
+QLineEdit* AddEdit(QWidget* parent, const QString& object_name, const QString& placeholder, int y) {
     auto* edit = new QLineEdit(parent);
     edit->setObjectName(object_name);
     edit->setPlaceholderText(placeholder);
@@ -79,8 +78,8 @@ void RealNameWindow::submit() {
     const std::string encoded = EncodeRealName(ui::u8(name_->text()));
     const std::string id_number = ui::u8(id_number_->text());
     const QPointer<RealNameWindow> self(this);
-    const std::string reply =
-        CallKeepingWindowResponsive([encoded, id_number] { return SubmitRealName(encoded, id_number); });
+    const std::string reply = CallKeepingWindowResponsive(
+        [encoded, id_number] { return SubmitRealName(encoded, id_number); });
     if (reply == "1000") {
         app::Session().SetRealNameStatus(CallKeepingWindowResponsive([] { return LoadProfile(); }));
         ui::ShowPlainMessage(kVerifiedMessage, {}, self.data());

@@ -15,14 +15,14 @@ inline constexpr std::string_view kMismatchMessage =
 
 class RealNameWindow : public ui::SkinnedWindow {
     Q_OBJECT
-public:
+  public:
     explicit RealNameWindow(QWidget* parent = nullptr);
 
     QLineEdit* nameEdit() const { return name_; }
     QLineEdit* idEdit() const { return id_number_; }
     QPushButton* submitButton() const { return submit_; }
 
-private:
+  private:
     void submit();
 
     QLabel* account_ = nullptr;

@@ -14,12 +14,12 @@ inline constexpr std::string_view kNoticeTip =
     "温馨提示：双击列表可以进行快速连接，右键鼠标进行更多选项";
 
 struct NoticeTickerSteps {
-    std::function<std::string()> fetch;                    // the notice text; empty on failure
-    std::function<void(const std::string&)> show_line;     // the line to show now
+    std::function<std::string()> fetch;                 // the notice text; empty on failure
+    std::function<void(const std::string&)> show_line;  // the line to show now
 };
 
 class NoticeTicker {
-public:
+  public:
     // Each line stays `steps_per_line` x `step`; session_ended is checked every step.
     NoticeTicker(SessionState& session, NoticeTickerSteps steps,
                  std::chrono::milliseconds step = std::chrono::seconds(1), int steps_per_line = 8);
@@ -27,7 +27,7 @@ public:
     // Cycles until session_ended is set, a newer ticker starts or the client exits.
     void Run();
 
-private:
+  private:
     bool Retired() const;
     bool WaitLine() const;  // false when retired during the wait
 
