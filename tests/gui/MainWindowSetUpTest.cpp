@@ -10,7 +10,10 @@
 #include <QLabel>
 #include <QMenu>
 #include <QStackedWidget>
+#include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
+#include <QFileInfo>
 #include <atomic>
 #include <memory>
 #include <thread>
@@ -26,6 +29,9 @@
 #include "app/SiteConstants.h"
 #include "app/gui/MainWindowSetUp.h"
 #include "net/WebRequest.h"
+#include "os/ProgramFolder.h"
+#include "rdpsettings/gui/SettingsWindow.h"
+#include "servers/gui/ServerContextMenu.h"
 #include "servers/gui/MainWindow.h"
 #include "servers/gui/ServerListPage.h"
 #include "servers/gui/SideNavigation.h"
@@ -248,6 +254,35 @@ TEST_F(MainWindowSetUpTest, AnUnverifiedCustomerMeetsTheGateAndKeepsThePageShown
     EXPECT_EQ(window_->Pages()->currentIndex(), servers::MainWindow::kPurchasePage);
     EXPECT_EQ(navigation.currentRow(), servers::SideNavigation::kPurchase);
     EXPECT_EQ(lists(), lists_before);
+}
+
+TEST_F(MainWindowSetUpTest, SettingsLabelOpensTheSettingsWindowAndTheMenuConnects) {
+    QTemporaryDir folder;  // the settings window saves config.ini when it closes
+    os::OverrideProgramFolder(folder.path().toStdString());
+    rdpsettings::SettingsWindow::SetDriveLister([] { return std::vector<os::MountedDrive>{}; });
+    SignInAndRunSetUp();
+
+    bool opened = false;
+    QTimer settings;
+    QObject::connect(&settings, &QTimer::timeout, [&] {
+        if (auto* open = qobject_cast<rdpsettings::SettingsWindow*>(QApplication::activeModalWidget())) {
+            opened = open->parentWidget() == window_;
+            open->reject();
+        }
+    });
+    settings.start(2);
+    QTest::mouseClick(window_->findChild<QLabel*>(QStringLiteral("settingsLabel")), Qt::LeftButton);
+    settings.stop();
+    rdpsettings::SettingsWindow::SetDriveLister({});
+    os::OverrideProgramFolder({});
+    EXPECT_TRUE(opened);
+    EXPECT_TRUE(QFileInfo::exists(folder.filePath(QStringLiteral("config.ini"))));
+
+    // The remote-desktop entry heads the server menu.
+    QMenu* menu = window_->ServerList().ContextMenu()->TopMenu();
+    ASSERT_NE(menu, nullptr);
+    ASSERT_FALSE(menu->actions().isEmpty());
+    EXPECT_EQ(menu->actions().front()->text(), QStringLiteral("连接主机"));
 }
 
 }  // namespace

@@ -9,6 +9,8 @@
 #include "app/gui/Logout.h"
 #include "app/gui/NoticeTicker.h"
 #include "app/gui/PopupNotice.h"
+#include "rdpsettings/gui/SettingsWindow.h"
+#include "servers/gui/ConnectToServer.h"
 #include "servers/gui/MainWindow.h"
 #include "servers/gui/ServerListPage.h"
 #include "servers/gui/SideNavigation.h"
@@ -34,6 +36,14 @@ void MainWindowSetUp::ConnectControls() {
     servers::SideNavigation& navigation = window_.Navigation();
     navigation.SetRelogin([this] { SilentRelogin(); });
     navigation.SetServerLoader([this] { LoadServers(); });
+
+    // Double-click and "连接主机" connect by remote desktop; the menu is built by the set-up.
+    servers::AttachRemoteDesktop(window_.ServerList());
+    QObject::connect(&window_, &servers::MainWindow::settingsRequested, &window_, [this] {
+        // Centred where the login window stands, like every settings window.
+        rdpsettings::SettingsWindow settings(&login_window_, &window_);
+        settings.exec();
+    });
 
     servers::TrayIcon& tray = window_.Tray();
     QObject::connect(&tray, &servers::TrayIcon::exitRequested, &tray, [&tray] {
