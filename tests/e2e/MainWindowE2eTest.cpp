@@ -12,20 +12,23 @@
 namespace e2e {
 namespace {
 
-const std::vector<std::string> kFastKeepAlive = {"QT_QPA_PLATFORM=offscreen", "VPSDESK_KEEPALIVE_STEP_MS=20"};
+const std::vector<std::string> kFastKeepAlive = {"QT_QPA_PLATFORM=offscreen",
+                                                 "VPSDESK_KEEPALIVE_STEP_MS=20"};
 
 class MainWindowE2e : public ::testing::Test {
-protected:
+  protected:
     MainWindowE2e() : platform_(root_ / "platform", {"--demo"}), client_(root_.path()) {
-        vpsdesk::app::AccountSettingsFile settings(client_.documents(), platform_.Command("biaoti"));
+        vpsdesk::app::AccountSettingsFile settings(client_.documents(),
+                                                   platform_.Command("biaoti"));
         EXPECT_TRUE(settings.SaveRememberedLogin(true, "demo", "demo2026"));
         EXPECT_TRUE(settings.SaveAutoLogin(true));
     }
 
     void StartSignedIn() {
         client_.Start({"--site", platform_.site(), "--ca-file", platform_.ca()}, kFastKeepAlive);
-        ASSERT_TRUE(PollFor([&] { return client_.Logged("main-window-opened") || !client_.child().Running(); }))
-            << client_.err();
+        ASSERT_TRUE(PollFor([&] {
+            return client_.Logged("main-window-opened") || !client_.child().Running();
+        })) << client_.err();
         ASSERT_TRUE(client_.Logged("main-window-opened")) << client_.err();
     }
 
@@ -40,7 +43,8 @@ protected:
 
     // The next `count` user-name replies are JSON without a name.
     void ScriptEmptyNames(int count) {
-        platform_.Control("script?path=/user/data/usernmae&count=" + std::to_string(count), "{\"code\":0}");
+        platform_.Control("script?path=/user/data/usernmae&count=" + std::to_string(count),
+                          "{\"code\":0}");
     }
 
     TempFolder root_;
@@ -69,7 +73,8 @@ TEST_F(MainWindowE2e, OneEmptyUserNameIsForgivenWhenTheNextOneIsThere) {
     ScriptEmptyNames(1);
     const int before = NameRequests();
     // The empty pass, then several good ones: long past the point of giving up.
-    ASSERT_TRUE(PollFor([&] { return NameRequests() >= before + 4 || !client_.child().Running(); }));
+    ASSERT_TRUE(
+        PollFor([&] { return NameRequests() >= before + 4 || !client_.child().Running(); }));
     EXPECT_TRUE(client_.child().Running()) << client_.err();
     EXPECT_FALSE(client_.Logged("网络连接失败"));
     client_.child().Signal(SIGTERM);

@@ -7,13 +7,13 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
 #include <QStackedWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-#include <QFileInfo>
 #include <atomic>
 #include <memory>
 #include <thread>
@@ -31,8 +31,8 @@
 #include "net/WebRequest.h"
 #include "os/ProgramFolder.h"
 #include "rdpsettings/gui/SettingsWindow.h"
-#include "servers/gui/ServerContextMenu.h"
 #include "servers/gui/MainWindow.h"
+#include "servers/gui/ServerContextMenu.h"
 #include "servers/gui/ServerListPage.h"
 #include "servers/gui/SideNavigation.h"
 #include "servers/gui/TrayIcon.h"
@@ -57,7 +57,7 @@ struct StartLog {
 };
 
 class MainWindowSetUpTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         platformd::PlatformOptions options;
         options.demo = true;
@@ -166,7 +166,8 @@ TEST_F(MainWindowSetUpTest, StepsRunInOrderAndLeaveTheServerListShowing) {
     EXPECT_EQ(window_->Pages()->currentIndex(), servers::MainWindow::kServerPage);
     ASSERT_NE(window_->Tray().Menu(), nullptr);
     EXPECT_EQ(window_->Tray().Menu()->actions().size(), 2);
-    EXPECT_EQ(window_->findChild<QLabel*>(QStringLiteral("helpCaption"))->text(), QStringLiteral("客服QQ：10000"));
+    EXPECT_EQ(window_->findChild<QLabel*>(QStringLiteral("helpCaption"))->text(),
+              QStringLiteral("客服QQ：10000"));
     // The demo account's first page, loaded by the worker the navigation started.
     PumpUntil([&] { return Rows() == 5; });
     EXPECT_NE(Requests().find("/user/khdloginpd"), std::string::npos);
@@ -190,7 +191,8 @@ TEST_F(MainWindowSetUpTest, KeepAliveStepsShowTheNameAndStoreTheRealNameStatus) 
     keep_alive.join();
     EXPECT_EQ(relogin, "1000");
     EXPECT_EQ(name, "demo");
-    EXPECT_EQ(window_->findChild<QLabel*>(QStringLiteral("userNameLabel"))->text(), QStringLiteral("demo"));
+    EXPECT_EQ(window_->findChild<QLabel*>(QStringLiteral("userNameLabel"))->text(),
+              QStringLiteral("demo"));
     const std::string status = app::Session().RealNameStatus();
     EXPECT_FALSE(status.empty());
     EXPECT_NE(status, account::kNotVerified);
@@ -229,7 +231,8 @@ TEST_F(MainWindowSetUpTest, AnUnverifiedCustomerMeetsTheGateAndKeepsThePageShown
     const auto lists = [&] {
         const std::string log = Requests();
         int count = 0;
-        for (auto at = log.find("/user/data/vpslist"); at != std::string::npos; at = log.find("/user/data/vpslist", at + 1))
+        for (auto at = log.find("/user/data/vpslist"); at != std::string::npos;
+             at = log.find("/user/data/vpslist", at + 1))
             ++count;
         return count;
     };
@@ -240,7 +243,8 @@ TEST_F(MainWindowSetUpTest, AnUnverifiedCustomerMeetsTheGateAndKeepsThePageShown
     bool personal_opened = false;
     QTimer personal;
     QObject::connect(&personal, &QTimer::timeout, [&] {
-        if (auto* open = qobject_cast<account::PersonalWindow*>(QApplication::activeModalWidget())) {
+        if (auto* open =
+                qobject_cast<account::PersonalWindow*>(QApplication::activeModalWidget())) {
             personal_opened = message.clicked;  // after the message, not before
             open->reject();
         }
@@ -265,7 +269,8 @@ TEST_F(MainWindowSetUpTest, SettingsLabelOpensTheSettingsWindowAndTheMenuConnect
     bool opened = false;
     QTimer settings;
     QObject::connect(&settings, &QTimer::timeout, [&] {
-        if (auto* open = qobject_cast<rdpsettings::SettingsWindow*>(QApplication::activeModalWidget())) {
+        if (auto* open =
+                qobject_cast<rdpsettings::SettingsWindow*>(QApplication::activeModalWidget())) {
             opened = open->parentWidget() == window_;
             open->reject();
         }

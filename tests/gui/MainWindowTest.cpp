@@ -33,9 +33,9 @@ namespace mainwindowtest {
 // Catches what the window hands to the desktop's browser.
 class UrlCatcher : public QObject {
     Q_OBJECT
-public:
+  public:
     QList<QUrl> urls;
-public slots:
+  public slots:
     void open(const QUrl& url) { urls.push_back(url); }
 };
 
@@ -75,7 +75,7 @@ QByteArray Png(int width, int height) {
 }
 
 class MainWindowTest : public ::testing::Test {
-protected:
+  protected:
     // Clicks need a window on the screen.
     void SetUp() override { window_.show(); }
     void TearDown() override { TrayIcon::OverrideSystemTrayAvailable(std::nullopt); }
@@ -85,16 +85,19 @@ protected:
 TEST_F(MainWindowTest, CloseAndMinimiseCaptionsLightUpUnderTheMouse) {
     for (ui::CaptionLabel* label : {window_.closeLabel(), window_.minimizeLabel()}) {
         Hover(label, true);
-        EXPECT_TRUE(label->styleSheet().contains(ui::StyleSheetColour(0xFFFFFFFF))) << label->objectName().toStdString();
+        EXPECT_TRUE(label->styleSheet().contains(ui::StyleSheetColour(0xFFFFFFFF)))
+            << label->objectName().toStdString();
         Hover(label, false);
-        EXPECT_TRUE(label->styleSheet().contains(ui::StyleSheetColour(0xBBE6E6E6))) << label->objectName().toStdString();
+        EXPECT_TRUE(label->styleSheet().contains(ui::StyleSheetColour(0xBBE6E6E6)))
+            << label->objectName().toStdString();
     }
 }
 
 TEST_F(MainWindowTest, CloseTakesTheTrayIconAwayBeforeAskingToEnd) {
     window_.Tray().Show();
     bool icon_gone_first = false;
-    QObject::connect(&window_, &MainWindow::closeRequested, [&] { icon_gone_first = !window_.Tray().IsShown(); });
+    QObject::connect(&window_, &MainWindow::closeRequested,
+                     [&] { icon_gone_first = !window_.Tray().IsShown(); });
     QSignalSpy closed(&window_, &MainWindow::closeRequested);
     QTest::mouseClick(window_.closeLabel(), Qt::LeftButton);
     EXPECT_EQ(closed.count(), 1);
@@ -107,7 +110,8 @@ TEST_F(MainWindowTest, MinimiseHidesOnlyWhenTheTrayCanBringTheWindowBack) {
     };
     // Without a notification area (plain X servers, offscreen) a hidden window would be
     // lost for good, so it stays on the task bar minimised.
-    for (const Case c : {Case{false, true, true}, Case{true, false, true}, Case{true, true, false}}) {
+    for (const Case c :
+         {Case{false, true, true}, Case{true, false, true}, Case{true, true, false}}) {
         TrayIcon::OverrideSystemTrayAvailable(c.tray_available);
         c.icon_shown ? window_.Tray().Show() : window_.Tray().Remove();
         window_.showNormal();
@@ -215,7 +219,7 @@ struct NavigationLog {
 };
 
 class NavigationTest : public MainWindowTest {
-protected:
+  protected:
     void SetUp() override {
         MainWindowTest::SetUp();
         SideNavigation& navigation = window_.Navigation();
@@ -223,7 +227,8 @@ protected:
             log_.gated.push_back(window_.Navigation().currentRow());
             return log_.gate_passes;
         });
-        navigation.SetRelogin([this] { log_.pages_at_relogin.push_back(window_.Pages()->currentIndex()); });
+        navigation.SetRelogin(
+            [this] { log_.pages_at_relogin.push_back(window_.Pages()->currentIndex()); });
         const std::thread::id ui_thread = std::this_thread::get_id();
         navigation.SetServerLoader([this, ui_thread] {
             log_.loaded_off_ui_thread = std::this_thread::get_id() != ui_thread;

@@ -21,12 +21,16 @@ namespace vpsdesk::app {
 
 MainWindowSetUp::MainWindowSetUp(servers::MainWindow& window, account::LoginWindow& login_window,
                                  SessionState& session, std::string machine_code)
-    : window_(window), login_window_(login_window), session_(session), machine_code_(std::move(machine_code)) {
+    : window_(window),
+      login_window_(login_window),
+      session_(session),
+      machine_code_(std::move(machine_code)) {
     start_keep_alive_ = [this](KeepAliveSteps steps) {
         SessionKeepAlive::StartDetached(session_, std::move(steps), keep_alive_step_);
     };
     start_notices_ = [this] {
-        StartNoticeTicker(session_, [this](const std::string& line) { window_.SetNoticeLine(line); });
+        StartNoticeTicker(session_,
+                          [this](const std::string& line) { window_.SetNoticeLine(line); });
         StartPopupNotice(session_);
     };
     ConnectControls();
@@ -50,10 +54,10 @@ void MainWindowSetUp::ConnectControls() {
         tray.Remove();
         ExitClient(0);
     });
-    QObject::connect(&tray, &servers::TrayIcon::logoutRequested, &tray, [this, &tray] {
-        Logout(login_window_, window_, [&tray] { tray.Remove(); });
-    });
-    QObject::connect(&window_, &servers::MainWindow::closeRequested, &window_, [] { ExitClient(0); });
+    QObject::connect(&tray, &servers::TrayIcon::logoutRequested, &tray,
+                     [this, &tray] { Logout(login_window_, window_, [&tray] { tray.Remove(); }); });
+    QObject::connect(&window_, &servers::MainWindow::closeRequested, &window_,
+                     [] { ExitClient(0); });
     // The icon leaves the notification area with the process, whichever way it ends.
     AtClientExit([&tray] { tray.Remove(); });
 }

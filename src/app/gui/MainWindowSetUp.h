@@ -19,7 +19,7 @@ class MainWindow;
 namespace vpsdesk::app {
 
 class MainWindowSetUp {
-public:
+  public:
     // UI thread. Connects the window's controls; `login_window` comes back on log-out.
     MainWindowSetUp(servers::MainWindow& window, account::LoginWindow& login_window,
                     SessionState& session, std::string machine_code);
@@ -31,12 +31,14 @@ public:
     KeepAliveSteps KeepAliveStepsForWindow();
 
     // Stand-ins for the background loops, for tests; by default the real ones start.
-    void SetKeepAliveStarter(std::function<void(KeepAliveSteps)> start) { start_keep_alive_ = std::move(start); }
+    void SetKeepAliveStarter(std::function<void(KeepAliveSteps)> start) {
+        start_keep_alive_ = std::move(start);
+    }
     void SetNoticeStarter(std::function<void()> start) { start_notices_ = std::move(start); }
     // One of the keep-alive's 30 waits per pass (one second unless a test shortens it).
     void SetKeepAliveStep(std::chrono::milliseconds step) { keep_alive_step_ = step; }
 
-private:
+  private:
     void ConnectControls();
     void SilentRelogin() const;
     void LoadServers();

@@ -24,7 +24,7 @@ class TrayIcon;
 
 class MainWindow : public ui::SkinnedWindow {
     Q_OBJECT
-public:
+  public:
     enum Page { kServerPage = 0, kFinancePage, kPurchasePage, kServicePage, kCardPage, kPageCount };
 
     explicit MainWindow(QWidget* parent = nullptr);
@@ -46,19 +46,19 @@ public:
     // How the user name and picture open the personal window (default: modally, over this).
     void SetPersonalWindowOpener(std::function<void()> open) { open_personal_ = std::move(open); }
 
-signals:
+  signals:
     // The close label was clicked; the tray icon is already gone and the process is to end.
     void closeRequested();
     // "设置": the remote-desktop settings window is to open.
     void settingsRequested();
 
-protected:
+  protected:
     void onCloseClicked() override;
     // Hides to the notification area, or only minimises when there is none to come back
     // from.
     void onMinimizeClicked() override;
 
-private:
+  private:
     void BuildTitleArea();
     void BuildSidebar();
     void OpenPersonalWindow();

@@ -9,8 +9,15 @@ namespace vpsdesk::servers {
 
 class SideNavigation : public QListWidget {
     Q_OBJECT
-public:
-    enum Entry { kServers = 0, kFinance = 1, kPurchase = 2, kService = 3, kCards = 4, kEntryCount = 5 };
+  public:
+    enum Entry {
+        kServers = 0,
+        kFinance = 1,
+        kPurchase = 2,
+        kService = 3,
+        kCards = 4,
+        kEntryCount = 5
+    };
 
     explicit SideNavigation(QWidget* parent = nullptr);
 
@@ -31,11 +38,11 @@ public:
 
     static QString Caption(int entry);
 
-signals:
+  signals:
     // Switch the main window to page `page`.
     void pageChosen(int page);
 
-private:
+  private:
     void Choose(int entry);
     void Revert();
     void Relogin();

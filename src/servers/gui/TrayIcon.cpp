@@ -50,9 +50,13 @@ TrayIcon::TrayIcon(QWidget* window, QObject* parent)
             [this](QSystemTrayIcon::ActivationReason reason) { Activate(reason); });
 }
 
-TrayIcon::~TrayIcon() { delete menu_; }
+TrayIcon::~TrayIcon() {
+    delete menu_;
+}
 
-void TrayIcon::Show() { icon_->show(); }
+void TrayIcon::Show() {
+    icon_->show();
+}
 
 void TrayIcon::BuildMenu() {
     // A menu without a parent is a window of its own; the icon only borrows it.
@@ -61,10 +65,11 @@ void TrayIcon::BuildMenu() {
     menu_->setObjectName(QStringLiteral("trayMenu"));
     menu_->setFont(ui::skin::Font(9));
     menu_->setStyleSheet(
-        QStringLiteral("QMenu { background: %1; color: %2; border: 1px solid #3A4157; padding: 0px; }"
-                       "QMenu::item { width: %3px; height: %4px; padding: 0px 0px 0px 16px;"
-                       " margin: 0px; }"
-                       "QMenu::item:selected { background: #2F6BFF; }")
+        QStringLiteral(
+            "QMenu { background: %1; color: %2; border: 1px solid #3A4157; padding: 0px; }"
+            "QMenu::item { width: %3px; height: %4px; padding: 0px 0px 0px 16px;"
+            " margin: 0px; }"
+            "QMenu::item:selected { background: #2F6BFF; }")
             .arg(ui::StyleSheetColour(ui::skin::kPanel), ui::StyleSheetColour(ui::skin::kText))
             .arg(kEntryWidth - 16)
             .arg(kEntryHeight));
@@ -78,9 +83,13 @@ void TrayIcon::BuildMenu() {
     icon_->setContextMenu(menu_);
 }
 
-void TrayIcon::Remove() { icon_->hide(); }
+void TrayIcon::Remove() {
+    icon_->hide();
+}
 
-bool TrayIcon::IsShown() const { return icon_->isVisible(); }
+bool TrayIcon::IsShown() const {
+    return icon_->isVisible();
+}
 
 void TrayIcon::Activate(QSystemTrayIcon::ActivationReason reason) {
     // A single click does nothing; the context menu is the desktop's business.
@@ -99,7 +108,9 @@ void TrayIcon::ToggleWindow() {
     window_->activateWindow();
 }
 
-bool TrayIcon::CanBringWindowBack() const { return SystemTrayAvailable() && IsShown(); }
+bool TrayIcon::CanBringWindowBack() const {
+    return SystemTrayAvailable() && IsShown();
+}
 
 bool TrayIcon::SystemTrayAvailable() {
     const int forced = g_tray_override.load();

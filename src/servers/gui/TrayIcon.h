@@ -15,7 +15,7 @@ namespace vpsdesk::servers {
 
 class TrayIcon : public QObject {
     Q_OBJECT
-public:
+  public:
     // `window` is the main window the icon stands for.
     explicit TrayIcon(QWidget* window, QObject* parent = nullptr);
     ~TrayIcon() override;
@@ -44,11 +44,11 @@ public:
     // The client's icon, drawn: a rounded blue tile with a white server rack.
     static QIcon ClientIcon();
 
-signals:
+  signals:
     void exitRequested();
     void logoutRequested();
 
-private:
+  private:
     void ToggleWindow();
 
     QWidget* window_;
