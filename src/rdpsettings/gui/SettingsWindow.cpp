@@ -29,12 +29,11 @@ DriveLister CurrentLister() {
 
 // The dark skin leaves unticked indicators invisible; these draw every state.
 const char* const kIndicatorStyle =
-    "QCheckBox::indicator, QRadioButton::indicator, QTableView::indicator { width: 12px; height: "
-    "12px;"
-    " border: 1px solid #8A93AD; background: #272C3D; }"
+    "QCheckBox::indicator, QRadioButton::indicator, QTableView::indicator {"
+    " width: 12px; height: 12px; border: 1px solid #8A93AD; background: #272C3D; }"
     "QRadioButton::indicator { border-radius: 7px; }"
-    "QCheckBox::indicator:checked, QTableView::indicator:checked { background: #2F6BFF; "
-    "border-color: #2F6BFF; }"
+    "QCheckBox::indicator:checked, QTableView::indicator:checked {"
+    " background: #2F6BFF; border-color: #2F6BFF; }"
     "QRadioButton::indicator:checked { border-color: #2F6BFF; background: qradialgradient("
     "cx:0.5, cy:0.5, radius:0.5, fx:0.5, fy:0.5, stop:0 #2F6BFF, stop:0.55 #2F6BFF,"
     " stop:0.65 #272C3D); }"
