@@ -5,10 +5,12 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
 #include <QContextMenuEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QTest>
 #include <memory>
@@ -243,6 +245,9 @@ TEST_F(ServerListPageTest, ChoosingAnEntryLoadsThatPage) {
     Load(7, Servers(5));
     ScriptList(ListReply(7, Servers(2, 106)));
     QComboBox* selector = page_->PageSelector();
+    QTest::mouseClick(selector->lineEdit(), Qt::LeftButton);
+    EXPECT_TRUE(selector->view()->isVisible()) << "a click on the text opens the entries";
+    selector->hidePopup();
     selector->setCurrentIndex(1);
     emit selector->activated(1);
     EXPECT_EQ(page_->PageText(), "2");

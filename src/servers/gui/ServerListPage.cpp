@@ -1,6 +1,7 @@
 #include "servers/gui/ServerListPage.h"
 
 #include <QComboBox>
+#include <QEvent>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -35,6 +36,7 @@ ServerListPage::ServerListPage(QWidget* parent)
     selector_->setObjectName(QStringLiteral("pageSelector"));
     selector_->setEditable(true);
     selector_->lineEdit()->setReadOnly(true);
+    selector_->lineEdit()->installEventFilter(this);
     selector_->setInsertPolicy(QComboBox::NoInsert);
     selector_->setFont(ui::skin::Font(10));
     selector_->setFixedWidth(80);
@@ -95,6 +97,20 @@ void ServerListPage::RebuildSelector(long long page_count) {
     for (long long i = 1; i <= page_count; ++i) entries << QString::number(i);
     selector_->addItems(entries);
     selector_->setEditText(text);
+}
+
+bool ServerListPage::eventFilter(QObject* watched, QEvent* event) {
+    // A click on the text opens the entries, as on a selector that cannot be typed in.
+    // Opened on the release: a popup opened on the press would take that release as a
+    // click outside itself and close again.
+    if (watched == selector_->lineEdit()) {
+        if (event->type() == QEvent::MouseButtonPress) return true;
+        if (event->type() == QEvent::MouseButtonRelease) {
+            selector_->showPopup();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void ServerListPage::SetPageText(const QString& text) {

@@ -59,6 +59,9 @@ class ServerListPage : public QWidget {
     // Steps after the reply, on the UI thread: notice, selector entries, rows.
     void ApplyPage(const ServerPage& page);
 
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
   private:
     void PublishPageText();
     std::string PublishedPageText() const;
