@@ -17,6 +17,7 @@
 #include <atomic>
 #include <memory>
 #include <thread>
+#include <vector>
 
 #include "GuiTestSupport.h"
 #include "Platform.h"
@@ -74,10 +75,18 @@ class MainWindowSetUpTest : public ::testing::Test {
         app::Session().SetCredentials("demo", "demo2026");
         // Before the first profile load nothing is known, and the gate lets the list through.
         app::Session().SetRealNameStatus("");
-        // The client's windows live as long as the process; workers may still refer to them.
         login_ = new account::LoginWindow;
         window_ = new servers::MainWindow;
         set_up_ = new app::MainWindowSetUp(*window_, *login_, app::Session(), kMachineCode);
+        // Each choice of the list starts one load on a worker; the window outlives them all.
+        QObject::connect(&window_->Navigation(), &servers::SideNavigation::pageChosen,
+                         [this](int page) {
+                             if (page == servers::MainWindow::kServerPage) ++loads_started_;
+                         });
+        window_->Navigation().SetServerLoader([this] {
+            window_->ServerList().RefreshServerList();
+            ++loads_finished_;
+        });
         set_up_->SetKeepAliveStarter([this](app::KeepAliveSteps steps) {
             keep_alive_ = Snapshot();
             steps_ = std::move(steps);
@@ -86,9 +95,10 @@ class MainWindowSetUpTest : public ::testing::Test {
     }
 
     void TearDown() override {
-        window_->hide();
-        login_->hide();
-        window_->Tray().Remove();
+        PumpUntil([&] { return loads_finished_.load() == loads_started_; });
+        delete set_up_;
+        delete window_;
+        delete login_;
         account::PlatformLogout();
         app::Session().session_ended = 1;
         app::Session().SetRealNameStatus("");
@@ -143,6 +153,8 @@ class MainWindowSetUpTest : public ::testing::Test {
     account::LoginWindow* login_ = nullptr;
     servers::MainWindow* window_ = nullptr;
     app::MainWindowSetUp* set_up_ = nullptr;
+    int loads_started_ = 0;
+    std::atomic<int> loads_finished_{0};
     StartLog keep_alive_, notices_;
     app::KeepAliveSteps steps_;
 };
