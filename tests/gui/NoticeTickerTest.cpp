@@ -32,6 +32,10 @@ namespace {
 
 const std::string kTip(app::kNoticeTip);
 
+// Sessions of the detached loops: they must outlive the test that started them.
+app::SessionState* const kTickerSession = new app::SessionState;
+app::SessionState* const kPopupSession = new app::SessionState;
+
 // A ticker with a 1 ms step whose fetches answer `replies` in turn; the fetch after the
 // last ends the session.
 Lines RunTicker(const std::vector<std::string>& replies, int* fetches = nullptr) {
@@ -113,7 +117,8 @@ TEST(NoticeTicker, TheClientTickerShowsItsLinesOnTheUiThread) {
         bool on_ui_thread = true;
     };
     auto seen = std::make_shared<Seen>();
-    app::SessionState& session = *new app::SessionState;  // outlives the detached loop
+    app::SessionState& session = *kTickerSession;
+    session.session_ended = 0;
     app::StartNoticeTicker(session, [seen](const std::string& line) {
         std::lock_guard lock(seen->mutex);
         seen->on_ui_thread = seen->on_ui_thread && ui::isUiThread();
@@ -184,7 +189,7 @@ TEST_F(PopupNoticePlatformTest, TheAnnouncementAppearsInABoxTitledGongGao) {
     QObject owner;
     ModalClicker ok;
     ok.Arm(&owner, QStringLiteral("messageBoxOk"));
-    app::SessionState& session = *new app::SessionState;  // outlives the detached routine
+    app::SessionState& session = *kPopupSession;
     app::StartPopupNotice(session);
     PumpUntil([&] { return ok.clicked; });
     EXPECT_EQ(ok.title, QStringLiteral("公告"));
