@@ -1,5 +1,6 @@
 #include "account/gui/PersonalWindow.h"
 
+#include <QFrame>
 #include <QLabel>
 #include <QPointer>
 
@@ -30,6 +31,12 @@ PersonalWindow::PersonalWindow(QWidget* parent) : ui::SkinnedWindow(parent) {
     setObjectName(QStringLiteral("personalWindow"));
     setWindowTitle(QStringLiteral("个人信息"));
     setFixedSize(kWidth, kHeight);
+    // A thin edge sets the window apart from the main window it opens over.
+    auto* edge = new QFrame(this);
+    edge->setStyleSheet(
+        QStringLiteral("QFrame { border: 1px solid #4A5370; background: transparent; }"));
+    edge->setGeometry(rect());
+    edge->setAttribute(Qt::WA_TransparentForMouseEvents);
 
     auto* title = new QLabel(QStringLiteral("个人信息"), this);
     title->setObjectName(QStringLiteral("personalTitle"));

@@ -9,7 +9,9 @@ namespace vpsdesk::account {
 
 bool PassRealNameGate(QWidget* parent) {
     if (!RealNameBlocks(app::Session().RealNameStatus())) return true;
-    ui::ShowPlainMessage("您还未实名认证，请先进行实名", {}, parent);
+    // The toolkit's box: a plain one under a skinned owner inherits white-on-light text.
+    ui::ShowMessage("您还未实名认证，请先进行实名", "提示", ui::MessageIcon::None,
+                    ui::MessageButtons::Ok, parent);
     PersonalWindow window(parent);
     window.exec();
     return false;

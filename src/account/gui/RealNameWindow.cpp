@@ -1,5 +1,6 @@
 #include "account/gui/RealNameWindow.h"
 
+#include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
@@ -31,6 +32,12 @@ QLineEdit* AddEdit(QWidget* parent, const QString& object_name, const QString& p
     return edit;
 }
 
+// The toolkit's box, titled as a notice; a plain box under a skinned owner would inherit
+// white text on its light background.
+void ShowNotice(std::string_view text, QWidget* owner) {
+    ui::ShowMessage(text, "提示", ui::MessageIcon::None, ui::MessageButtons::Ok, owner);
+}
+
 QLabel* AddCaption(QWidget* parent, const QString& text, int y) {
     auto* label = new QLabel(text, parent);
     label->setGeometry(kLeft, y, kCaptionWidth, 32);
@@ -43,6 +50,12 @@ RealNameWindow::RealNameWindow(QWidget* parent) : ui::SkinnedWindow(parent) {
     setObjectName(QStringLiteral("realNameWindow"));
     setWindowTitle(QStringLiteral("实名认证"));
     setFixedSize(kWidth, kHeight);
+    // A thin edge sets the window apart from the main window it opens over.
+    auto* edge = new QFrame(this);
+    edge->setStyleSheet(
+        QStringLiteral("QFrame { border: 1px solid #4A5370; background: transparent; }"));
+    edge->setGeometry(rect());
+    edge->setAttribute(Qt::WA_TransparentForMouseEvents);
 
     auto* title = new QLabel(QStringLiteral("实名认证"), this);
     title->setObjectName(QStringLiteral("realNameTitle"));
@@ -82,12 +95,12 @@ void RealNameWindow::submit() {
         [encoded, id_number] { return SubmitRealName(encoded, id_number); });
     if (reply == "1000") {
         app::Session().SetRealNameStatus(CallKeepingWindowResponsive([] { return LoadProfile(); }));
-        ui::ShowPlainMessage(kVerifiedMessage, {}, self.data());
+        ShowNotice(kVerifiedMessage, self.data());
         if (self.isNull()) return;
         close();
         return;
     }
-    ui::ShowPlainMessage(kMismatchMessage, {}, self.data());
+    ShowNotice(kMismatchMessage, self.data());
     if (!self.isNull()) submit_->setEnabled(true);
 }
 
