@@ -246,7 +246,9 @@ TEST_F(ServerListPageTest, ChoosingAnEntryLoadsThatPage) {
     ScriptList(ListReply(7, Servers(2, 106)));
     QComboBox* selector = page_->PageSelector();
     QTest::mouseClick(selector->lineEdit(), Qt::LeftButton);
-    EXPECT_TRUE(selector->view()->isVisible()) << "a click on the text opens the entries";
+    // The popup may roll open.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return selector->view()->isVisible(); }, 2000))
+        << "a click on the text opens the entries";
     selector->hidePopup();
     selector->setCurrentIndex(1);
     emit selector->activated(1);

@@ -62,7 +62,13 @@ ServerListPage::ServerListPage(QWidget* parent)
             [this](int, QPoint at) { menu_->Popup(at); });
 }
 
-ServerListPage::~ServerListPage() = default;
+ServerListPage::~ServerListPage() {
+    // The children outlive this part of the object: the selector reports its text being
+    // cleared as it goes, and nothing of ours may hear that.
+    selector_->lineEdit()->removeEventFilter(this);
+    selector_->disconnect(this);
+    list_->disconnect(this);
+}
 
 void ServerListPage::LoadServerPage(int page) {
     const long long number = ServerPageNumber(page, PublishedPageText());
