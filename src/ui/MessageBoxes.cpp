@@ -91,7 +91,10 @@ QWidget* DefaultMessageOwner() {
 
 MessageResult ShowPlainMessage(std::string_view text, std::string_view title, QWidget* owner) {
     return Run(text, title, QMessageBox::NoIcon, QMessageBox::Ok, owner,
-               [](QMessageBox&, MessageResult&) {});
+               [](QMessageBox& box, MessageResult&) {
+        // A plain box keeps the system look even over a dark skinned owner.
+        box.setStyleSheet(QStringLiteral("QMessageBox { background: #F0F0F0; } QLabel { color: #000000; }"));
+    });
 }
 
 MessageResult ShowMessage(std::string_view text, std::string_view title, MessageIcon icon,

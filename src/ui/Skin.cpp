@@ -20,7 +20,7 @@ QString DarkStyleSheet() {
     const QString panel = StyleSheetColour(kPanel);
     return QStringLiteral(
                "QLabel, QCheckBox, QRadioButton, QGroupBox { color: %1; background: transparent; }"
-               "QLineEdit { background: %2; border: 1px solid #3A4157; border-radius: 3px;"
+               "QLineEdit { color: %1; background: %2; border: 1px solid #3A4157; border-radius: 3px;"
                " padding: 2px 4px; }"
                "QPushButton { color: %1; background: #2F6BFF; border: none; border-radius: 3px;"
                " padding: 4px 12px; }"

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include <fstream>
+#include <memory>
 
 #include "TempFolderTest.h"
 #include "net/Gbk.h"
@@ -47,6 +48,7 @@ class ConnectionFile : public vpsdesk::test::TempFolderTest {
         TempFolderTest::SetUp();
         fs::create_directories(dir_ / "History");
         vpsdesk::os::OverrideProgramFolder(dir_);
+        protection_ = std::make_unique<vpsdesk::os::KeyFileDataProtection>(dir_ / "protection.key");
     }
     void TearDown() override {
         vpsdesk::os::OverrideProgramFolder({});
@@ -65,7 +67,7 @@ class ConnectionFile : public vpsdesk::test::TempFolderTest {
         EXPECT_TRUE(plan && plan->target);
         RdpConnectionFile file =
             MakeRdpConnectionFile(vpsdesk::os::ProgramFolder(), *plan->target, plan->password,
-                                  ReadRdpLaunchSettings(), protection_);
+                                  ReadRdpLaunchSettings(), *protection_);
         EXPECT_TRUE(WriteRdpFile(file.path, file.bytes));
         return file.path;
     }
@@ -83,7 +85,7 @@ class ConnectionFile : public vpsdesk::test::TempFolderTest {
         EXPECT_EQ(value.back(), '0');
         EXPECT_EQ(value.find_first_not_of("0123456789ABCDEF"), std::string::npos);
         std::optional<ByteArray> buffer =
-            protection_.Unprotect(FromHex(std::string_view(value).substr(0, value.size() - 1)));
+            protection_->Unprotect(FromHex(std::string_view(value).substr(0, value.size() - 1)));
         EXPECT_TRUE(buffer.has_value());
         if (buffer) {
             EXPECT_EQ(*buffer, RdpPasswordBuffer(password));
@@ -105,7 +107,8 @@ class ConnectionFile : public vpsdesk::test::TempFolderTest {
         return row;
     }
 
-    vpsdesk::os::KeyFileDataProtection protection_{dir_ / "protection.key"};
+    // Made once the folder exists: a key path made earlier would be relative.
+    std::unique_ptr<vpsdesk::os::KeyFileDataProtection> protection_;
 };
 
 TEST_F(ConnectionFile, WithoutConfigFileEveryLineFollowsTheEmptyTextRules) {
