@@ -24,7 +24,7 @@
 #include <vector>
 
 #include "GuiTestSupport.h"
-#include "Platform.h"
+#include "LocalPlatform.h"
 #include "account/PlatformApi.h"
 #include "account/gui/LoginPage.h"
 #include "account/gui/LoginWindow.h"
@@ -69,22 +69,12 @@ const QString kWorking = QStringLiteral("    正在登录中");
 const QString kLogin = QStringLiteral("登录");
 const QString kSucceeded = QStringLiteral("    登录成功");
 
-struct LoggedRequest {
-    std::string path, body;  // body as UTF-8
-};
+using ui::guitest::LoggedRequest;
 
 class LoginWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        platformd::PlatformOptions options;
-        options.demo = true;
-        options.control_token = kToken;
-        options.threads = 8;
-        platform_ = std::make_unique<platformd::Platform>(options);
-        port_ = platform_->Start();
-        saved_site_ = app::Site();
-        app::SetSiteConstants({"127.0.0.1:" + std::to_string(port_), "Ver 4.92"});
-        net::SetTlsSettings({platform_->CaPath(), true});
+        platform_ = std::make_unique<ui::guitest::LocalPlatform>(kToken);
         // A sign-in that an earlier test left in the cookie store ends here.
         account::PlatformLogout();
         ResetSession();
@@ -96,9 +86,7 @@ protected:
     void TearDown() override {
         window_.reset();
         ResetSession();
-        app::SetSiteConstants(saved_site_);
-        net::SetTlsSettings({});
-        platform_->Stop();
+        platform_.reset();
     }
 
     static void ResetSession() {
@@ -139,35 +127,16 @@ protected:
     }
 
     std::string Control(const std::string& path, const std::string& body = {}, bool post = false) {
-        net::WebRequestOptions options;
-        net::ByteArray bytes = net::ToBytes(body);
-        if (post) {
-            options.method = 1;
-            options.body_bytes = &bytes;
-        }
-        options.headers = std::string("X-Control-Token: ") + kToken;
-        options.cookies_in = std::string();  // the client's own sign-in stays out of it
-        options.no_redirect = true;
-        return net::BytesToString(net::WebRequest(
-            "https://127.0.0.1:" + std::to_string(port_) + "/__control/" + path, options));
+        return platform_->Control(path, body, post);
     }
-    // The next reply for `path` is `body` (with HTTP `status`).
     void Script(const std::string& path, const std::string& body, int status = 200) {
-        Control("script?path=" + path + "&status=" + std::to_string(status), body, true);
+        platform_->Script(path, body, status);
     }
+    // The log with the bodies as UTF-8.
     std::vector<LoggedRequest> Requests() {
-        net::JsonDocument doc;
-        doc.Parse(Control("requests"));
-        std::vector<LoggedRequest> out;
-        for (std::size_t i = 0; i < doc.Count("data"); ++i) {
-            const std::string at = "data[" + std::to_string(i) + "]";
-            const std::string hex = doc.GetText(at + ".body_hex");
-            std::string body;
-            for (std::size_t h = 0; h + 1 < hex.size(); h += 2)
-                body += static_cast<char>(std::stoi(hex.substr(h, 2), nullptr, 16));
-            out.push_back({doc.GetText(at + ".path"), net::GbkToUtf8(body)});
-        }
-        return out;
+        std::vector<LoggedRequest> log = platform_->Requests();
+        for (LoggedRequest& r : log) r.body = net::GbkToUtf8(r.body);
+        return log;
     }
     std::vector<std::string> Paths() {
         std::vector<std::string> paths;
@@ -210,9 +179,7 @@ protected:
         ASSERT_TRUE(Settings().SaveAutoLogin(auto_login));
     }
 
-    std::unique_ptr<platformd::Platform> platform_;
-    int port_ = 0;
-    app::SiteConstants saved_site_;
+    std::unique_ptr<ui::guitest::LocalPlatform> platform_;
     QTemporaryDir folder_;
     std::unique_ptr<LoginWindow> window_;
     LoginPage* page_ = nullptr;
@@ -457,7 +424,7 @@ TEST_F(LoginWindowTest, PageSelectorSwitchesPagesAndOpensTheRecoveryWebPage) {
     QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
     ASSERT_EQ(catcher.urls.size(), 1);
     EXPECT_EQ(catcher.urls[0].toString().toStdString(),
-              "https://127.0.0.1:" + std::to_string(port_) + "/user/findpwd/index.html");
+              platform_->Url("/user/findpwd/index.html"));
     EXPECT_EQ(window_->currentPage(), LoginWindow::kLoginPage);
 
     ChooseEntry(account::PageSelector::kRegister);
@@ -480,7 +447,7 @@ TEST_F(LoginWindowTest, PageSelectorSwitchesPagesAndOpensTheRecoveryWebPage) {
 
 // The start-up steps as the user sees them; the picture is kept for a person to look at.
 TEST_F(LoginWindowTest, StartUpRendersTheChineseTexts) {
-    window_->ShowLogo(net::WebRequest("https://127.0.0.1:" + std::to_string(port_) + "/img/logo.png"));
+    window_->ShowLogo(net::WebRequest(platform_->Url("/img/logo.png")));
     window_->StartIntroAnimations();
     window_->LoadCaptcha();
     window_->FocusAccountBox();

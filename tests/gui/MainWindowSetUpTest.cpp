@@ -20,7 +20,7 @@
 #include <vector>
 
 #include "GuiTestSupport.h"
-#include "Platform.h"
+#include "LocalPlatform.h"
 #include "account/LoginApi.h"
 #include "account/PlatformApi.h"
 #include "account/ProfileApi.h"
@@ -60,15 +60,7 @@ struct StartLog {
 class MainWindowSetUpTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        platformd::PlatformOptions options;
-        options.demo = true;
-        options.control_token = kToken;
-        options.threads = 8;
-        platform_ = std::make_unique<platformd::Platform>(options);
-        port_ = platform_->Start();
-        saved_site_ = app::Site();
-        app::SetSiteConstants({"127.0.0.1:" + std::to_string(port_), "Ver 4.92"});
-        net::SetTlsSettings({platform_->CaPath(), true});
+        platform_ = std::make_unique<ui::guitest::LocalPlatform>(kToken);
         app::SiteResources resources;
         resources.help_text = "客服QQ：10000";
         app::SetSiteResources(resources);
@@ -102,9 +94,7 @@ class MainWindowSetUpTest : public ::testing::Test {
         account::PlatformLogout();
         app::Session().session_ended = 1;
         app::Session().SetRealNameStatus("");
-        app::SetSiteConstants(saved_site_);
-        net::SetTlsSettings({});
-        platform_->Stop();
+        platform_.reset();
     }
 
     StartLog Snapshot() {
@@ -139,17 +129,9 @@ class MainWindowSetUpTest : public ::testing::Test {
         return rows;
     }
 
-    std::string Requests() {
-        net::WebRequestOptions options;
-        options.headers = std::string("X-Control-Token: ") + kToken;
-        options.cookies_in = std::string();
-        return net::BytesToString(net::WebRequest(
-            "https://127.0.0.1:" + std::to_string(port_) + "/__control/requests", options));
-    }
+    std::string Requests() { return platform_->Control("requests"); }
 
-    std::unique_ptr<platformd::Platform> platform_;
-    int port_ = 0;
-    app::SiteConstants saved_site_;
+    std::unique_ptr<ui::guitest::LocalPlatform> platform_;
     account::LoginWindow* login_ = nullptr;
     servers::MainWindow* window_ = nullptr;
     app::MainWindowSetUp* set_up_ = nullptr;

@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "GuiTestSupport.h"
-#include "Platform.h"
+#include "LocalPlatform.h"
 #include "app/NoticeText.h"
 #include "app/SiteConstants.h"
 #include "app/gui/NoticeTicker.h"
@@ -153,36 +153,14 @@ TEST(PopupNotice, ShowsTheTextUnlessItIsEmptyOrTheSessionEnded) {
 class PopupNoticePlatformTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        platformd::PlatformOptions options;
-        options.demo = true;
-        options.control_token = "popup-token";
-        options.threads = 4;
-        platform_ = std::make_unique<platformd::Platform>(options);
-        port_ = platform_->Start();
-        saved_site_ = app::Site();
-        app::SetSiteConstants({"127.0.0.1:" + std::to_string(port_), "Ver 4.92"});
-        net::SetTlsSettings({platform_->CaPath(), true});
+        platform_ = std::make_unique<ui::guitest::LocalPlatform>("popup-token", true, 4);
     }
-    void TearDown() override {
-        app::SetSiteConstants(saved_site_);
-        net::SetTlsSettings({});
-        platform_->Stop();
-    }
+    void TearDown() override { platform_.reset(); }
     void ScriptEmpty(const std::string& command) {
-        net::ByteArray none;
-        net::WebRequestOptions options;
-        options.method = 1;
-        options.body_bytes = &none;
-        options.headers = std::string("X-Control-Token: popup-token");
-        options.cookies_in = std::string();
-        net::WebRequest("https://127.0.0.1:" + std::to_string(port_) +
-                            "/__control/script?path=%2Fkhd%3Fact%3D" + command,
-                        options);
+        platform_->Script("%2Fkhd%3Fact%3D" + command, "");
     }
 
-    std::unique_ptr<platformd::Platform> platform_;
-    int port_ = 0;
-    app::SiteConstants saved_site_;
+    std::unique_ptr<ui::guitest::LocalPlatform> platform_;
 };
 
 TEST_F(PopupNoticePlatformTest, TheAnnouncementAppearsInABoxTitledGongGao) {

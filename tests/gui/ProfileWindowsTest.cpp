@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "GuiTestSupport.h"
-#include "Platform.h"
+#include "LocalPlatform.h"
 #include "account/LoginApi.h"
 #include "account/PlatformApi.h"
 #include "account/ProfileApi.h"
@@ -43,10 +43,7 @@ const char* const kIdNumber = "11010519491231002X";
 const QString kUnverifiedGreeting =
     QStringLiteral("您还未实名认证，根据相关法律法规，使用前请先实名认证！");
 
-struct LoggedRequest {
-    std::string path;
-    std::string body_bytes;  // as sent, GBK
-};
+using ui::guitest::LoggedRequest;
 
 // Calls `act` with the window named `object_name` once it is the active modal window.
 void WhenModal(QObject* owner, const QString& object_name, std::function<void(QWidget*)> act) {
@@ -68,19 +65,11 @@ QString LabelText(const QWidget* window, const char* name) {
 class ProfileWindowsTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        platformd::PlatformOptions options;
-        options.demo = true;
-        options.control_token = kToken;
-        options.threads = 8;
-        platform_ = std::make_unique<platformd::Platform>(options);
-        port_ = platform_->Start();
-        saved_site_ = app::Site();
+        platform_ = std::make_unique<ui::guitest::LocalPlatform>(kToken);
         saved_resources_ = app::Resources();
-        app::SetSiteConstants({"127.0.0.1:" + std::to_string(port_), "Ver 4.92"});
         app::SiteResources resources;
         resources.client_title = "云桌面管家";
         app::SetSiteResources(resources);
-        net::SetTlsSettings({platform_->CaPath(), true});
         account::PlatformLogout();
         ResetSession();
         Control("clear", {}, true);
@@ -89,9 +78,7 @@ class ProfileWindowsTest : public ::testing::Test {
     void TearDown() override {
         ResetSession();
         app::SetSiteResources(saved_resources_);
-        app::SetSiteConstants(saved_site_);
-        net::SetTlsSettings({});
-        platform_->Stop();
+        platform_.reset();
     }
 
     static void ResetSession() {
@@ -105,39 +92,16 @@ class ProfileWindowsTest : public ::testing::Test {
     }
 
     std::string Control(const std::string& path, const std::string& body = {}, bool post = false) {
-        net::WebRequestOptions options;
-        net::ByteArray bytes = net::ToBytes(body);
-        if (post) {
-            options.method = 1;
-            options.body_bytes = &bytes;
-        }
-        options.headers = std::string("X-Control-Token: ") + kToken;
-        options.cookies_in = std::string();
-        options.no_redirect = true;
-        return net::BytesToString(net::WebRequest(
-            "https://127.0.0.1:" + std::to_string(port_) + "/__control/" + path, options));
+        return platform_->Control(path, body, post);
     }
     // The next reply for `path` is the GBK form of `utf8_body`.
     void Script(const std::string& path, const std::string& utf8_body) {
-        Control("script?path=" + path, net::Utf8ToGbk(utf8_body), true);
+        platform_->Script(path, net::Utf8ToGbk(utf8_body));
     }
-    std::vector<LoggedRequest> Requests() {
-        net::JsonDocument doc;
-        doc.Parse(Control("requests"));
-        std::vector<LoggedRequest> out;
-        for (std::size_t i = 0; i < doc.Count("data"); ++i) {
-            const std::string at = "data[" + std::to_string(i) + "]";
-            const std::string hex = doc.GetText(at + ".body_hex");
-            std::string body;
-            for (std::size_t h = 0; h + 1 < hex.size(); h += 2)
-                body += static_cast<char>(std::stoi(hex.substr(h, 2), nullptr, 16));
-            out.push_back({doc.GetText(at + ".path"), body});
-        }
-        return out;
-    }
+    std::vector<LoggedRequest> Requests() { return platform_->Requests(); }
     std::string RealNameBody() {
         for (const LoggedRequest& r : Requests())
-            if (r.path == "/user/sm2") return r.body_bytes;
+            if (r.path == "/user/sm2") return r.body;
         return "<none>";
     }
 
@@ -154,9 +118,7 @@ class ProfileWindowsTest : public ::testing::Test {
         return ok.text;
     }
 
-    std::unique_ptr<platformd::Platform> platform_;
-    int port_ = 0;
-    app::SiteConstants saved_site_;
+    std::unique_ptr<ui::guitest::LocalPlatform> platform_;
     app::SiteResources saved_resources_;
 };
 

@@ -20,7 +20,7 @@
 #include <vector>
 
 #include "GuiTestSupport.h"
-#include "Platform.h"
+#include "LocalPlatform.h"
 #include "app/SiteConstants.h"
 #include "net/Gbk.h"
 #include "net/JsonDocument.h"
@@ -91,60 +91,33 @@ std::string ListReply(long long count, const std::vector<Server>& servers) {
 
 class ServerListPageTest : public ::testing::Test {
   protected:
-    static void SetUpTestSuite() {
-        platformd::PlatformOptions options;
-        options.control_token = kToken;
-        options.threads = 8;
-        platform_ = new platformd::Platform(options);
-        port_ = platform_->Start();
-    }
+    // Every list reply is scripted, so one platform without demo data serves the suite.
+    static void SetUpTestSuite() { platform_ = new ui::guitest::LocalPlatform(kToken, false); }
     static void TearDownTestSuite() {
-        platform_->Stop();
         delete platform_;
         platform_ = nullptr;
     }
 
     void SetUp() override {
-        saved_site_ = app::Site();
-        app::SetSiteConstants({"127.0.0.1:" + std::to_string(port_), "Ver 4.92"});
-        net::SetTlsSettings({platform_->CaPath(), true});
-        Control("reset");
+        platform_->Control("reset", {}, true);
         page_ = std::make_unique<ServerListPage>();
         page_->SetPageText(QStringLiteral("1"));
         page_->show();
         PumpUntil([&] { return page_->isVisible(); });
     }
-    void TearDown() override {
-        page_.reset();
-        app::SetSiteConstants(saved_site_);
-        net::SetTlsSettings({});
-    }
+    void TearDown() override { page_.reset(); }
 
-    std::string Control(const std::string& path, const std::string& body = {}) {
-        net::WebRequestOptions options;
-        net::ByteArray bytes = net::ToBytes(body);
-        options.method = path == "requests" ? 0 : 1;
-        if (path != "requests") options.body_bytes = &bytes;
-        options.headers = std::string("X-Control-Token: ") + kToken;
-        options.cookies_in = std::string();
-        return net::BytesToString(net::WebRequest(
-            "https://127.0.0.1:" + std::to_string(port_) + "/__control/" + path, options));
-    }
     // The next list reply is `json` (UTF-8 here, GBK on the wire).
     void ScriptList(const std::string& json, int status = 200) {
-        Control("script?path=/user/data/vpslist&status=" + std::to_string(status),
-                net::Utf8ToGbk(json));
+        platform_->Script("/user/data/vpslist", net::Utf8ToGbk(json), status);
     }
     void Load(long long count, const std::vector<Server>& servers, int page = 1) {
         ScriptList(ListReply(count, servers));
         page_->LoadServerPage(page);
     }
     std::vector<std::string> RequestedTargets() {
-        net::JsonDocument doc;
-        doc.Parse(Control("requests"));
         std::vector<std::string> out;
-        for (std::size_t i = 0; i < doc.Count("data"); ++i)
-            out.push_back(doc.GetText("data[" + std::to_string(i) + "].path"));
+        for (const ui::guitest::LoggedRequest& r : platform_->Requests()) out.push_back(r.path);
         return out;
     }
 
@@ -176,14 +149,11 @@ class ServerListPageTest : public ::testing::Test {
         return out;
     }
 
-    static platformd::Platform* platform_;
-    static int port_;
-    app::SiteConstants saved_site_;
+    static ui::guitest::LocalPlatform* platform_;
     std::unique_ptr<ServerListPage> page_;
 };
 
-platformd::Platform* ServerListPageTest::platform_ = nullptr;
-int ServerListPageTest::port_ = 0;
+ui::guitest::LocalPlatform* ServerListPageTest::platform_ = nullptr;
 
 }  // namespace
 

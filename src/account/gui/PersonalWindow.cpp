@@ -1,6 +1,5 @@
 #include "account/gui/PersonalWindow.h"
 
-#include <QFrame>
 #include <QLabel>
 #include <QPointer>
 
@@ -12,6 +11,7 @@
 #include "app/SiteConstants.h"
 #include "ui/CaptionLabel.h"
 #include "ui/QtText.h"
+#include "ui/DialogChrome.h"
 #include "ui/Skin.h"
 
 namespace vpsdesk::account {
@@ -31,17 +31,7 @@ PersonalWindow::PersonalWindow(QWidget* parent) : ui::SkinnedWindow(parent) {
     setObjectName(QStringLiteral("personalWindow"));
     setWindowTitle(QStringLiteral("个人信息"));
     setFixedSize(kWidth, kHeight);
-    // A thin edge sets the window apart from the main window it opens over.
-    auto* edge = new QFrame(this);
-    edge->setStyleSheet(
-        QStringLiteral("QFrame { border: 1px solid #4A5370; background: transparent; }"));
-    edge->setGeometry(rect());
-    edge->setAttribute(Qt::WA_TransparentForMouseEvents);
-
-    auto* title = new QLabel(QStringLiteral("个人信息"), this);
-    title->setObjectName(QStringLiteral("personalTitle"));
-    title->setFont(ui::skin::Font(13));
-    title->setGeometry(24, 14, 200, 30);
+    ui::AddDialogChrome(this, QStringLiteral("个人信息"), QStringLiteral("personalTitle"));
 
     greeting_ = new QLabel(this);
     greeting_->setObjectName(QStringLiteral("greetingLabel"));

@@ -1,6 +1,5 @@
 #include "account/gui/RealNameWindow.h"
 
-#include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
@@ -11,7 +10,7 @@
 #include "app/SessionState.h"
 #include "ui/MessageBoxes.h"
 #include "ui/QtText.h"
-#include "ui/Skin.h"
+#include "ui/DialogChrome.h"
 
 namespace vpsdesk::account {
 namespace {
@@ -50,17 +49,7 @@ RealNameWindow::RealNameWindow(QWidget* parent) : ui::SkinnedWindow(parent) {
     setObjectName(QStringLiteral("realNameWindow"));
     setWindowTitle(QStringLiteral("实名认证"));
     setFixedSize(kWidth, kHeight);
-    // A thin edge sets the window apart from the main window it opens over.
-    auto* edge = new QFrame(this);
-    edge->setStyleSheet(
-        QStringLiteral("QFrame { border: 1px solid #4A5370; background: transparent; }"));
-    edge->setGeometry(rect());
-    edge->setAttribute(Qt::WA_TransparentForMouseEvents);
-
-    auto* title = new QLabel(QStringLiteral("实名认证"), this);
-    title->setObjectName(QStringLiteral("realNameTitle"));
-    title->setFont(ui::skin::Font(13));
-    title->setGeometry(24, 14, 200, 30);
+    ui::AddDialogChrome(this, QStringLiteral("实名认证"), QStringLiteral("realNameTitle"));
 
     const app::ProfileTexts profile = app::Session().Profile();
     AddCaption(this, QStringLiteral("账号:"), 64);
