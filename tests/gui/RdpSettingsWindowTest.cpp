@@ -17,6 +17,7 @@
 #include "net/Gbk.h"
 #include "os/ProgramFolder.h"
 #include "rdpsettings/RemoteDesktopSettings.h"
+#include "ProgramFolderTest.h"
 #include "rdpsettings/gui/DriveListBox.h"
 #include "rdpsettings/gui/SettingsControls.h"
 #include "rdpsettings/gui/SettingsWindow.h"
@@ -33,20 +34,16 @@ constexpr std::string_view kDefaultsFile =
     "剪贴板=1\r\n打印机=0\r\n串行口=0\r\n智能卡=0\r\n重连=1\r\n强制模式=2\r\n压缩=1\r\n"
     "全屏栏=1\r\n桌面背景=1\r\n桌面主题=0\r\nPnP设备=0\r\n录音=0\r\n音频播放=2\r\n组合键=2\r\n";
 
-class RdpSettingsWindowTest : public ::testing::Test {
+class RdpSettingsWindowTest : public test::ProgramFolderTest {
   protected:
     void SetUp() override {
-        char pattern[] = "/tmp/vpsdesk-rdpwin-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        dir_ = pattern;
-        os::OverrideProgramFolder(dir_);
+        ProgramFolderTest::SetUp();
         CurrentRdpSettings() = {};
         UseDrives({"/", "/data", "/srv"});
     }
     void TearDown() override {
         SettingsWindow::SetDriveLister({});
-        os::OverrideProgramFolder({});
-        fs::remove_all(dir_);
+        ProgramFolderTest::TearDown();
     }
 
     static void UseDrives(std::vector<std::string> roots) {
@@ -56,15 +53,8 @@ class RdpSettingsWindowTest : public ::testing::Test {
             return drives;
         });
     }
-    void Put(std::string_view utf8) const {
-        std::ofstream(dir_ / "config.ini", std::ios::binary) << net::Utf8ToGbk(utf8);
-    }
-    std::string File() const {
-        std::ifstream in(dir_ / "config.ini", std::ios::binary);
-        std::ostringstream out;
-        out << in.rdbuf();
-        return net::GbkToUtf8(out.str());
-    }
+    void Put(std::string_view utf8) const { PutConfig(utf8); }
+    std::string File() const { return ConfigText(); }
     static std::string Key(std::string_view key) { return ReadRdpSetting(key); }
 
     static void Close(SettingsWindow& window) {
@@ -72,7 +62,6 @@ class RdpSettingsWindowTest : public ::testing::Test {
         window.close();
     }
 
-    fs::path dir_;
 };
 
 QString Label(QLabel* label) {

@@ -7,6 +7,7 @@
 
 #include "net/Gbk.h"
 #include "os/ProgramFolder.h"
+#include "ProgramFolderTest.h"
 #include "rdpsettings/RemoteDesktopSettings.h"
 #include "rdpsettings/SettingsForm.h"
 
@@ -23,30 +24,10 @@ constexpr std::string_view kDefaultsFile =
     "剪贴板=1\r\n打印机=0\r\n串行口=0\r\n智能卡=0\r\n重连=1\r\n强制模式=2\r\n压缩=1\r\n"
     "全屏栏=1\r\n桌面背景=1\r\n桌面主题=0\r\nPnP设备=0\r\n录音=0\r\n音频播放=2\r\n组合键=2\r\n";
 
-class RdpSettingsFile : public ::testing::Test {
+class RdpSettingsFile : public vpsdesk::test::ProgramFolderTest {
   protected:
-    void SetUp() override {
-        char pattern[] = "/tmp/vpsdesk-rdp-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        dir_ = pattern;
-        vpsdesk::os::OverrideProgramFolder(dir_);
-    }
-    void TearDown() override {
-        vpsdesk::os::OverrideProgramFolder({});
-        fs::remove_all(dir_);
-    }
-
-    std::string Bytes() const {
-        std::ifstream in(dir_ / "config.ini", std::ios::binary);
-        std::ostringstream out;
-        out << in.rdbuf();
-        return out.str();
-    }
-    void Put(std::string_view utf8) const {
-        std::ofstream(dir_ / "config.ini", std::ios::binary) << Utf8ToGbk(utf8);
-    }
-
-    fs::path dir_;
+    std::string Bytes() const { return TempFolderTest::Bytes(dir_ / "config.ini"); }
+    void Put(std::string_view utf8) const { PutConfig(utf8); }
 };
 
 std::vector<MountedDrive> Drives(std::initializer_list<const char*> roots) {

@@ -6,7 +6,7 @@
 #include <fstream>
 #include <memory>
 
-#include "TempFolderTest.h"
+#include "ProgramFolderTest.h"
 #include "net/Gbk.h"
 #include "os/KeyFileDataProtection.h"
 #include "os/ProgramFolder.h"
@@ -42,24 +42,16 @@ class FixedProtection : public vpsdesk::os::DataProtection {
     std::optional<ByteArray> blob_;
 };
 
-class ConnectionFile : public vpsdesk::test::TempFolderTest {
+class ConnectionFile : public vpsdesk::test::ProgramFolderTest {
   protected:
     void SetUp() override {
-        TempFolderTest::SetUp();
+        ProgramFolderTest::SetUp();
         fs::create_directories(dir_ / "History");
-        vpsdesk::os::OverrideProgramFolder(dir_);
         protection_ = std::make_unique<vpsdesk::os::KeyFileDataProtection>(dir_ / "protection.key");
     }
-    void TearDown() override {
-        vpsdesk::os::OverrideProgramFolder({});
-        TempFolderTest::TearDown();
-    }
 
-    // config.ini section "RDP" from UTF-8 lines, stored in GBK as the settings window does.
-    void WriteConfig(std::string_view lines) {
-        std::ofstream(dir_ / "config.ini", std::ios::binary)
-            << vpsdesk::net::Utf8ToGbk("[RDP]\r\n" + std::string(lines));
-    }
+    // config.ini section "RDP" from UTF-8 lines.
+    void WriteConfig(std::string_view lines) { PutConfig("[RDP]\r\n" + std::string(lines)); }
 
     // The launch's steps up to the written file, with the settings read from config.ini.
     fs::path Write(const ServerRow& row) {
