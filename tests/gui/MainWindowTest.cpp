@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QBuffer>
+#include <QContextMenuEvent>
 #include <QDesktopServices>
 #include <QEnterEvent>
 #include <QImage>
@@ -119,6 +120,20 @@ TEST_F(MainWindowTest, MinimiseHidesOnlyWhenTheTrayCanBringTheWindowBack) {
         EXPECT_TRUE(window_.isMinimized());
         EXPECT_EQ(window_.isVisible(), c.stays_visible) << c.tray_available << c.icon_shown;
     }
+}
+
+TEST_F(MainWindowTest, WithoutANotificationAreaTheTrayMenuOpensOnTheWindow) {
+    window_.Tray().BuildMenu();
+    window_.show();
+    PumpUntil([&] { return window_.isVisible(); });
+    const QPoint at(20, window_.height() - 20);
+    for (const bool tray_available : {true, false}) {
+        TrayIcon::OverrideSystemTrayAvailable(tray_available);
+        QContextMenuEvent event(QContextMenuEvent::Mouse, at, window_.mapToGlobal(at));
+        QApplication::sendEvent(&window_, &event);
+        EXPECT_EQ(window_.Tray().Menu()->isVisible(), !tray_available) << tray_available;
+    }
+    window_.Tray().Menu()->hide();
 }
 
 TEST_F(MainWindowTest, TitleLabelsOpenSettingsThePersonalWindowAndTheHelpSite) {

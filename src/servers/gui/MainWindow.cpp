@@ -1,7 +1,9 @@
 #include "servers/gui/MainWindow.h"
 
+#include <QContextMenuEvent>
 #include <QDesktopServices>
 #include <QLabel>
+#include <QMenu>
 #include <QPainter>
 #include <QPixmap>
 #include <QStackedWidget>
@@ -173,6 +175,12 @@ void MainWindow::OpenPersonalWindow() {
 void MainWindow::onCloseClicked() {
     tray_->Remove();
     emit closeRequested();
+}
+
+void MainWindow::contextMenuEvent(QContextMenuEvent* event) {
+    if (TrayIcon::SystemTrayAvailable() || tray_->Menu() == nullptr) return;
+    tray_->Menu()->popup(event->globalPos());
+    event->accept();
 }
 
 void MainWindow::onMinimizeClicked() {

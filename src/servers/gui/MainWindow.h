@@ -57,6 +57,9 @@ class MainWindow : public ui::SkinnedWindow {
     // Hides to the notification area, or only minimises when there is none to come back
     // from.
     void onMinimizeClicked() override;
+    // Without a notification area the tray menu ("退出程序", "注销登录") opens on a right
+    // click on the window instead; otherwise there would be no way to sign out.
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
   private:
     void BuildTitleArea();
