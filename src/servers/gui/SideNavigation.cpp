@@ -6,6 +6,7 @@
 #include <QSignalBlocker>
 #include <array>
 
+#include "account/RealNameGate.h"
 #include "account/gui/PumpedCall.h"
 #include "account/gui/RealNameGateUi.h"
 #include "ui/Skin.h"
@@ -71,10 +72,6 @@ QIcon DrawIcon(int entry) {
             break;
     }
     return QIcon(pixmap);
-}
-
-bool IsGated(int entry) {
-    return entry == SideNavigation::kServers || entry == SideNavigation::kCards;
 }
 
 }  // namespace
@@ -150,7 +147,7 @@ void SideNavigation::Choose(int entry) {
         return;
     }
     choosing_ = entry;
-    if (IsGated(entry) && gate_ && !gate_(window())) {
+    if (account::EntryIsGated(entry) && gate_ && !gate_(window())) {
         Revert();
         choosing_ = -1;
         return;
