@@ -44,6 +44,17 @@ std::string AsciiUpper(std::string_view text) {
     return out;
 }
 
+std::string UpperHex(std::string_view bytes) {
+    static constexpr char kDigits[] = "0123456789ABCDEF";
+    std::string hex;
+    hex.reserve(bytes.size() * 2);
+    for (unsigned char byte : bytes) {
+        hex.push_back(kDigits[byte >> 4]);
+        hex.push_back(kDigits[byte & 0x0F]);
+    }
+    return hex;
+}
+
 long FindText(std::string_view text, std::string_view what, long start, bool case_insensitive) {
     if (start < 1) start = 1;
     size_t i = Find0(text, what, static_cast<size_t>(start - 1), case_insensitive);

@@ -10,6 +10,8 @@ namespace vpsdesk::net {
 
 std::string AsciiLower(std::string_view text);
 std::string AsciiUpper(std::string_view text);
+// Each byte as two upper-case hexadecimal digits, in order, no separators.
+std::string UpperHex(std::string_view bytes);
 
 // Position of `what` at or after `start` (1-based), or -1.
 long FindText(std::string_view text, std::string_view what, long start = 1,

@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "net/Gbk.h"
+#include "net/Text.h"
 
 namespace vpsdesk::os {
 namespace {
@@ -18,13 +19,7 @@ std::string Md5Hex(std::string_view bytes) {
     unsigned char digest[EVP_MAX_MD_SIZE];
     unsigned int length = 0;
     if (EVP_Digest(bytes.data(), bytes.size(), digest, &length, EVP_md5(), nullptr) != 1) return {};
-    static constexpr char kHex[] = "0123456789ABCDEF";
-    std::string hex;
-    for (unsigned int i = 0; i < length; ++i) {
-        hex += kHex[digest[i] >> 4];
-        hex += kHex[digest[i] & 0xF];
-    }
-    return hex;
+    return net::UpperHex(std::string_view(reinterpret_cast<const char*>(digest), length));
 }
 
 }  // namespace

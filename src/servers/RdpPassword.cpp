@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "net/EcmaEscape.h"
+#include "net/Text.h"
 
 namespace vpsdesk::servers {
 
@@ -23,20 +24,9 @@ net::ByteArray RdpPasswordBuffer(std::string_view password) {
     return buffer;
 }
 
-std::string UpperHex(const net::ByteArray& bytes) {
-    static constexpr char kDigits[] = "0123456789ABCDEF";
-    std::string hex;
-    hex.reserve(bytes.size() * 2);
-    for (std::uint8_t byte : bytes) {
-        hex.push_back(kDigits[byte >> 4]);
-        hex.push_back(kDigits[byte & 0x0F]);
-    }
-    return hex;
-}
-
 std::string ProtectRdpPassword(std::string_view password, const os::DataProtection& protection) {
     std::optional<net::ByteArray> blob = protection.Protect(RdpPasswordBuffer(password));
-    return (blob ? UpperHex(*blob) : std::string()) + "0";
+    return (blob ? net::UpperHex(net::BytesToString(*blob)) : std::string()) + "0";
 }
 
 }  // namespace vpsdesk::servers

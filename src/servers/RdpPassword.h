@@ -18,7 +18,4 @@ net::ByteArray RdpPasswordBuffer(std::string_view password);
 // Hex of the protected buffer plus "0"; "0" alone when protection fails.
 std::string ProtectRdpPassword(std::string_view password, const os::DataProtection& protection);
 
-// Uppercase hex digits, two per byte, no separators.
-std::string UpperHex(const net::ByteArray& bytes);
-
 }  // namespace vpsdesk::servers
