@@ -38,7 +38,8 @@ MainWindowSetUp::MainWindowSetUp(servers::MainWindow& window, account::LoginWind
 
 void MainWindowSetUp::ConnectControls() {
     servers::SideNavigation& navigation = window_.Navigation();
-    navigation.SetRelogin([this] { SilentRelogin(); });
+    // The answer changes nothing here: the keep-alive is the one that gives up.
+    navigation.SetRelogin([this] { (void)SilentRelogin(); });
     navigation.SetServerLoader([this] { LoadServers(); });
 
     // Double-click and "连接主机" connect by remote desktop; the menu is built by the set-up.
@@ -62,10 +63,9 @@ void MainWindowSetUp::ConnectControls() {
     AtClientExit([&tray] { tray.Remove(); });
 }
 
-void MainWindowSetUp::SilentRelogin() const {
+std::string MainWindowSetUp::SilentRelogin() const {
     const Credentials credentials = session_.GetCredentials();
-    // The answer changes nothing here: the keep-alive is the one that gives up.
-    (void)account::SilentRelogin(credentials.account, credentials.password, machine_code_);
+    return account::SilentRelogin(credentials.account, credentials.password, machine_code_);
 }
 
 void MainWindowSetUp::LoadServers() {
@@ -81,10 +81,7 @@ void MainWindowSetUp::LoadServers() {
 
 KeepAliveSteps MainWindowSetUp::KeepAliveStepsForWindow() {
     KeepAliveSteps steps;
-    steps.relogin = [this] {
-        const Credentials credentials = session_.GetCredentials();
-        return account::SilentRelogin(credentials.account, credentials.password, machine_code_);
-    };
+    steps.relogin = [this] { return SilentRelogin(); };
     steps.fetch_user_name = FetchUserName;
     steps.show_user_name = [this](const std::string& name) {
         ui::onUiThread([this, &name] { window_.SetUserName(name); });

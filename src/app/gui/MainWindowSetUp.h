@@ -40,7 +40,8 @@ class MainWindowSetUp {
 
   private:
     void ConnectControls();
-    void SilentRelogin() const;
+    // The platform's answer to a silent re-login with the session's credentials.
+    std::string SilentRelogin() const;
     void LoadServers();
 
     servers::MainWindow& window_;

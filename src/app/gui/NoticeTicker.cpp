@@ -5,7 +5,6 @@
 #include <utility>
 
 #include "app/NoticeText.h"
-#include "app/gui/ExitClient.h"
 #include "ui/UiThread.h"
 #include "ui/Waiting.h"
 
@@ -25,11 +24,10 @@ NoticeTicker::NoticeTicker(SessionState& session, NoticeTickerSteps steps,
       steps_(std::move(steps)),
       step_(step),
       steps_per_line_(steps_per_line),
-      generation_(++CurrentGeneration()) {}
+      loop_(session, CurrentGeneration()) {}
 
 bool NoticeTicker::Retired() const {
-    return session_.session_ended.load() != 0 || CurrentGeneration().load() != generation_ ||
-           ClientExiting();
+    return loop_.Retired();
 }
 
 bool NoticeTicker::WaitLine() const {

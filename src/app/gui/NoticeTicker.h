@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "app/SessionState.h"
+#include "app/gui/SessionLoop.h"
 
 namespace vpsdesk::app {
 
@@ -35,7 +36,7 @@ class NoticeTicker {
     NoticeTickerSteps steps_;
     std::chrono::milliseconds step_;
     int steps_per_line_;
-    unsigned generation_;
+    SessionLoop loop_;
 };
 
 // The client's ticker on a detached thread, fetching command "gg". `show_line` runs on the

@@ -5,7 +5,6 @@
 
 #include "account/PlatformApi.h"
 #include "account/PlatformReply.h"
-#include "app/gui/ExitClient.h"
 #include "net/JsonDocument.h"
 #include "net/WebRequest.h"
 #include "ui/Waiting.h"
@@ -34,11 +33,10 @@ SessionKeepAlive::SessionKeepAlive(SessionState& session, KeepAliveSteps steps,
       steps_(std::move(steps)),
       step_(step),
       steps_per_pass_(steps_per_pass),
-      generation_(++CurrentGeneration()) {}
+      loop_(session, CurrentGeneration()) {}
 
 bool SessionKeepAlive::Retired() const {
-    return session_.session_ended.load() != 0 || CurrentGeneration().load() != generation_ ||
-           ClientExiting();
+    return loop_.Retired();
 }
 
 void SessionKeepAlive::Run() {

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "app/SessionState.h"
+#include "app/gui/SessionLoop.h"
 
 namespace vpsdesk::app {
 
@@ -49,7 +50,7 @@ private:
     KeepAliveSteps steps_;
     std::chrono::milliseconds step_;
     int steps_per_pass_;
-    unsigned generation_;
+    SessionLoop loop_;
 };
 
 }  // namespace vpsdesk::app
