@@ -14,13 +14,12 @@ namespace {
 constexpr std::string_view kProfilePath = "/user/userinfo";
 constexpr std::string_view kRealNamePath = "/user/sm2";
 
-}  // namespace
-
-std::string LoadProfile() {
+std::optional<std::string> LoadProfileFor(unsigned customer) {
     std::string reply =
         ReadPlatformReply(net::WebRequest(BaseUrl() + std::string(kProfilePath)), kProfilePath);
+    if (!net::JsonReadable(reply)) return std::nullopt;
     // Each value is read from a fresh parse, as the platform's replies are read everywhere
-    // else: a reply that is not JSON gives the parse-failure text for every field.
+    // else.
     const std::string verified = net::JsonReadValue(reply, "data.VerificationResult");
     std::string real_name =
         verified == "1" ? net::JsonReadValue(reply, "data.truename") : std::string(kNotVerified);
@@ -30,8 +29,22 @@ std::string LoadProfile() {
     update.qq = net::JsonReadValue(reply, "data.QQ");
     update.email = net::JsonReadValue(reply, "data.email");
     update.balance = money + "元";
-    app::Session().MergeProfile(update);
+    app::Session().MergeProfile(update, customer);
     return real_name;
+}
+
+}  // namespace
+
+std::optional<std::string> LoadProfile() {
+    return LoadProfileFor(app::Session().Customer());
+}
+
+bool RefreshProfile() {
+    const unsigned customer = app::Session().Customer();
+    std::optional<std::string> real_name = LoadProfileFor(customer);
+    if (!real_name) return false;
+    app::Session().SetRealNameStatus(std::move(*real_name), customer);
+    return true;
 }
 
 std::string EncodeRealName(const std::string& name) {

@@ -1,6 +1,7 @@
 #pragma once
 // The profile requests: the user's profile, and the real-name verification that the
 // platform requires before the servers can be used.
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -10,8 +11,15 @@ inline constexpr std::string_view kNotVerified = "未实名";
 
 // GET /user/userinfo. Stores mobile, QQ and e-mail in the session when the reply gives
 // them (an empty value keeps the previous one) and the balance + "元" always. Returns the
-// verified name, or "未实名"; the caller decides whether to store it.
-std::string LoadProfile();
+// verified name, or "未实名"; the caller decides whether to store it. A reply that is not
+// JSON (a failed request, an error page) stores nothing and gives nullopt, so a network
+// blip never replaces the profile or locks a verified customer out. Nothing is stored
+// either once the customer the request was made for has signed out.
+std::optional<std::string> LoadProfile();
+
+// LoadProfile, with the verified name stored as the session's real-name status.
+// False when nothing came back.
+bool RefreshProfile();
 
 // The name as the verification form carries it: escape()d, with "%u" sent as "%25u".
 std::string EncodeRealName(const std::string& name);

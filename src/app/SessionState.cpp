@@ -25,6 +25,13 @@ std::string SessionState::SessionPassword() const {
     return credentials_.password;
 }
 
+void SessionState::ClearCustomer() {
+    std::lock_guard lock(mutex_);
+    credentials_ = {};
+    profile_ = {};
+    ++customer_;
+}
+
 void SessionState::SetProfile(ProfileTexts profile) {
     std::lock_guard lock(mutex_);
     profile_ = std::move(profile);
@@ -35,8 +42,9 @@ ProfileTexts SessionState::Profile() const {
     return profile_;
 }
 
-void SessionState::SetUserName(std::string user_name) {
+void SessionState::SetUserName(std::string user_name, std::optional<unsigned> customer) {
     std::lock_guard lock(mutex_);
+    if (!Current(customer)) return;
     profile_.user_name = std::move(user_name);
 }
 
@@ -45,8 +53,9 @@ std::string SessionState::UserName() const {
     return profile_.user_name;
 }
 
-void SessionState::SetRealNameStatus(std::string status) {
+void SessionState::SetRealNameStatus(std::string status, std::optional<unsigned> customer) {
     std::lock_guard lock(mutex_);
+    if (!Current(customer)) return;
     profile_.real_name_status = std::move(status);
 }
 
@@ -55,8 +64,9 @@ std::string SessionState::RealNameStatus() const {
     return profile_.real_name_status;
 }
 
-void SessionState::MergeProfile(const ProfileUpdate& update) {
+void SessionState::MergeProfile(const ProfileUpdate& update, std::optional<unsigned> customer) {
     std::lock_guard lock(mutex_);
+    if (!Current(customer)) return;
     if (!update.mobile.empty()) profile_.mobile = update.mobile;
     if (!update.qq.empty()) profile_.qq = update.qq;
     if (!update.email.empty()) profile_.email = update.email;

@@ -4,6 +4,7 @@
 // as copies; the flags are atomics, so a poll on one thread sees a write on another.
 #include <atomic>
 #include <mutex>
+#include <optional>
 #include <string>
 
 namespace vpsdesk::app {
@@ -47,14 +48,21 @@ class SessionState {
     std::string SessionAccount() const;
     std::string SessionPassword() const;
 
+    // Which customer the state belongs to: it changes with every sign-out. A write given
+    // the customer a request was started for is dropped once he has signed out, so that a
+    // reply arriving late never brings his data back for the next customer.
+    unsigned Customer() const { return customer_.load(); }
+    // Sign-out: credentials and profile texts are emptied in one step.
+    void ClearCustomer();
+
     void SetProfile(ProfileTexts profile);
     ProfileTexts Profile() const;
-    void SetUserName(std::string user_name);
+    void SetUserName(std::string user_name, std::optional<unsigned> customer = std::nullopt);
     std::string UserName() const;
-    void SetRealNameStatus(std::string status);
+    void SetRealNameStatus(std::string status, std::optional<unsigned> customer = std::nullopt);
     std::string RealNameStatus() const;
     // Applies a profile load in one step, so a concurrent load or name update is not lost.
-    void MergeProfile(const ProfileUpdate& update);
+    void MergeProfile(const ProfileUpdate& update, std::optional<unsigned> customer = std::nullopt);
     std::string ProfileMobile() const;
 
     // A login has just succeeded and the main window is to be opened.
@@ -67,6 +75,12 @@ class SessionState {
     std::atomic<int> main_progress_state{kProgressIdle};
 
   private:
+    // Under the lock: the customer the write was meant for is still the current one.
+    bool Current(std::optional<unsigned> customer) const {
+        return !customer || *customer == customer_.load();
+    }
+
+    std::atomic<unsigned> customer_{0};
     mutable std::mutex mutex_;
     Credentials credentials_;
     ProfileTexts profile_;

@@ -43,4 +43,14 @@ void CurlShare::SetTls(const TlsSettings& settings) {
     tls_ = settings;
 }
 
+RequestLimits CurlShare::Limits() const {
+    return {std::chrono::milliseconds(connect_ms_.load()),
+            std::chrono::milliseconds(stall_ms_.load())};
+}
+
+void CurlShare::SetLimits(const RequestLimits& limits) {
+    connect_ms_.store(limits.connect.count());
+    stall_ms_.store(limits.stall.count());
+}
+
 }  // namespace vpsdesk::net

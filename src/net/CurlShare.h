@@ -22,6 +22,10 @@ class CurlShare {
     TlsSettings Tls() const;
     void SetTls(const TlsSettings& settings);
 
+    RequestLimits Limits() const;
+    void SetLimits(const RequestLimits& limits);
+
+    // A lock-free store, so a signal handler may call it.
     void CancelAll() { cancelled_.store(true); }
     bool Cancelled() const { return cancelled_.load(std::memory_order_relaxed); }
 
@@ -40,6 +44,9 @@ class CurlShare {
     mutable std::mutex tls_mutex_;
     TlsSettings tls_;
     std::atomic<bool> cancelled_{false};
+    static_assert(std::atomic<bool>::is_always_lock_free);
+    std::atomic<long long> connect_ms_{RequestLimits{}.connect.count()};
+    std::atomic<long long> stall_ms_{RequestLimits{}.stall.count()};
 };
 
 }  // namespace vpsdesk::net

@@ -326,4 +326,11 @@ std::string JsonReadValue(std::string& reply, std::string_view path) {
     }
 }
 
+bool JsonReadable(std::string reply) {
+    std::erase(reply, '\r');
+    std::erase(reply, '\n');
+    JsonDocument doc;
+    return doc.Parse(reply);
+}
+
 }  // namespace vpsdesk::net

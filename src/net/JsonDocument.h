@@ -101,4 +101,8 @@ private:
 // the reply is not JSON or is a bare null.
 std::string JsonReadValue(std::string& reply, std::string_view path);
 
+// Whether JsonReadValue finds a document in `reply` rather than giving "JSON解析失败":
+// a reply that is no document (a failed request, an error page) must change nothing.
+bool JsonReadable(std::string reply);
+
 }  // namespace vpsdesk::net

@@ -2,6 +2,7 @@
 
 #include <curl/curl.h>
 
+#include <algorithm>
 #include <array>
 #include <memory>
 #include <new>
@@ -145,7 +146,8 @@ CURLcode Perform(CURL* easy) {
             result = CURLE_ABORTED_BY_CALLBACK;
             break;
         }
-        if (curl_multi_poll(multi, nullptr, 0, 500, nullptr) != CURLM_OK) break;
+        // Short polls, so that a cancel (a termination signal) is seen within 0.1 s.
+        if (curl_multi_poll(multi, nullptr, 0, 100, nullptr) != CURLM_OK) break;
     }
     curl_multi_remove_handle(multi, easy);
     return result;
@@ -167,6 +169,7 @@ struct Request {
     bool use_store = true;
     std::string proxy;
     TlsSettings tls;
+    RequestLimits limits;
 };
 
 Attempt Send(const Request& r) {
@@ -211,6 +214,13 @@ Attempt Send(const Request& r) {
     curl_easy_setopt(easy, CURLOPT_CAPATH, kSystemCaPath);
     curl_easy_setopt(easy, CURLOPT_SSL_VERIFYPEER, r.tls.verify ? 1L : 0L);
     curl_easy_setopt(easy, CURLOPT_SSL_VERIFYHOST, r.tls.verify ? 2L : 0L);
+
+    // A platform that accepts the connection and never answers must not hold the caller.
+    curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(r.limits.connect.count()));
+    const long stall_seconds =
+        std::max<long>(1, static_cast<long>((r.limits.stall.count() + 999) / 1000));
+    curl_easy_setopt(easy, CURLOPT_LOW_SPEED_LIMIT, 1L);
+    curl_easy_setopt(easy, CURLOPT_LOW_SPEED_TIME, stall_seconds);
 
     curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, &OnBody);
     curl_easy_setopt(easy, CURLOPT_WRITEDATA, &a.transfer);
@@ -299,6 +309,7 @@ ByteArray WebRequest(std::string_view url, const WebRequestOptions& options) {
     if (!proxy.empty())
         r.proxy = (options.socks_proxy.value_or(false) ? "socks4://" : "http://") + proxy;
     r.tls = shared.Tls();
+    r.limits = shared.Limits();
 
     CurlHeaders headers = ToCurlHeaders(block_gbk, agent_gbk, verb, false);
     r.headers = &headers;
@@ -338,8 +349,20 @@ void SetTlsSettings(const TlsSettings& settings) {
     CurlShare::Instance().SetTls(settings);
 }
 
+void SetRequestLimits(const RequestLimits& limits) {
+    CurlShare::Instance().SetLimits(limits);
+}
+
+RequestLimits CurrentRequestLimits() {
+    return CurlShare::Instance().Limits();
+}
+
 void CancelAllRequests() {
     CurlShare::Instance().CancelAll();
+}
+
+void PrepareCancelFromSignals() {
+    (void)CurlShare::Instance();
 }
 
 }  // namespace vpsdesk::net

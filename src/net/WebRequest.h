@@ -1,6 +1,7 @@
 #pragma once
 // The one synchronous HTTP(S) request of the client. Texts are UTF-8 here and GBK on the
 // wire; cookies live in a process-wide store unless the caller keeps them itself.
+#include <chrono>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -57,8 +58,28 @@ struct TlsSettings {
 // Applies to requests started afterwards, on any thread.
 void SetTlsSettings(const TlsSettings& settings);
 
+// How long a request may wait before it counts as failed. A connection (TCP, proxy
+// tunnel and TLS handshake) not made within `connect` fails; a transfer, the wait for the
+// reply included, that moves less than one byte a second for `stall` (whole seconds,
+// at least one) fails. There is no limit on the total time, so a long download that
+// keeps moving is never cut off.
+struct RequestLimits {
+    std::chrono::milliseconds connect{15'000};
+    std::chrono::milliseconds stall{30'000};
+};
+
+// Applies to requests started afterwards, on any thread.
+void SetRequestLimits(const RequestLimits& limits);
+RequestLimits CurrentRequestLimits();
+
 // For process exit: requests in progress end as soon as possible and every later request
-// returns an empty reply at once. There is no way back.
+// returns an empty reply at once. There is no way back. Async-signal-safe once any request
+// has been made or `PrepareCancelFromSignals` has run. requests in progress end as soon as possible
+// and every later request returns an empty reply at once. There is no way back.
 void CancelAllRequests();
+
+// Sets up the shared request state so that `CancelAllRequests` may be called from a
+// signal handler.
+void PrepareCancelFromSignals();
 
 }  // namespace vpsdesk::net

@@ -56,13 +56,13 @@ std::string DisplayStatus(std::string_view status, std::string_view zt) {
 
 ServerPage ParseServerPage(std::string_view reply) {
     net::JsonDocument doc;
-    doc.Parse(reply);
     ServerPage page;
+    page.readable = doc.Parse(reply) && doc.Exists("count");
     page.count = net::TextToInt(doc.GetObject("count").ToText());
     if (page.Empty()) return page;
     page.page_count = std::min(ServerPageCount(page.count), kMaxPageEntries);
-    const std::size_t rows = CountServerRows(reply);
-    page.rows.reserve(std::min<std::size_t>(rows, 1024));
+    const std::size_t rows = std::min(CountServerRows(reply), kMaxRowsPerReply);
+    page.rows.reserve(rows);
     for (std::size_t i = 0; i < rows; ++i) page.rows.push_back(ReadRow(doc, i));
     return page;
 }

@@ -16,12 +16,18 @@ inline constexpr std::string_view kRunningStatus = "运行中";
 // The page selector offers at most this many pages. A reply claiming an absurd count must
 // not make the client build millions of selector entries.
 inline constexpr long long kMaxPageEntries = 10000;
+// A page holds five rows; a hostile reply must not build a huge table either.
+inline constexpr std::size_t kMaxRowsPerReply = 100;
 
 struct ServerPage {
+    // The reply was a JSON document with a "count". Anything else (a failed request, an
+    // error page, another document) says nothing about the servers and changes nothing.
+    bool readable = false;
     long long count = 0;  // every server of the account, all pages
     // Entries of the page selector: ServerPageCount(count), at most kMaxPageEntries.
     long long page_count = 0;
-    // One row per "VPStypeID" in the reply; columns 5 and 7 are never filled.
+    // One row per "VPStypeID" in the reply, at most kMaxRowsPerReply; columns 5 and 7 are
+    // never filled.
     std::vector<ServerRow> rows;
 
     bool Empty() const { return count < 1; }
@@ -36,7 +42,8 @@ std::size_t CountServerRows(std::string_view reply);
 // `zt` replaces `status` unless it is empty or the server has expired.
 std::string DisplayStatus(std::string_view status, std::string_view zt);
 
-// The reply text of the server list request; an empty or unparsable reply reads as count 0.
+// The reply text of the server list request; an empty or unparsable reply is not readable
+// and reads as count 0.
 ServerPage ParseServerPage(std::string_view reply);
 
 }  // namespace vpsdesk::servers

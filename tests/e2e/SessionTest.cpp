@@ -56,5 +56,23 @@ TEST(Session, EndingWhileAWorkerWaitsForAReplyNeitherHangsNorCrashes) {
     EXPECT_FALSE(client.Logged("main-window-shown"));
 }
 
+TEST(Session, ASignalEndsTheClientWhileTheWindowWaitsForAReply) {
+    TempFolder root;
+    Platform platform(root / "platform", {"--demo"});
+    // The captcha picture is fetched by the login window itself; it never comes.
+    platform.Control("script?path=/user/captcha&delay_ms=3600000", "x", true);
+    ClientProcess client(root.path());
+    client.Start({"--site", platform.site(), "--ca-file", platform.ca()});
+    ASSERT_TRUE(PollFor([&] {
+        return platform.Control("requests", {}, false).find("/user/captcha") != std::string::npos ||
+               !client.child().Running();
+    }));
+    ASSERT_TRUE(client.child().Running()) << client.err();
+    client.child().Signal(SIGTERM);
+    // Bounded well below the stall limit: only the signal can have ended the wait.
+    EXPECT_TRUE(PollFor([&] { return !client.child().Running(); }, std::chrono::seconds(10)));
+    EXPECT_EQ(client.child().WaitExitCode(), 0) << client.err();
+}
+
 }  // namespace
 }  // namespace e2e

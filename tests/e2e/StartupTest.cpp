@@ -43,6 +43,21 @@ TEST(Startup, NoPlatformShowsTheNetworkMessageAndEndsWithoutUpdating) {
     EXPECT_FALSE(client.Logged("login-window-shown"));
 }
 
+TEST(Startup, APlatformThatNeverAnswersGivesTheNetworkMessageAndEnds) {
+    TempFolder root;
+    Platform platform(root / "platform", {"--demo"});
+    platform.Control("latency?ms=3600000", {}, true);  // accepts, then an hour of silence
+    ClientProcess client(root.path());
+    // The stall limit shortened from thirty seconds to one.
+    client.Start({"--site", platform.site(), "--ca-file", platform.ca()},
+                 {"QT_QPA_PLATFORM=offscreen", "VPSDESK_STALL_LIMIT_MS=1000"});
+    const std::optional<int> code = client.child().WaitExitCode();
+    ASSERT_TRUE(code.has_value()) << "still waiting for the platform: " << client.err();
+    EXPECT_NE(*code, 0);
+    EXPECT_TRUE(client.Logged("message 网络初始化失败，请检查网络"));
+    EXPECT_FALSE(client.Logged("login-window-shown"));
+}
+
 TEST(Startup, WithoutADisplayTheToolkitMessageEndsTheProcess) {
     TempFolder root;
     ClientProcess client(root.path());

@@ -14,8 +14,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <algorithm>
 #include <atomic>
 #include <memory>
+#include <optional>
 #include <thread>
 #include <vector>
 
@@ -32,9 +34,11 @@
 #include "net/WebRequest.h"
 #include "os/ProgramFolder.h"
 #include "rdpsettings/gui/SettingsWindow.h"
+#include "servers/ServerRow.h"
 #include "servers/gui/MainWindow.h"
 #include "servers/gui/ServerContextMenu.h"
 #include "servers/gui/ServerListPage.h"
+#include "servers/gui/ServerListView.h"
 #include "servers/gui/SideNavigation.h"
 #include "servers/gui/TrayIcon.h"
 #include "ui/UiThread.h"
@@ -43,6 +47,8 @@ namespace {
 
 using namespace vpsdesk;
 using ui::guitest::PumpUntil;
+
+using namespace std::chrono_literals;
 
 const char* const kToken = "main-window-set-up-token";
 const std::string kMachineCode = "0123456789ABCDEF";
@@ -79,9 +85,10 @@ class MainWindowSetUpTest : public ::testing::Test {
             window_->ServerList().RefreshServerList();
             ++loads_finished_;
         });
-        set_up_->SetKeepAliveStarter([this](app::KeepAliveSteps steps) {
+        set_up_->SetKeepAliveStarter([this](app::KeepAliveSteps steps, app::KeepAlivePace pace) {
             keep_alive_ = Snapshot();
             steps_ = std::move(steps);
+            pace_ = pace;
         });
         set_up_->SetNoticeStarter([this] { notices_ = Snapshot(); });
     }
@@ -112,8 +119,9 @@ class MainWindowSetUpTest : public ::testing::Test {
     }
 
     // As the watcher does it: on a thread of its own while the UI thread goes on.
-    void SignInAndRunSetUp() {
-        ASSERT_EQ(account::SilentRelogin("demo", "demo2026", kMachineCode), "1000");
+    void SignInAndRunSetUp(const std::string& account = "demo") {
+        ASSERT_EQ(account::SilentRelogin(account, "demo2026", kMachineCode), "1000");
+        app::Session().SetCredentials(account, "demo2026");
         std::atomic<bool> done{false};
         std::thread watcher([&] {
             set_up_->Run();
@@ -121,6 +129,29 @@ class MainWindowSetUpTest : public ::testing::Test {
         });
         PumpUntil([&] { return done.load(); });
         watcher.join();
+    }
+
+    // One pass of the keep-alive the set-up started, on a worker as the real loop runs.
+    void RunKeepAlivePass() {
+        std::atomic<bool> done{false};
+        std::thread pass([&] {
+            (void)steps_.relogin();
+            const std::optional<std::string> name = steps_.fetch_user_name();
+            steps_.show_connection(name.has_value());
+            if (name) steps_.show_user_name(*name);
+            if (name) steps_.refresh_profile();
+            steps_.refresh_list();
+            done = true;
+        });
+        PumpUntil([&] { return done.load(); });
+        pass.join();
+    }
+
+    std::vector<std::string> RowIds() const {
+        std::vector<std::string> ids;
+        for (int r = 0; window_->ServerList().RowAt(r); ++r)
+            ids.push_back((*window_->ServerList().RowAt(r))[servers::column::kId]);
+        return ids;
     }
 
     int Rows() const {
@@ -139,6 +170,7 @@ class MainWindowSetUpTest : public ::testing::Test {
     std::atomic<int> loads_finished_{0};
     StartLog keep_alive_, notices_;
     app::KeepAliveSteps steps_;
+    app::KeepAlivePace pace_{0ms, 0};
 };
 
 TEST_F(MainWindowSetUpTest, StepsRunInOrderAndLeaveTheServerListShowing) {
@@ -156,6 +188,9 @@ TEST_F(MainWindowSetUpTest, StepsRunInOrderAndLeaveTheServerListShowing) {
     EXPECT_FALSE(notices_.window_visible);
 
     EXPECT_EQ(app::Session().session_ended, 0);
+    // A pass every thirty seconds, as the platform expects.
+    EXPECT_EQ(pace_.step, 1s);
+    EXPECT_EQ(pace_.Pass(), 30s);
     EXPECT_TRUE(window_->isVisible());
     EXPECT_EQ(window_->Pages()->currentIndex(), servers::MainWindow::kServerPage);
     ASSERT_NE(window_->Tray().Menu(), nullptr);
@@ -175,7 +210,7 @@ TEST_F(MainWindowSetUpTest, KeepAliveStepsShowTheNameAndStoreTheRealNameStatus) 
     std::atomic<bool> done{false};
     std::thread keep_alive([&] {
         relogin = steps_.relogin();
-        name = steps_.fetch_user_name();
+        name = steps_.fetch_user_name().value_or("no answer");
         steps_.show_user_name(name);
         steps_.refresh_profile();
         steps_.refresh_list();
@@ -214,6 +249,94 @@ TEST_F(MainWindowSetUpTest, LogOutFromTheTrayMenuThenSignInAgain) {
     EXPECT_TRUE(window_->isVisible());
     EXPECT_EQ(window_->Tray().Menu()->actions().size(), 2);
     EXPECT_EQ(window_->Navigation().currentRow(), servers::SideNavigation::kServers);
+}
+
+TEST_F(MainWindowSetUpTest, SignOutLeavesNothingOfTheCustomerForTheNextOne) {
+    SignInAndRunSetUp();
+    PumpUntil([&] { return Rows() == 5; });
+    RunKeepAlivePass();
+    ASSERT_EQ(app::Session().ProfileMobile(), "13800138000");
+    const std::vector<std::string> demo_ids = RowIds();
+    window_->ServerList().List()->selectRow(0);
+    ASSERT_TRUE(window_->ServerList().SelectedRow());
+
+    // Every state the list passes through from the sign-out on is looked at.
+    bool demo_row_seen = false;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        for (const std::string& id : RowIds())
+            if (std::find(demo_ids.begin(), demo_ids.end(), id) != demo_ids.end())
+                demo_row_seen = true;
+    });
+    QAction* logout = window_->Tray().Menu()->findChild<QAction*>(QStringLiteral("logoutAction"));
+    ASSERT_NE(logout, nullptr);
+    logout->trigger();
+    watch.start(1);
+
+    EXPECT_EQ(Rows(), 0);
+    EXPECT_FALSE(window_->ServerList().SelectedRow());
+    EXPECT_EQ(window_->ServerList().PageText(), QStringLiteral("1"));
+    EXPECT_EQ(window_->ServerList().PageSelector()->count(), 0);
+    EXPECT_TRUE(window_->findChild<QLabel*>(QStringLiteral("userNameLabel"))->text().isEmpty());
+    const app::ProfileTexts profile = app::Session().Profile();
+    EXPECT_EQ(profile.mobile, "");
+    EXPECT_EQ(profile.balance, "");
+    EXPECT_EQ(profile.real_name_status, "");
+    EXPECT_EQ(app::Session().SessionPassword(), "");
+
+    SignInAndRunSetUp("13900139000");
+    PumpUntil([&] { return loads_finished_.load() == loads_started_; });
+    RunKeepAlivePass();
+    EXPECT_EQ(app::Session().RealNameStatus(), account::kNotVerified);
+    EXPECT_EQ(app::Session().ProfileMobile(), "13900139000");
+
+    // The gate stands before his list, and his verification carries his own number.
+    ui::guitest::ModalClicker message;
+    message.Arm(window_, QStringLiteral("messageBoxOk"));
+    QTimer personal;
+    QObject::connect(&personal, &QTimer::timeout, [&] {
+        if (auto* open = qobject_cast<account::PersonalWindow*>(QApplication::activeModalWidget()))
+            open->reject();
+    });
+    personal.start(2);
+    window_->Navigation().Select(servers::SideNavigation::kPurchase);
+    window_->Navigation().Select(servers::SideNavigation::kServers);
+    personal.stop();
+    EXPECT_EQ(message.text, QStringLiteral("您还未实名认证，请先进行实名"));
+    (void)account::SubmitRealName(account::EncodeRealName("李四"), "110105194912310021");
+    const std::string log = Requests();
+    EXPECT_NE(log.find("mobi=13900139000"), std::string::npos);
+    EXPECT_EQ(log.find("mobi=13800138000"), std::string::npos);
+
+    watch.stop();
+    EXPECT_FALSE(demo_row_seen);
+}
+
+TEST_F(MainWindowSetUpTest, APlatformThatStopsAnsweringLeavesRowsAndNameAndSaysSoQuietly) {
+    SignInAndRunSetUp();
+    PumpUntil([&] { return Rows() == 5; });
+    RunKeepAlivePass();
+    window_->ServerList().List()->selectRow(2);
+    window_->SetNoticeLine("公告：维护通知");
+    const std::vector<std::string> ids = RowIds();
+    auto* notice = window_->findChild<QLabel*>(QStringLiteral("noticeLine"));
+    ASSERT_NE(notice, nullptr);
+
+    platform_.reset();  // the platform goes away under the signed-in client
+    RunKeepAlivePass();
+    window_->ServerList().RefreshServerList();
+    EXPECT_EQ(RowIds(), ids);
+    EXPECT_EQ((*window_->ServerList().SelectedRow())[servers::column::kId], ids[2]);
+    EXPECT_TRUE(window_->ServerList().Notice()->text().isEmpty());
+    EXPECT_EQ(window_->findChild<QLabel*>(QStringLiteral("userNameLabel"))->text(),
+              QStringLiteral("demo"));
+    EXPECT_NE(app::Session().RealNameStatus(), account::kNotVerified);
+    EXPECT_EQ(notice->text(), QString::fromUtf8(servers::MainWindow::kConnectionLostText));
+    // A notice that comes meanwhile waits until the platform answers again.
+    window_->SetNoticeLine("公告：新的通知");
+    EXPECT_EQ(notice->text(), QString::fromUtf8(servers::MainWindow::kConnectionLostText));
+    window_->SetConnectionLost(false);
+    EXPECT_EQ(notice->text(), QStringLiteral("公告：新的通知"));
 }
 
 TEST_F(MainWindowSetUpTest, AnUnverifiedCustomerMeetsTheGateAndKeepsThePageShown) {

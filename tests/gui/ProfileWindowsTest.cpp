@@ -11,9 +11,11 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "GuiTestSupport.h"
@@ -157,26 +159,51 @@ TEST_F(ProfileWindowsTest, MissingContactsKeepTheirValueAndAMissingBalanceLeaves
     EXPECT_EQ(profile.balance, "元");
 }
 
-TEST_F(ProfileWindowsTest, WithoutNetworkEveryValueIsTheParseFailureAndTheUserIsNotVerified) {
-    app::Session().SetRealNameStatus("未实名");
+TEST_F(ProfileWindowsTest, AReplyThatIsNoDocumentChangesNothingStored) {
+    Script("/user/userinfo",
+           R"({"data":{"usermoney":"12.50","mobi":"13800138000","QQ":"10001","email":"a@b.c"}})");
+    ASSERT_TRUE(account::RefreshProfile());
+    app::Session().SetRealNameStatus("张三");
+    const app::ProfileTexts before = app::Session().Profile();
+    // An error page, an empty reply, and no platform at all.
+    Script("/user/userinfo", "<html><body>502 Bad Gateway</body></html>");
+    EXPECT_FALSE(account::LoadProfile());
+    Script("/user/userinfo", "");
+    EXPECT_FALSE(account::RefreshProfile());
     app::SetSiteConstants({"127.0.0.1:1", "Ver 4.92"});  // nothing listens there
-    EXPECT_EQ(account::LoadProfile(), "未实名");
-    const app::ProfileTexts profile = app::Session().Profile();
-    EXPECT_EQ(profile.mobile, "JSON解析失败");
-    EXPECT_EQ(profile.qq, "JSON解析失败");
-    EXPECT_EQ(profile.email, "JSON解析失败");
-    EXPECT_EQ(profile.balance, "JSON解析失败元");
+    EXPECT_FALSE(account::RefreshProfile());
+    const app::ProfileTexts after = app::Session().Profile();
+    EXPECT_EQ(after.mobile, "13800138000");
+    EXPECT_EQ(after.qq, "10001");
+    EXPECT_EQ(after.email, "a@b.c");
+    EXPECT_EQ(after.balance, "12.50元");
+    EXPECT_EQ(after.real_name_status, "张三");
 
     account::PersonalWindow personal;
-    EXPECT_EQ(personal.greetingLabel()->text(), kUnverifiedGreeting);
-    EXPECT_EQ(personal.balanceLabel()->text(), QStringLiteral("当前余额:JSON解析失败元"));
-    EXPECT_EQ(LabelText(&personal, "qqValue"), QStringLiteral("JSON解析失败"));
+    EXPECT_EQ(personal.balanceLabel()->text(), QStringLiteral("当前余额:12.50元"));
+    EXPECT_EQ(LabelText(&personal, "qqValue"), QStringLiteral("10001"));
 
     // A verification that cannot reach the platform counts as a mismatch.
     account::RealNameWindow window;
     window.show();
     EXPECT_EQ(Submit(window, QStringLiteral("张三")), QString::fromUtf8(account::kMismatchMessage));
     EXPECT_TRUE(window.isVisible());
+}
+
+TEST_F(ProfileWindowsTest, AProfileArrivingAfterSignOutIsNotStored) {
+    Control(
+        "script?path=/user/userinfo&delay_ms=400",
+        net::Utf8ToGbk(
+            R"({"data":{"usermoney":"12.50","mobi":"13800138000","VerificationResult":"1","truename":"张三"}})"),
+        true);
+    std::thread late([] { (void)account::RefreshProfile(); });
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    app::Session().ClearCustomer();  // the customer signs out while the reply is on its way
+    late.join();
+    const app::ProfileTexts profile = app::Session().Profile();
+    EXPECT_EQ(profile.mobile, "");
+    EXPECT_EQ(profile.balance, "");
+    EXPECT_EQ(profile.real_name_status, "");
 }
 
 TEST_F(ProfileWindowsTest, PersonalWindowGreetsAVerifiedUserAndShowsTheProfile) {
@@ -228,7 +255,7 @@ TEST_F(ProfileWindowsTest, TheLinkHidesThePersonalWindowOpensVerificationThenClo
 
 TEST_F(ProfileWindowsTest, SuccessfulVerificationStoresTheNameAndCloses) {
     SignIn(kUnverifiedAccount);
-    app::Session().SetRealNameStatus(account::LoadProfile());
+    ASSERT_TRUE(account::RefreshProfile());
     ASSERT_EQ(app::Session().RealNameStatus(), "未实名");
     Control("clear", {}, true);
 

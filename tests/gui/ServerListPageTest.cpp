@@ -13,8 +13,11 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QTest>
+#include <QTimer>
+#include <atomic>
 #include <memory>
 #include <nlohmann/json.hpp>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -179,17 +182,45 @@ TEST_F(ServerListPageTest, TheCountDecidesTheSelectorEntriesAndTheNotice) {
     EXPECT_EQ(List()->rowCount(), 1);
 }
 
-TEST_F(ServerListPageTest, AFailedRequestEmptiesTheListWithTheNotice) {
+TEST_F(ServerListPageTest, AFailedReloadKeepsTheRowsAndTheSelection) {
     Load(6, Servers(5));
-    ScriptList("", 500);
-    page_->LoadServerPage(1);
+    List()->selectRow(3);
+    const std::optional<ServerRow> selected = page_->SelectedRow();
+    for (int status : {500, 200}) {
+        for (const char* reply :
+             {"", "<html>维护中</html>", R"({"status":401,"data":"请先登录"})"}) {
+            SCOPED_TRACE(reply);
+            ScriptList(reply, status);
+            page_->LoadServerPage(1);
+            EXPECT_EQ(List()->rowCount(), 5);
+            EXPECT_EQ(page_->SelectedRow(), selected);
+            EXPECT_EQ(Notice(), "");
+            EXPECT_EQ(Entries(), (QStringList{"1", "2"}));
+        }
+    }
+    // Only a reply that says there are no servers empties the list.
+    Load(0, {});
     EXPECT_EQ(List()->rowCount(), 0);
     EXPECT_EQ(Notice(), "没有开通的云服务器");
-    EXPECT_EQ(Entries(), (QStringList{"1", "2"}));
+}
 
-    ScriptList("<html>维护中</html>");
-    page_->LoadServerPage(1);
-    EXPECT_EQ(Notice(), "没有开通的云服务器");
+TEST_F(ServerListPageTest, ALoadStillOutAtSignOutIsNotShown) {
+    Load(5, Servers(5));
+    platform_->Control("script?path=/user/data/vpslist&delay_ms=400",
+                       net::Utf8ToGbk(ListReply(5, Servers(5, 300))), true);
+    std::atomic<bool> done{false};
+    std::thread late([&] {
+        page_->LoadServerPage(1);
+        done = true;
+    });
+    QTest::qWait(100);
+    page_->ClearCustomer();
+    EXPECT_EQ(List()->rowCount(), 0);
+    EXPECT_EQ(page_->PageText(), "1");
+    EXPECT_TRUE(Entries().isEmpty());
+    PumpUntil([&] { return done.load(); });
+    late.join();
+    EXPECT_EQ(List()->rowCount(), 0);
 }
 
 TEST_F(ServerListPageTest, TheSelectorTextDecidesWhichPageIsAskedFor) {
@@ -211,21 +242,39 @@ TEST_F(ServerListPageTest, TheSelectorTextDecidesWhichPageIsAskedFor) {
                                         base + "1" + tail, base + "3" + tail, base + "3" + tail}));
 }
 
-TEST_F(ServerListPageTest, ChoosingAnEntryLoadsThatPage) {
+TEST_F(ServerListPageTest, ChoosingAnEntryLoadsThatPageWithTheWindowResponsive) {
     Load(7, Servers(5));
-    ScriptList(ListReply(7, Servers(2, 106)));
+    platform_->Control("script?path=/user/data/vpslist&delay_ms=300",
+                       net::Utf8ToGbk(ListReply(7, Servers(2, 106))), true);
     QComboBox* selector = page_->PageSelector();
     QTest::mouseClick(selector->lineEdit(), Qt::LeftButton);
     // The popup may roll open.
     EXPECT_TRUE(QTest::qWaitFor([&] { return selector->view()->isVisible(); }, 2000))
         << "a click on the text opens the entries";
     selector->hidePopup();
+    platform_->ClearLog();
+
+    // While the page is out, events are handled and the selector takes no second choice.
+    int ticks = 0;
+    bool selector_shut = true;
+    QTimer probe;
+    QObject::connect(&probe, &QTimer::timeout, [&] {
+        ++ticks;
+        selector_shut = selector_shut && !selector->isEnabled() && page_->ChoiceLoading();
+    });
+    probe.start(10);
     selector->setCurrentIndex(1);
     emit selector->activated(1);
+    probe.stop();
+
+    EXPECT_GT(ticks, 5);
+    EXPECT_TRUE(selector_shut);
+    EXPECT_TRUE(selector->isEnabled());
     EXPECT_EQ(page_->PageText(), "2");
     EXPECT_EQ(List()->rowCount(), 2);
     EXPECT_EQ(page_->RowAt(0).value()[column::kId], "106");
-    EXPECT_EQ(RequestedTargets().back(), "/user/data/vpslist?page=2&limit=5&ljs=1");
+    EXPECT_EQ(RequestedTargets(),
+              std::vector<std::string>{"/user/data/vpslist?page=2&limit=5&ljs=1"});
 }
 
 TEST_F(ServerListPageTest, AnAccountThatShrankBelowTheShownPageKeepsTheSelectorText) {

@@ -61,15 +61,30 @@ TEST(ServerPageParse, EveryFilledColumnComesFromItsMember) {
     EXPECT_EQ(second[column::kRemark], "");
 }
 
-TEST(ServerPageParse, FailedOrUnreadableRepliesReadAsNoServers) {
-    for (const char* reply : {"", "not json", "null", "{}", R"({"count":"7","data":[]})",
-                              R"({"count":0,"data":[{"VPStypeID":1}]})"}) {
-        SCOPED_TRACE(reply);
-        const ServerPage page = ParseServerPage(reply);
+TEST(ServerPageParse, OnlyADocumentWithACountSaysAnythingAboutTheServers) {
+    struct Case {
+        const char* reply;
+        bool readable;
+    };
+    for (const Case& c :
+         {Case{"", false}, Case{"not json", false}, Case{"null", false}, Case{"{}", false},
+          Case{R"({"status":401,"data":"请先登录"})", false}, Case{"<html>502</html>", false},
+          Case{R"({"count":0,"data":[]})", true}, Case{R"({"count":"7","data":[]})", true},
+          Case{R"({"count":0,"data":[{"VPStypeID":1}]})", true}}) {
+        SCOPED_TRACE(c.reply);
+        const ServerPage page = ParseServerPage(c.reply);
+        EXPECT_EQ(page.readable, c.readable);
         EXPECT_TRUE(page.Empty());
         EXPECT_TRUE(page.rows.empty());
         EXPECT_EQ(page.page_count, 0);
     }
+}
+
+TEST(ServerPageParse, AReplyFullOfMarkersBuildsNoHugeTable) {
+    std::string reply = R"({"count":5,"data":[)";
+    for (int i = 0; i < 5000; ++i) reply += R"({"VPStypeID":1},)";
+    reply += "{}]}";
+    EXPECT_EQ(ParseServerPage(reply).rows.size(), kMaxRowsPerReply);
 }
 
 TEST(ServerPageParse, TheMarkerCountNotTheArrayDecidesTheRows) {

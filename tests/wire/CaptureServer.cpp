@@ -153,7 +153,17 @@ void CaptureServer::Serve(int fd, size_t index) {
         }
         return;
     }
-    if (!SendAll(fd, replies_[std::min(index, replies_.size() - 1)])) return;
+    const std::string& reply = replies_[std::min(index, replies_.size() - 1)];
+    if (const long long gap = body_gap_ms_.load(); gap > 0) {
+        const size_t body = reply.find("\r\n\r\n") + 4;
+        if (!SendAll(fd, std::string_view(reply).substr(0, body))) return;
+        for (size_t i = body; i < reply.size(); ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(gap));
+            if (!SendAll(fd, std::string_view(reply).substr(i, 1))) return;
+        }
+    } else if (!SendAll(fd, reply)) {
+        return;
+    }
     if (hold_open_)
         while (::recv(fd, buf, sizeof buf, 0) > 0) {
         }

@@ -1,6 +1,8 @@
 #pragma once
 // A raw HTTP/1.1 server on 127.0.0.1 that records the exact bytes of every request and
 // answers each connection with the next canned reply.
+#include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <cstddef>
 #include <mutex>
@@ -28,6 +30,10 @@ class CaptureServer {
     CaptureServer(const CaptureServer&) = delete;
     CaptureServer& operator=(const CaptureServer&) = delete;
 
+    // Each reply's body then goes out one byte at a time, `gap` apart (the header block at
+    // once): a slow transfer that still moves.
+    void SetBodyByteGap(std::chrono::milliseconds gap) { body_gap_ms_ = gap.count(); }
+
     int port() const { return port_; }
     std::string Url(std::string_view path = "/") const;
 
@@ -45,6 +51,7 @@ class CaptureServer {
     std::vector<std::string> replies_;
     bool hold_open_;
     bool socks4_;
+    std::atomic<long long> body_gap_ms_{0};
     int listener_ = -1;
     int port_ = 0;
     mutable std::mutex mutex_;

@@ -111,7 +111,10 @@ void LoginWindow::StartIntroAnimations() {
     tick_fade_->fadeIn();
 }
 
-void LoginWindow::LoadCaptcha() { login_page_->loadCaptcha(false); }
+// With the window responsive: a platform slow to send the picture must not freeze it.
+void LoginWindow::LoadCaptcha() {
+    login_page_->loadCaptcha(true);
+}
 
 void LoginWindow::FocusAccountBox() { login_page_->focusAccountBox(); }
 

@@ -83,7 +83,7 @@ void RealNameWindow::submit() {
     const std::string reply = CallKeepingWindowResponsive(
         [encoded, id_number] { return SubmitRealName(encoded, id_number); });
     if (reply == "1000") {
-        app::Session().SetRealNameStatus(CallKeepingWindowResponsive([] { return LoadProfile(); }));
+        CallKeepingWindowResponsive([] { return RefreshProfile(); });
         ShowNotice(kVerifiedMessage, self.data());
         if (self.isNull()) return;
         close();

@@ -18,6 +18,7 @@
 #include "app/gui/StartupFetch.h"
 #include "app/gui/TerminationSignals.h"
 #include "app/gui/Toolkit.h"
+#include "net/WebRequest.h"
 #include "os/DocumentsFolder.h"
 #include "os/MachineCode.h"
 #include "os/ProfileFile.h"
@@ -38,14 +39,29 @@ constexpr std::string_view kUpdateSection = "更新";
 // A test hook beside the event log: VPSDESK_KEEPALIVE_STEP_MS shortens the keep-alive's
 // one-second waits so that a test sees several passes in a few seconds. Ignored unless the
 // event log is on, so an ordinary run never picks it up.
-std::optional<std::chrono::milliseconds> TestKeepAliveStep() {
+std::optional<std::chrono::milliseconds> TestMilliseconds(const char* name, long low, long high) {
     if (!EventLogEnabled()) return std::nullopt;
-    const char* value = std::getenv("VPSDESK_KEEPALIVE_STEP_MS");
+    const char* value = std::getenv(name);
     if (value == nullptr || *value == '\0') return std::nullopt;
     char* end = nullptr;
     const long ms = std::strtol(value, &end, 10);
-    if (*end != '\0' || ms < 1 || ms > 1000) return std::nullopt;
+    if (*end != '\0' || ms < low || ms > high) return std::nullopt;
     return std::chrono::milliseconds(ms);
+}
+
+std::optional<std::chrono::milliseconds> TestKeepAliveStep() {
+    return TestMilliseconds("VPSDESK_KEEPALIVE_STEP_MS", 1, 1000);
+}
+
+// The same kind of hook for the requests' stall limit, so that a test of a platform that
+// never answers ends in seconds rather than half a minute.
+void ApplyTestStallLimit() {
+    if (std::optional<std::chrono::milliseconds> stall =
+            TestMilliseconds("VPSDESK_STALL_LIMIT_MS", 1000, 30000)) {
+        net::RequestLimits limits = net::CurrentRequestLimits();
+        limits.stall = *stall;
+        net::SetRequestLimits(limits);
+    }
 }
 
 }  // namespace
@@ -74,6 +90,7 @@ ClientApp::ClientApp(StartupOptions options, std::span<const std::uint8_t> updat
     : options_(std::move(options)), updater_image_(updater_image) {}
 
 std::optional<int> ClientApp::Start() {
+    ApplyTestStallLimit();
     site_ = InstallSiteConstants(options_);
     // The fetches and the file writes that follow them run on a worker while the window
     // is built and the machine code computed; the files keep their order.

@@ -4,20 +4,31 @@
 
 #include "account/PlatformApi.h"
 #include "account/gui/LoginWindow.h"
+#include "account/gui/PumpedCall.h"
 #include "app/SessionState.h"
 #include "ui/Waiting.h"
 
 namespace vpsdesk::app {
 
 void Logout(account::LoginWindow& login_window, QWidget& main_window,
-            const std::function<void()>& remove_tray_icon) {
+            const std::function<void()>& remove_tray_icon,
+            const std::function<void()>& forget_customer) {
     if (remove_tray_icon) remove_tray_icon();
+    main_window.setEnabled(false);
     login_window.EnableLoginButton();
-    account::PlatformLogout();
+    account::CallKeepingWindowResponsive([] {
+        account::PlatformLogout();
+        return true;
+    });
     Session().session_ended = 1;
+    // After the logout request: a load the old sign-in still had out is dropped, and one
+    // started from now on finds the platform signed out.
+    Session().ClearCustomer();
+    if (forget_customer) forget_customer();
     ui::WaitPumping(2, ui::WaitUnit::Seconds);
     login_window.show();
     main_window.hide();
+    main_window.setEnabled(true);
 }
 
 }  // namespace vpsdesk::app

@@ -12,9 +12,13 @@ class LoginWindow;
 namespace vpsdesk::app {
 
 // UI thread. Takes the icon out of the notification area first (`remove_tray_icon`, when
-// given), blocks for the logout request, then waits two seconds with the windows
-// responsive so that the signed-in loops see session_ended and stop.
+// given), sends the logout request with the windows responsive, then forgets the customer:
+// the session's credentials and profile, and whatever `forget_customer` clears in the
+// windows (rows, selection, names). It then waits two seconds so that the signed-in
+// loops see session_ended and stop, and only then shows the login window. The main window
+// takes no input meanwhile.
 void Logout(account::LoginWindow& login_window, QWidget& main_window,
-            const std::function<void()>& remove_tray_icon = {});
+            const std::function<void()>& remove_tray_icon = {},
+            const std::function<void()>& forget_customer = {});
 
 }  // namespace vpsdesk::app

@@ -25,8 +25,8 @@ MainWindowSetUp::MainWindowSetUp(servers::MainWindow& window, account::LoginWind
       login_window_(login_window),
       session_(session),
       machine_code_(std::move(machine_code)) {
-    start_keep_alive_ = [this](KeepAliveSteps steps) {
-        SessionKeepAlive::StartDetached(session_, std::move(steps), keep_alive_step_);
+    start_keep_alive_ = [this](KeepAliveSteps steps, KeepAlivePace pace) {
+        SessionKeepAlive::StartDetached(session_, std::move(steps), pace);
     };
     start_notices_ = [this] {
         StartNoticeTicker(session_,
@@ -55,8 +55,11 @@ void MainWindowSetUp::ConnectControls() {
         tray.Remove();
         ExitClient(0);
     });
-    QObject::connect(&tray, &servers::TrayIcon::logoutRequested, &tray,
-                     [this, &tray] { Logout(login_window_, window_, [&tray] { tray.Remove(); }); });
+    QObject::connect(&tray, &servers::TrayIcon::logoutRequested, &tray, [this, &tray] {
+        Logout(
+            login_window_, window_, [&tray] { tray.Remove(); },
+            [this] { window_.ClearCustomer(); });
+    });
     QObject::connect(&window_, &servers::MainWindow::closeRequested, &window_,
                      [] { ExitClient(0); });
     // The icon leaves the notification area with the process, whichever way it ends.
@@ -83,10 +86,20 @@ KeepAliveSteps MainWindowSetUp::KeepAliveStepsForWindow() {
     KeepAliveSteps steps;
     steps.relogin = [this] { return SilentRelogin(); };
     steps.fetch_user_name = FetchUserName;
-    steps.show_user_name = [this](const std::string& name) {
-        ui::onUiThread([this, &name] { window_.SetUserName(name); });
+    // Both on the UI thread, where sign-out clears the window: a pass of a customer who
+    // has signed out meanwhile writes nothing.
+    const unsigned customer = session_.Customer();
+    steps.show_user_name = [this, customer](const std::string& name) {
+        ui::onUiThread([this, &name, customer] {
+            if (session_.Customer() == customer) window_.SetUserName(name);
+        });
     };
-    steps.refresh_profile = [this] { session_.SetRealNameStatus(account::LoadProfile()); };
+    steps.show_connection = [this, customer](bool answered) {
+        ui::onUiThread([this, answered, customer] {
+            if (session_.Customer() == customer) window_.SetConnectionLost(!answered);
+        });
+    };
+    steps.refresh_profile = [] { (void)account::RefreshProfile(); };
     steps.refresh_list = [this] { window_.ServerList().RefreshServerList(); };
     steps.give_up = [] {
         ShowClientMessage(kSessionLostMessage);
@@ -106,7 +119,7 @@ void MainWindowSetUp::Run() {
         navigation.Select(servers::SideNavigation::kServers);
     });
     ui::onUiThread([&list] { list.SetPageText(QStringLiteral("1")); });
-    start_keep_alive_(KeepAliveStepsForWindow());
+    start_keep_alive_(KeepAliveStepsForWindow(), keep_alive_pace_);
     // The finance records' first page and the product types arrive with their pages.
     ui::onUiThread([&list] { list.BuildContextMenu(); });
     ui::onUiThread([this] { window_.Tray().BuildMenu(); });

@@ -31,12 +31,12 @@ class MainWindowSetUp {
     KeepAliveSteps KeepAliveStepsForWindow();
 
     // Stand-ins for the background loops, for tests; by default the real ones start.
-    void SetKeepAliveStarter(std::function<void(KeepAliveSteps)> start) {
+    void SetKeepAliveStarter(std::function<void(KeepAliveSteps, KeepAlivePace)> start) {
         start_keep_alive_ = std::move(start);
     }
     void SetNoticeStarter(std::function<void()> start) { start_notices_ = std::move(start); }
     // One of the keep-alive's 30 waits per pass (one second unless a test shortens it).
-    void SetKeepAliveStep(std::chrono::milliseconds step) { keep_alive_step_ = step; }
+    void SetKeepAliveStep(std::chrono::milliseconds step) { keep_alive_pace_.step = step; }
 
   private:
     void ConnectControls();
@@ -48,9 +48,9 @@ class MainWindowSetUp {
     account::LoginWindow& login_window_;
     SessionState& session_;
     std::string machine_code_;
-    std::function<void(KeepAliveSteps)> start_keep_alive_;
+    std::function<void(KeepAliveSteps, KeepAlivePace)> start_keep_alive_;
     std::function<void()> start_notices_;
-    std::chrono::milliseconds keep_alive_step_{std::chrono::seconds(1)};
+    KeepAlivePace keep_alive_pace_;
 };
 
 }  // namespace vpsdesk::app

@@ -4,6 +4,7 @@
 // the user and ends.
 #include <chrono>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -16,40 +17,52 @@ inline constexpr std::string_view kSessionLostMessage = "网络连接失败，�
 
 // What one pass does, so tests can stand in for the platform and the windows.
 struct KeepAliveSteps {
-    std::function<std::string()> relogin;         // the reply; "1000" keeps the loop going
-    std::function<std::string()> fetch_user_name;
+    // The reply: "1000" keeps the loop going, another code ends it after this pass, and
+    // no reply at all (the platform unreachable) keeps it trying.
+    std::function<std::string()> relogin;
+    // nullopt when the platform gave no readable answer.
+    std::function<std::optional<std::string>()> fetch_user_name;
     std::function<void(const std::string&)> show_user_name;  // a non-empty name; optional
+    // Each pass: whether the platform answered the name request; optional.
+    std::function<void(bool)> show_connection;
     std::function<void()> refresh_profile;        // after a non-empty name; optional
     std::function<void()> refresh_list;           // after each full wait; optional
     std::function<void()> give_up;                // two empty names in a row
 };
 
-// The user-name request: GET /user/data/usernmae, "data.username" of the JSON reply
-// ("JSON解析失败" when the reply is not JSON, an empty reply included).
-std::string FetchUserName();
+// The user-name request: GET /user/data/usernmae, "data.username" of the JSON reply;
+// nullopt when the reply is not JSON (an empty reply included), so that a platform that is
+// down neither replaces the shown name nor counts as a name that came back empty.
+std::optional<std::string> FetchUserName();
+
+// How long a pass waits: `steps_per_pass` waits of `step`, 30 seconds in all unless a
+// test shortens the step.
+struct KeepAlivePace {
+    std::chrono::milliseconds step{std::chrono::seconds(1)};
+    int steps_per_pass = 30;
+    std::chrono::milliseconds Pass() const { return step * steps_per_pass; }
+};
 
 class SessionKeepAlive {
 public:
-    SessionKeepAlive(SessionState& session, KeepAliveSteps steps,
-                     std::chrono::milliseconds step = std::chrono::seconds(1), int steps_per_pass = 30);
+  SessionKeepAlive(SessionState& session, KeepAliveSteps steps, KeepAlivePace pace = {});
 
-    // Passes until session_ended is set, a newer keep-alive starts, the names run out or
-    // the client exits.
-    void Run();
+  // Passes until session_ended is set, a newer keep-alive starts, the names run out or
+  // the client exits.
+  void Run();
 
-    // The client's loop for the signed-in user, on a detached thread. Starting one retires
-    // the previous one, even if it is still inside a request when the new sign-in clears
-    // session_ended. `step` is the length of one of the 30 waits of a pass.
-    static void StartDetached(SessionState& session, KeepAliveSteps steps,
-                              std::chrono::milliseconds step = std::chrono::seconds(1));
+  // The client's loop for the signed-in user, on a detached thread. Starting one retires
+  // the previous one, even if it is still inside a request when the new sign-in clears
+  // session_ended.
+  static void StartDetached(SessionState& session, KeepAliveSteps steps, KeepAlivePace pace = {});
 
 private:
     bool Retired() const;
 
     SessionState& session_;
     KeepAliveSteps steps_;
-    std::chrono::milliseconds step_;
-    int steps_per_pass_;
+    KeepAlivePace pace_;
+    unsigned customer_;  // the customer this loop was started for
     SessionLoop loop_;
 };
 

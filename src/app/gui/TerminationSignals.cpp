@@ -7,14 +7,18 @@
 #include <QSocketNotifier>
 
 #include "app/gui/ExitClient.h"
+#include "net/WebRequest.h"
 
 namespace vpsdesk::app {
 namespace {
 
 int signal_pipe[2] = {-1, -1};
 
-// Only async-signal-safe work here: the UI thread picks the byte up.
+// Only async-signal-safe work here. The UI thread picks the byte up; the cancel comes
+// first because the UI thread may be inside a request that would otherwise keep it from
+// ever reading the byte.
 void OnSignal(int) {
+    net::CancelAllRequests();
     const char byte = 1;
     [[maybe_unused]] ssize_t written = write(signal_pipe[0], &byte, 1);
 }
@@ -24,6 +28,7 @@ void OnSignal(int) {
 void EndOnTerminationSignals(QObject* parent) {
     if (signal_pipe[0] != -1) return;
     if (socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, signal_pipe) != 0) return;
+    net::PrepareCancelFromSignals();
     auto* notifier = new QSocketNotifier(signal_pipe[1], QSocketNotifier::Read, parent);
     QObject::connect(notifier, &QSocketNotifier::activated, notifier, [notifier] {
         char byte = 0;

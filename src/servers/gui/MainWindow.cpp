@@ -160,7 +160,24 @@ void MainWindow::SetUserName(const std::string& name) {
 
 void MainWindow::SetNoticeLine(const std::string& line) {
     const QString text = ui::qs(line);
-    ui::onUiThread([this, text] { notice_->setText(text); });
+    ui::onUiThread([this, text] {
+        notice_text_ = text;
+        if (!connection_lost_) notice_->setText(text);
+    });
+}
+
+void MainWindow::SetConnectionLost(bool lost) {
+    if (lost == connection_lost_) return;
+    connection_lost_ = lost;
+    notice_->setText(lost ? QString::fromUtf8(kConnectionLostText) : notice_text_);
+}
+
+void MainWindow::ClearCustomer() {
+    user_name_->clear();
+    server_list_->ClearCustomer();
+    connection_lost_ = false;
+    notice_text_.clear();
+    notice_->clear();
 }
 
 void MainWindow::OpenPersonalWindow() {

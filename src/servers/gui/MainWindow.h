@@ -38,13 +38,21 @@ class MainWindow : public ui::SkinnedWindow {
     void ShowSiteResources(const app::SiteResources& resources);
     // UI thread.
     void SetUserName(const std::string& name);
-    // Any thread: the notice line shows `line` once this returns.
+    // Any thread: the notice line shows `line` once this returns, unless the connection
+    // is lost; then it shows `line` again once the connection is back.
     void SetNoticeLine(const std::string& line);
+    // UI thread. While the platform does not answer, the notice line says so quietly
+    // and the window keeps what it shows.
+    void SetConnectionLost(bool lost);
+    // UI thread: sign-out. Nothing of the customer stays: rows, selection, page, name.
+    void ClearCustomer();
     // The operator's web site that "帮助" opens.
     void SetHelpAddress(const QUrl& address) { help_address_ = address; }
     QUrl HelpAddress() const { return help_address_; }
     // How the user name and picture open the personal window (default: modally, over this).
     void SetPersonalWindowOpener(std::function<void()> open) { open_personal_ = std::move(open); }
+
+    static constexpr const char* kConnectionLostText = "与平台的连接已中断，正在重试…";
 
   signals:
     // The close label was clicked; the tray icon is already gone and the process is to end.
@@ -78,6 +86,8 @@ class MainWindow : public ui::SkinnedWindow {
     QStackedWidget* pages_ = nullptr;
     ServerListPage* server_list_ = nullptr;
     QLabel* notice_ = nullptr;
+    QString notice_text_;  // the latest notice, shown again when the connection is back
+    bool connection_lost_ = false;
     TrayIcon* tray_ = nullptr;
     QUrl help_address_;
     std::function<void()> open_personal_;

@@ -5,9 +5,11 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <algorithm>
 #include <climits>
 
+#include "account/gui/PumpedCall.h"
 #include "net/Text.h"
 #include "servers/ServerListApi.h"
 #include "servers/ServerPage.h"
@@ -41,10 +43,7 @@ ServerListPage::ServerListPage(QWidget* parent)
     selector_->setFont(ui::skin::Font(10));
     selector_->setFixedWidth(80);
     connect(selector_, &QComboBox::editTextChanged, this, [this] { PublishPageText(); });
-    connect(selector_, &QComboBox::activated, this, [this](int index) {
-        PublishPageText();
-        LoadServerPage(index + 1);
-    });
+    connect(selector_, &QComboBox::activated, this, [this](int index) { LoadChosenPage(index); });
 
     auto* layout = new QGridLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -71,9 +70,37 @@ ServerListPage::~ServerListPage() {
 }
 
 void ServerListPage::LoadServerPage(int page) {
+    const unsigned customer = customer_.load();
     const long long number = ServerPageNumber(page, PublishedPageText());
     const ServerPage parsed = ParseServerPage(FetchServerPage(number));
-    ui::onUiThread([&] { ApplyPage(parsed); });
+    ui::onUiThread([&] {
+        if (customer_.load() == customer) ApplyPage(parsed);
+    });
+}
+
+void ServerListPage::LoadChosenPage(int index) {
+    PublishPageText();
+    // The request runs on a worker while the window goes on handling events; the selector
+    // stays shut until it is back, so only one choice is ever out.
+    selector_->setEnabled(false);
+    choice_loading_ = true;
+    const QPointer<ServerListPage> self(this);
+    account::CallKeepingWindowResponsive([this, index] {
+        LoadServerPage(index + 1);
+        return true;
+    });
+    if (self.isNull()) return;
+    choice_loading_ = false;
+    selector_->setEnabled(true);
+}
+
+void ServerListPage::ClearCustomer() {
+    ++customer_;
+    list_->DeleteAllRows();
+    notice_->clear();
+    const QSignalBlocker quiet(selector_);
+    selector_->clear();
+    SetPageText(QStringLiteral("1"));
 }
 
 void ServerListPage::RefreshServerList() {
@@ -82,6 +109,7 @@ void ServerListPage::RefreshServerList() {
 }
 
 void ServerListPage::ApplyPage(const ServerPage& page) {
+    if (!page.readable) return;
     if (page.Empty()) {
         list_->DeleteAllRows();
         notice_->setText(ui::qs(kEmptyListNotice));

@@ -4,6 +4,7 @@
 // rewrites the page in a single UI-thread call, so two loads never interleave.
 #include <QString>
 #include <QWidget>
+#include <atomic>
 #include <functional>
 #include <mutex>
 #include <optional>
@@ -35,6 +36,10 @@ class ServerListPage : public QWidget {
     // Any thread: loads the page the selector shows (a text that is no number gives 0).
     void RefreshServerList();
 
+    // UI thread: sign-out. Rows, selection, notice and page entries go, the selector reads
+    // "1" again, and a load still out for the previous customer is not applied.
+    void ClearCustomer();
+
     // UI thread from here on.
     void SetPageText(const QString& text);
     QString PageText() const;
@@ -56,8 +61,12 @@ class ServerListPage : public QWidget {
     QLabel* Notice() const { return notice_; }
     ServerContextMenu* ContextMenu() const { return menu_; }
 
-    // Steps after the reply, on the UI thread: notice, selector entries, rows.
+    // Steps after the reply, on the UI thread: notice, selector entries, rows. A reply
+    // that is not readable keeps everything as it is.
     void ApplyPage(const ServerPage& page);
+
+    // True while a page chosen from the selector is being loaded.
+    bool ChoiceLoading() const { return choice_loading_; }
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -67,6 +76,7 @@ class ServerListPage : public QWidget {
     std::string PublishedPageText() const;
     void RebuildSelector(long long page_count);
     void RunMenuEntry(const std::function<void(const ServerRow&)>& action);
+    void LoadChosenPage(int index);
 
     ServerListView* list_;
     QLabel* notice_;
@@ -74,6 +84,9 @@ class ServerListPage : public QWidget {
     ServerContextMenu* menu_;
     std::function<void(const ServerRow&)> connect_;
     std::function<bool()> gate_;
+    bool choice_loading_ = false;
+    // Changes with every sign-out; a load applies its reply only if it has not changed.
+    std::atomic<unsigned> customer_{0};
 
     // The selector's text as workers may read it; written on the UI thread only.
     mutable std::mutex page_text_mutex_;

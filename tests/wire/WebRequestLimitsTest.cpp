@@ -1,0 +1,102 @@
+// A platform that accepts a connection and then goes quiet must not hold the caller: the
+// connect limit and the stall limit end such requests as failures, while a slow transfer
+// that keeps moving is left alone.
+#include <arpa/inet.h>
+#include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <string>
+
+#include "CaptureServer.h"
+#include "net/WebRequest.h"
+
+using namespace vpsdesk::net;
+using namespace std::chrono_literals;
+using wiretest::CannedReply;
+using wiretest::CaptureServer;
+
+namespace {
+
+class WebRequestLimits : public testing::Test {
+  protected:
+    void SetUp() override {
+        saved_ = CurrentRequestLimits();
+        SetRequestLimits({300ms, 1000ms});
+    }
+    void TearDown() override { SetRequestLimits(saved_); }
+
+  private:
+    RequestLimits saved_;
+};
+
+// Listening, so the TCP connection is made by the kernel, but never accepting: a TLS
+// handshake gets no answer.
+class SilentListener {
+  public:
+    SilentListener() {
+        fd_ = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in addr{};
+        addr.sin_family = AF_INET;
+        addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t len = sizeof addr;
+        ::bind(fd_, reinterpret_cast<sockaddr*>(&addr), sizeof addr);
+        ::listen(fd_, 4);
+        ::getsockname(fd_, reinterpret_cast<sockaddr*>(&addr), &len);
+        port_ = ntohs(addr.sin_port);
+    }
+    ~SilentListener() { ::close(fd_); }
+    SilentListener(const SilentListener&) = delete;
+    SilentListener& operator=(const SilentListener&) = delete;
+    int port() const { return port_; }
+
+  private:
+    int fd_ = -1;
+    int port_ = 0;
+};
+
+TEST(WebRequestLimitsDefaults, FifteenSecondsToConnectAndThirtyWithoutProgress) {
+    const RequestLimits limits;
+    EXPECT_EQ(limits.connect, 15s);
+    EXPECT_EQ(limits.stall, 30s);
+}
+
+TEST_F(WebRequestLimits, AServerThatReadsTheRequestAndNeverAnswersIsAFailedRequest) {
+    CaptureServer silent(std::vector<std::string>{});
+    for (int method : {0, 1}) {  // the GET of a page and the POST of a form
+        WebRequestOptions o;
+        o.method = method;
+        o.body = "a=1";
+        EXPECT_TRUE(WebRequest(silent.Url("/never"), o).empty()) << method;
+    }
+    EXPECT_EQ(silent.Requests().size(), 2u);
+}
+
+TEST_F(WebRequestLimits, AHandshakeThatNeverCompletesEndsAtTheConnectLimit) {
+    SilentListener listener;
+    EXPECT_TRUE(WebRequest("https://127.0.0.1:" + std::to_string(listener.port()) + "/").empty());
+}
+
+TEST_F(WebRequestLimits, ASlowTransferThatKeepsMovingIsNotCutOff) {
+    const std::string body = "0123456789";
+    CaptureServer slow(CannedReply("200 OK", "", body));
+    slow.SetBodyByteGap(300ms);  // 3 s in all, three bytes a second: above the stall rate
+    const ByteArray reply = WebRequest(slow.Url("/slow"));
+    EXPECT_EQ(std::string(reply.begin(), reply.end()), body);
+}
+
+TEST_F(WebRequestLimits, AReplyThatStopsHalfwayIsNoReply) {
+    // The header block promises 100 bytes; four arrive, then nothing, on an open connection.
+    CaptureServer stalls(
+        std::vector<std::string>{"HTTP/1.1 200 OK\r\nContent-Length: 100\r\n\r\npart"},
+        /*hold_open=*/true);
+    std::string headers;
+    WebRequestOptions o;
+    o.reply_headers = &headers;
+    EXPECT_TRUE(WebRequest(stalls.Url("/half"), o).empty());
+    EXPECT_EQ(headers, "HTTP/1.1 200 OK\r\nContent-Length: 100\r\n\r\n");
+}
+
+}  // namespace
