@@ -73,12 +73,14 @@ std::string ReadRdpSetting(std::string_view key) {
     return os::ReadProfileString(file, kRdpSection, key);
 }
 
-void SaveRemoteDesktopSettings(const RemoteDesktopSettings& record) {
+bool SaveRemoteDesktopSettings(const RemoteDesktopSettings& record) {
     const std::filesystem::path file = RdpConfigFile();
-    if (file.empty()) return;
+    if (file.empty()) return false;
     // One write per key: a value that cannot be stored costs only its own key.
+    bool all_written = true;
     for (const auto& [key, field] : RdpSettingKeys())
-        (void)os::WriteProfileString(file, kRdpSection, key, record.*field);
+        if (!os::WriteProfileString(file, kRdpSection, key, record.*field)) all_written = false;
+    return all_written;
 }
 
 std::string RdpFileValue(std::string_view key, const std::string& stored) {

@@ -65,9 +65,9 @@ std::string ReadRdpSetting(std::string_view key);
 
 // Writes the nineteen keys, one at a time, in the order of RdpSettingKeys. Each write
 // replaces the key's line or adds it and creates file and section as needed; the rest of
-// the file is left alone. Failures are not reported: the window's message is the same
-// either way.
-void SaveRemoteDesktopSettings(const RemoteDesktopSettings& record);
+// the file is left alone. A key that cannot be written costs only itself. True when every
+// key was written; false when any was not, or there is no program folder.
+[[nodiscard]] bool SaveRemoteDesktopSettings(const RemoteDesktopSettings& record);
 
 // What a stored text contributes to its connection-file line: "1" for an empty
 // "剪贴板", "全屏栏" or "重连"; "桌面背景" and "桌面主题" inverted ("1" -> "0", "0" -> "1",

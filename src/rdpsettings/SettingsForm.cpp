@@ -1,5 +1,7 @@
 #include "rdpsettings/SettingsForm.h"
 
+#include <algorithm>
+
 #include "net/Gbk.h"
 #include "net/Text.h"
 
@@ -44,14 +46,28 @@ std::vector<DriveRow> DriveRowsFor(const std::vector<os::MountedDrive>& drives) 
 std::optional<std::string> FillDriveRows(SettingsForm& form, RemoteDesktopSettings& record,
                                          const DriveLister& list_drives) {
     form.drives = DriveRowsFor(list_drives ? list_drives() : std::vector<os::MountedDrive>{});
-    if (form.drives.empty()) return std::string(kEmptyDriveListTip);
+    form.unlisted_drives.clear();
     record.drives = ReadRdpSetting("本地驱动器");
-    const std::vector<std::string> entries = net::SplitText(record.drives, ";");
-    // Entry i is compared with row i only: a drive list that changed since the save
-    // drops the entries that moved rather than guessing.
-    for (size_t i = 0; i < entries.size() && i < form.drives.size(); ++i)
-        if (form.drives[i].root == entries[i]) form.drives[i].ticked = true;
+    // The entries are mount points, so they are matched by name: the order of the mounts
+    // may change between runs, and a drive not mounted now must not lose its tick.
+    for (const std::string& entry : net::SplitText(record.drives, ";")) {
+        if (entry.empty()) continue;
+        auto row = std::find_if(form.drives.begin(), form.drives.end(),
+                                [&](const DriveRow& r) { return r.root == entry; });
+        if (row != form.drives.end())
+            row->ticked = true;
+        else if (std::find(form.unlisted_drives.begin(), form.unlisted_drives.end(), entry) ==
+                 form.unlisted_drives.end())
+            form.unlisted_drives.push_back(entry);
+    }
+    if (form.drives.empty()) return std::string(kEmptyDriveListTip);
     return std::nullopt;
+}
+
+const ResolutionChoice& SizeToReturnTo(std::string_view stored, std::string_view held) {
+    if (const ResolutionChoice* choice = FindResolution(stored)) return *choice;
+    if (const ResolutionChoice* choice = FindResolution(held)) return *choice;
+    return ResolutionChoices().front();
 }
 
 std::vector<std::string> LoadSettingsForm(SettingsForm& form, RemoteDesktopSettings& record,
@@ -64,9 +80,11 @@ std::vector<std::string> LoadSettingsForm(SettingsForm& form, RemoteDesktopSetti
         if (const ResolutionChoice* choice = FindResolution(record.resolution))
             form.size_position = choice->position;
     } else if (record.window_mode == "0") {
-        // The stored size is not read: the record keeps what it holds.
+        // The size is still read and kept: the save writes it back, and "窗口模式" needs
+        // a size to return to.
         form.full_screen = true;
         form.size_position = kSizeSliderMax;
+        record.resolution = SizeToReturnTo(ReadRdpSetting("窗口数据"), record.resolution).stored;
     }
 
     record.color_depth = ReadRdpSetting("监视器颜色");
@@ -104,6 +122,7 @@ void StoreSettingsForm(const SettingsForm& form, RemoteDesktopSettings& record) 
         record.drives.clear();
         for (const DriveRow& row : form.drives)
             if (row.ticked) record.drives += row.root + ";";
+        for (const std::string& entry : form.unlisted_drives) record.drives += entry + ";";
         // The smart-card box follows the drive mapping; its own state is not consulted.
         record.smart_cards = "1";
         record.map_drives = "1";

@@ -5,6 +5,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "os/MountedDrives.h"
@@ -37,6 +38,9 @@ struct SettingsForm {
     bool map_drives = false;
     bool drive_list_enabled = false;
     std::vector<DriveRow> drives;
+    // Stored entries whose drive is not mounted now: not shown, but kept in the saved
+    // value, so a drive that comes back is still chosen.
+    std::vector<std::string> unlisted_drives;
     bool clipboard = true;
     bool printers = false;
     bool serial_ports = false;
@@ -59,19 +63,27 @@ using DriveLister = std::function<std::vector<os::MountedDrive>()>;
 // ";" in it, or a character GBK lacks) is left out: ticking it could never be saved.
 std::vector<DriveRow> DriveRowsFor(const std::vector<os::MountedDrive>& drives);
 
-// Refills the rows from `list_drives` and ticks those named in "本地驱动器" at the same
-// position; the record's `drives` becomes the stored text. Returns the empty-list tip when
-// there is no drive (the stored text is then not read).
+// Refills the rows from `list_drives` and ticks each row whose mount point "本地驱动器"
+// names, wherever it stands in either list; the entries no row matches become
+// `unlisted_drives`. The record's `drives` becomes the stored text. Returns the empty-list
+// tip when there is no drive.
 std::optional<std::string> FillDriveRows(SettingsForm& form, RemoteDesktopSettings& record,
                                          const DriveLister& list_drives);
 
 // Reads the file's keys in the window's order into `form` and `record`. A value that is
-// none of the listed texts leaves its control as it is. Returns the tips to show.
+// none of the listed texts leaves its control as it is. The stored window size is read in
+// full-screen mode too (see SizeToReturnTo), so a save never erases it. Returns the tips
+// to show.
 std::vector<std::string> LoadSettingsForm(SettingsForm& form, RemoteDesktopSettings& record,
                                           const DriveLister& list_drives);
 
+// The window size that "窗口模式" returns to: the stored text when it is one of the
+// choices, else the size the record holds when that is, else the first choice.
+const ResolutionChoice& SizeToReturnTo(std::string_view stored, std::string_view held);
+
 // The record as the closing window leaves it, before the save. `resolution` and
-// `color_depth` are not touched: the sliders keep them up to date.
+// `color_depth` are not touched: the sliders keep them up to date. The drives are the
+// ticked rows in row order, then the unlisted entries.
 void StoreSettingsForm(const SettingsForm& form, RemoteDesktopSettings& record);
 
 // A colour slider stop sets the record's depth and gives the label; other positions change

@@ -22,6 +22,7 @@
 #include "rdpsettings/gui/SettingsControls.h"
 #include "rdpsettings/gui/SettingsWindow.h"
 #include "ui/CaptionLabel.h"
+#include "GuiTestSupport.h"
 
 using namespace vpsdesk;
 using namespace vpsdesk::rdpsettings;
@@ -99,7 +100,7 @@ TEST_F(RdpSettingsWindowTest, StoredWindowSizeMovesTheSizeSlider) {
     EXPECT_FALSE(c.full_screen->isChecked());
 }
 
-TEST_F(RdpSettingsWindowTest, FullScreenLeavesTheStoredSizeToTheRecord) {
+TEST_F(RdpSettingsWindowTest, FullScreenKeepsTheStoredWindowSize) {
     Put("[RDP]\r\n窗口模式=0\r\n窗口数据=1024×768\r\n");
     {
         SettingsWindow window;
@@ -110,12 +111,19 @@ TEST_F(RdpSettingsWindowTest, FullScreenLeavesTheStoredSizeToTheRecord) {
         Close(window);
     }
     EXPECT_EQ(Key("窗口模式"), "0");
-    EXPECT_EQ(Key("窗口数据"), "");  // the record held nothing
+    EXPECT_EQ(Key("窗口数据"), "1024×768");
 
-    CurrentRdpSettings().resolution = "1280×800";  // as a connection earlier in the run
+    // Reopened, the window mode returns to that size.
+    CurrentRdpSettings() = {};
     SettingsWindow again;
+    const SettingsControls& c = again.controls();
+    c.window_mode->click();
+    EXPECT_TRUE(c.window_mode->isChecked());
+    EXPECT_EQ(c.size_slider->value(), 10);
+    EXPECT_EQ(Label(c.size_label), QStringLiteral("窗口模式1024×768"));
     Close(again);
-    EXPECT_EQ(Key("窗口数据"), "1280×800");
+    EXPECT_EQ(Key("窗口模式"), "1");
+    EXPECT_EQ(Key("窗口数据"), "1024×768");
 }
 
 TEST_F(RdpSettingsWindowTest, SizeSliderDrivesTheDisplayModeButtons) {
@@ -143,10 +151,11 @@ TEST_F(RdpSettingsWindowTest, WindowModeButtonTakesTheStoredSize) {
     Put("[RDP]\r\n窗口模式=0\r\n");
     SettingsWindow window;
     const SettingsControls& c = window.controls();
-    c.window_mode->click();  // nothing stored: the slider stays at full screen
-    EXPECT_EQ(c.size_slider->value(), 60);
-    EXPECT_TRUE(c.full_screen->isChecked());
-    EXPECT_FALSE(c.window_mode->isChecked());
+    c.window_mode->click();  // nothing stored: the first size, and window mode as asked
+    EXPECT_EQ(c.size_slider->value(), 0);
+    EXPECT_TRUE(c.window_mode->isChecked());
+    EXPECT_FALSE(c.full_screen->isChecked());
+    EXPECT_EQ(Label(c.size_label), QStringLiteral("窗口模式800×600"));
     EXPECT_EQ(window.tipsShown().back(), QStringLiteral("远程窗口模式被开启"));
 
     Put("[RDP]\r\n窗口模式=0\r\n窗口数据=1024×768\r\n");
@@ -172,24 +181,38 @@ TEST_F(RdpSettingsWindowTest, UnlistedColourDepthFallsBackToThirtyTwo) {
     EXPECT_EQ(Key("监视器颜色"), "32");
 }
 
-TEST_F(RdpSettingsWindowTest, StoredDrivesAreTickedOnlyAtTheirOwnRow) {
-    UseDrives({"/", "/data"});
-    Put("[RDP]\r\n磁盘映射=1\r\n本地驱动器=/data;\r\n");
+TEST_F(RdpSettingsWindowTest, StoredDrivesAreTickedByMountPoint) {
+    // The mounts come in another order than they were saved in, and one is gone.
+    UseDrives({"/srv", "/data", "/"});
+    Put("[RDP]\r\n磁盘映射=1\r\n本地驱动器=/;/usb;/data;\r\n");
     {
         SettingsWindow window;
-        auto rows = window.controls().drive_list->rows();
-        ASSERT_EQ(rows.size(), 2u);
+        const SettingsControls& c = window.controls();
+        auto rows = c.drive_list->rows();
+        ASSERT_EQ(rows.size(), 3u);  // the drive that is gone is not shown
         EXPECT_FALSE(rows[0].ticked);
-        EXPECT_FALSE(rows[1].ticked);
-        EXPECT_TRUE(window.controls().drive_list->isEnabled());
+        EXPECT_TRUE(rows[1].ticked);
+        EXPECT_TRUE(rows[2].ticked);
+        EXPECT_TRUE(c.drive_list->isEnabled());
+        c.drive_list->setTicked(0, true);
+        c.drive_list->setTicked(1, false);
         Close(window);
     }
-    EXPECT_EQ(Key("本地驱动器"), "");  // the entry that no longer matched is gone
-    Put("[RDP]\r\n磁盘映射=1\r\n本地驱动器=/;/data;\r\n");
+    EXPECT_EQ(Key("本地驱动器"), "/srv;/;/usb;");
+
+    // Mounted again, it is ticked again; the refill that ticking "磁盘映射" does keeps it too.
+    UseDrives({"/usb", "/"});
     SettingsWindow window;
     auto rows = window.controls().drive_list->rows();
+    ASSERT_EQ(rows.size(), 2u);
     EXPECT_TRUE(rows[0].ticked);
     EXPECT_TRUE(rows[1].ticked);
+    UseDrives({"/"});
+    window.controls().map_drives->click();
+    window.controls().map_drives->click();
+    EXPECT_EQ(window.controls().drive_list->rowCount(), 1);
+    Close(window);
+    EXPECT_EQ(Key("本地驱动器"), "/;/srv;/usb;");
 }
 
 TEST_F(RdpSettingsWindowTest, TickedRowsAreStoredInRowOrder) {
@@ -256,9 +279,8 @@ TEST_F(RdpSettingsWindowTest, EverySettingRoundTripsThroughTheWindow) {
     changed.colour_position = 10;
     changed.connection_bar = false;
     changed.map_drives = changed.smart_cards = changed.drive_list_enabled = true;
-    // Entries are matched by position, so only a leading run of ticks survives a reopening.
     changed.drives = {
-        {"/", "", "ext4", true}, {"/data", "", "ext4", true}, {"/srv", "", "ext4", false}};
+        {"/", "", "ext4", false}, {"/data", "", "ext4", true}, {"/srv", "", "ext4", true}};
     changed.clipboard = changed.auto_reconnect = changed.compression = false;
     changed.desktop_background = false;
     changed.desktop_theme = changed.printers = changed.serial_ports = true;
@@ -279,12 +301,60 @@ TEST_F(RdpSettingsWindowTest, EverySettingRoundTripsThroughTheWindow) {
     EXPECT_EQ(
         File(),
         "[RDP]\r\n磁盘映射=1\r\n窗口模式=1\r\n窗口数据=1680×1050\r\n监视器颜色=8\r\n"
-        "本地驱动器=/;/data;\r\n剪贴板=0\r\n打印机=1\r\n串行口=1\r\n智能卡=1\r\n重连=0\r\n"
+        "本地驱动器=/data;/srv;\r\n剪贴板=0\r\n打印机=1\r\n串行口=1\r\n智能卡=1\r\n重连=0\r\n"
         "强制模式=1\r\n压缩=0\r\n全屏栏=0\r\n桌面背景=0\r\n桌面主题=1\r\nPnP设备=1\r\n录音=1\r\n"
         "音频播放=0\r\n组合键=1\r\n");
     CurrentRdpSettings() = {};
     SettingsWindow reopened;
     EXPECT_EQ(reopened.controls().read(), changed);
+}
+
+// A folder in config.ini's place cannot be written, whoever runs the test.
+TEST_F(RdpSettingsWindowTest, FailedSaveNamesTheFileAndKeepsTheWindowOpen) {
+    Put("[RDP]\r\n剪贴板=1\r\n");
+    const fs::path config = dir_ / "config.ini";
+    SettingsWindow window;
+    const SettingsControls& c = window.controls();
+    window.show();
+    c.clipboard->click();
+    c.size_slider->setValue(20);
+    fs::remove(config);
+    fs::create_directory(config);
+
+    // "否": the window stays open with the customer's choices.
+    ui::guitest::ModalClicker keep;
+    keep.Arm(&window, QStringLiteral("messageBoxNo"));
+    QTest::mouseClick(window.closeLabel(), Qt::LeftButton);
+    ASSERT_TRUE(keep.clicked);
+    EXPECT_EQ(keep.title, QStringLiteral("错误"));
+    EXPECT_TRUE(keep.text.contains(QString::fromStdString(config.string())))
+        << keep.text.toStdString();
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_FALSE(c.clipboard->isChecked());
+    EXPECT_EQ(c.size_slider->value(), 20);
+    EXPECT_FALSE(window.tipsShown().contains(QStringLiteral("系统配置修改成功!")));
+
+    // Once the file can be written, the next close saves what the window kept.
+    fs::remove(config);
+    QTest::mouseClick(window.closeLabel(), Qt::LeftButton);
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_EQ(Key("剪贴板"), "0");
+    EXPECT_EQ(Key("窗口数据"), "1280×800");
+    EXPECT_EQ(window.tipsShown().back(), QStringLiteral("系统配置修改成功!"));
+}
+
+TEST_F(RdpSettingsWindowTest, FailedSaveClosesWhenTheChangesAreGivenUp) {
+    fs::create_directory(dir_ / "config.ini");
+    SettingsWindow window;
+    window.controls().clipboard->click();
+    ui::guitest::ModalClicker give_up;
+    give_up.Arm(&window, QStringLiteral("messageBoxYes"));
+    QTimer::singleShot(0, &window, [&] { QTest::mouseClick(window.closeLabel(), Qt::LeftButton); });
+    window.exec();  // returns: the window closed
+    EXPECT_TRUE(give_up.clicked);
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_TRUE(fs::is_directory(dir_ / "config.ini"));
+    EXPECT_FALSE(window.tipsShown().contains(QStringLiteral("系统配置修改成功!")));
 }
 
 TEST_F(RdpSettingsWindowTest, CentredOnTheLoginWindow) {

@@ -40,7 +40,7 @@ std::vector<MountedDrive> Drives(std::initializer_list<const char*> roots) {
 
 TEST_F(RdpSettingsFile, SavesDefaultsInKeyOrderWithGbkTimesSign) {
     EXPECT_EQ(RdpConfigFile(), dir_ / "config.ini");
-    SaveRemoteDesktopSettings(RdpWindowDefaults());
+    EXPECT_TRUE(SaveRemoteDesktopSettings(RdpWindowDefaults()));
     EXPECT_EQ(Bytes(), Utf8ToGbk(kDefaultsFile));
     EXPECT_NE(Bytes().find("=800\xA1\xC1"
                            "600\r\n"),
@@ -52,7 +52,7 @@ TEST_F(RdpSettingsFile, NeverSetFieldsAreWrittenEmptyAndOtherContentSurvives) {
     Put("[Other]\r\nx=1\r\n[RDP]\r\n音频播放=0\r\nmine=kept\r\n");
     RemoteDesktopSettings record;
     record.audio_mode = "1";
-    SaveRemoteDesktopSettings(record);
+    EXPECT_TRUE(SaveRemoteDesktopSettings(record));
     std::string expected = "[Other]\r\nx=1\r\n[RDP]\r\n音频播放=1\r\nmine=kept\r\n";
     for (const auto& [key, field] : RdpSettingKeys())
         if (key != "音频播放") expected += std::string(key) + "=\r\n";
@@ -73,7 +73,7 @@ TEST_F(RdpSettingsFile, ReadsEachKeyFromTheFileAsItIsNow) {
 TEST_F(RdpSettingsFile, AValueTheFileCannotHoldCostsOnlyItsOwnKey) {
     RemoteDesktopSettings record = RdpWindowDefaults();
     record.drives = "/media/\xF0\x9F\x98\x80;";  // no GBK form
-    SaveRemoteDesktopSettings(record);
+    EXPECT_FALSE(SaveRemoteDesktopSettings(record));
     EXPECT_EQ(ReadRdpSetting("组合键"), "2");
     EXPECT_EQ(ReadRdpSetting("窗口模式"), "1");
     EXPECT_EQ(ReadRdpSetting("本地驱动器"), "");
@@ -160,6 +160,7 @@ TEST_F(RdpSettingsFile, LoadReadsEveryKeyIntoTheForm) {
         .drives = {{"/", "", "ext4", true},
                    {"/home", "", "ext4", true},
                    {"/srv", "", "ext4", false}},
+        .unlisted_drives = {},
         .clipboard = false,
         .printers = true,
         .serial_ports = true,
@@ -180,7 +181,7 @@ TEST_F(RdpSettingsFile, LoadReadsEveryKeyIntoTheForm) {
     EXPECT_EQ(record.drives, "/;/home;");
 
     StoreSettingsForm(form, record);
-    SaveRemoteDesktopSettings(record);
+    ASSERT_TRUE(SaveRemoteDesktopSettings(record));
     SettingsForm again;
     RemoteDesktopSettings reread;
     LoadSettingsForm(again, reread, [] { return Drives({"/", "/home", "/srv"}); });
@@ -192,34 +193,97 @@ TEST_F(RdpSettingsFile, LoadReadsEveryKeyIntoTheForm) {
     EXPECT_EQ(reread.drives, "/;/home;");
 }
 
-TEST_F(RdpSettingsFile, UnlistedValuesLeaveControlsAndFullScreenKeepsTheRecordSize) {
-    Put("[RDP]\r\n窗口模式=0\r\n窗口数据=1024×768\r\n监视器颜色=15\r\n强制模式=5\r\n剪贴板="
-        "yes\r\n");
+TEST_F(RdpSettingsFile, UnlistedValuesLeaveControls) {
+    Put("[RDP]\r\n窗口模式=0\r\n监视器颜色=15\r\n强制模式=5\r\n剪贴板=yes\r\n");
     SettingsForm form;
     RemoteDesktopSettings record;
-    record.resolution = "1680×1050";  // from a connection earlier in the run
     auto tips = LoadSettingsForm(form, record, [] { return Drives({}); });
     EXPECT_EQ(tips, std::vector<std::string>{"磁盘列表为空!"});
     EXPECT_TRUE(form.full_screen);
     EXPECT_EQ(form.size_position, 60);
-    EXPECT_EQ(record.resolution, "1680×1050");
     EXPECT_EQ(form.colour_position, 40);
     EXPECT_EQ(record.color_depth, "15");
     EXPECT_EQ(form.forced_login, 2);
     EXPECT_TRUE(form.clipboard);
 }
 
-TEST_F(RdpSettingsFile, StoredDrivesAreMatchedByPositionOnly) {
-    SettingsForm form;
-    RemoteDesktopSettings record;
-    Put("[RDP]\r\n本地驱动器=/home;\r\n");
-    FillDriveRows(form, record, [] { return Drives({"/", "/home"}); });
-    EXPECT_FALSE(form.drives[0].ticked);
-    EXPECT_FALSE(form.drives[1].ticked);
-    Put("[RDP]\r\n本地驱动器=/;/home;/gone;\r\n");
-    FillDriveRows(form, record, [] { return Drives({"/", "/home"}); });
-    EXPECT_TRUE(form.drives[0].ticked);
-    EXPECT_TRUE(form.drives[1].ticked);
+// Full screen still needs a window size: the save writes it back, and "窗口模式" returns
+// to it.
+TEST_F(RdpSettingsFile, FullScreenReadsAndKeepsTheWindowSize) {
+    struct Case {
+        const char* stored;
+        const char* held;  // by the record, from earlier in the run
+        const char* kept;
+    };
+    for (const Case& c : {Case{"1024×768", "1680×1050", "1024×768"},
+                          Case{"1024×768", "", "1024×768"},
+                          Case{"", "1680×1050", "1680×1050"},
+                          Case{"1920×1080", "", "800×600"},
+                          Case{"", "", "800×600"}}) {
+        Put("[RDP]\r\n窗口模式=0\r\n窗口数据=" + std::string(c.stored) + "\r\n");
+        SettingsForm form;
+        RemoteDesktopSettings record;
+        record.resolution = c.held;
+        LoadSettingsForm(form, record, [] { return Drives({"/"}); });
+        EXPECT_TRUE(form.full_screen) << c.stored << " / " << c.held;
+        EXPECT_EQ(form.size_position, 60) << c.stored << " / " << c.held;
+        EXPECT_EQ(record.resolution, c.kept) << c.stored << " / " << c.held;
+        EXPECT_EQ(SizeToReturnTo(c.stored, c.held).stored, c.kept);
+
+        StoreSettingsForm(form, record);
+        ASSERT_TRUE(SaveRemoteDesktopSettings(record));
+        EXPECT_EQ(ReadRdpSetting("窗口模式"), "0");
+        EXPECT_EQ(ReadRdpSetting("窗口数据"), c.kept) << c.stored << " / " << c.held;
+    }
+}
+
+// The entries are mount points, matched by name whatever the order of the mounts; an
+// entry whose drive is not mounted now is kept, unseen, and saved again.
+TEST_F(RdpSettingsFile, StoredDrivesAreMatchedByMountPoint) {
+    struct Case {
+        const char* stored;
+        std::vector<const char*> mounted;
+        std::vector<bool> ticked;
+        std::vector<std::string> unlisted;
+        const char* saved;  // with nothing changed
+    };
+    const Case cases[] = {
+        {"/home;", {"/", "/home"}, {false, true}, {}, "/home;"},
+        {"/home;/;", {"/", "/home", "/srv"}, {true, true, false}, {}, "/;/home;"},
+        {"/;/home;", {"/home", "/srv", "/"}, {true, false, true}, {}, "/home;/;"},
+        {"/gone;/srv;", {"/", "/srv"}, {false, true}, {"/gone"}, "/srv;/gone;"},
+        {"/a;/gone;/a;;", {"/a"}, {true}, {"/gone"}, "/a;/gone;"},
+        {"/usb;/gone;", {}, {}, {"/usb", "/gone"}, "/usb;/gone;"},
+        {"", {"/"}, {false}, {}, ""},
+    };
+    for (const Case& c : cases) {
+        Put("[RDP]\r\n本地驱动器=" + std::string(c.stored) + "\r\n");
+        SettingsForm form;
+        RemoteDesktopSettings record;
+        std::vector<MountedDrive> mounted;
+        for (const char* root : c.mounted) mounted.push_back({root, "", "ext4", "/dev/sda1"});
+        const auto tip = FillDriveRows(form, record, [&] { return mounted; });
+        EXPECT_EQ(tip.has_value(), mounted.empty()) << c.stored;
+        std::vector<bool> ticked;
+        for (const DriveRow& row : form.drives) ticked.push_back(row.ticked);
+        EXPECT_EQ(ticked, c.ticked) << c.stored;
+        EXPECT_EQ(form.unlisted_drives, c.unlisted) << c.stored;
+        EXPECT_EQ(record.drives, c.stored);
+
+        form.map_drives = true;
+        StoreSettingsForm(form, record);
+        EXPECT_EQ(record.drives, c.saved) << c.stored;
+    }
+}
+
+TEST_F(RdpSettingsFile, ASaveThatCannotBeWrittenSaysSo) {
+    EXPECT_TRUE(SaveRemoteDesktopSettings(RdpWindowDefaults()));
+    // A folder in the file's place cannot be written, whoever runs the test.
+    fs::remove(dir_ / "config.ini");
+    fs::create_directory(dir_ / "config.ini");
+    EXPECT_FALSE(SaveRemoteDesktopSettings(RdpWindowDefaults()));
+    vpsdesk::os::OverrideProgramFolder(dir_ / "gone");  // a folder that is not there
+    EXPECT_FALSE(SaveRemoteDesktopSettings(RdpWindowDefaults()));
 }
 
 TEST(RdpSettingsForm, StoreTiesSmartCardsToDriveMapping) {

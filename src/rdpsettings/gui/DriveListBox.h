@@ -1,7 +1,10 @@
 #pragma once
 // The settings window's drive list: one row per fixed drive with its entry, volume label
-// and file-system type, and a check box in the first column.
+// and file-system type, and a check box in the first column; and, unseen, the chosen
+// drives that are not mounted now.
 #include <QTableWidget>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "rdpsettings/SettingsForm.h"
@@ -18,6 +21,13 @@ class DriveListBox : public QTableWidget {
     // The rows as shown, with their check boxes' states.
     std::vector<DriveRow> rows() const;
     void setTicked(int row, bool ticked);
+
+    // The chosen drives that are not mounted now: kept with the list, never shown.
+    void setUnlisted(std::vector<std::string> entries) { unlisted_ = std::move(entries); }
+    const std::vector<std::string>& unlisted() const { return unlisted_; }
+
+  private:
+    std::vector<std::string> unlisted_;
 };
 
 }  // namespace vpsdesk::rdpsettings

@@ -155,6 +155,7 @@ void SettingsControls::show(const SettingsForm& form) {
     map_drives->setChecked(form.map_drives);
     drive_list->setEnabled(form.drive_list_enabled);
     drive_list->setRows(form.drives);
+    drive_list->setUnlisted(form.unlisted_drives);
     clipboard->setChecked(form.clipboard);
     printers->setChecked(form.printers);
     serial_ports->setChecked(form.serial_ports);
@@ -179,6 +180,7 @@ SettingsForm SettingsControls::read() const {
     form.map_drives = map_drives->isChecked();
     form.drive_list_enabled = drive_list->isEnabled();
     form.drives = drive_list->rows();
+    form.unlisted_drives = drive_list->unlisted();
     form.clipboard = clipboard->isChecked();
     form.printers = printers->isChecked();
     form.serial_ports = serial_ports->isChecked();

@@ -12,6 +12,7 @@
 #include "rdpsettings/gui/DriveListBox.h"
 #include "rdpsettings/gui/SettingsControls.h"
 #include "ui/BalloonTip.h"
+#include "ui/MessageBoxes.h"
 #include "ui/QtText.h"
 
 namespace vpsdesk::rdpsettings {
@@ -79,7 +80,9 @@ SettingsWindow::SettingsWindow(QWidget* centre_on, QWidget* parent)
 SettingsWindow::~SettingsWindow() = default;
 
 void SettingsWindow::done(int result) {
-    if (isVisible()) storeSettingsWindow();
+    // A save that failed keeps the window open with the customer's choices, unless he
+    // gives them up.
+    if (isVisible() && !storeSettingsWindow()) return;
     ui::SkinnedWindow::done(result);
 }
 
@@ -91,11 +94,20 @@ void SettingsWindow::loadSettingsWindow() {
     for (const std::string& tip : tips) showTip(tip);
 }
 
-void SettingsWindow::storeSettingsWindow() {
+bool SettingsWindow::storeSettingsWindow() {
     RemoteDesktopSettings& record = CurrentRdpSettings();
     StoreSettingsForm(controls_->read(), record);
-    SaveRemoteDesktopSettings(record);
-    showTip("系统配置修改成功!");
+    if (SaveRemoteDesktopSettings(record)) {
+        showTip("系统配置修改成功!");
+        return true;
+    }
+    const std::filesystem::path file = RdpConfigFile();
+    const std::string name = file.empty() ? std::string("config.ini") : file.string();
+    const std::string text =
+        "系统配置没有保存：无法写入 " + name + "\n关闭窗口将放弃这些修改，要关闭吗？";
+    // Not shown (the client is ending): nothing is gained by staying open.
+    return ui::ShowMessage(text, "错误", ui::MessageIcon::Warning, ui::MessageButtons::YesNo,
+                           this) != ui::MessageResult::No;
 }
 
 void SettingsWindow::fillDriveList() {
@@ -103,6 +115,7 @@ void SettingsWindow::fillDriveList() {
     const std::optional<std::string> tip =
         FillDriveRows(form, CurrentRdpSettings(), CurrentLister());
     controls_->drive_list->setRows(form.drives);
+    controls_->drive_list->setUnlisted(form.unlisted_drives);
     if (tip) showTip(*tip);
 }
 
@@ -140,9 +153,11 @@ void SettingsWindow::connectDisplay() {
     }
     connect(c.window_mode, &QRadioButton::clicked, this, [this] {
         RemoteDesktopSettings& record = CurrentRdpSettings();
-        record.resolution = ReadRdpSetting("窗口数据");
-        if (const ResolutionChoice* choice = FindResolution(record.resolution))
-            controls_->size_slider->setValue(choice->position);
+        // Always a size, so the window mode this click asks for is the one selected.
+        const ResolutionChoice& choice =
+            SizeToReturnTo(ReadRdpSetting("窗口数据"), record.resolution);
+        record.resolution = choice.stored;
+        controls_->size_slider->setValue(choice.position);
         syncSizeSlider();
         showTip("远程窗口模式被开启");
     });

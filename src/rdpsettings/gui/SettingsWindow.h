@@ -1,7 +1,8 @@
 #pragma once
 // "功能设置": the remote-desktop preferences. It fills its controls from config.ini when
 // it is created, answers every click with a balloon tip, and saves the whole record when
-// it closes; there is no save or cancel button. Run it modally with exec().
+// it closes; there is no save or cancel button. When the save fails it says so and stays
+// open unless the customer chooses to give his changes up. Run it modally with exec().
 #include <QStringList>
 #include <memory>
 #include <string_view>
@@ -34,7 +35,8 @@ class SettingsWindow : public ui::SkinnedWindow {
 
   private:
     void loadSettingsWindow();
-    void storeSettingsWindow();
+    // Saves the record; false when the save failed and the customer keeps the window.
+    bool storeSettingsWindow();
     void fillDriveList();
     void syncColourSlider();
     void syncSizeSlider();
