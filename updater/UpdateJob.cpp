@@ -2,11 +2,11 @@
 
 #include <openssl/evp.h>
 
-#include <cctype>
 #include <system_error>
 
 #include "ClientFile.h"
 #include "app/SettingsFiles.h"
+#include "net/ReplyStatus.h"
 #include "net/Text.h"
 #include "net/WebRequest.h"
 #include "os/ProfileFile.h"
@@ -18,21 +18,6 @@ namespace {
 constexpr std::string_view kUpdateSection = "更新";
 constexpr std::string_view kCaFileKey = "CA文件";
 constexpr std::string_view kChecksumHeader = "X-Content-SHA256";
-
-// The status code of a status line such as "HTTP/1.1 200 OK" or "HTTP/2 404"; 0 when the
-// line is not one.
-int StatusCode(std::string_view headers) {
-    if (!net::StartsWithText(headers, "HTTP/", true)) return 0;
-    size_t space = headers.find(' ');
-    if (space == std::string_view::npos) return 0;
-    int code = 0;
-    size_t digits = 0;
-    for (size_t i = space + 1; i < headers.size() && std::isdigit(static_cast<unsigned char>(headers[i])); ++i) {
-        if (++digits > 3) return 0;
-        code = code * 10 + (headers[i] - '0');
-    }
-    return digits == 3 ? code : 0;
-}
 
 void Report(const UpdateRun& run, const std::string& message) {
     if (run.on_failure) run.on_failure(message);
@@ -112,7 +97,7 @@ std::string CheckDownload(const DownloadReply& reply) {
     if (reply.headers.empty()) {
         return "无法连接更新服务器，请检查网络后重试。原程序未改动。";
     }
-    int status = StatusCode(reply.headers);
+    int status = net::ReplyStatus(reply.headers);
     if (status != 200) {
         return "更新服务器拒绝了下载（HTTP " + std::to_string(status) + "）。原程序未改动。";
     }

@@ -4,6 +4,7 @@
 
 #include "app/SiteSlots.h"
 #include "net/Gbk.h"
+#include "net/ReplyStatus.h"
 #include "net/Text.h"
 #include "net/WebRequest.h"
 
@@ -153,11 +154,19 @@ SiteConstants InstallSiteConstants(const StartupOptions& options) {
     return site;
 }
 
+void FetchVersion(const SiteConstants& site, SiteResources& out) {
+    std::string headers;
+    net::WebRequestOptions options;
+    options.reply_headers = &headers;
+    out.version_reply = net::ReplyText(net::WebRequest(site.CommandUrl() + "ver", options));
+    out.version_status = net::ReplyStatus(headers);
+}
+
 SiteResources FetchSiteResources(const SiteConstants& site) {
     const std::string base = site.BaseUrl();
     const std::string command = site.CommandUrl();
     SiteResources out;
-    out.version_reply = net::ReplyText(net::WebRequest(command + "ver"));
+    FetchVersion(site, out);
     out.logo_image = net::WebRequest(base + "/img/logo.png");
     out.banner_image1 = net::WebRequest(base + "/img/vx.png");
     out.banner_image2 = net::WebRequest(base + "/img/vx2.png");

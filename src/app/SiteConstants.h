@@ -75,6 +75,7 @@ SiteConstants InstallSiteConstants(const StartupOptions& options);
 // What the platform serves every client at start-up. Anything that failed is empty.
 struct SiteResources {
     std::string version_reply;  // text of command "ver"
+    int version_status = 0;     // HTTP status of that reply; 0 when none came
     net::ByteArray logo_image;
     net::ByteArray banner_image1;
     net::ByteArray banner_image2;
@@ -89,6 +90,9 @@ struct SiteResources {
 // window's pictures and help caption, the client title in greetings). Empty until set.
 void SetSiteResources(SiteResources resources);
 SiteResources Resources();
+
+// Command "ver": fills `version_reply` and `version_status` of `out`.
+void FetchVersion(const SiteConstants& site, SiteResources& out);
 
 // The six fetches, in this order: "ver", /img/logo.png, /img/vx.png, /img/vx2.png,
 // "biaoti", "help".

@@ -11,9 +11,15 @@
 extern char** environ;
 
 namespace vpsdesk::app {
+namespace {
 
-VersionDecision CheckVersion(std::string_view version_reply, std::string_view local_version) {
-    if (version_reply.empty()) return VersionDecision::kNetworkFailure;
+constexpr int kHttpOk = 200;
+
+}  // namespace
+
+VersionDecision CheckVersion(int version_status, std::string_view version_reply,
+                             std::string_view local_version) {
+    if (version_status != kHttpOk || version_reply.empty()) return VersionDecision::kNetworkFailure;
     std::string server_version = "Ver ";
     server_version.append(version_reply);
     return server_version == local_version ? VersionDecision::kContinue

@@ -12,16 +12,20 @@ namespace vpsdesk::app {
 enum class VersionDecision {
     kContinue,        // the platform's version is ours
     kNetworkFailure,  // no "ver" reply: end the process with the message
-    kUpdateDue,       // any other reply: show the message, start the updater, end
+    kUpdateDue,       // another version: show the message, start the updater, end
 };
 
 inline constexpr std::string_view kNetworkFailureMessage = "网络初始化失败，请检查网络";
 inline constexpr std::string_view kUpdateDueMessage = "有新版本更新";
 inline constexpr std::string_view kUpdaterFileName = "update";
 
-// `version_reply` is the text of command "ver". "Ver " + reply must equal the local label
-// byte for byte; a reply with a line break or its own "Ver " prefix does not.
-VersionDecision CheckVersion(std::string_view version_reply, std::string_view local_version);
+// `version_status` is the HTTP status of the reply to command "ver" (0 when none came) and
+// `version_reply` its text. Only a 200 reply with text counts: a proxy's or the platform's
+// error page, or a transfer that broke off (which leaves no text), is no reply, so it can
+// never pass for a new version. "Ver " + a 200 reply must equal the local label byte for
+// byte; a reply with a line break or its own "Ver " prefix does not.
+VersionDecision CheckVersion(int version_status, std::string_view version_reply,
+                             std::string_view local_version);
 
 // The message box text for a decision; empty for kContinue.
 std::string_view VersionDecisionMessage(VersionDecision decision);

@@ -1,6 +1,8 @@
 #include "net/Gbk.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 
 #include "net/Charset.h"
 
@@ -9,18 +11,23 @@ namespace {
 
 constexpr std::string_view kReplacement = "\xEF\xBF\xBD";  // U+FFFD
 
-std::size_t Utf8SequenceLength(std::string_view s) {
-    auto c = static_cast<unsigned char>(s[0]);
-    std::size_t n = c < 0x80           ? 1
-                    : (c >> 5) == 0x6  ? 2
-                    : (c >> 4) == 0xE  ? 3
-                    : (c >> 3) == 0x1E ? 4
-                                       : 1;
-    // Only skip a whole character when it is well formed; otherwise one byte.
-    if (n > s.size()) return 1;
-    for (std::size_t i = 1; i < n; ++i)
-        if ((static_cast<unsigned char>(s[i]) & 0xC0) != 0x80) return 1;
-    return n;
+// Code points as glibc's wide characters (UCS-4 in the machine's byte order).
+static_assert(sizeof(wchar_t) == 4);
+constexpr const char* kWide = "WCHAR_T";
+
+std::string_view BytesOf(const std::wstring& wide) {
+    return {reinterpret_cast<const char*>(wide.data()), wide.size() * sizeof(wchar_t)};
+}
+
+// glibc reads the obsolete UTF-8 forms of values past U+10FFFF (four to six bytes, never
+// overlong) as characters: the length of the form it read as `c`, 0 for a code point.
+std::size_t ObsoleteFormLength(std::uint32_t c) {
+    return c <= 0x10FFFF ? 0 : c <= 0x1FFFFF ? 4 : c <= 0x3FFFFFF ? 5 : 6;
+}
+
+// U+E0000..U+E007F, the tag characters.
+bool IsTagCharacter(std::uint32_t c) {
+    return c >= 0xE0000 && c <= 0xE007F;
 }
 
 }  // namespace
@@ -29,8 +36,28 @@ std::string GbkToUtf8(std::string_view gbk) {
     return Transcode("UTF-8", "CP936", gbk, kReplacement, [](std::string_view) { return 1; });
 }
 
+// Two single-step conversions through wide characters. The direct one would chain two
+// steps, and glibc then converts a whole buffer again for every character GBK lacks.
 std::string Utf8ToGbk(std::string_view utf8) {
-    return Transcode("CP936", "UTF-8", utf8, "?", Utf8SequenceLength);
+    const std::wstring question(1, L'?');
+    // Overlong forms, surrogates and stray bytes are refused here, each byte on its own.
+    const std::string wide_bytes =
+        Transcode(kWide, "UTF-8", utf8, BytesOf(question), [](std::string_view) { return 1; });
+    std::wstring wide;
+    wide.reserve(wide_bytes.size() / sizeof(wchar_t));
+    for (std::size_t i = 0; i + sizeof(wchar_t) <= wide_bytes.size(); i += sizeof(wchar_t)) {
+        wchar_t c = 0;
+        std::memcpy(&c, wide_bytes.data() + i, sizeof c);
+        const auto code = static_cast<std::uint32_t>(c);
+        if (std::size_t n = ObsoleteFormLength(code)) {
+            wide.append(n, L'?');  // not UTF-8: every byte becomes "?"
+        } else {
+            // GBK lacks them, but glibc drops them without a word instead of refusing them.
+            wide.push_back(IsTagCharacter(code) ? L'?' : c);
+        }
+    }
+    return Transcode("CP936", kWide, BytesOf(wide), "?",
+                     [](std::string_view) { return sizeof(wchar_t); });
 }
 
 std::string ReplyText(const ByteArray& bytes) {

@@ -137,6 +137,15 @@ std::string_view CutAtCharacter(std::string_view value, size_t limit) {
     return value.substr(0, end);
 }
 
+// What ends the file's last line before something is appended after it: nothing when it
+// is ended already, the missing LF after a lone CR (a separate line ending would leave
+// that CR in the line, in its value or section name), else a whole line ending.
+std::string_view LastLineCompletion(std::string_view bytes, std::string_view eol) {
+    if (bytes.empty() || bytes.back() == '\n') return {};
+    if (bytes.back() == '\r') return "\n";
+    return eol;
+}
+
 std::string_view LineEnding(std::string_view bytes) {
     size_t newline = bytes.find('\n');
     if (newline != std::string_view::npos && (newline == 0 || bytes[newline - 1] != '\r'))
@@ -155,18 +164,26 @@ bool HasLineBreakOrZero(std::string_view s) {
     return s.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos;
 }
 
-}  // namespace
+// A stored value as a read gives it back.
+std::string ReadValue(std::string_view stored) {
+    return net::GbkToUtf8(CutAtCharacter(StripQuotes(stored), ProfileDocument::kValueByteLimit));
+}
 
-std::optional<std::string> ProfileDocument::Get(std::string_view section,
-                                                std::string_view key) const {
-    std::string section_gbk = net::Utf8ToGbk(Trim(section));
-    std::string key_gbk = net::Utf8ToGbk(Trim(key));
-    std::vector<Line> lines = ParseLines(bytes_);
+std::optional<std::string> FindValue(std::string_view bytes, std::string_view section_gbk,
+                                     std::string_view key_gbk) {
+    std::vector<Line> lines = ParseLines(bytes);
     std::optional<SectionSpan> span = FindSection(lines, section_gbk);
     if (!span) return std::nullopt;
     std::optional<size_t> index = FindKey(lines, *span, key_gbk);
     if (!index) return std::nullopt;
-    return net::GbkToUtf8(CutAtCharacter(StripQuotes(lines[*index].value), kValueByteLimit));
+    return ReadValue(lines[*index].value);
+}
+
+}  // namespace
+
+std::optional<std::string> ProfileDocument::Get(std::string_view section,
+                                                std::string_view key) const {
+    return FindValue(bytes_, net::Utf8ToGbk(Trim(section)), net::Utf8ToGbk(Trim(key)));
 }
 
 bool ProfileDocument::Set(std::string_view section, std::string_view key, std::string_view value) {
@@ -181,27 +198,29 @@ bool ProfileDocument::Set(std::string_view section, std::string_view key, std::s
     std::optional<std::string> value_gbk = ExactGbk(value);
     if (!section_gbk || !key_gbk || !value_gbk) return false;
 
-    const std::string eol(LineEnding(bytes_));
-    std::vector<Line> lines = ParseLines(bytes_);
+    std::string edited = bytes_;
+    const std::string eol(LineEnding(edited));
+    std::vector<Line> lines = ParseLines(edited);
     std::optional<SectionSpan> span = FindSection(lines, *section_gbk);
     if (!span) {
-        if (!bytes_.empty() && bytes_.back() != '\n') bytes_ += eol;
-        bytes_ += "[" + *section_gbk + "]" + eol + *key_gbk + "=" + *value_gbk + eol;
-        return true;
-    }
-    if (std::optional<size_t> index = FindKey(lines, *span, *key_gbk)) {
+        edited += LastLineCompletion(edited, eol);
+        edited += "[" + *section_gbk + "]" + eol + *key_gbk + "=" + *value_gbk + eol;
+    } else if (std::optional<size_t> index = FindKey(lines, *span, *key_gbk)) {
         const Line& line = lines[*index];
-        bytes_.replace(line.start, line.content_end - line.start,
+        edited.replace(line.start, line.content_end - line.start,
                        std::string(line.name) + "=" + *value_gbk);
-        return true;
+    } else {
+        size_t last = span->header;
+        for (size_t i = span->header + 1; i < span->end; ++i)
+            if (lines[i].kind != LineKind::kBlank) last = i;
+        const size_t at = lines[last].next;
+        // Only the file's last line can be unended.
+        std::string insert(LastLineCompletion(std::string_view(edited).substr(0, at), eol));
+        edited.insert(at, insert + *key_gbk + "=" + *value_gbk + eol);
     }
-    size_t last = span->header;
-    for (size_t i = span->header + 1; i < span->end; ++i)
-        if (lines[i].kind != LineKind::kBlank) last = i;
-    const Line& after = lines[last];
-    std::string insert = *key_gbk + "=" + *value_gbk + eol;
-    if (bytes_[after.next - 1] != '\n') insert = eol + insert;  // the file's last line, unended
-    bytes_.insert(after.next, insert);
+    // Whatever the file held before, the value must read back as a fresh file would give it.
+    if (FindValue(edited, *section_gbk, *key_gbk) != ReadValue(Trim(*value_gbk))) return false;
+    bytes_ = std::move(edited);
     return true;
 }
 

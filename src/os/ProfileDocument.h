@@ -27,10 +27,11 @@ class ProfileDocument {
     // Replaces the key's line in place as "key=value", keeping the key's spelling; or
     // appends the key after the last non-blank line of its section; or appends
     // "[section]" and the key at the end. New lines use the document's line ending
-    // (CR LF for a document without one).
+    // (CR LF for a document without one); a last line that ends in a lone CR gets its LF.
     // Returns false and changes nothing when the line could not be read back as written:
     // a line break or zero byte in any part, "=" in the key, "]" in the section, a key
-    // starting with "[", an empty name, or a character that GBK cannot hold.
+    // starting with "[", an empty name, or a character that GBK cannot hold. The edited
+    // document is read back before it is kept.
     bool Set(std::string_view section, std::string_view key, std::string_view value);
 
   private:

@@ -11,7 +11,6 @@
 
 namespace vpsdesk::os {
 namespace fs = std::filesystem;
-namespace {}  // namespace
 
 fs::path UserDataFolder(const Environment& env) {
     fs::path base;
@@ -31,10 +30,15 @@ fs::path UserDataFolder(const Environment& env) {
     return folder;
 }
 
-fs::path ChooseProgramFolder(const fs::path& executable_folder, const Environment& env) {
+bool MayWriteFolder(const fs::path& folder) {
+    return access(folder.c_str(), W_OK | X_OK) == 0;
+}
+
+fs::path ChooseProgramFolder(const fs::path& executable_folder, const Environment& env,
+                             const FolderWriteCheck& may_write) {
     std::error_code ec;
     if (!executable_folder.empty() && fs::is_directory(executable_folder, ec) &&
-        access(executable_folder.c_str(), W_OK | X_OK) == 0)
+        may_write(executable_folder))
         return executable_folder;
     return UserDataFolder(env);
 }

@@ -3,6 +3,7 @@
 // settings file, History/ and the updater itself. One rule for all of them, so the updater
 // finds what the client wrote.
 #include <filesystem>
+#include <functional>
 
 #include "os/Environment.h"
 
@@ -13,11 +14,20 @@ namespace vpsdesk::os {
 // be created.
 std::filesystem::path UserDataFolder(const Environment& env);
 
+// Whether this process may create files in `folder`: search and write permission for its
+// user, as the kernel grants them (root may write almost anywhere).
+bool MayWriteFolder(const std::filesystem::path& folder);
+
+// Answers MayWriteFolder's question; tests hand the rule their own answer, since a test
+// run as root could not otherwise see the rule's other side.
+using FolderWriteCheck = std::function<bool(const std::filesystem::path& folder)>;
+
 // The rule itself: `executable_folder` when this user may write there (an installation in
 // the home directory or an unpacked archive), else the per-user data folder (a system-wide
 // installation).
 std::filesystem::path ChooseProgramFolder(const std::filesystem::path& executable_folder,
-                                          const Environment& env);
+                                          const Environment& env,
+                                          const FolderWriteCheck& may_write = MayWriteFolder);
 
 // The folder of the running executable (/proc/self/exe); empty when it cannot be read.
 std::filesystem::path ExecutableFolder();

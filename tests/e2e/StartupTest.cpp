@@ -58,6 +58,22 @@ TEST(Startup, APlatformThatNeverAnswersGivesTheNetworkMessageAndEnds) {
     EXPECT_FALSE(client.Logged("login-window-shown"));
 }
 
+TEST(Startup, AnErrorPageInPlaceOfTheVersionIsNoReplyAndStartsNoUpdater) {
+    TempFolder root;
+    Platform platform(root / "platform");
+    platform.Control("script?path=%2Fkhd%3Fact%3Dver&status=502",
+                     "<html><body><h1>502 Bad Gateway</h1></body></html>");
+
+    ClientProcess client(root.path());
+    client.Start({"--site", platform.site(), "--ca-file", platform.ca()});
+    const std::optional<int> code = client.child().WaitExitCode();
+    ASSERT_TRUE(code.has_value());
+    EXPECT_NE(*code, 0);
+    EXPECT_TRUE(client.Logged("message 网络初始化失败，请检查网络"));
+    EXPECT_FALSE(client.Logged("有新版本更新"));
+    EXPECT_FALSE(client.Logged("login-window-shown"));
+}
+
 TEST(Startup, WithoutADisplayTheToolkitMessageEndsTheProcess) {
     TempFolder root;
     ClientProcess client(root.path());

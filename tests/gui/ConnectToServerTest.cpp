@@ -175,6 +175,7 @@ TEST_F(ConnectToServerTest, TheListsDoubleClickAndMenuEntryConnect) {
     ServerListPage page;
     AttachRemoteDesktop(page);
     ServerPage shown;
+    shown.readable = true;
     shown.count = 1;
     shown.page_count = 1;
     shown.rows.push_back(Row("192.0.2.10"));

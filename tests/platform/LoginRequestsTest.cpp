@@ -209,8 +209,15 @@ TEST_F(LoginRequestsTest, StartupFetchesInOrderAndTheVersionDecision) {
     for (const Logged& r : Requests()) paths.push_back(r.path);
     EXPECT_EQ(paths, (std::vector<std::string>{"/khd?act=ver", "/img/logo.png", "/img/vx.png",
                                                "/img/vx2.png", "/khd?act=biaoti", "/khd?act=help"}));
-    EXPECT_EQ(app::CheckVersion(site.version_reply, "Ver 4.92"), app::VersionDecision::kContinue);
+    EXPECT_EQ(site.version_status, 200);
+    EXPECT_EQ(app::CheckVersion(site.version_status, site.version_reply, "Ver 4.92"),
+              app::VersionDecision::kContinue);
 
+    auto decide = [] {
+        app::SiteResources version;
+        app::FetchVersion(app::Site(), version);
+        return app::CheckVersion(version.version_status, version.version_reply, "Ver 4.92");
+    };
     for (const auto& [answer, decision] :
          std::vector<std::pair<std::string, app::VersionDecision>>{
              {"4.93", app::VersionDecision::kUpdateDue},
@@ -218,16 +225,26 @@ TEST_F(LoginRequestsTest, StartupFetchesInOrderAndTheVersionDecision) {
              {"Ver 4.92", app::VersionDecision::kUpdateDue},
              {"", app::VersionDecision::kNetworkFailure}}) {
         Control(*control_, "version", answer, true);
-        EXPECT_EQ(app::CheckVersion(account::FetchCommand("ver"), "Ver 4.92"), decision) << answer;
+        EXPECT_EQ(decide(), decision) << answer;
     }
+    Control(*control_, "version", "4.92", true);
+    // An error page in place of the version is no reply, not another version.
+    for (const std::string status : {"502", "404", "500"}) {
+        Script("%2Fkhd%3Fact%3Dver", "<html><body>" + status + " Bad Gateway</body></html>",
+               "&status=" + status);
+        EXPECT_EQ(decide(), app::VersionDecision::kNetworkFailure) << status;
+    }
+    EXPECT_EQ(decide(), app::VersionDecision::kContinue);
 
     // Without a platform every fetch is empty and the check reports the network.
     platform_->Stop();
     site = app::FetchSiteResources(app::Site());
     EXPECT_EQ(site.version_reply, "");
+    EXPECT_EQ(site.version_status, 0);
     EXPECT_TRUE(site.logo_image.empty());
     EXPECT_EQ(site.client_title, "");
-    EXPECT_EQ(app::CheckVersion(site.version_reply, "Ver 4.92"), app::VersionDecision::kNetworkFailure);
+    EXPECT_EQ(app::CheckVersion(site.version_status, site.version_reply, "Ver 4.92"),
+              app::VersionDecision::kNetworkFailure);
     platform_->Start();
 }
 

@@ -66,3 +66,31 @@ TEST_F(OsDataProtection, DamagedKeyFileIsNeitherUsedNorReplaced) {
     EXPECT_EQ(KeyFileDataProtection(dir_ / "no" / "folder.key").Protect(ByteArray(1)),
               std::nullopt);
 }
+
+TEST_F(OsDataProtection, AKeyFileOthersCanReadIsMadePrivateAgainOnUse) {
+    // Left group- or world-readable by an older install or a restore; the key stays the
+    // same, only the permission is taken back, whichever way the key is used.
+    struct Case {
+        mode_t left;
+        bool protect;
+    };
+    for (const Case c : {Case{0640, true}, Case{0604, true}, Case{0640, false}, Case{0604, false},
+                         Case{0666, true}}) {
+        const fs::path key = dir_ / ("key-" + std::to_string(c.left) + (c.protect ? "p" : "u"));
+        const auto blob = KeyFileDataProtection(key).Protect(ByteArray(16, 3));
+        ASSERT_TRUE(blob);
+        ASSERT_EQ(chmod(key.c_str(), c.left), 0);
+
+        KeyFileDataProtection later(key);
+        if (c.protect) {
+            EXPECT_TRUE(later.Protect(ByteArray(1)));
+        } else {
+            EXPECT_EQ(later.Unprotect(*blob), ByteArray(16, 3));
+        }
+        struct stat info {};
+        ASSERT_EQ(stat(key.c_str(), &info), 0);
+        EXPECT_EQ(info.st_mode & 07777, 0600u)
+            << std::oct << c.left << (c.protect ? " protect" : " unprotect");
+        EXPECT_EQ(later.Unprotect(*blob), ByteArray(16, 3));
+    }
+}

@@ -1,10 +1,14 @@
+#include <grp.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <optional>
+#include <vector>
 
 #include "os/DocumentsFolder.h"
 #include "os/ProgramFolder.h"
@@ -52,12 +56,59 @@ TEST_F(OsFolders, ProgramFolderIsTheWritableExecutableFolderElseUserData) {
     vars_["XDG_DATA_HOME"] = (root_ / "xdg").string();
     EXPECT_EQ(UserDataFolder(Env()), root_ / "xdg" / "vpsdesk");
 
-    if (geteuid() != 0) {  // root may write anywhere
-        chmod(install.c_str(), 0555);
-        EXPECT_EQ(ChooseProgramFolder(install, Env()), root_ / "xdg" / "vpsdesk");
-        chmod(install.c_str(), 0755);
-    }
+    // A folder this user may not write, whoever runs the test: the per-user data folder.
+    std::vector<fs::path> asked;
+    auto answer = [&asked](bool writable) {
+        return [&asked, writable](const fs::path& folder) {
+            asked.push_back(folder);
+            return writable;
+        };
+    };
+    EXPECT_EQ(ChooseProgramFolder(install, Env(), answer(false)), root_ / "xdg" / "vpsdesk");
+    EXPECT_EQ(ChooseProgramFolder(install, Env(), answer(true)), install);
+    EXPECT_EQ(asked, (std::vector<fs::path>{install, install}));
+    EXPECT_EQ(ChooseProgramFolder(root_ / "gone", Env(), answer(true)), root_ / "xdg" / "vpsdesk");
     EXPECT_FALSE(ExecutableFolder().empty());
+}
+
+// MayWriteFolder's answer for a user other than root, who may write almost anywhere;
+// nullopt when the test cannot take that user's identity.
+std::optional<bool> MayWriteAsNobody(const fs::path& folder) {
+    const pid_t pid = fork();
+    if (pid < 0) return std::nullopt;
+    if (pid == 0) {
+        // Only system calls between fork and exit: the test process may have threads.
+        if (setgroups(0, nullptr) != 0 || setgid(65534) != 0 || setuid(65534) != 0) _exit(2);
+        _exit(MayWriteFolder(folder) ? 0 : 1);
+    }
+    int status = 0;
+    if (waitpid(pid, &status, 0) != pid || !WIFEXITED(status) || WEXITSTATUS(status) > 1)
+        return std::nullopt;
+    return WEXITSTATUS(status) == 0;
+}
+
+TEST_F(OsFolders, TheWriteCheckFollowsTheFolderPermissions) {
+    fs::path open = root_ / "open", closed = root_ / "closed";
+    fs::create_directories(open);
+    fs::create_directories(closed);
+    ASSERT_EQ(chmod(open.c_str(), 0777), 0);
+    ASSERT_EQ(chmod(closed.c_str(), 0555), 0);
+    std::ofstream(root_ / "file") << "x";
+    EXPECT_TRUE(MayWriteFolder(open));
+    EXPECT_FALSE(MayWriteFolder(root_ / "gone"));
+    EXPECT_FALSE(MayWriteFolder(root_ / "file"));  // no search permission on a plain file
+    if (geteuid() != 0) {
+        EXPECT_FALSE(MayWriteFolder(closed));
+    } else {
+        // Root writes into the closed folder; an ordinary user may not.
+        ASSERT_EQ(chmod(root_.c_str(), 0755), 0);
+        std::optional<bool> open_answer = MayWriteAsNobody(open);
+        std::optional<bool> closed_answer = MayWriteAsNobody(closed);
+        if (!open_answer || !closed_answer) GTEST_SKIP() << "cannot run as another user";
+        EXPECT_TRUE(*open_answer);
+        EXPECT_FALSE(*closed_answer);
+    }
+    chmod(closed.c_str(), 0755);
 }
 
 TEST_F(OsFolders, UserDirsValueIsUnquotedAndHomeExpanded) {

@@ -66,6 +66,36 @@ TEST(ProfileDocument, AppendsAfterLastNonBlankLineAndKeepsLineEndings) {
     EXPECT_EQ(unended.Bytes(), "[S]\r\nk=v\r\nn=1\r\n[U]\r\nu=\r\n");
 }
 
+TEST(ProfileDocument, ALoneCrEndingTheFileIsCompletedNotKeptInTheLine) {
+    struct Case {
+        std::string before, section, key, value, after;
+    };
+    const Case cases[] = {
+        // A key appended to the section whose last line ends in CR alone.
+        {"[S]\r\nk=v\r", "S", "n", "1", "[S]\r\nk=v\r\nn=1\r\n"},
+        // The section header itself is that line.
+        {"[A\r", "A", "k", "v", "[A\r\nk=v\r\n"},
+        {"[S]\r\nk=v\r", "T", "t", "2", "[S]\r\nk=v\r\n[T]\r\nt=2\r\n"},
+        // A file with LF endings gets the LF it lacks, and its own endings after that.
+        {"[S]\nk=v\r", "S", "n", "1", "[S]\nk=v\r\nn=1\n"},
+        // Replaced in place, the line keeps the ending it had.
+        {"[S]\r\nk=v\r", "S", "k", "w", "[S]\r\nk=w\r"},
+    };
+    for (const Case& c : cases) {
+        ProfileDocument doc(c.before);
+        EXPECT_TRUE(doc.Set(c.section, c.key, c.value)) << c.before;
+        EXPECT_EQ(doc.Bytes(), c.after) << c.before;
+        EXPECT_EQ(doc.Get(c.section, c.key), c.value) << c.before;
+        // What was there reads as before.
+        ProfileDocument original(c.before);
+        for (const auto& [section, key] : {std::pair{"S", "k"}, std::pair{"A", "k"}}) {
+            if (section != c.section || key != c.key) {
+                EXPECT_EQ(doc.Get(section, key), original.Get(section, key)) << c.before;
+            }
+        }
+    }
+}
+
 TEST(ProfileDocument, ReadsTrimmedUnquotedValuesFromFirstMatchingSection) {
     ProfileDocument doc(
         "top=0\r\n[S]\r\n  Key  =  \"quoted value\"  \r\nsingle='x'\r\nodd=\"x\r\nempty=\r\n"

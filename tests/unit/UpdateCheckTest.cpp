@@ -15,18 +15,36 @@
 using namespace vpsdesk::app;
 namespace fs = std::filesystem;
 
-TEST(CheckVersionTest, OnlyTheExactLabelContinues) {
-    EXPECT_EQ(CheckVersion("4.92", "Ver 4.92"), VersionDecision::kContinue);
-    EXPECT_EQ(CheckVersion("4.93", "Ver 4.92"), VersionDecision::kUpdateDue);
-    // The comparison is exact: a line break, a doubled prefix, another case all differ.
-    EXPECT_EQ(CheckVersion("4.92\r\n", "Ver 4.92"), VersionDecision::kUpdateDue);
-    EXPECT_EQ(CheckVersion("4.92 ", "Ver 4.92"), VersionDecision::kUpdateDue);
-    EXPECT_EQ(CheckVersion("Ver 4.92", "Ver 4.92"), VersionDecision::kUpdateDue);
-    EXPECT_EQ(CheckVersion("4.92", "ver 4.92"), VersionDecision::kUpdateDue);
-    EXPECT_EQ(CheckVersion("<html>502</html>", "Ver 4.92"), VersionDecision::kUpdateDue);
-    // No reply at all is a network failure, never an update.
-    EXPECT_EQ(CheckVersion("", "Ver 4.92"), VersionDecision::kNetworkFailure);
-    EXPECT_EQ(CheckVersion("版本5", "Ver 版本5"), VersionDecision::kContinue);
+TEST(CheckVersionTest, OnlyAnExactLabelInAnOkReplyDecides) {
+    struct Case {
+        int status;
+        std::string reply;
+        std::string local;
+        VersionDecision decision;
+    };
+    const Case cases[] = {
+        {200, "4.92", "Ver 4.92", VersionDecision::kContinue},
+        {200, "版本5", "Ver 版本5", VersionDecision::kContinue},
+        {200, "4.93", "Ver 4.92", VersionDecision::kUpdateDue},
+        // The comparison is exact: a line break, a doubled prefix, another case all differ.
+        {200, "4.92\r\n", "Ver 4.92", VersionDecision::kUpdateDue},
+        {200, "4.92 ", "Ver 4.92", VersionDecision::kUpdateDue},
+        {200, "Ver 4.92", "Ver 4.92", VersionDecision::kUpdateDue},
+        {200, "4.92", "ver 4.92", VersionDecision::kUpdateDue},
+        {200, "<html>maintenance</html>", "Ver 4.92", VersionDecision::kUpdateDue},
+        // An error page from a proxy or the platform is no reply, whatever it says; so is
+        // no reply at all, or a transfer that broke off (a status but no text).
+        {502, "<html>502 Bad Gateway</html>", "Ver 4.92", VersionDecision::kNetworkFailure},
+        {404, "not found", "Ver 4.92", VersionDecision::kNetworkFailure},
+        {500, "4.92", "Ver 4.92", VersionDecision::kNetworkFailure},
+        {302, "4.93", "Ver 4.92", VersionDecision::kNetworkFailure},
+        {0, "4.93", "Ver 4.92", VersionDecision::kNetworkFailure},
+        {200, "", "Ver 4.92", VersionDecision::kNetworkFailure},
+        {0, "", "Ver 4.92", VersionDecision::kNetworkFailure},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(CheckVersion(c.status, c.reply, c.local), c.decision)
+            << c.status << " " << c.reply << " / " << c.local;
 
     EXPECT_EQ(VersionDecisionMessage(VersionDecision::kNetworkFailure),
               "网络初始化失败，请检查网络");

@@ -121,7 +121,8 @@ std::optional<int> ClientApp::Start() {
 }
 
 std::optional<int> ClientApp::CheckForUpdate(const SiteResources& resources) {
-    const VersionDecision decision = CheckVersion(resources.version_reply, site_.local_version);
+    const VersionDecision decision = CheckVersion(resources.version_status, resources.version_reply,
+                                                 site_.local_version);
     if (decision == VersionDecision::kContinue) return std::nullopt;
     ShowClientMessage(VersionDecisionMessage(decision));
     // Without the platform there is nothing to do; that is a failed start, not a success.
