@@ -9,10 +9,10 @@ namespace vpsdesk::os {
 enum class AudioCaptureSystem { kNone, kPulse, kOss, kAlsa };
 
 struct AudioCapturePlaces {
-    std::string pulse_server;                // $PULSE_SERVER; set means a server is named
-    std::filesystem::path pulse_socket;      // $XDG_RUNTIME_DIR/pulse/native
-    std::filesystem::path oss_device;        // /dev/dsp
-    std::filesystem::path alsa_pcm_list;     // /proc/asound/pcm
+    std::string pulse_server;             // $PULSE_SERVER; set means a server is named
+    std::filesystem::path pulse_socket;   // $XDG_RUNTIME_DIR/pulse/native
+    std::filesystem::path oss_device;     // /dev/dsp
+    std::filesystem::path alsa_pcm_list;  // /proc/asound/pcm
 };
 
 // The first system that can record: a named or listening sound server, an OSS device, an

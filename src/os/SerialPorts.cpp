@@ -33,6 +33,8 @@ std::vector<std::string> ListSerialPorts(const std::filesystem::path& tty_class_
     return ports;
 }
 
-std::vector<std::string> SerialPorts() { return ListSerialPorts("/sys/class/tty"); }
+std::vector<std::string> SerialPorts() {
+    return ListSerialPorts("/sys/class/tty");
+}
 
 }  // namespace vpsdesk::os

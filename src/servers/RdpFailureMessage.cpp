@@ -97,8 +97,8 @@ std::optional<std::string> Explain(const os::ProgramEnd& end, const RdpSessionLo
         return "远程桌面程序异常退出（信号 " + std::to_string(end.signal) + "）";
     }
     const int code = end.exit_code;
-    if (code == kSuccess || code == kLogoff || code == kDisconnectByUser ||
-        code == kLogoffByUser || code == kConnectCancelled)
+    if (code == kSuccess || code == kLogoff || code == kDisconnectByUser || code == kLogoffByUser ||
+        code == kConnectCancelled)
         return std::nullopt;
     if (log.no_display()) return "远程桌面程序无法打开窗口（没有可用的图形显示）";
     // A server that drops the connection during authentication turned the credentials down.

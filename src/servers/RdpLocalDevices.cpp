@@ -4,7 +4,9 @@
 
 namespace vpsdesk::servers {
 
-RdpLocalDevices ProbeRdpLocalDevices() { return {os::SerialPorts(), os::AudioCapture()}; }
+RdpLocalDevices ProbeRdpLocalDevices() {
+    return {os::SerialPorts(), os::AudioCapture()};
+}
 
 RdpLaunchSettings HonouredRdpSettings(RdpLaunchSettings stored, const RdpLocalDevices& devices) {
     if (stored.color_depth == "4" || stored.color_depth == "8")

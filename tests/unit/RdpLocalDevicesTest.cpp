@@ -40,8 +40,8 @@ TEST_F(RdpLocalDevicesTest, SerialPortsAreFittedUartsAndUsbAdaptersInNaturalOrde
     fs::create_directories(tty / "tty1");
     fs::create_directories(tty / "console");
     EXPECT_EQ(vpsdesk::os::ListSerialPorts(tty),
-              (std::vector<std::string>{"/dev/ttyS0", "/dev/ttyS2", "/dev/ttyS10",
-                                        "/dev/ttyACM0", "/dev/ttyUSB0"}));
+              (std::vector<std::string>{"/dev/ttyS0", "/dev/ttyS2", "/dev/ttyS10", "/dev/ttyACM0",
+                                        "/dev/ttyUSB0"}));
     EXPECT_TRUE(vpsdesk::os::ListSerialPorts(dir_ / "none").empty());
 }
 
@@ -107,7 +107,8 @@ TEST_F(RdpLocalDevicesTest, SwitchesCarryNonAsciiDrivesSerialPortsAndAlsaRecordi
                     (dir_ / "没有").string() + ";";
     // The file keeps the ASCII path only: xfreerdp would refuse the GBK bytes of the other.
     EXPECT_EQ(FreeRdpDriveList(stored.drives), plain + ";");
-    EXPECT_EQ(RdpDeviceSwitches(stored, {}), std::vector<std::string>{"/drive:" + name + "," + data});
+    EXPECT_EQ(RdpDeviceSwitches(stored, {}),
+              std::vector<std::string>{"/drive:" + name + "," + data});
 
     const RdpLocalDevices devices{{"/dev/ttyS0", "/dev/ttyUSB0"}, AudioCaptureSystem::kAlsa};
     stored.drives.clear();

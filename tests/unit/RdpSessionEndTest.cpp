@@ -18,15 +18,15 @@ using namespace std::chrono_literals;
 namespace {
 
 std::string Step(const char* from, const char* to) {
-    return std::string("[18:14:51:471] [14140:14167] [DEBUG][com.freerdp.core.connection] - "
-                       "rdp_client_transition_to_state CONNECTION_STATE_") +
+    return std::string(
+               "[18:14:51:471] [14140:14167] [DEBUG][com.freerdp.core.connection] - "
+               "rdp_client_transition_to_state CONNECTION_STATE_") +
            from + " --> CONNECTION_STATE_" + to;
 }
 
 // A closed port: negotiation starts and falls back, never reaching authentication.
-const std::vector<std::string> kClosedPort = {
-    Step("INITIAL", "NEGO"), Step("NEGO", "INITIAL"), Step("INITIAL", "NEGO"),
-    Step("NEGO", "INITIAL")};
+const std::vector<std::string> kClosedPort = {Step("INITIAL", "NEGO"), Step("NEGO", "INITIAL"),
+                                              Step("INITIAL", "NEGO"), Step("NEGO", "INITIAL")};
 // Wrong credentials on a server that hangs up during network-level authentication.
 const std::vector<std::string> kRefusedCredentials = {
     Step("INITIAL", "NEGO"), Step("NEGO", "NLA"), Step("NLA", "INITIAL"),
@@ -95,19 +95,23 @@ TEST(RdpFailureMessage, ExitCodesAndLogLinesInTheCustomersWords) {
         {"unknown host", Exited(140), kClosedPort, "远程连接失败：找不到服务器地址"},
         {"locked out", Exited(135), {}, "远程连接失败：账号已被锁定，请稍后再试"},
         {"password expired", Exited(149), {}, "远程连接失败：密码已过期，请先修改服务器的密码"},
-        {"no right to log on", Exited(155), {},
-         "远程连接失败：该账号没有远程登录这台服务器的权限"},
+        {"no right to log on", Exited(155), {}, "远程连接失败：该账号没有远程登录这台服务器的权限"},
         {"tls failed", Exited(143), kClosedPort, "远程连接失败：与服务器的安全协商失败"},
-        {"a setting it cannot use", Exited(136), {},
+        {"a setting it cannot use",
+         Exited(136),
+         {},
          "远程连接失败：远程桌面程序无法按当前的远程设置连接，请检查远程设置"},
         {"licence", Exited(18), kActive, "远程连接失败：服务器的远程桌面授权出错"},
         {"ended right after it came up", Exited(131, 3s), kActive,
          "远程连接失败：连接被服务器断开"},
         {"disconnected right after it came up", Exited(1, 3s), kActive,
          "远程连接失败：连接被服务器断开"},
-        {"no display", Exited(1, 100ms), {"failed to open display: "},
+        {"no display",
+         Exited(1, 100ms),
+         {"failed to open display: "},
          "远程连接失败：远程桌面程序无法打开窗口（没有可用的图形显示）"},
-        {"crashed", Signalled(SIGSEGV), kClosedPort, "远程连接失败：远程桌面程序异常退出（信号 11）"},
+        {"crashed", Signalled(SIGSEGV), kClosedPort,
+         "远程连接失败：远程桌面程序异常退出（信号 11）"},
         {"unlisted code", Exited(40), {}, "远程连接失败：远程桌面程序异常退出（代码 40）"},
     };
     for (const EndCase& c : cases)
