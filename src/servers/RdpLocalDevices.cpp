@@ -4,8 +4,11 @@
 
 namespace vpsdesk::servers {
 
-RdpLocalDevices ProbeRdpLocalDevices() {
-    return {os::SerialPorts(), os::AudioCapture()};
+RdpLocalDevices ProbeRdpLocalDevices(const RdpLaunchSettings& stored) {
+    RdpLocalDevices devices;
+    if (stored.serial_ports == "1") devices.serial_ports = os::SerialPorts();
+    if (stored.audio_capture == "1") devices.capture = os::AudioCapture();
+    return devices;
 }
 
 RdpLaunchSettings HonouredRdpSettings(RdpLaunchSettings stored, const RdpLocalDevices& devices) {

@@ -16,8 +16,9 @@ struct RdpLocalDevices {
     os::AudioCaptureSystem capture = os::AudioCaptureSystem::kNone;
 };
 
-// This computer's.
-RdpLocalDevices ProbeRdpLocalDevices();
+// This computer's, as far as `stored` needs them: serial ports only when "串行口" is on,
+// the sound systems only when "录音" is.
+RdpLocalDevices ProbeRdpLocalDevices(const RdpLaunchSettings& stored);
 
 // The colour depth xfreerdp falls back to for 4 and 8 bits, which it cannot draw (the
 // session ends at its first picture).

@@ -55,8 +55,8 @@ void UpdateSettingsRecord(const RdpLaunchSettings& read) {
     record.forced_login = read.forced_login;
 }
 
-RdpLocalDevices LocalDevices() {
-    return Seams().devices ? Seams().devices() : ProbeRdpLocalDevices();
+RdpLocalDevices LocalDevices(const RdpLaunchSettings& settings) {
+    return Seams().devices ? Seams().devices() : ProbeRdpLocalDevices(settings);
 }
 
 // Reads the session's log as it comes and, once xfreerdp has ended, tells the customer
@@ -92,7 +92,7 @@ void LaunchRemoteDesktop(QWidget* parent, const std::string& host, const std::st
     UpdateSettingsRecord(settings);
     const std::string login_switch = SwitchMemory().Choose(settings.forced_login);
     const std::filesystem::path folder = os::ProgramFolder();
-    const RdpLocalDevices devices = LocalDevices();
+    const RdpLocalDevices devices = LocalDevices(settings);
     const RdpConnectionFile file =
         MakeRdpConnectionFile(folder, HostPort{host, port}, password,
                               HonouredRdpSettings(settings, devices), Protection());
