@@ -18,14 +18,31 @@ RDP_PASSWORD="Demo@Pass1"
 PLATFORM_PID=""
 SHADOW_PID=""
 SHADOW_DISPLAY_PID=""
+SHADOW_CARD_PID=""
 cleanup() {
-  for pid in $PLATFORM_PID $SHADOW_PID $SHADOW_DISPLAY_PID; do
+  for pid in $PLATFORM_PID $SHADOW_CARD_PID $SHADOW_PID $SHADOW_DISPLAY_PID; do
     kill "$pid" 2>/dev/null || true
     wait "$pid" 2>/dev/null || true
   done
   rm -rf "$OUT" "$RDP_HOME"
 }
 trap cleanup EXIT INT TERM
+
+# Something on the shared display that says which server this is (its address and a clock
+# that ticks), so the first session shows a picture instead of a black screen.
+show_server_card() {
+  local display="$1" address="$2"
+  command -v xsetroot >/dev/null && DISPLAY="$display" xsetroot -solid "#2B5C8A" || true
+  command -v xterm >/dev/null || return 0
+  DISPLAY="$display" LC_ALL=C.UTF-8 xterm -u8 -fa "WenQuanYi Micro Hei Mono" -fs 22 \
+    -geometry 30x6+340+260 -bg "#1F4E79" -fg white -T "vpsdesk demo server" -e bash -c \
+    'printf "\033[?25l"
+     while :; do
+       printf "\033[H\033[2J\n  vpsdesk 演示云服务器\n  %s\n  %s" "$1" "$(date "+%Y-%m-%d %H:%M:%S")"
+       sleep 1
+     done' card "$address" >/dev/null 2>&1 &
+  SHADOW_CARD_PID=$!
+}
 
 # The loopback RDP server: a virtual display for it to share (Xvfb picks a free display
 # number), a SAM file holding the administrator password, and freerdp-shadow-cli with NLA
@@ -43,7 +60,6 @@ start_rdp_server() {
   local display
   display=":$(head -n 1 "$RDP_HOME/display")"
   [ "$display" != ":" ] || { echo "Xvfb did not start: the demo runs without an RDP server." >&2; return 1; }
-  command -v xsetroot >/dev/null && DISPLAY="$display" xsetroot -solid "#2B5C8A" || true
   winpr-hash -u administrator -p "$RDP_PASSWORD" -f sam >"$RDP_HOME/sam"
   # A port that looked free may be taken before the server binds it: try a few.
   for _ in 1 2 3 4 5; do
@@ -52,7 +68,10 @@ start_rdp_server() {
       /bind-address:127.0.0.1 +auth /sec:nla "/sam-file:$RDP_HOME/sam" >"$DATA/shadow.log" 2>&1 &
     SHADOW_PID=$!
     for _ in $(seq 1 100); do
-      grep -q "Listening on" "$DATA/shadow.log" && return 0
+      if grep -q "Listening on" "$DATA/shadow.log"; then
+        show_server_card "$display" "127.0.0.1:$RDP_PORT"
+        return 0
+      fi
       kill -0 "$SHADOW_PID" 2>/dev/null || break
       sleep 0.1
     done

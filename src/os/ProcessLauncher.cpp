@@ -11,6 +11,7 @@
 #include <thread>
 
 #include "os/FileBytes.h"
+#include "os/OutputWatcher.h"
 
 extern char** environ;
 
@@ -30,12 +31,16 @@ class SpawnSetup {
     SpawnSetup(const SpawnSetup&) = delete;
     SpawnSetup& operator=(const SpawnSetup&) = delete;
 
-    // The child gets the pipe as standard input, optionally the output file, a clean
-    // signal state and a session of its own, so that signals meant for this process
-    // (Ctrl+C in its terminal, the end of its process group) leave the session running.
-    int Prepare(int input_fd, const std::filesystem::path& output_file) {
+    // The child gets the pipe as standard input, the watching pipe or else optionally the
+    // output file as standard output and error, a clean signal state and a session of its
+    // own, so that signals meant for this process (Ctrl+C in its terminal, the end of its
+    // process group) leave the session running.
+    int Prepare(int input_fd, int output_fd, const std::filesystem::path& output_file) {
         int rc = posix_spawn_file_actions_adddup2(&actions_, input_fd, STDIN_FILENO);
-        if (rc == 0 && !output_file.empty()) {
+        if (rc == 0 && output_fd >= 0) {
+            rc = posix_spawn_file_actions_adddup2(&actions_, output_fd, STDOUT_FILENO);
+            if (rc == 0) rc = posix_spawn_file_actions_adddup2(&actions_, output_fd, STDERR_FILENO);
+        } else if (rc == 0 && !output_file.empty()) {
             rc = posix_spawn_file_actions_addopen(&actions_, STDOUT_FILENO, output_file.c_str(),
                                                   O_WRONLY | O_CREAT | O_APPEND, 0600);
             if (rc == 0)
@@ -98,6 +103,14 @@ class SystemLauncher : public ProcessLauncher {
             result.error = EINVAL;
             return result;
         }
+        const bool watched = request.on_output_line || request.on_end;
+        OutputWatcher watcher;
+        if (watched) {
+            if (const int error = watcher.Start(request); error != 0) {
+                result.error = error;
+                return result;
+            }
+        }
         int fds[2];
         if (pipe2(fds, O_CLOEXEC) != 0) {
             result.error = errno;
@@ -123,7 +136,7 @@ class SystemLauncher : public ProcessLauncher {
         envp.push_back(nullptr);
 
         SpawnSetup setup;
-        int rc = setup.Prepare(fds[0], request.output_file);
+        int rc = setup.Prepare(fds[0], watched ? watcher.write_fd() : -1, request.output_file);
         pid_t pid = -1;
         if (rc == 0) {
             rc = request.program.find('/') == std::string::npos
@@ -133,12 +146,13 @@ class SystemLauncher : public ProcessLauncher {
                                    envp.data());
         }
         close(fds[0]);
+        if (watched) watcher.Release(rc == 0 ? pid : -1);
         if (rc != 0) {
             result.error = rc;
             result.status = rc == ENOENT ? LaunchStatus::kNotFound : LaunchStatus::kFailed;
             return result;
         }
-        ReapLater(pid);
+        if (!watched) ReapLater(pid);
         result.status = LaunchStatus::kStarted;
         result.pid = pid;
         return result;

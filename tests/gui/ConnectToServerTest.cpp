@@ -8,7 +8,9 @@
 #include <QMenu>
 #include <filesystem>
 #include <fstream>
+#include <atomic>
 #include <sstream>
+#include <thread>
 
 #include "GuiTestSupport.h"
 #include "net/Gbk.h"
@@ -52,6 +54,7 @@ class ConnectToServerTest : public ::testing::Test {
         seams.launcher = launcher_;
         seams.protection =
             std::make_shared<vpsdesk::os::KeyFileDataProtection>(dir_ / "protection.key");
+        seams.devices = [this] { return devices_; };
         SetRemoteDesktopSeamsForTests(seams);
     }
     void TearDown() override {
@@ -64,8 +67,10 @@ class ConnectToServerTest : public ::testing::Test {
         std::ofstream(dir_ / "config.ini", std::ios::binary)
             << vpsdesk::net::Utf8ToGbk("[RDP]\r\n" + std::string(lines));
     }
-    std::string FileText(const std::string& name) const {
-        std::ifstream in(dir_ / "History" / name, std::ios::binary);
+    std::string ConfigText() const { return Text(dir_ / "config.ini"); }
+    std::string FileText(const std::string& name) const { return Text(dir_ / "History" / name); }
+    static std::string Text(const fs::path& file) {
+        std::ifstream in(file, std::ios::binary);
         std::ostringstream out;
         out << in.rdbuf();
         return vpsdesk::net::GbkToUtf8(out.str());
@@ -82,7 +87,30 @@ class ConnectToServerTest : public ::testing::Test {
         return row;
     }
 
+    // What xfreerdp's watching thread reports: `lines`, then its end with `exit_code`;
+    // returns the text of the box that shows up, or an empty text when none does.
+    QString EndSession(const LaunchRequest& started, const std::vector<std::string>& lines,
+                       int exit_code) {
+        QObject owner;  // the clicker's timer ends with this call
+        ModalClicker clicker;
+        clicker.Arm(&owner, QStringLiteral("messageBoxOk"));
+        std::atomic<bool> ended{false};
+        std::thread watcher([&] {
+            for (const std::string& line : lines) started.on_output_line(line);
+            vpsdesk::os::ProgramEnd end;
+            end.exited = true;
+            end.exit_code = exit_code;
+            end.running_time = std::chrono::seconds(2);
+            started.on_end(end);  // waits while the UI thread shows the box
+            ended = true;
+        });
+        vpsdesk::ui::guitest::PumpUntil([&] { return ended.load(); });
+        watcher.join();
+        return clicker.clicked ? clicker.text : QString();
+    }
+
     fs::path dir_;
+    RdpLocalDevices devices_;
     std::shared_ptr<CapturingLauncher> launcher_ = std::make_shared<CapturingLauncher>();
     QObject owner_;
 };
@@ -191,6 +219,66 @@ TEST_F(ConnectToServerTest, TheListsDoubleClickAndMenuEntryConnect) {
     ASSERT_NE(connect, nullptr);
     connect->trigger();
     EXPECT_EQ(launcher_->requests.size(), 2u);
+}
+
+TEST_F(ConnectToServerTest, ASessionThatFailsIsToldInTheCustomersWordsOneThatEndsIsNot) {
+    ConnectToServer(nullptr, Row("192.0.2.10"));
+    ASSERT_EQ(launcher_->requests.size(), 1u);
+    const LaunchRequest& started = launcher_->requests[0];
+    // The connection steps come into its log, and only those.
+    EXPECT_EQ(started.environment,
+              std::vector<std::string>{"WLOG_FILTER=com.freerdp.core.connection:DEBUG"});
+    const std::string step =
+        "[DEBUG][com.freerdp.core.connection] - rdp_client_transition_to_state ";
+    EXPECT_EQ(EndSession(started,
+                         {step + "CONNECTION_STATE_INITIAL --> CONNECTION_STATE_NEGO",
+                          step + "CONNECTION_STATE_NEGO --> CONNECTION_STATE_NLA",
+                          step + "CONNECTION_STATE_NLA --> CONNECTION_STATE_INITIAL"},
+                         147),
+              QStringLiteral("远程连接失败：用户名或密码错误"));
+
+    ConnectToServer(nullptr, Row("192.0.2.10"));
+    EXPECT_EQ(EndSession(launcher_->requests.back(),
+                         {step + "CONNECTION_STATE_INITIAL --> CONNECTION_STATE_NEGO"}, 147),
+              QStringLiteral("远程连接失败：无法连接到服务器，请确认服务器正在运行且远程端口可以访问"));
+
+    ConnectToServer(nullptr, Row("192.0.2.10"));
+    EXPECT_EQ(EndSession(launcher_->requests.back(),
+                         {step + "CONNECTION_STATE_FINALIZATION --> CONNECTION_STATE_ACTIVE"}, 0),
+              QString());
+}
+
+TEST_F(ConnectToServerTest, ChoicesXfreerdpCannotHonourAreCarriedOutAsWellAsItCanTheFileKeepsThem) {
+    const fs::path data = dir_ / "数据";
+    fs::create_directories(data);
+    WriteConfig("监视器颜色=4\r\n录音=1\r\n串行口=1\r\n本地驱动器=" + data.string() + ";\r\n");
+    const std::string stored = ConfigText();
+    devices_.serial_ports = {"/dev/ttyS0", "/dev/ttyUSB0"};
+    ConnectToServer(nullptr, Row("192.0.2.10"));
+    ASSERT_EQ(launcher_->requests.size(), 1u);
+    std::string name = data.string();
+    for (char& c : name)
+        if (c == '/') c = '_';
+    EXPECT_EQ(launcher_->requests[0].arguments,
+              (std::vector<std::string>{History() + "/192.0.2.10.rdp", "/from-stdin",
+                                        "/drive:" + name + "," + data.string(),
+                                        "/serial:COM1,/dev/ttyS0", "/serial:COM2,/dev/ttyUSB0"}));
+    const std::string file = FileText("192.0.2.10.rdp");
+    EXPECT_NE(file.find("\r\nsession bpp:i:15\r\n"), std::string::npos);
+    EXPECT_NE(file.find("\r\naudiocapturemode:i:0\r\n"), std::string::npos);
+    EXPECT_NE(file.find("\r\ndrivestoredirect:s:\r\n"), std::string::npos);
+    EXPECT_NE(file.find("\r\nredirectcomports:i:1\r\n"), std::string::npos);
+    // The settings stay as the customer chose them, in the file and in the record.
+    EXPECT_EQ(ConfigText(), stored);
+    EXPECT_EQ(vpsdesk::rdpsettings::CurrentRdpSettings().color_depth, "4");
+
+    // With a sound system that records, recording stays on.
+    devices_.capture = vpsdesk::os::AudioCaptureSystem::kPulse;
+    WriteConfig("监视器颜色=8\r\n录音=1\r\n");
+    ConnectToServer(nullptr, Row("192.0.2.10"));
+    EXPECT_NE(FileText("192.0.2.10.rdp").find("\r\nsession bpp:i:15\r\n"), std::string::npos);
+    EXPECT_NE(FileText("192.0.2.10.rdp").find("\r\naudiocapturemode:i:1\r\n"),
+              std::string::npos);
 }
 
 }  // namespace

@@ -272,6 +272,12 @@ TEST_F(RdpSettingsWindowTest, EveryClickSaysWhatItChanged) {
                      "远程强制连接admin被开启!", "在本机播放声音被开启!", "全屏组合键被开启!"}));
 }
 
+TEST_F(RdpSettingsWindowTest, ThePnpBoxSaysASessionFromHereDoesNotCarryIt) {
+    SettingsWindow window;
+    EXPECT_EQ(window.controls().pnp_devices->toolTip(),
+              QStringLiteral("在本机连接远程桌面时不会转发 PnP 设备（此选项仍会保存）"));
+}
+
 TEST_F(RdpSettingsWindowTest, EverySettingRoundTripsThroughTheWindow) {
     Put("[RDP]\r\n磁盘映射=0\r\n");
     SettingsForm changed;

@@ -113,6 +113,8 @@ QWidget* SettingsControls::buildResources(QWidget* window) {
     serial_ports = MakeBox(group, "串行口");
     smart_cards = MakeBox(group, "智能卡");
     pnp_devices = MakeBox(group, "PnP设备");
+    // xfreerdp has nothing that carries this choice; it is kept for other clients.
+    pnp_devices->setToolTip(QString::fromUtf8(kPnpDevicesNotCarried));
 
     auto* layout = new QGridLayout(group);
     layout->addWidget(drive_list, 0, 0, 1, 2);

@@ -16,6 +16,10 @@ namespace vpsdesk::rdpsettings {
 
 class DriveListBox;
 
+// The "PnP设备" box's tip: a session from this computer does not carry the choice.
+inline constexpr const char* kPnpDevicesNotCarried =
+    "在本机连接远程桌面时不会转发 PnP 设备（此选项仍会保存）";
+
 class SettingsControls {
   public:
     // Builds every control inside `window`, which owns them.

@@ -7,6 +7,9 @@
 #include "os/ProgramFolder.h"
 #include "rdpsettings/RemoteDesktopSettings.h"
 #include "servers/RdpClientCommand.h"
+#include "servers/RdpFailureMessage.h"
+#include "servers/RdpLocalDevices.h"
+#include "servers/RdpSessionLog.h"
 #include "servers/RemoteDesktopLaunch.h"
 #include "servers/gui/ServerListPage.h"
 #include "ui/MessageBoxes.h"
@@ -52,6 +55,25 @@ void UpdateSettingsRecord(const RdpLaunchSettings& read) {
     record.forced_login = read.forced_login;
 }
 
+RdpLocalDevices LocalDevices(const RdpLaunchSettings& settings) {
+    return Seams().devices ? Seams().devices() : ProbeRdpLocalDevices(settings);
+}
+
+// Reads the session's log as it comes and, once xfreerdp has ended, tells the customer
+// what failed. Both run on the launcher's watching thread; the box is shown on the UI
+// thread, and not at all once the client is shutting down.
+void WatchSession(os::LaunchRequest& request) {
+    auto log = std::make_shared<RdpSessionLog>();
+    request.on_output_line = [log](std::string_view line) { log->Read(line); };
+    request.on_end = [log](const os::ProgramEnd& end) {
+        app::LogEvent("remote-desktop-ended " +
+                      (end.exited ? std::to_string(end.exit_code)
+                                  : "signal " + std::to_string(end.signal)));
+        if (std::optional<std::string> failure = RdpFailureMessage(end, *log))
+            ui::ShowMessage(*failure, "错误", ui::MessageIcon::Error, ui::MessageButtons::Ok);
+    };
+}
+
 }  // namespace
 
 void ConnectToServer(QWidget* parent, const ServerRow& row) {
@@ -70,8 +92,10 @@ void LaunchRemoteDesktop(QWidget* parent, const std::string& host, const std::st
     UpdateSettingsRecord(settings);
     const std::string login_switch = SwitchMemory().Choose(settings.forced_login);
     const std::filesystem::path folder = os::ProgramFolder();
+    const RdpLocalDevices devices = LocalDevices(settings);
     const RdpConnectionFile file =
-        MakeRdpConnectionFile(folder, HostPort{host, port}, password, settings, Protection());
+        MakeRdpConnectionFile(folder, HostPort{host, port}, password,
+                              HonouredRdpSettings(settings, devices), Protection());
     // Without a program folder the path would be relative to the working directory.
     if (folder.empty() || !WriteRdpFile(file.path, file.bytes)) {
         ui::ShowPlainMessage(kRdpWriteFailed, {}, parent);
@@ -80,8 +104,10 @@ void LaunchRemoteDesktop(QWidget* parent, const std::string& host, const std::st
 
     ui::WaitPumping(Seams().wait.count(), ui::WaitUnit::Milliseconds);
 
-    const os::LaunchResult started = Launcher().Launch(
-        RdpClientCommand(file.path, login_switch, settings.window_mode, password));
+    os::LaunchRequest request = RdpClientCommand(file.path, login_switch, settings.window_mode,
+                                                 password, RdpDeviceSwitches(settings, devices));
+    WatchSession(request);
+    const os::LaunchResult started = Launcher().Launch(request);
     switch (started.status) {
         case os::LaunchStatus::kStarted:
             app::LogEvent("remote-desktop-started " + std::to_string(started.pid));

@@ -2,11 +2,13 @@
 // Connecting to a server of the list by remote desktop: the double-click on a row and the
 // menu entry "连接主机". UI thread only.
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <string>
 
 #include "os/DataProtection.h"
 #include "os/ProcessLauncher.h"
+#include "servers/RdpLocalDevices.h"
 #include "servers/ServerRow.h"
 
 class QWidget;
@@ -25,9 +27,10 @@ inline constexpr const char* kRdpWriteFailed =
 // "显卡" notice first for a graphics-card server; then LaunchRemoteDesktop.
 void ConnectToServer(QWidget* parent, const ServerRow& row);
 
-// Writes History/<host>.rdp from the current settings, waits 50 ms with the window alive
-// and starts xfreerdp on it. A file that cannot be written, a missing or failing xfreerdp
-// are reported in a message box.
+// Writes History/<host>.rdp from the current settings as xfreerdp can honour them with
+// this computer's devices, waits 50 ms with the window alive and starts xfreerdp on it. A
+// file that cannot be written, a missing or failing xfreerdp are reported in a message
+// box, and so is a session that fails (RdpFailureMessage) once xfreerdp has ended.
 void LaunchRemoteDesktop(QWidget* parent, const std::string& host, const std::string& port,
                          const std::string& password);
 
@@ -35,11 +38,13 @@ void LaunchRemoteDesktop(QWidget* parent, const std::string& host, const std::st
 void AttachRemoteDesktop(ServerListPage& page);
 
 // What tests and benchmarks replace: the program starter, the wait before it, and the
-// password protection (so no key is made in the tester's own data folder).
+// password protection (so no key is made in the tester's own data folder), and the local
+// devices (so a test does not depend on the tester's serial ports and sound).
 struct RemoteDesktopSeams {
     std::shared_ptr<os::ProcessLauncher> launcher;  // null: the real one
     std::chrono::milliseconds wait{50};
     std::shared_ptr<const os::DataProtection> protection;  // null: the user's own
+    std::function<RdpLocalDevices()> devices;              // null: this computer's
 };
 // Replaces the seams; a default-constructed value restores the real ones.
 void SetRemoteDesktopSeamsForTests(RemoteDesktopSeams seams);
