@@ -187,7 +187,7 @@ TEST_F(MainWindowTest, PicturesHelpCaptionPagesAndANoticeLineSetFromAWorker) {
     EXPECT_EQ(Find<QLabel>(window_, "noticeLine")->text(), QStringLiteral("温馨提示"));
 }
 
-TEST_F(MainWindowTest, TrayIconMenuAndDoubleClick) {
+TEST_F(MainWindowTest, TrayIconMenu) {
     TrayIcon& tray = window_.Tray();
     EXPECT_EQ(tray.Icon()->toolTip(), QStringLiteral("管理工具"));
     EXPECT_FALSE(tray.Icon()->icon().isNull());
@@ -209,19 +209,52 @@ TEST_F(MainWindowTest, TrayIconMenuAndDoubleClick) {
     actions[1]->trigger();
     EXPECT_EQ(exits.count(), 1);
     EXPECT_EQ(logouts.count(), 1);
+}
 
-    window_.show();
-    emit tray.Icon()->activated(QSystemTrayIcon::Trigger);  // a single click does nothing
-    EXPECT_TRUE(window_.isVisible());
-    emit tray.Icon()->activated(QSystemTrayIcon::DoubleClick);
-    EXPECT_FALSE(window_.isVisible());
-    emit tray.Icon()->activated(QSystemTrayIcon::DoubleClick);
-    EXPECT_TRUE(window_.isVisible());
-    // A minimised window comes back in its normal state.
-    window_.showMinimized();
-    emit tray.Icon()->activated(QSystemTrayIcon::DoubleClick);
-    EXPECT_TRUE(window_.isVisible());
-    EXPECT_FALSE(window_.isMinimized());
+enum class Shown { kNormal, kMinimised, kHidden };
+
+struct TrayClickCase {
+    const char* name;
+    Shown before;
+    std::vector<QSystemTrayIcon::ActivationReason> reports;
+    bool as_one_gesture;  // the reports come within the double-click interval
+    bool visible_after;
+};
+
+TEST_F(MainWindowTest, TrayClickBringsTheWindowBackAndDoubleClickTogglesIt) {
+    using R = QSystemTrayIcon::ActivationReason;
+    const R click = QSystemTrayIcon::Trigger;
+    const R dclick = QSystemTrayIcon::DoubleClick;
+    const TrayClickCase cases[] = {
+        // Desktops that report every click as a single one must still bring it back.
+        {"click on hidden", Shown::kHidden, {click}, true, true},
+        {"click on minimised", Shown::kMinimised, {click}, true, true},
+        {"click on shown", Shown::kNormal, {click}, true, true},
+        {"double-click on shown", Shown::kNormal, {dclick}, true, false},
+        {"double-click on hidden", Shown::kHidden, {dclick}, true, true},
+        {"double-click on minimised", Shown::kMinimised, {dclick}, true, true},
+        // A double-click reported as a click and a double-click toggles once.
+        {"pair on shown", Shown::kNormal, {click, dclick}, true, false},
+        {"pair on hidden", Shown::kHidden, {click, dclick}, true, true},
+        {"pair with two clicks on hidden", Shown::kHidden, {click, click, dclick}, true, true},
+        {"pair on minimised", Shown::kMinimised, {click, dclick}, true, true},
+        // A click long before is no part of a later double-click.
+        {"click, later double-click", Shown::kHidden, {click, dclick}, false, false},
+    };
+    const int interval = QApplication::doubleClickInterval();
+    for (const TrayClickCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        MainWindow window;  // no click of an earlier case is pending
+        window.show();
+        if (c.before == Shown::kMinimised) window.showMinimized();
+        if (c.before == Shown::kHidden) window.hide();
+        QApplication::setDoubleClickInterval(c.as_one_gesture ? 60000 : 0);
+        for (const R reason : c.reports) emit window.Tray().Icon()->activated(reason);
+        EXPECT_EQ(window.isVisible(), c.visible_after);
+        // Whenever it shows, it shows in its normal state.
+        EXPECT_FALSE(window.isMinimized());
+    }
+    QApplication::setDoubleClickInterval(interval);
 }
 
 // What the navigation set off, and the page shown at each re-login.
