@@ -161,6 +161,29 @@ TEST_F(MainWindowTest, TitleLabelsOpenSettingsThePersonalWindowAndTheHelpSite) {
     EXPECT_EQ(catcher.urls[1], QUrl(QStringLiteral("https://help.example.com/")));
 }
 
+TEST_F(MainWindowTest, ADoubleClickOnTheUserOpensOnePersonalWindow) {
+    for (const char* name : {"userNameLabel", "userPicture"}) {
+        SCOPED_TRACE(name);
+        auto* label = Find<QLabel>(window_, name);
+        int opened = 0;
+        bool second_click_sent = false;
+        window_.SetPersonalWindowOpener([&] {
+            ++opened;
+            if (second_click_sent) return;
+            second_click_sent = true;
+            // The window is still fetching the profile when the double-click's second
+            // press and release arrive.
+            QTest::mouseDClick(label, Qt::LeftButton);
+            QTest::mouseRelease(label, Qt::LeftButton);
+        });
+        QTest::mouseClick(label, Qt::LeftButton);
+        EXPECT_EQ(opened, 1);
+        // Once it is closed, the next click opens it again.
+        QTest::mouseClick(label, Qt::LeftButton);
+        EXPECT_EQ(opened, 2);
+    }
+}
+
 TEST_F(MainWindowTest, PicturesHelpCaptionPagesAndANoticeLineSetFromAWorker) {
     app::SiteResources resources;
     const QByteArray png = Png(300, 90);
