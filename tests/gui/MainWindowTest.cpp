@@ -22,7 +22,10 @@
 #include "GuiTestSupport.h"
 #include "account/PlatformApi.h"
 #include "servers/gui/MainWindow.h"
+#include "servers/ServerRow.h"
+#include "servers/gui/ServerContextMenu.h"
 #include "servers/gui/ServerListPage.h"
+#include "servers/gui/ServerListView.h"
 #include "servers/gui/SideNavigation.h"
 #include "servers/gui/TrayIcon.h"
 #include "ui/CaptionLabel.h"
@@ -184,6 +187,81 @@ TEST_F(MainWindowTest, ADoubleClickOnTheUserOpensOnePersonalWindow) {
     }
 }
 
+std::vector<servers::ServerRow> Rows(int count) {
+    std::vector<servers::ServerRow> rows(static_cast<std::size_t>(count));
+    for (int i = 0; i < count; ++i) {
+        rows[static_cast<std::size_t>(i)][servers::column::kProductType] = "云服务器";
+        rows[static_cast<std::size_t>(i)][servers::column::kAddress] =
+            "10.0.0." + std::to_string(i) + ":3389";
+    }
+    return rows;
+}
+
+TEST_F(MainWindowTest, TheServerListWorksFromTheKeyboard) {
+    servers::ServerListPage& page = window_.ServerList();
+    servers::ServerListView* list = page.List();
+    list->ApplyRows(Rows(4));
+    std::vector<std::string> connected;
+    page.SetConnectHandler(
+        [&](const servers::ServerRow& row) { connected.push_back(row[servers::column::kAddress]); });
+    page.AddMenuEntry(servers::MenuLevel::Top, QStringLiteral("复制主机IP"),
+                      [](const servers::ServerRow&) {});
+    page.BuildContextMenu();
+    QApplication::setActiveWindow(&window_);
+    PumpUntil([&] { return window_.isActiveWindow(); });
+
+    // Tab goes from the navigation to the list, where the first row shows selected.
+    window_.Navigation().setFocus(Qt::TabFocusReason);
+    ASSERT_TRUE(window_.Navigation().hasFocus());
+    QTest::keyClick(&window_.Navigation(), Qt::Key_Tab);
+    ASSERT_TRUE(list->hasFocus());
+    EXPECT_EQ(list->SelectedRowIndex(), 0);
+
+    QTest::keyClick(list, Qt::Key_Down);
+    QTest::keyClick(list, Qt::Key_Down);
+    QTest::keyClick(list, Qt::Key_Up);
+    EXPECT_EQ(list->SelectedRowIndex(), 1);
+
+    // Enter connects as a double-click does.
+    QTest::keyClick(list, Qt::Key_Return);
+    QTest::keyClick(list, Qt::Key_Enter);
+    EXPECT_EQ(connected, (std::vector<std::string>{"10.0.0.1:3389", "10.0.0.1:3389"}));
+
+    // The menu key and Shift+F10 open the menu over the selected row; F10 alone does not.
+    QSignalSpy menus(list, &servers::ServerListView::rowMenuRequested);
+    QMenu* menu = page.ContextMenu()->TopMenu();
+    const QRect row_rect(list->viewport()->mapToGlobal(QPoint(0, list->rowViewportPosition(1))),
+                         QSize(list->viewport()->width(), list->rowHeight(1)));
+    struct Press {
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        bool opens;
+    };
+    for (const Press press : {Press{Qt::Key_Menu, Qt::NoModifier, true},
+                              Press{Qt::Key_F10, Qt::ShiftModifier, true},
+                              Press{Qt::Key_F10, Qt::NoModifier, false}}) {
+        SCOPED_TRACE(press.key);
+        menus.clear();
+        QTest::keyClick(list, press.key, press.modifiers);
+        ASSERT_EQ(menus.count(), press.opens ? 1 : 0);
+        EXPECT_EQ(menu->isVisible(), press.opens);
+        if (!press.opens) continue;
+        EXPECT_EQ(menus[0][0].toInt(), 1);
+        EXPECT_TRUE(row_rect.contains(menus[0][1].toPoint()));
+        menu->hide();
+    }
+    // Without a selected row there is nothing to connect to and no menu.
+    list->clearSelection();
+    QTest::keyClick(list, Qt::Key_Menu);
+    QTest::keyClick(list, Qt::Key_Return);
+    EXPECT_FALSE(menu->isVisible());
+    EXPECT_EQ(connected.size(), 2u);
+
+    // Tab leaves the list rather than walking its cells.
+    QTest::keyClick(list, Qt::Key_Tab);
+    EXPECT_FALSE(list->hasFocus());
+}
+
 TEST_F(MainWindowTest, PicturesHelpCaptionPagesAndANoticeLineSetFromAWorker) {
     app::SiteResources resources;
     const QByteArray png = Png(300, 90);
@@ -343,6 +421,25 @@ TEST_F(NavigationTest, EachEntryRenewsTheSignInBeforeOrAfterShowingItsPage) {
     EXPECT_EQ(log_.pages_at_relogin, (std::vector<int>{0, 0, 1, 3, 4}));
     EXPECT_EQ(Page(), 4);
     EXPECT_EQ(log_.gated.size(), 2u);  // entries 0 and 4 only
+    EXPECT_EQ(log_.loads.load(), 1);
+}
+
+TEST_F(NavigationTest, TakingTheFocusChoosesNothingAndTheArrowKeysChooseAsClicksDo) {
+    SideNavigation& navigation = window_.Navigation();
+    QApplication::setActiveWindow(&window_);
+    PumpUntil([&] { return window_.isActiveWindow(); });
+    navigation.setFocus(Qt::TabFocusReason);
+    ASSERT_TRUE(navigation.hasFocus());
+    EXPECT_EQ(navigation.currentRow(), -1);
+    EXPECT_TRUE(log_.gated.empty());
+    EXPECT_TRUE(log_.pages_at_relogin.empty());
+
+    QTest::keyClick(&navigation, Qt::Key_Down);  // the first entry
+    QTest::keyClick(&navigation, Qt::Key_Down);
+    EXPECT_EQ(Page(), SideNavigation::kFinance);
+    EXPECT_EQ(log_.gated, std::vector<int>{SideNavigation::kServers});
+    EXPECT_EQ(log_.pages_at_relogin, (std::vector<int>{0, 0}));
+    PumpUntil([&] { return log_.loads.load() >= 1; });
     EXPECT_EQ(log_.loads.load(), 1);
 }
 
