@@ -99,6 +99,7 @@ protected:
     void Open() {
         window_.reset();
         captions_.clear();
+        enabled_.clear();
         finished_.clear();
         window_ = std::make_unique<LoginWindow>();
         window_->SetMachineCode(kMachineCode);
@@ -110,8 +111,10 @@ protected:
         window_->SetPacing(pacing);
         window_->SetAccountSettingsFile(Settings());
         page_ = window_->loginPage();
-        QObject::connect(page_, &LoginPage::buttonCaptionChanged,
-                         [this](const QString& caption) { captions_.push_back(caption); });
+        QObject::connect(page_, &LoginPage::buttonCaptionChanged, [this](const QString& caption) {
+            captions_.push_back(caption);
+            enabled_.push_back(page_->loginButton()->isEnabled());
+        });
         QObject::connect(page_, &LoginPage::loginFinished,
                          [this](bool success) { finished_.push_back(success); });
         window_->show();
@@ -146,6 +149,7 @@ protected:
     void ClearLog() {
         Control("clear", {}, true);
         captions_.clear();
+        enabled_.clear();
         finished_.clear();
     }
 
@@ -184,6 +188,7 @@ protected:
     std::unique_ptr<LoginWindow> window_;
     LoginPage* page_ = nullptr;
     QStringList captions_;
+    std::vector<bool> enabled_;  // the login button's state as each caption showed
     std::vector<bool> finished_;
 };
 
@@ -212,6 +217,12 @@ QStringList CaptionsFor(const char* result) {
     return {kWorking, QString::fromUtf8(result), kLogin};
 }
 
+// A failed login's button: disabled while the result shows, ready with the idle caption.
+std::vector<bool> ButtonEnabledFor(const char* result) {
+    if (result == nullptr) return {false, true};
+    return {false, false, true};
+}
+
 const std::string kFormTail = "&khdkey=0123456789ABCDEF&zd=1&ver=Ver 4.92";
 
 }  // namespace
@@ -224,6 +235,7 @@ TEST_F(LoginWindowTest, ManualLoginShowsTheCaptionOfEveryReplyAfterALogout) {
         ClickLogin();
         WaitForLogin();
         EXPECT_EQ(captions_, CaptionsFor(row.manual_caption));
+        EXPECT_EQ(enabled_, ButtonEnabledFor(row.manual_caption));
         EXPECT_EQ(Paths(), (std::vector<std::string>{"/user/logout.asp", "/user/loginpost"}));
         // A known failure plays the cross to its end; then the indicator goes away.
         if (row.manual_caption != nullptr) {
@@ -246,6 +258,7 @@ TEST_F(LoginWindowTest, ManualSuccessStoresTheTypedCredentialsHidesTheWindowAndS
     WaitForLogin();
 
     EXPECT_EQ(captions_, (QStringList{kWorking, kSucceeded, kLogin}));
+    EXPECT_EQ(enabled_, (std::vector<bool>{false, false, false}));
     EXPECT_EQ(page_->indicator()->frame(), 39);
     EXPECT_FALSE(window_->isVisible());
     EXPECT_EQ(app::Session().sign_in_completed.load(), 1);
@@ -315,6 +328,7 @@ TEST_F(LoginWindowTest, AutoLoginShowsTheCaptionOfEveryReplyAfterALogout) {
         window_->StartAutoLogin();
         WaitForLogin();
         EXPECT_EQ(captions_, CaptionsFor(row.auto_caption));
+        EXPECT_EQ(enabled_, ButtonEnabledFor(row.auto_caption));
         const std::vector<LoggedRequest> log = Requests();
         ASSERT_EQ(log.size(), 2u);
         EXPECT_EQ(log[0].path, "/user/logout.asp");

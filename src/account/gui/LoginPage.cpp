@@ -190,9 +190,11 @@ void LoginPage::setButtonCaption(std::string_view caption) {
 }
 
 void LoginPage::finishLogin(bool success) {
+    login_running_ = false;
+    // After a success the window goes away; the log-out gives the button back.
+    if (!success) login_button_->setEnabled(true);
     setButtonCaption(kLoginButtonCaption);
     indicator_->hideIndicator();
-    login_running_ = false;
     emit loginFinished(success);
 }
 
