@@ -11,6 +11,7 @@
 #include <QCheckBox>
 #include <QDesktopServices>
 #include <QDir>
+#include <QFile>
 #include <QFontMetrics>
 #include <QGraphicsOpacityEffect>
 #include <QLabel>
@@ -19,6 +20,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -416,6 +418,51 @@ TEST_F(LoginWindowTest, TheBoxesAndEveryManualLoginSaveWhatTheBoxesShow) {
     WaitForLogin();
     EXPECT_EQ(SettingsValue("zh"), "alice");
     EXPECT_EQ(SettingsValue("mm"), "wrong");
+}
+
+TEST_F(LoginWindowTest, AnAccountTheFileCannotHoldIsNotRememberedAndTheUserIsTold) {
+    // An older file with bytes that are no GBK: the account box gets U+FFFD, which the
+    // file cannot take back.
+    const std::string held =
+        "[Config]\r\nRememberaccount=1\r\nzh=\x81\x20x\r\nmm=secret\r\nzdlogin=0\r\n";
+    auto file_bytes = [&] {
+        std::string bytes;
+        QFile file(QString::fromStdString(Settings().Path().string()));
+        if (file.open(QIODevice::ReadOnly)) bytes = file.readAll().toStdString();
+        return bytes;
+    };
+    {
+        QFile file(QString::fromStdString(Settings().Path().string()));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(held.data(), static_cast<qint64>(held.size()));
+    }
+    window_->FillRememberedLogin(Settings());
+    ASSERT_TRUE(page_->rememberBox()->isChecked());
+    ASSERT_TRUE(page_->accountEdit()->text().contains(QChar(0xFFFD)));
+
+    Script("/user/loginpost", "1001");
+    struct Step {
+        const char* name;
+        std::function<void()> act;
+    };
+    const Step steps[] = {
+        {"a login with the box ticked", [&] { ClickLogin(); }},
+        {"ticking the box", [&] { QTest::mouseClick(page_->rememberBox(), Qt::LeftButton); }},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.name);
+        QObject scope;
+        ui::guitest::ModalClicker ok;
+        ok.Arm(&scope, QStringLiteral("messageBoxOk"));
+        step.act();
+        EXPECT_TRUE(ok.clicked);
+        EXPECT_EQ(ok.text, QString::fromUtf8(account::kCannotRememberMessage));
+        EXPECT_FALSE(page_->rememberBox()->isChecked());
+        EXPECT_EQ(file_bytes(), held);
+    }
+    // The login itself went ahead.
+    WaitForLogin();
+    EXPECT_EQ(Paths(), (std::vector<std::string>{"/user/logout.asp", "/user/loginpost"}));
 }
 
 TEST_F(LoginWindowTest, CaptchaPictureLoadsANewPictureWhenClicked) {
