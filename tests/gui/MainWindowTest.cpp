@@ -21,8 +21,8 @@
 
 #include "GuiTestSupport.h"
 #include "account/PlatformApi.h"
-#include "servers/gui/MainWindow.h"
 #include "servers/ServerRow.h"
+#include "servers/gui/MainWindow.h"
 #include "servers/gui/ServerContextMenu.h"
 #include "servers/gui/ServerListPage.h"
 #include "servers/gui/ServerListView.h"
@@ -202,8 +202,9 @@ TEST_F(MainWindowTest, TheServerListWorksFromTheKeyboard) {
     servers::ServerListView* list = page.List();
     list->ApplyRows(Rows(4));
     std::vector<std::string> connected;
-    page.SetConnectHandler(
-        [&](const servers::ServerRow& row) { connected.push_back(row[servers::column::kAddress]); });
+    page.SetConnectHandler([&](const servers::ServerRow& row) {
+        connected.push_back(row[servers::column::kAddress]);
+    });
     page.AddMenuEntry(servers::MenuLevel::Top, QStringLiteral("复制主机IP"),
                       [](const servers::ServerRow&) {});
     page.BuildContextMenu();
@@ -237,9 +238,9 @@ TEST_F(MainWindowTest, TheServerListWorksFromTheKeyboard) {
         Qt::KeyboardModifiers modifiers;
         bool opens;
     };
-    for (const Press press : {Press{Qt::Key_Menu, Qt::NoModifier, true},
-                              Press{Qt::Key_F10, Qt::ShiftModifier, true},
-                              Press{Qt::Key_F10, Qt::NoModifier, false}}) {
+    for (const Press press :
+         {Press{Qt::Key_Menu, Qt::NoModifier, true}, Press{Qt::Key_F10, Qt::ShiftModifier, true},
+          Press{Qt::Key_F10, Qt::NoModifier, false}}) {
         SCOPED_TRACE(press.key);
         menus.clear();
         QTest::keyClick(list, press.key, press.modifiers);

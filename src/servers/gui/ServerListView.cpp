@@ -136,8 +136,8 @@ void ServerListView::mousePressEvent(QMouseEvent* event) {
 
 void ServerListView::keyPressEvent(QKeyEvent* event) {
     const int key = event->key();
-    const bool menu_key = key == Qt::Key_Menu ||
-                          (key == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier);
+    const bool menu_key =
+        key == Qt::Key_Menu || (key == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier);
     if (key == Qt::Key_Return || key == Qt::Key_Enter) {
         event->accept();
         // Enter on a row connects, as a double-click does.
