@@ -1,6 +1,7 @@
 #include "app/SettingsFiles.h"
 
 #include "net/Text.h"
+#include "os/ProfileDocument.h"
 #include "os/ProfileFile.h"
 
 namespace vpsdesk::app {
@@ -46,6 +47,12 @@ bool AccountSettingsFile::SaveRememberedLogin(bool remember, std::string_view ac
                                                     std::filesystem::perms::owner_write,
                                          std::filesystem::perm_options::replace, ignored);
     return ok;
+}
+
+bool AccountSettingsFile::CanRemember(std::string_view account, std::string_view password) {
+    // The same rule the writer applies, on a document of its own.
+    os::ProfileDocument probe;
+    return probe.Set(kConfigSection, "zh", account) && probe.Set(kConfigSection, "mm", password);
 }
 
 bool AccountSettingsFile::SaveAutoLogin(bool auto_login) const {

@@ -32,6 +32,9 @@ class AccountSettingsFile {
     // never disagree. False when nothing was stored (the settings are then not kept).
     bool SaveRememberedLogin(bool remember, std::string_view account,
                              std::string_view password) const;
+    // Whether SaveRememberedLogin can keep this account and password: false when either
+    // holds a character the file's GBK cannot write, so it would not read back the same.
+    static bool CanRemember(std::string_view account, std::string_view password);
     // "zdlogin" = "1" or "0".
     bool SaveAutoLogin(bool auto_login) const;
     // "zh", "mm" and "zdlogin" count only when "Rememberaccount" reads as the number 1.

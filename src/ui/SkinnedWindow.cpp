@@ -67,6 +67,12 @@ void SkinnedWindow::mouseReleaseEvent(QMouseEvent* event) {
     QDialog::mouseReleaseEvent(event);
 }
 
+void SkinnedWindow::showEvent(QShowEvent* event) {
+    // A minimised modal window would still block the windows below it, invisibly.
+    minimize_label_->setVisible(!isModal());
+    QDialog::showEvent(event);
+}
+
 void SkinnedWindow::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     painter.fillRect(rect(), ColourFromArgb(skin::kBackground));

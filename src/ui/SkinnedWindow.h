@@ -1,6 +1,7 @@
 #pragma once
-// The base of every window: frameless, dark, with close ("×") and minimise ("-") captions
-// in the top-right corner, and moved by dragging its background with the mouse.
+// The base of every window: frameless, dark, with close ("×") and minimise ("-", not on
+// modal windows) captions in the top-right corner, and moved by dragging its background
+// with the mouse.
 // A QDialog, so the same window can be shown modeless or run modally with exec().
 #include <QDialog>
 #include <QPoint>
@@ -35,6 +36,8 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    // A modal window shows no minimise caption.
+    void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:

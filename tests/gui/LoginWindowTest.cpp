@@ -11,6 +11,7 @@
 #include <QCheckBox>
 #include <QDesktopServices>
 #include <QDir>
+#include <QFile>
 #include <QFontMetrics>
 #include <QGraphicsOpacityEffect>
 #include <QLabel>
@@ -19,6 +20,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -99,6 +101,7 @@ protected:
     void Open() {
         window_.reset();
         captions_.clear();
+        enabled_.clear();
         finished_.clear();
         window_ = std::make_unique<LoginWindow>();
         window_->SetMachineCode(kMachineCode);
@@ -110,8 +113,10 @@ protected:
         window_->SetPacing(pacing);
         window_->SetAccountSettingsFile(Settings());
         page_ = window_->loginPage();
-        QObject::connect(page_, &LoginPage::buttonCaptionChanged,
-                         [this](const QString& caption) { captions_.push_back(caption); });
+        QObject::connect(page_, &LoginPage::buttonCaptionChanged, [this](const QString& caption) {
+            captions_.push_back(caption);
+            enabled_.push_back(page_->loginButton()->isEnabled());
+        });
         QObject::connect(page_, &LoginPage::loginFinished,
                          [this](bool success) { finished_.push_back(success); });
         window_->show();
@@ -146,6 +151,7 @@ protected:
     void ClearLog() {
         Control("clear", {}, true);
         captions_.clear();
+        enabled_.clear();
         finished_.clear();
     }
 
@@ -184,6 +190,7 @@ protected:
     std::unique_ptr<LoginWindow> window_;
     LoginPage* page_ = nullptr;
     QStringList captions_;
+    std::vector<bool> enabled_;  // the login button's state as each caption showed
     std::vector<bool> finished_;
 };
 
@@ -212,6 +219,12 @@ QStringList CaptionsFor(const char* result) {
     return {kWorking, QString::fromUtf8(result), kLogin};
 }
 
+// A failed login's button: disabled while the result shows, ready with the idle caption.
+std::vector<bool> ButtonEnabledFor(const char* result) {
+    if (result == nullptr) return {false, true};
+    return {false, false, true};
+}
+
 const std::string kFormTail = "&khdkey=0123456789ABCDEF&zd=1&ver=Ver 4.92";
 
 }  // namespace
@@ -224,6 +237,7 @@ TEST_F(LoginWindowTest, ManualLoginShowsTheCaptionOfEveryReplyAfterALogout) {
         ClickLogin();
         WaitForLogin();
         EXPECT_EQ(captions_, CaptionsFor(row.manual_caption));
+        EXPECT_EQ(enabled_, ButtonEnabledFor(row.manual_caption));
         EXPECT_EQ(Paths(), (std::vector<std::string>{"/user/logout.asp", "/user/loginpost"}));
         // A known failure plays the cross to its end; then the indicator goes away.
         if (row.manual_caption != nullptr) {
@@ -246,6 +260,7 @@ TEST_F(LoginWindowTest, ManualSuccessStoresTheTypedCredentialsHidesTheWindowAndS
     WaitForLogin();
 
     EXPECT_EQ(captions_, (QStringList{kWorking, kSucceeded, kLogin}));
+    EXPECT_EQ(enabled_, (std::vector<bool>{false, false, false}));
     EXPECT_EQ(page_->indicator()->frame(), 39);
     EXPECT_FALSE(window_->isVisible());
     EXPECT_EQ(app::Session().sign_in_completed.load(), 1);
@@ -315,6 +330,7 @@ TEST_F(LoginWindowTest, AutoLoginShowsTheCaptionOfEveryReplyAfterALogout) {
         window_->StartAutoLogin();
         WaitForLogin();
         EXPECT_EQ(captions_, CaptionsFor(row.auto_caption));
+        EXPECT_EQ(enabled_, ButtonEnabledFor(row.auto_caption));
         const std::vector<LoggedRequest> log = Requests();
         ASSERT_EQ(log.size(), 2u);
         EXPECT_EQ(log[0].path, "/user/logout.asp");
@@ -402,6 +418,51 @@ TEST_F(LoginWindowTest, TheBoxesAndEveryManualLoginSaveWhatTheBoxesShow) {
     WaitForLogin();
     EXPECT_EQ(SettingsValue("zh"), "alice");
     EXPECT_EQ(SettingsValue("mm"), "wrong");
+}
+
+TEST_F(LoginWindowTest, AnAccountTheFileCannotHoldIsNotRememberedAndTheUserIsTold) {
+    // An older file with bytes that are no GBK: the account box gets U+FFFD, which the
+    // file cannot take back.
+    const std::string held =
+        "[Config]\r\nRememberaccount=1\r\nzh=\x81\x20x\r\nmm=secret\r\nzdlogin=0\r\n";
+    auto file_bytes = [&] {
+        std::string bytes;
+        QFile file(QString::fromStdString(Settings().Path().string()));
+        if (file.open(QIODevice::ReadOnly)) bytes = file.readAll().toStdString();
+        return bytes;
+    };
+    {
+        QFile file(QString::fromStdString(Settings().Path().string()));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(held.data(), static_cast<qint64>(held.size()));
+    }
+    window_->FillRememberedLogin(Settings());
+    ASSERT_TRUE(page_->rememberBox()->isChecked());
+    ASSERT_TRUE(page_->accountEdit()->text().contains(QChar(0xFFFD)));
+
+    Script("/user/loginpost", "1001");
+    struct Step {
+        const char* name;
+        std::function<void()> act;
+    };
+    const Step steps[] = {
+        {"a login with the box ticked", [&] { ClickLogin(); }},
+        {"ticking the box", [&] { QTest::mouseClick(page_->rememberBox(), Qt::LeftButton); }},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.name);
+        QObject scope;
+        ui::guitest::ModalClicker ok;
+        ok.Arm(&scope, QStringLiteral("messageBoxOk"));
+        step.act();
+        EXPECT_TRUE(ok.clicked);
+        EXPECT_EQ(ok.text, QString::fromUtf8(account::kCannotRememberMessage));
+        EXPECT_FALSE(page_->rememberBox()->isChecked());
+        EXPECT_EQ(file_bytes(), held);
+    }
+    // The login itself went ahead.
+    WaitForLogin();
+    EXPECT_EQ(Paths(), (std::vector<std::string>{"/user/logout.asp", "/user/loginpost"}));
 }
 
 TEST_F(LoginWindowTest, CaptchaPictureLoadsANewPictureWhenClicked) {

@@ -21,8 +21,11 @@
 
 #include "GuiTestSupport.h"
 #include "account/PlatformApi.h"
+#include "servers/ServerRow.h"
 #include "servers/gui/MainWindow.h"
+#include "servers/gui/ServerContextMenu.h"
 #include "servers/gui/ServerListPage.h"
+#include "servers/gui/ServerListView.h"
 #include "servers/gui/SideNavigation.h"
 #include "servers/gui/TrayIcon.h"
 #include "ui/CaptionLabel.h"
@@ -161,6 +164,105 @@ TEST_F(MainWindowTest, TitleLabelsOpenSettingsThePersonalWindowAndTheHelpSite) {
     EXPECT_EQ(catcher.urls[1], QUrl(QStringLiteral("https://help.example.com/")));
 }
 
+TEST_F(MainWindowTest, ADoubleClickOnTheUserOpensOnePersonalWindow) {
+    for (const char* name : {"userNameLabel", "userPicture"}) {
+        SCOPED_TRACE(name);
+        auto* label = Find<QLabel>(window_, name);
+        int opened = 0;
+        bool second_click_sent = false;
+        window_.SetPersonalWindowOpener([&] {
+            ++opened;
+            if (second_click_sent) return;
+            second_click_sent = true;
+            // The window is still fetching the profile when the double-click's second
+            // press and release arrive.
+            QTest::mouseDClick(label, Qt::LeftButton);
+            QTest::mouseRelease(label, Qt::LeftButton);
+        });
+        QTest::mouseClick(label, Qt::LeftButton);
+        EXPECT_EQ(opened, 1);
+        // Once it is closed, the next click opens it again.
+        QTest::mouseClick(label, Qt::LeftButton);
+        EXPECT_EQ(opened, 2);
+    }
+}
+
+std::vector<servers::ServerRow> Rows(int count) {
+    std::vector<servers::ServerRow> rows(static_cast<std::size_t>(count));
+    for (int i = 0; i < count; ++i) {
+        rows[static_cast<std::size_t>(i)][servers::column::kProductType] = "云服务器";
+        rows[static_cast<std::size_t>(i)][servers::column::kAddress] =
+            "10.0.0." + std::to_string(i) + ":3389";
+    }
+    return rows;
+}
+
+TEST_F(MainWindowTest, TheServerListWorksFromTheKeyboard) {
+    servers::ServerListPage& page = window_.ServerList();
+    servers::ServerListView* list = page.List();
+    list->ApplyRows(Rows(4));
+    std::vector<std::string> connected;
+    page.SetConnectHandler([&](const servers::ServerRow& row) {
+        connected.push_back(row[servers::column::kAddress]);
+    });
+    page.AddMenuEntry(servers::MenuLevel::Top, QStringLiteral("复制主机IP"),
+                      [](const servers::ServerRow&) {});
+    page.BuildContextMenu();
+    QApplication::setActiveWindow(&window_);
+    PumpUntil([&] { return window_.isActiveWindow(); });
+
+    // Tab goes from the navigation to the list, where the first row shows selected.
+    window_.Navigation().setFocus(Qt::TabFocusReason);
+    ASSERT_TRUE(window_.Navigation().hasFocus());
+    QTest::keyClick(&window_.Navigation(), Qt::Key_Tab);
+    ASSERT_TRUE(list->hasFocus());
+    EXPECT_EQ(list->SelectedRowIndex(), 0);
+
+    QTest::keyClick(list, Qt::Key_Down);
+    QTest::keyClick(list, Qt::Key_Down);
+    QTest::keyClick(list, Qt::Key_Up);
+    EXPECT_EQ(list->SelectedRowIndex(), 1);
+
+    // Enter connects as a double-click does.
+    QTest::keyClick(list, Qt::Key_Return);
+    QTest::keyClick(list, Qt::Key_Enter);
+    EXPECT_EQ(connected, (std::vector<std::string>{"10.0.0.1:3389", "10.0.0.1:3389"}));
+
+    // The menu key and Shift+F10 open the menu over the selected row; F10 alone does not.
+    QSignalSpy menus(list, &servers::ServerListView::rowMenuRequested);
+    QMenu* menu = page.ContextMenu()->TopMenu();
+    const QRect row_rect(list->viewport()->mapToGlobal(QPoint(0, list->rowViewportPosition(1))),
+                         QSize(list->viewport()->width(), list->rowHeight(1)));
+    struct Press {
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        bool opens;
+    };
+    for (const Press press :
+         {Press{Qt::Key_Menu, Qt::NoModifier, true}, Press{Qt::Key_F10, Qt::ShiftModifier, true},
+          Press{Qt::Key_F10, Qt::NoModifier, false}}) {
+        SCOPED_TRACE(press.key);
+        menus.clear();
+        QTest::keyClick(list, press.key, press.modifiers);
+        ASSERT_EQ(menus.count(), press.opens ? 1 : 0);
+        EXPECT_EQ(menu->isVisible(), press.opens);
+        if (!press.opens) continue;
+        EXPECT_EQ(menus[0][0].toInt(), 1);
+        EXPECT_TRUE(row_rect.contains(menus[0][1].toPoint()));
+        menu->hide();
+    }
+    // Without a selected row there is nothing to connect to and no menu.
+    list->clearSelection();
+    QTest::keyClick(list, Qt::Key_Menu);
+    QTest::keyClick(list, Qt::Key_Return);
+    EXPECT_FALSE(menu->isVisible());
+    EXPECT_EQ(connected.size(), 2u);
+
+    // Tab leaves the list rather than walking its cells.
+    QTest::keyClick(list, Qt::Key_Tab);
+    EXPECT_FALSE(list->hasFocus());
+}
+
 TEST_F(MainWindowTest, PicturesHelpCaptionPagesAndANoticeLineSetFromAWorker) {
     app::SiteResources resources;
     const QByteArray png = Png(300, 90);
@@ -187,7 +289,7 @@ TEST_F(MainWindowTest, PicturesHelpCaptionPagesAndANoticeLineSetFromAWorker) {
     EXPECT_EQ(Find<QLabel>(window_, "noticeLine")->text(), QStringLiteral("温馨提示"));
 }
 
-TEST_F(MainWindowTest, TrayIconMenuAndDoubleClick) {
+TEST_F(MainWindowTest, TrayIconMenu) {
     TrayIcon& tray = window_.Tray();
     EXPECT_EQ(tray.Icon()->toolTip(), QStringLiteral("管理工具"));
     EXPECT_FALSE(tray.Icon()->icon().isNull());
@@ -209,19 +311,52 @@ TEST_F(MainWindowTest, TrayIconMenuAndDoubleClick) {
     actions[1]->trigger();
     EXPECT_EQ(exits.count(), 1);
     EXPECT_EQ(logouts.count(), 1);
+}
 
-    window_.show();
-    emit tray.Icon()->activated(QSystemTrayIcon::Trigger);  // a single click does nothing
-    EXPECT_TRUE(window_.isVisible());
-    emit tray.Icon()->activated(QSystemTrayIcon::DoubleClick);
-    EXPECT_FALSE(window_.isVisible());
-    emit tray.Icon()->activated(QSystemTrayIcon::DoubleClick);
-    EXPECT_TRUE(window_.isVisible());
-    // A minimised window comes back in its normal state.
-    window_.showMinimized();
-    emit tray.Icon()->activated(QSystemTrayIcon::DoubleClick);
-    EXPECT_TRUE(window_.isVisible());
-    EXPECT_FALSE(window_.isMinimized());
+enum class Shown { kNormal, kMinimised, kHidden };
+
+struct TrayClickCase {
+    const char* name;
+    Shown before;
+    std::vector<QSystemTrayIcon::ActivationReason> reports;
+    bool as_one_gesture;  // the reports come within the double-click interval
+    bool visible_after;
+};
+
+TEST_F(MainWindowTest, TrayClickBringsTheWindowBackAndDoubleClickTogglesIt) {
+    using R = QSystemTrayIcon::ActivationReason;
+    const R click = QSystemTrayIcon::Trigger;
+    const R dclick = QSystemTrayIcon::DoubleClick;
+    const TrayClickCase cases[] = {
+        // Desktops that report every click as a single one must still bring it back.
+        {"click on hidden", Shown::kHidden, {click}, true, true},
+        {"click on minimised", Shown::kMinimised, {click}, true, true},
+        {"click on shown", Shown::kNormal, {click}, true, true},
+        {"double-click on shown", Shown::kNormal, {dclick}, true, false},
+        {"double-click on hidden", Shown::kHidden, {dclick}, true, true},
+        {"double-click on minimised", Shown::kMinimised, {dclick}, true, true},
+        // A double-click reported as a click and a double-click toggles once.
+        {"pair on shown", Shown::kNormal, {click, dclick}, true, false},
+        {"pair on hidden", Shown::kHidden, {click, dclick}, true, true},
+        {"pair with two clicks on hidden", Shown::kHidden, {click, click, dclick}, true, true},
+        {"pair on minimised", Shown::kMinimised, {click, dclick}, true, true},
+        // A click long before is no part of a later double-click.
+        {"click, later double-click", Shown::kHidden, {click, dclick}, false, false},
+    };
+    const int interval = QApplication::doubleClickInterval();
+    for (const TrayClickCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        MainWindow window;  // no click of an earlier case is pending
+        window.show();
+        if (c.before == Shown::kMinimised) window.showMinimized();
+        if (c.before == Shown::kHidden) window.hide();
+        QApplication::setDoubleClickInterval(c.as_one_gesture ? 60000 : 0);
+        for (const R reason : c.reports) emit window.Tray().Icon()->activated(reason);
+        EXPECT_EQ(window.isVisible(), c.visible_after);
+        // Whenever it shows, it shows in its normal state.
+        EXPECT_FALSE(window.isMinimized());
+    }
+    QApplication::setDoubleClickInterval(interval);
 }
 
 // What the navigation set off, and the page shown at each re-login.
@@ -287,6 +422,25 @@ TEST_F(NavigationTest, EachEntryRenewsTheSignInBeforeOrAfterShowingItsPage) {
     EXPECT_EQ(log_.pages_at_relogin, (std::vector<int>{0, 0, 1, 3, 4}));
     EXPECT_EQ(Page(), 4);
     EXPECT_EQ(log_.gated.size(), 2u);  // entries 0 and 4 only
+    EXPECT_EQ(log_.loads.load(), 1);
+}
+
+TEST_F(NavigationTest, TakingTheFocusChoosesNothingAndTheArrowKeysChooseAsClicksDo) {
+    SideNavigation& navigation = window_.Navigation();
+    QApplication::setActiveWindow(&window_);
+    PumpUntil([&] { return window_.isActiveWindow(); });
+    navigation.setFocus(Qt::TabFocusReason);
+    ASSERT_TRUE(navigation.hasFocus());
+    EXPECT_EQ(navigation.currentRow(), -1);
+    EXPECT_TRUE(log_.gated.empty());
+    EXPECT_TRUE(log_.pages_at_relogin.empty());
+
+    QTest::keyClick(&navigation, Qt::Key_Down);  // the first entry
+    QTest::keyClick(&navigation, Qt::Key_Down);
+    EXPECT_EQ(Page(), SideNavigation::kFinance);
+    EXPECT_EQ(log_.gated, std::vector<int>{SideNavigation::kServers});
+    EXPECT_EQ(log_.pages_at_relogin, (std::vector<int>{0, 0}));
+    PumpUntil([&] { return log_.loads.load() >= 1; });
     EXPECT_EQ(log_.loads.load(), 1);
 }
 

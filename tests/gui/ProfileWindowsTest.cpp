@@ -286,6 +286,29 @@ TEST_F(ProfileWindowsTest, AMismatchKeepsTheWindowOpenForAnotherTry) {
     EXPECT_EQ(window.nameEdit()->text(), QStringLiteral("张三"));
 }
 
+TEST_F(ProfileWindowsTest, EnterInEitherBoxSubmitsAsTheButtonDoes) {
+    SignIn(kUnverifiedAccount);
+    app::Session().SetRealNameStatus("未实名");
+    account::LoadProfile();
+    account::RealNameWindow window;
+    window.show();
+    for (QLineEdit* box : {window.nameEdit(), window.idEdit()}) {
+        SCOPED_TRACE(box->objectName().toStdString());
+        Control("clear", {}, true);
+        Script("/user/sm2", "1001");  // a mismatch keeps the window for the next try
+        window.nameEdit()->setText(QStringLiteral("张三"));
+        window.idEdit()->setText(QString::fromLatin1(kIdNumber));
+        QObject scope;  // the clicker's timer goes with the try
+        ModalClicker ok;
+        ok.Arm(&scope, QStringLiteral("messageBoxOk"));
+        QTest::keyClick(box, Qt::Key_Return);
+        ASSERT_TRUE(ok.clicked);
+        EXPECT_EQ(ok.text, QString::fromUtf8(account::kMismatchMessage));
+        EXPECT_EQ(RealNameBody(), std::string("truename=%25u5F20%25u4E09&perid=") + kIdNumber +
+                                      "&mobi=" + kUnverifiedAccount);
+    }
+}
+
 TEST_F(ProfileWindowsTest, GateTellsAnUnverifiedUserThenOpensThePersonalWindow) {
     SignIn(kUnverifiedAccount);
     app::Session().SetRealNameStatus("未实名");

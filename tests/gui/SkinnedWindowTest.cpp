@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QTest>
+#include <QTimer>
 
 #include "GuiTestSupport.h"
 #include "ui/CaptionLabel.h"
@@ -74,6 +75,22 @@ TEST_F(SkinnedWindowTest, MinimiseMinimisesWithoutHidingAndCloseCloses) {
     window_.showNormal();
     QTest::mouseClick(window_.closeLabel(), Qt::LeftButton);
     EXPECT_FALSE(window_.isVisible());
+}
+
+TEST_F(SkinnedWindowTest, AModalWindowShowsNoMinimiseCaption) {
+    // Minimised, a modal window would still block the window below it, unseen.
+    EXPECT_TRUE(window_.minimizeLabel()->isVisible());
+    SkinnedWindow dialog(&window_);
+    bool minimise_shown_while_modal = true;
+    QTimer::singleShot(0, &dialog, [&] {
+        minimise_shown_while_modal = dialog.minimizeLabel()->isVisible();
+        dialog.close();
+    });
+    dialog.exec();
+    EXPECT_FALSE(minimise_shown_while_modal);
+    // Shown modeless, the same window can be minimised again.
+    dialog.show();
+    EXPECT_TRUE(dialog.minimizeLabel()->isVisible());
 }
 
 TEST_F(SkinnedWindowTest, EscapeDoesNotCloseTheWindow) {

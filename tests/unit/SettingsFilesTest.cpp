@@ -64,6 +64,37 @@ TEST_F(SettingsFiles, RememberedLoginIsLoadedOnlyWhenRememberReadsAsOne) {
     EXPECT_TRUE(login.auto_login);
 }
 
+TEST_F(SettingsFiles, ALoginThatCannotBeRememberedIsToldAndLeavesTheFileAsItWas) {
+    AccountSettingsFile file(dir_, "t");
+    // Invalid bytes in the stored account read back as U+FFFD, which GBK cannot write.
+    const std::string held = "[Config]\r\nRememberaccount=1\r\nzh=\x81\x20x\r\nmm=pw\r\n";
+    const RememberedLogin stored = [&] {
+        std::ofstream(file.Path(), std::ios::binary) << held;
+        return file.LoadRememberedLogin();
+    }();
+    struct Case {
+        const char* account;
+        const char* password;
+        bool storable;
+    };
+    const Case cases[] = {
+        {"用户", "pw", true},
+        {"demo", "", true},
+        {stored.account.c_str(), stored.password.c_str(), false},
+        {"demo", "pw\xF0\x9F\x98\x80", false},  // an emoji in the password
+        {"de\xF3\xA0\x81\x81mo", "pw", false},  // a tag character iconv would drop
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.account);
+        std::ofstream(file.Path(), std::ios::binary | std::ios::trunc) << held;
+        EXPECT_EQ(AccountSettingsFile::CanRemember(c.account, c.password), c.storable);
+        EXPECT_EQ(file.SaveRememberedLogin(true, c.account, c.password), c.storable);
+        if (!c.storable) {
+            EXPECT_EQ(Bytes(file.Path()), held);
+        }
+    }
+}
+
 TEST_F(SettingsFiles, TitleBecomesASafeFileNameInTheFolder) {
     EXPECT_EQ(AccountSettingsFile(dir_, "").Path(), dir_ / ".ini");
     EXPECT_EQ(AccountSettingsFile(dir_, "../a/b\\c\n").Path(), dir_ / ".._a_b_c_.ini");

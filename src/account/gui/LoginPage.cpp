@@ -13,6 +13,7 @@
 #include "account/gui/PumpedCall.h"
 #include "app/SessionState.h"
 #include "ui/HintEdit.h"
+#include "ui/MessageBoxes.h"
 #include "ui/QtText.h"
 #include "ui/ResultIndicator.h"
 #include "ui/SlideAnimation.h"
@@ -190,15 +191,27 @@ void LoginPage::setButtonCaption(std::string_view caption) {
 }
 
 void LoginPage::finishLogin(bool success) {
+    login_running_ = false;
+    // After a success the window goes away; the log-out gives the button back.
+    if (!success) login_button_->setEnabled(true);
     setButtonCaption(kLoginButtonCaption);
     indicator_->hideIndicator();
-    login_running_ = false;
     emit loginFinished(success);
 }
 
-void LoginPage::saveRememberedLogin() const {
+void LoginPage::saveRememberedLogin() {
     if (!settings_) return;
-    settings_->SaveRememberedLogin(remember_->isChecked(), account_->value(), password_->value());
+    const bool remember = remember_->isChecked();
+    const std::string account = account_->value();
+    const std::string password = password_->value();
+    if (remember && !app::AccountSettingsFile::CanRemember(account, password)) {
+        // Nothing is written, so the file keeps what it held; the box shows what is kept.
+        remember_->setChecked(false);
+        ui::ShowMessage(kCannotRememberMessage, "提示", ui::MessageIcon::None,
+                        ui::MessageButtons::Ok, window());
+        return;
+    }
+    settings_->SaveRememberedLogin(remember, account, password);
 }
 
 void LoginPage::saveAutoLogin() const {

@@ -25,6 +25,9 @@ class SlideAnimation;
 
 namespace vpsdesk::account {
 
+inline constexpr std::string_view kCannotRememberMessage =
+    "账号或密码中有无法保存的字符，不能记住此账号的密码";
+
 class LoginPage : public QWidget {
     Q_OBJECT
 public:
@@ -78,7 +81,8 @@ protected:
 
 private:
     void buildControls();
-    void saveRememberedLogin() const;
+    // Says so and unticks the box when the boxes hold what the file cannot keep.
+    void saveRememberedLogin();
     void saveAutoLogin() const;
     void showCaptcha(const net::ByteArray& png);
 

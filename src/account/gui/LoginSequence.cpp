@@ -1,6 +1,5 @@
 #include "account/gui/LoginSequence.h"
 
-#include <QPushButton>
 #include <QWidget>
 
 #include "account/LoginApi.h"
@@ -83,7 +82,8 @@ void LoginSequence::ShowResult(const std::string& reply) {
         if (!OnPage([](LoginPage& page) { page.window()->hide(); })) return;
         app::Session().sign_in_completed.store(1);
     } else {
-        if (!OnPage([](LoginPage& page) { page.loginButton()->setEnabled(true); })) return;
+        // The button stays disabled while the result shows: it would look ready but
+        // ignore clicks until the login has finished.
         if (outcome.phase == ResultPhase::kFailure) {
             Pause(delays_.failure_ms);
             if (!OnPage([&](LoginPage& page) {

@@ -69,8 +69,10 @@ RealNameWindow::RealNameWindow(QWidget* parent) : ui::SkinnedWindow(parent) {
     submit_ = new QPushButton(QStringLiteral("实名认证"), this);
     submit_->setObjectName(QStringLiteral("realNameButton"));
     submit_->setGeometry(kLeft, 252, kWidth - 2 * kLeft, 38);
+    // Enter in either box submits, as the button does; not while a submission is out,
+    // since the button is disabled then.
     submit_->setAutoDefault(false);
-    submit_->setDefault(false);
+    submit_->setDefault(true);
     connect(submit_, &QPushButton::clicked, this, [this] { submit(); });
 }
 

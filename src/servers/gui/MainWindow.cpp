@@ -6,6 +6,7 @@
 #include <QMenu>
 #include <QPainter>
 #include <QPixmap>
+#include <QPointer>
 #include <QStackedWidget>
 
 #include "account/PlatformApi.h"
@@ -181,12 +182,18 @@ void MainWindow::ClearCustomer() {
 }
 
 void MainWindow::OpenPersonalWindow() {
+    // The window fetches the profile before it shows, and the window goes on handling
+    // input meanwhile: the second click of a double-click would open a second one.
+    if (personal_open_) return;
+    personal_open_ = true;
+    const QPointer<MainWindow> self(this);
     if (open_personal_) {
         open_personal_();
-        return;
+    } else {
+        account::PersonalWindow window(this);
+        window.exec();
     }
-    account::PersonalWindow window(this);
-    window.exec();
+    if (!self.isNull()) personal_open_ = false;
 }
 
 void MainWindow::onCloseClicked() {

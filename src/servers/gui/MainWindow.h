@@ -91,6 +91,7 @@ class MainWindow : public ui::SkinnedWindow {
     TrayIcon* tray_ = nullptr;
     QUrl help_address_;
     std::function<void()> open_personal_;
+    bool personal_open_ = false;  // one personal window at a time
 };
 
 }  // namespace vpsdesk::servers

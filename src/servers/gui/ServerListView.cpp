@@ -1,7 +1,9 @@
 #include "servers/gui/ServerListView.h"
 
 #include <QContextMenuEvent>
+#include <QFocusEvent>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <array>
 
@@ -61,7 +63,10 @@ ServerListView::ServerListView(QWidget* parent) : QTableWidget(0, column::kCount
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setShowGrid(false);
     setWordWrap(false);
-    setFocusPolicy(Qt::NoFocus);
+    // Arrow keys move the selection, Enter connects, the menu key opens the menu.
+    setFocusPolicy(Qt::StrongFocus);
+    // Tab moves on to the next control instead of through the cells of a row.
+    setTabKeyNavigation(false);
     setFont(ui::skin::Font(9));
     setFrameShape(QFrame::NoFrame);
     setFixedSize(kWidth, kHeaderHeight + kVisibleRows * kRowHeight);
@@ -129,14 +134,53 @@ void ServerListView::mousePressEvent(QMouseEvent* event) {
     QTableWidget::mousePressEvent(event);
 }
 
+void ServerListView::keyPressEvent(QKeyEvent* event) {
+    const int key = event->key();
+    const bool menu_key =
+        key == Qt::Key_Menu || (key == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier);
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+        event->accept();
+        // Enter on a row connects, as a double-click does.
+        const int row = SelectedRowIndex();
+        if (row >= 0) emit rowDoubleClicked(row);
+        return;
+    }
+    if (menu_key) {
+        event->accept();
+        OpenMenuAtSelectedRow();
+        return;
+    }
+    QTableWidget::keyPressEvent(event);
+}
+
 void ServerListView::contextMenuEvent(QContextMenuEvent* event) {
     event->accept();
-    if (event->reason() != QContextMenuEvent::Mouse) return;
+    if (event->reason() != QContextMenuEvent::Mouse) {
+        // From the keyboard the menu belongs to the selected row, not to the pointer.
+        OpenMenuAtSelectedRow();
+        return;
+    }
     const int row = rowAt(event->pos().y());
     if (row < 0) return;
     selectRow(row);
     if (selectionModel()->isRowSelected(row, QModelIndex()))
         emit rowMenuRequested(row, event->globalPos());
+}
+
+void ServerListView::focusInEvent(QFocusEvent* event) {
+    QTableWidget::focusInEvent(event);
+    // Reached by the keyboard, the row the arrow keys start from shows selected; else the
+    // first Down would pass over the first row.
+    if (event->reason() == Qt::MouseFocusReason || SelectedRowIndex() >= 0) return;
+    if (currentIndex().isValid()) selectRow(currentIndex().row());
+}
+
+void ServerListView::OpenMenuAtSelectedRow() {
+    const int row = SelectedRowIndex();
+    if (row < 0) return;
+    scrollTo(model()->index(row, static_cast<int>(column::kProductType)));
+    const QRect cell = visualRect(model()->index(row, static_cast<int>(column::kProductType)));
+    emit rowMenuRequested(row, viewport()->mapToGlobal(cell.center()));
 }
 
 }  // namespace vpsdesk::servers

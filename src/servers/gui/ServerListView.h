@@ -32,16 +32,22 @@ class ServerListView : public QTableWidget {
     int CellWriteCount() const { return cell_writes_; }
 
   signals:
+    // A double-click on `row`, or Enter on the selected row.
     void rowDoubleClicked(int row);
-    // A right-click selected `row`; the menu belongs at `global_pos`.
+    // A right-click, the menu key or Shift+F10 on the selected `row`; the menu belongs
+    // at `global_pos`.
     void rowMenuRequested(int row, QPoint global_pos);
 
   protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
 
   private:
     void SetCell(int row, int column, const QString& text);
+    // The menu key and Shift+F10: the menu opens over the selected row.
+    void OpenMenuAtSelectedRow();
 
     int cell_writes_ = 0;
 };

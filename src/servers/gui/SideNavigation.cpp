@@ -84,7 +84,8 @@ SideNavigation::SideNavigation(QWidget* parent)
     setSelectionMode(QAbstractItemView::SingleSelection);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    setFocusPolicy(Qt::NoFocus);
+    // The arrow keys choose entries as clicks do.
+    setFocusPolicy(Qt::StrongFocus);
     setFrameShape(QFrame::NoFrame);
     setStyleSheet(
         QStringLiteral("QListWidget { background: transparent; color: white; outline: none; }"
@@ -119,6 +120,15 @@ void SideNavigation::Select(int entry) {
         return;
     }
     setCurrentRow(entry);
+}
+
+void SideNavigation::focusInEvent(QFocusEvent* event) {
+    // Taking the focus chooses nothing, though the view makes its first entry current
+    // when none is.
+    const QSignalBlocker quiet(this);
+    const int before = currentRow();
+    QListWidget::focusInEvent(event);
+    if (currentRow() != before) setCurrentRow(before);
 }
 
 void SideNavigation::Revert() {

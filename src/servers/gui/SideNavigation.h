@@ -42,6 +42,9 @@ class SideNavigation : public QListWidget {
     // Switch the main window to page `page`.
     void pageChosen(int page);
 
+  protected:
+    void focusInEvent(QFocusEvent* event) override;
+
   private:
     void Choose(int entry);
     void Revert();

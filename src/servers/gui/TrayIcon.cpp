@@ -1,6 +1,7 @@
 #include "servers/gui/TrayIcon.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QMenu>
 #include <QPainter>
 #include <QPainterPath>
@@ -92,20 +93,40 @@ bool TrayIcon::IsShown() const {
 }
 
 void TrayIcon::Activate(QSystemTrayIcon::ActivationReason reason) {
-    // A single click does nothing; the context menu is the desktop's business.
-    if (reason == QSystemTrayIcon::DoubleClick) ToggleWindow();
+    // The context menu is the desktop's business.
+    if (window_ == nullptr) return;
+    const Clock::time_point now = Clock::now();
+    const auto pair_window = std::chrono::milliseconds(QApplication::doubleClickInterval());
+    const bool in_pair = click_at_ && now - *click_at_ < pair_window;
+    if (reason == QSystemTrayIcon::Trigger) {
+        // The second press of a double-click may come as a click too; it belongs to the
+        // pair the first one started.
+        if (!in_pair) {
+            click_at_ = now;
+            shown_before_click_ = WindowShown();
+        }
+        BringWindowBack();
+    } else if (reason == QSystemTrayIcon::DoubleClick) {
+        const bool was_shown = in_pair ? shown_before_click_ : WindowShown();
+        click_at_.reset();
+        was_shown ? PutWindowAway() : BringWindowBack();
+    }
 }
 
-void TrayIcon::ToggleWindow() {
-    if (window_ == nullptr) return;
-    if (window_->isVisible() && !window_->isMinimized()) {
-        window_->hide();
-        window_->setWindowState(window_->windowState() & ~Qt::WindowMinimized);
-        return;
-    }
+bool TrayIcon::WindowShown() const {
+    return window_->isVisible() && !window_->isMinimized();
+}
+
+void TrayIcon::BringWindowBack() {
     window_->showNormal();
     window_->raise();
     window_->activateWindow();
+}
+
+void TrayIcon::PutWindowAway() {
+    window_->hide();
+    // Brought back later, it shows in its normal state.
+    window_->setWindowState(window_->windowState() & ~Qt::WindowMinimized);
 }
 
 bool TrayIcon::CanBringWindowBack() const {

@@ -1,10 +1,11 @@
 #pragma once
-// The client's icon in the notification area while a user is signed in: a double-click
-// brings the main window back or puts it away, the right button opens the menu with
-// "退出程序" and "注销登录".
+// The client's icon in the notification area while a user is signed in: a click brings
+// the main window back, a double-click brings it back or puts it away, the right button
+// opens the menu with "退出程序" and "注销登录".
 #include <QIcon>
 #include <QObject>
 #include <QSystemTrayIcon>
+#include <chrono>
 #include <optional>
 
 class QAction;
@@ -31,7 +32,8 @@ class TrayIcon : public QObject {
     QSystemTrayIcon* Icon() const { return icon_; }
     QMenu* Menu() const { return menu_; }
 
-    // What the icon does when the user clicks it.
+    // What the icon does when the user clicks it: a click shows and raises the window,
+    // a double-click shows it or puts it away.
     void Activate(QSystemTrayIcon::ActivationReason reason);
 
     // Hiding the main window is safe only while the icon can bring it back.
@@ -49,11 +51,20 @@ class TrayIcon : public QObject {
     void logoutRequested();
 
   private:
-    void ToggleWindow();
+    using Clock = std::chrono::steady_clock;
+
+    bool WindowShown() const;
+    void BringWindowBack();
+    void PutWindowAway();
 
     QWidget* window_;
     QSystemTrayIcon* icon_;
     QMenu* menu_ = nullptr;
+    // Some desktops report a double-click as a click followed by the double-click. The
+    // click already brought the window back, so the double-click toggles from what was
+    // shown before that click, or the pair would put the window away again.
+    std::optional<Clock::time_point> click_at_;
+    bool shown_before_click_ = false;
 };
 
 }  // namespace vpsdesk::servers
