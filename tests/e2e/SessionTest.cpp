@@ -18,6 +18,15 @@ void RememberDemoLogin(Platform& platform, const ClientProcess& client) {
     ASSERT_TRUE(settings.SaveAutoLogin(true));
 }
 
+// The request reached the platform and the client is still there, waiting for its reply.
+bool WaitsForAReplyTo(Platform& platform, ClientProcess& client, const std::string& path) {
+    PollFor([&] {
+        return platform.Control("requests", {}, false).find(path) != std::string::npos ||
+               !client.child().Running();
+    });
+    return client.child().Running();
+}
+
 TEST(Session, AutomaticLoginOpensTheMainWindowAndASignalEndsTheClient) {
     TempFolder root;
     Platform platform(root / "platform", {"--demo"});
@@ -46,11 +55,7 @@ TEST(Session, EndingWhileAWorkerWaitsForAReplyNeitherHangsNorCrashes) {
     RememberDemoLogin(platform, client);
     client.Start({"--site", platform.site(), "--ca-file", platform.ca()});
 
-    ASSERT_TRUE(PollFor([&] {
-        return platform.Control("requests", {}, false).find("/user/khdloginpd") != std::string::npos ||
-               !client.child().Running();
-    }));
-    ASSERT_TRUE(client.child().Running()) << client.err();
+    ASSERT_TRUE(WaitsForAReplyTo(platform, client, "/user/khdloginpd")) << client.err();
     client.child().Signal(SIGTERM);
     EXPECT_EQ(client.child().WaitExitCode(), 0) << client.err();
     EXPECT_FALSE(client.Logged("main-window-shown"));
@@ -63,11 +68,7 @@ TEST(Session, ASignalEndsTheClientWhileTheWindowWaitsForAReply) {
     platform.Control("script?path=/user/captcha&delay_ms=3600000", "x", true);
     ClientProcess client(root.path());
     client.Start({"--site", platform.site(), "--ca-file", platform.ca()});
-    ASSERT_TRUE(PollFor([&] {
-        return platform.Control("requests", {}, false).find("/user/captcha") != std::string::npos ||
-               !client.child().Running();
-    }));
-    ASSERT_TRUE(client.child().Running()) << client.err();
+    ASSERT_TRUE(WaitsForAReplyTo(platform, client, "/user/captcha")) << client.err();
     client.child().Signal(SIGTERM);
     // Bounded well below the stall limit: only the signal can have ended the wait.
     EXPECT_TRUE(PollFor([&] { return !client.child().Running(); }, std::chrono::seconds(10)));

@@ -8,6 +8,17 @@
 namespace e2e {
 namespace {
 
+// A start that cannot reach the platform: the message, a failed exit, no updater and no
+// login window.
+void ExpectTheNetworkMessageAndAnEnd(ClientProcess& client) {
+    const std::optional<int> code = client.child().WaitExitCode();
+    ASSERT_TRUE(code.has_value()) << "did not end: " << client.err();
+    EXPECT_NE(*code, 0);
+    EXPECT_TRUE(client.Logged("message 网络初始化失败，请检查网络"));
+    EXPECT_FALSE(client.Logged("有新版本更新"));
+    EXPECT_FALSE(client.Logged("login-window-shown"));
+}
+
 TEST(Startup, NewVersionHandsOverToTheUpdaterWhichReplacesAndStartsTheClient) {
     TempFolder root;
     // The "new client": proves it was started, and where.
@@ -35,12 +46,7 @@ TEST(Startup, NoPlatformShowsTheNetworkMessageAndEndsWithoutUpdating) {
     TempFolder root;
     ClientProcess client(root.path());
     client.Start({"--site", "127.0.0.1:" + std::to_string(ClosedLoopbackPort())});
-    const std::optional<int> code = client.child().WaitExitCode();
-    ASSERT_TRUE(code.has_value());
-    EXPECT_NE(*code, 0);
-    EXPECT_TRUE(client.Logged("message 网络初始化失败，请检查网络"));
-    EXPECT_FALSE(client.Logged("有新版本更新"));
-    EXPECT_FALSE(client.Logged("login-window-shown"));
+    ExpectTheNetworkMessageAndAnEnd(client);
 }
 
 TEST(Startup, APlatformThatNeverAnswersGivesTheNetworkMessageAndEnds) {
@@ -51,11 +57,7 @@ TEST(Startup, APlatformThatNeverAnswersGivesTheNetworkMessageAndEnds) {
     // The stall limit shortened from thirty seconds to one.
     client.Start({"--site", platform.site(), "--ca-file", platform.ca()},
                  {"QT_QPA_PLATFORM=offscreen", "VPSDESK_STALL_LIMIT_MS=1000"});
-    const std::optional<int> code = client.child().WaitExitCode();
-    ASSERT_TRUE(code.has_value()) << "still waiting for the platform: " << client.err();
-    EXPECT_NE(*code, 0);
-    EXPECT_TRUE(client.Logged("message 网络初始化失败，请检查网络"));
-    EXPECT_FALSE(client.Logged("login-window-shown"));
+    ExpectTheNetworkMessageAndAnEnd(client);
 }
 
 TEST(Startup, AnErrorPageInPlaceOfTheVersionIsNoReplyAndStartsNoUpdater) {
@@ -66,12 +68,7 @@ TEST(Startup, AnErrorPageInPlaceOfTheVersionIsNoReplyAndStartsNoUpdater) {
 
     ClientProcess client(root.path());
     client.Start({"--site", platform.site(), "--ca-file", platform.ca()});
-    const std::optional<int> code = client.child().WaitExitCode();
-    ASSERT_TRUE(code.has_value());
-    EXPECT_NE(*code, 0);
-    EXPECT_TRUE(client.Logged("message 网络初始化失败，请检查网络"));
-    EXPECT_FALSE(client.Logged("有新版本更新"));
-    EXPECT_FALSE(client.Logged("login-window-shown"));
+    ExpectTheNetworkMessageAndAnEnd(client);
 }
 
 TEST(Startup, WithoutADisplayTheToolkitMessageEndsTheProcess) {

@@ -71,7 +71,8 @@ ServerListView::ServerListView(QWidget* parent) : QTableWidget(0, column::kCount
     setFrameShape(QFrame::NoFrame);
     setFixedSize(kWidth, kHeaderHeight + kVisibleRows * kRowHeight);
     setStyleSheet(
-        QStringLiteral("QTableWidget { background: %1; color: %2; border: none; }"
+        // No focus frame on the current cell: the whole row's selection already shows it.
+        QStringLiteral("QTableWidget { background: %1; color: %2; border: none; outline: 0; }"
                        "QTableWidget::item:selected { background: #2F6BFF; }"
                        "QHeaderView { background: %1; }"
                        "QHeaderView::section { background: %1; color: %2; border: none;"
