@@ -80,9 +80,11 @@ TEST_F(WebRequestLimits, AHandshakeThatNeverCompletesEndsAtTheConnectLimit) {
 }
 
 TEST_F(WebRequestLimits, ASlowTransferThatKeepsMovingIsNotCutOff) {
-    const std::string body = "0123456789";
+    // libcurl measures the rate about once a second, so the limit here is a few seconds.
+    SetRequestLimits({300ms, 3000ms});
+    const std::string body = "0123456789ABCDEFGHIJKLMN";
     CaptureServer slow(CannedReply("200 OK", "", body));
-    slow.SetBodyByteGap(300ms);  // 3 s in all, three bytes a second: above the stall rate
+    slow.SetBodyByteGap(200ms);  // five bytes a second for almost five seconds
     const ByteArray reply = WebRequest(slow.Url("/slow"));
     EXPECT_EQ(std::string(reply.begin(), reply.end()), body);
 }
