@@ -9,4 +9,4 @@ $SUDO apt-get install -y -qq --no-install-recommends \
   qt6-base-dev libcurl4-openssl-dev nlohmann-json3-dev libcpp-httplib-dev libpcre2-dev \
   libssl-dev zlib1g-dev libsqlite3-dev libgtest-dev libbenchmark-dev cmake g++ pkg-config \
   ninja-build xvfb xauth xdotool imagemagick fonts-wqy-microhei ca-certificates wrk \
-  freerdp2-x11 freerdp2-shadow-x11 winpr-utils xterm x11-xserver-utils >/dev/null
+  python3 freerdp2-x11 freerdp2-shadow-x11 winpr-utils xterm x11-xserver-utils >/dev/null

@@ -5,11 +5,11 @@
 #include <system_error>
 
 #include "ClientFile.h"
-#include "app/SettingsFiles.h"
 #include "net/ReplyStatus.h"
 #include "net/Text.h"
 #include "net/WebRequest.h"
 #include "os/ProfileFile.h"
+#include "platform/SettingsFiles.h"
 
 namespace vpsdesk::updater {
 namespace fs = std::filesystem;
@@ -34,7 +34,7 @@ bool Cancelled(const UpdateRun& run) { return run.cancelled && run.cancelled->lo
 std::string ReadUpdateSource(const fs::path& folder, std::string_view ca_file_override,
                              UpdateSource& source) {
     source = {};
-    app::UpdateSettingsFile settings(folder);
+    platform::UpdateSettingsFile settings(folder);
     std::error_code ec;
     if (!fs::is_regular_file(settings.Path(), ec)) {
         return "找不到更新配置文件 " + settings.Path().string() + "，无法更新。";

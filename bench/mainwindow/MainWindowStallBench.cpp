@@ -16,13 +16,13 @@
 
 #include "Platform.h"
 #include "account/LoginApi.h"
-#include "account/PlatformApi.h"
 #include "account/gui/LoginWindow.h"
-#include "app/SessionState.h"
-#include "app/SiteConstants.h"
 #include "app/gui/MainWindowSetUp.h"
 #include "app/gui/NoticeTicker.h"
 #include "net/WebRequest.h"
+#include "platform/PlatformApi.h"
+#include "platform/SessionState.h"
+#include "platform/SiteConstants.h"
 #include "servers/gui/MainWindow.h"
 #include "servers/gui/SideNavigation.h"
 #include "ui/Waiting.h"
@@ -91,9 +91,9 @@ int main(int argc, char** argv) {
     options.control_token = kToken;
     platformd::Platform platform(options);
     const int port = platform.Start();
-    app::SetSiteConstants({"127.0.0.1:" + std::to_string(port), "Ver 4.92"});
+    platform::SetSiteConstants({"127.0.0.1:" + std::to_string(port), "Ver 4.92"});
     net::SetTlsSettings({platform.CaPath(), true});
-    app::Session().SetCredentials("demo", "demo2026");
+    platform::Session().SetCredentials("demo", "demo2026");
     if (account::SilentRelogin("demo", "demo2026", kMachineCode) != "1000") {
         std::fprintf(stderr, "sign-in failed\n");
         return 1;
@@ -107,15 +107,15 @@ int main(int argc, char** argv) {
     login->hide();
 
     auto* window = new servers::MainWindow;
-    auto* set_up = new app::MainWindowSetUp(*window, *login, app::Session(), kMachineCode);
+    auto* set_up = new app::MainWindowSetUp(*window, *login, platform::Session(), kMachineCode);
     // Passes of 3 s instead of 30 s and notice lines of 0.8 s instead of 8 s, so that the
     // measurement sees many slow requests of both loops.
     set_up->SetKeepAliveStep(std::chrono::milliseconds(100));
     set_up->SetNoticeStarter([window] {
         app::NoticeTickerSteps steps;
-        steps.fetch = [] { return account::FetchCommand("gg"); };
+        steps.fetch = [] { return platform::FetchCommand("gg"); };
         steps.show_line = [window](const std::string& line) { window->SetNoticeLine(line); };
-        auto ticker = std::make_shared<app::NoticeTicker>(app::Session(), std::move(steps),
+        auto ticker = std::make_shared<app::NoticeTicker>(platform::Session(), std::move(steps),
                                                           std::chrono::milliseconds(100), 8);
         ui::RunInBackground([ticker] { ticker->Run(); });
     });
@@ -140,7 +140,7 @@ int main(int argc, char** argv) {
     Print("the same plus a navigation choice (re-login)", 6.0, navigation);
 
     Control(port, "latency?ms=0");
-    app::Session().session_ended = 1;
+    platform::Session().session_ended = 1;
     ui::WaitPumping(300, ui::WaitUnit::Milliseconds);
     std::fflush(stdout);
     // Workers may still be inside a request; the process ends without waiting for them.

@@ -17,10 +17,10 @@
 #include "account/LoginApi.h"
 #include "account/gui/PersonalWindow.h"
 #include "account/gui/RealNameWindow.h"
-#include "app/SessionState.h"
-#include "app/SiteConstants.h"
 #include "net/ByteArray.h"
 #include "net/WebRequest.h"
+#include "platform/SessionState.h"
+#include "platform/SiteConstants.h"
 
 using namespace vpsdesk;
 
@@ -83,13 +83,13 @@ int main(int argc, char** argv) {
     options.threads = 8;
     platformd::Platform platform(options);
     const int port = platform.Start();
-    app::SetSiteConstants({"127.0.0.1:" + std::to_string(port), "Ver 4.92"});
+    platform::SetSiteConstants({"127.0.0.1:" + std::to_string(port), "Ver 4.92"});
     net::SetTlsSettings({platform.CaPath(), true});
     if (account::SilentRelogin("13900139000", "demo2026", "0123456789ABCDEF") != "1000") {
         std::fprintf(stderr, "sign-in failed\n");
         return 1;
     }
-    app::Session().SetRealNameStatus("未实名");
+    platform::Session().SetRealNameStatus("未实名");
     Control(port, "latency?ms=" + std::to_string(latency));
     std::printf("platform latency %d ms, %d rounds\n", latency, rounds);
 

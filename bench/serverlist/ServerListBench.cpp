@@ -14,8 +14,8 @@
 
 #include "Platform.h"
 #include "account/LoginApi.h"
-#include "app/SiteConstants.h"
 #include "net/WebRequest.h"
+#include "platform/SiteConstants.h"
 #include "servers/ServerListApi.h"
 #include "servers/ServerPage.h"
 #include "servers/gui/ServerListPage.h"
@@ -64,7 +64,7 @@ int main(int argc, char** argv) {
     options.demo = true;
     options.threads = 4;
     platformd::Platform platform(options);
-    app::SetSiteConstants({"127.0.0.1:" + std::to_string(platform.Start()), "Ver 4.92"});
+    platform::SetSiteConstants({"127.0.0.1:" + std::to_string(platform.Start()), "Ver 4.92"});
     net::SetTlsSettings({platform.CaPath(), true});
     if (account::SilentRelogin("demo", "demo2026", "0123456789ABCDEF") != "1000") return 1;
 

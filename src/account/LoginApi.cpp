@@ -6,11 +6,11 @@
 #include <cstring>
 #include <random>
 
-#include "account/PlatformApi.h"
-#include "account/PlatformReply.h"
 #include "net/EcmaNumber.h"
 #include "net/NameValueList.h"
 #include "net/WebRequest.h"
+#include "platform/PlatformApi.h"
+#include "platform/PlatformReply.h"
 
 namespace vpsdesk::account {
 namespace {
@@ -31,19 +31,20 @@ std::uint64_t RandomBits() {
 
 // The identifying fields that close every login form.
 void AddClientFields(net::NameValueList& form, std::string_view machine_code,
-                     const app::SiteConstants& site) {
+                     const platform::SiteConstants& site) {
     form.Add("khdkey", machine_code);
     form.Add("zd", "1");
     form.Add("ver", site.local_version);
 }
 
-std::string PostForm(const app::SiteConstants& site, std::string_view path,
+std::string PostForm(const platform::SiteConstants& site, std::string_view path,
                      const net::NameValueList& form) {
     net::ByteArray body = form.BuildFormBytes();
     net::WebRequestOptions options;
     options.method = 1;
     options.body_bytes = &body;
-    return ReadPlatformReply(net::WebRequest(site.BaseUrl() + std::string(path), options), path);
+    return platform::ReadPlatformReply(net::WebRequest(site.BaseUrl() + std::string(path), options),
+                                       path);
 }
 
 }  // namespace
@@ -55,12 +56,12 @@ std::string CaptchaId() {
 }
 
 net::ByteArray LoadCaptcha() {
-    return net::WebRequest(BaseUrl() + "/user/captcha?id=" + CaptchaId());
+    return net::WebRequest(platform::BaseUrl() + "/user/captcha?id=" + CaptchaId());
 }
 
 std::string PostLogin(std::string_view account, std::string_view password, std::string_view captcha,
                       std::string_view machine_code) {
-    const app::SiteConstants site = app::Site();
+    const platform::SiteConstants site = platform::Site();
     net::NameValueList form;
     form.Add("username", account);
     form.Add("password", password);
@@ -71,7 +72,7 @@ std::string PostLogin(std::string_view account, std::string_view password, std::
 
 std::string SilentRelogin(std::string_view account, std::string_view password,
                           std::string_view machine_code) {
-    const app::SiteConstants site = app::Site();
+    const platform::SiteConstants site = platform::Site();
     net::NameValueList form;
     form.Add("username", account);
     form.Add("password", password);

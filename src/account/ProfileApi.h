@@ -21,6 +21,11 @@ std::optional<std::string> LoadProfile();
 // False when nothing came back.
 bool RefreshProfile();
 
+// The user-name request: GET /user/data/usernmae, "data.username" of the JSON reply;
+// nullopt when the reply is not JSON (an empty reply included), so that a platform that is
+// down neither replaces the shown name nor counts as a name that came back empty.
+std::optional<std::string> FetchUserName();
+
 // The name as the verification form carries it: escape()d, with "%u" sent as "%25u".
 std::string EncodeRealName(const std::string& name);
 

@@ -2,17 +2,17 @@
 
 #include <algorithm>
 
-#include "account/PlatformApi.h"
 #include "net/Text.h"
+#include "platform/PlatformApi.h"
 
 namespace vpsdesk::app {
 
 std::string FetchNoticeText() {
-    return account::FetchCommand("gg");
+    return platform::FetchCommand("gg");
 }
 
 std::string FetchPopupText() {
-    return account::FetchCommand("tcgg");
+    return platform::FetchCommand("tcgg");
 }
 
 std::vector<std::string> NoticeEntries(std::string_view text) {

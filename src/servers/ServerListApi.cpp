@@ -1,9 +1,9 @@
 #include "servers/ServerListApi.h"
 
-#include "account/PlatformApi.h"
-#include "account/PlatformReply.h"
 #include "net/Text.h"
 #include "net/WebRequest.h"
+#include "platform/PlatformApi.h"
+#include "platform/PlatformReply.h"
 
 namespace vpsdesk::servers {
 
@@ -20,8 +20,8 @@ std::string ServerListUrl(std::string_view base_url, long long page) {
 std::string FetchServerPage(long long page) {
     net::WebRequestOptions options;
     options.method = 1;
-    return account::ReadPlatformReply(
-        net::WebRequest(ServerListUrl(account::BaseUrl(), page), options), kServerListPath);
+    return platform::ReadPlatformReply(
+        net::WebRequest(ServerListUrl(platform::BaseUrl(), page), options), kServerListPath);
 }
 
 }  // namespace vpsdesk::servers

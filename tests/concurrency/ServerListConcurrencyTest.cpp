@@ -14,9 +14,9 @@
 #include "GuiTestSupport.h"
 #include "Platform.h"
 #include "account/LoginApi.h"
-#include "account/PlatformApi.h"
-#include "app/SiteConstants.h"
 #include "net/WebRequest.h"
+#include "platform/PlatformApi.h"
+#include "platform/SiteConstants.h"
 #include "servers/ServerListApi.h"
 #include "servers/ServerPage.h"
 #include "servers/gui/ServerListPage.h"
@@ -43,8 +43,8 @@ TEST(ServerListConcurrency, LoadsFromEveryThreadAlwaysLeaveOnePageShown) {
     options.threads = 8;
     platformd::Platform platform(options);
     const int port = platform.Start();
-    const app::SiteConstants saved_site = app::Site();
-    app::SetSiteConstants({"127.0.0.1:" + std::to_string(port), "Ver 4.92"});
+    const platform::SiteConstants saved_site = platform::Site();
+    platform::SetSiteConstants({"127.0.0.1:" + std::to_string(port), "Ver 4.92"});
     net::SetTlsSettings({platform.CaPath(), true});
     ASSERT_EQ(account::SilentRelogin("demo", "demo2026", "0123456789ABCDEF"), "1000");
 
@@ -102,8 +102,8 @@ TEST(ServerListConcurrency, LoadsFromEveryThreadAlwaysLeaveOnePageShown) {
     EXPECT_EQ(page->PageSelector()->count(), 2);
 
     page.reset();
-    account::PlatformLogout();
-    app::SetSiteConstants(saved_site);
+    platform::PlatformLogout();
+    platform::SetSiteConstants(saved_site);
     net::SetTlsSettings({});
     platform.Stop();
 }

@@ -7,9 +7,9 @@
 
 #include "E2eSupport.h"
 #include "account/gui/LoginWindow.h"
-#include "app/SessionState.h"
-#include "app/SiteConstants.h"
 #include "app/gui/Logout.h"
+#include "platform/SessionState.h"
+#include "platform/SiteConstants.h"
 
 namespace e2e {
 namespace {
@@ -23,7 +23,7 @@ TEST(Logout, ForgetsTheSignInStopsTheLoopsAndShowsTheLoginWindowAgain) {
 
     TempFolder root;
     Platform platform(root / "platform", {"--demo"});
-    vpsdesk::app::SetSiteConstants({platform.site(), "Ver 4.92"});
+    vpsdesk::platform::SetSiteConstants({platform.site(), "Ver 4.92"});
 
     vpsdesk::account::LoginWindow login;
     QWidget main_window;
@@ -32,14 +32,14 @@ TEST(Logout, ForgetsTheSignInStopsTheLoopsAndShowsTheLoginWindowAgain) {
     // As after a successful login: login hidden and its button disabled, main shown.
     button->setEnabled(false);
     main_window.show();
-    vpsdesk::app::Session().session_ended = 0;
+    vpsdesk::platform::Session().session_ended = 0;
 
     vpsdesk::app::Logout(login, main_window);
 
     EXPECT_TRUE(login.isVisible());
     EXPECT_FALSE(main_window.isVisible());
     EXPECT_TRUE(button->isEnabled());
-    EXPECT_EQ(vpsdesk::app::Session().session_ended, 1);
+    EXPECT_EQ(vpsdesk::platform::Session().session_ended, 1);
     EXPECT_NE(platform.Control("requests", {}, false).find("/user/logout.asp"), std::string::npos);
 }
 

@@ -7,7 +7,7 @@
 
 #include "ClientProcess.h"
 #include "E2eSupport.h"
-#include "app/SettingsFiles.h"
+#include "platform/SettingsFiles.h"
 
 namespace e2e {
 namespace {
@@ -18,8 +18,8 @@ const std::vector<std::string> kFastKeepAlive = {"QT_QPA_PLATFORM=offscreen",
 class MainWindowE2e : public ::testing::Test {
   protected:
     MainWindowE2e() : platform_(root_ / "platform", {"--demo"}), client_(root_.path()) {
-        vpsdesk::app::AccountSettingsFile settings(client_.documents(),
-                                                   platform_.Command("biaoti"));
+        vpsdesk::platform::AccountSettingsFile settings(client_.documents(),
+                                                        platform_.Command("biaoti"));
         EXPECT_TRUE(settings.SaveRememberedLogin(true, "demo", "demo2026"));
         EXPECT_TRUE(settings.SaveAutoLogin(true));
     }

@@ -15,11 +15,11 @@
 #include "../gui/GuiTestSupport.h"
 #include "E2eSupport.h"
 #include "account/LoginApi.h"
-#include "app/SiteConstants.h"
 #include "net/Gbk.h"
 #include "os/KeyFileDataProtection.h"
 #include "os/ProgramFolder.h"
 #include "os/SerialPorts.h"
+#include "platform/SiteConstants.h"
 #include "servers/ServerListApi.h"
 #include "servers/ServerPage.h"
 #include "servers/gui/ConnectToServer.h"
@@ -161,7 +161,7 @@ class RdpConnectionTest : public ::testing::Test {
 
     // The first running server of page 1, as the client's own list request reads it.
     std::optional<ServerRow> RunningServer(Platform& platform) {
-        vpsdesk::app::SetSiteConstants({platform.site(), "Ver 4.92"});
+        vpsdesk::platform::SetSiteConstants({platform.site(), "Ver 4.92"});
         if (vpsdesk::account::SilentRelogin("demo", "demo2026", "E2E") != "1000") return {};
         auto page = vpsdesk::servers::ParseServerPage(vpsdesk::servers::FetchServerPage(1));
         for (const ServerRow& row : page.rows)

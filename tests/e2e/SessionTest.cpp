@@ -5,15 +5,15 @@
 
 #include "ClientProcess.h"
 #include "E2eSupport.h"
-#include "app/SettingsFiles.h"
 #include "net/Gbk.h"
+#include "platform/SettingsFiles.h"
 
 namespace e2e {
 namespace {
 
 // The demo account, remembered with the automatic login ticked.
 void RememberDemoLogin(Platform& platform, const ClientProcess& client) {
-    vpsdesk::app::AccountSettingsFile settings(client.documents(), platform.Command("biaoti"));
+    vpsdesk::platform::AccountSettingsFile settings(client.documents(), platform.Command("biaoti"));
     ASSERT_TRUE(settings.SaveRememberedLogin(true, "demo", "demo2026"));
     ASSERT_TRUE(settings.SaveAutoLogin(true));
 }

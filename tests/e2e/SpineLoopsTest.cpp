@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "E2eSupport.h"
-#include "app/SessionState.h"
 #include "app/gui/MainWindowWatcher.h"
 #include "app/gui/SessionKeepAlive.h"
+#include "platform/SessionState.h"
 
 namespace e2e {
 namespace {
@@ -21,7 +21,7 @@ using namespace std::chrono_literals;
 using vpsdesk::app::KeepAliveSteps;
 using vpsdesk::app::MainWindowWatcher;
 using vpsdesk::app::SessionKeepAlive;
-using vpsdesk::app::SessionState;
+using vpsdesk::platform::SessionState;
 
 TEST(MainWindowWatcher, OpensOncePerSignInAndClearsTheFlag) {
     SessionState session;

@@ -6,11 +6,11 @@
 #include <vector>
 
 #include "Platform.h"
-#include "app/SiteConstants.h"
 #include "net/CurlShare.h"
 #include "net/JsonDocument.h"
 #include "net/Text.h"
 #include "net/WebRequest.h"
+#include "platform/SiteConstants.h"
 
 namespace vpsdesk::ui::guitest {
 
@@ -29,12 +29,12 @@ class LocalPlatform {
         options.threads = threads;
         platform_ = std::make_unique<platformd::Platform>(options);
         port_ = platform_->Start();
-        saved_site_ = app::Site();
-        app::SetSiteConstants({Host(), "Ver 4.92"});
+        saved_site_ = platform::Site();
+        platform::SetSiteConstants({Host(), "Ver 4.92"});
         net::SetTlsSettings({platform_->CaPath(), true});
     }
     ~LocalPlatform() {
-        app::SetSiteConstants(saved_site_);
+        platform::SetSiteConstants(saved_site_);
         net::SetTlsSettings({});
         platform_->Stop();
     }
@@ -82,7 +82,7 @@ class LocalPlatform {
     std::string token_;
     std::unique_ptr<platformd::Platform> platform_;
     int port_ = 0;
-    app::SiteConstants saved_site_;
+    platform::SiteConstants saved_site_;
 };
 
 }  // namespace vpsdesk::ui::guitest

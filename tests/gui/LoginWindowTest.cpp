@@ -27,17 +27,17 @@
 
 #include "GuiTestSupport.h"
 #include "LocalPlatform.h"
-#include "account/PlatformApi.h"
 #include "account/gui/LoginPage.h"
 #include "account/gui/LoginWindow.h"
 #include "account/gui/PageSelector.h"
-#include "app/SessionState.h"
-#include "app/SettingsFiles.h"
-#include "app/SiteConstants.h"
 #include "net/Gbk.h"
 #include "net/JsonDocument.h"
 #include "net/WebRequest.h"
 #include "os/ProfileFile.h"
+#include "platform/PlatformApi.h"
+#include "platform/SessionState.h"
+#include "platform/SettingsFiles.h"
+#include "platform/SiteConstants.h"
 #include "ui/CaptionLabel.h"
 #include "ui/HintEdit.h"
 #include "ui/ResultIndicator.h"
@@ -78,7 +78,7 @@ protected:
     void SetUp() override {
         platform_ = std::make_unique<ui::guitest::LocalPlatform>(kToken);
         // A sign-in that an earlier test left in the cookie store ends here.
-        account::PlatformLogout();
+        platform::PlatformLogout();
         ResetSession();
         Control("clear", {}, true);
         ASSERT_TRUE(folder_.isValid());
@@ -92,9 +92,9 @@ protected:
     }
 
     static void ResetSession() {
-        app::Session().SetCredentials({}, {});
-        app::Session().sign_in_completed.store(0);
-        app::Session().progress_state.store(app::kProgressIdle);
+        platform::Session().SetCredentials({}, {});
+        platform::Session().sign_in_completed.store(0);
+        platform::Session().progress_state.store(platform::kProgressIdle);
     }
 
     // A fresh, shown and active window whose results show without the product's pauses.
@@ -124,8 +124,8 @@ protected:
         PumpUntil([&] { return window_->isActiveWindow(); });
     }
 
-    app::AccountSettingsFile Settings() const {
-        return app::AccountSettingsFile(folder_.path().toStdString(), "vpsdesk");
+    platform::AccountSettingsFile Settings() const {
+        return platform::AccountSettingsFile(folder_.path().toStdString(), "vpsdesk");
     }
     std::string SettingsValue(const char* key) const {
         return os::ReadProfileString(Settings().Path(), "Config", key);
@@ -246,7 +246,7 @@ TEST_F(LoginWindowTest, ManualLoginShowsTheCaptionOfEveryReplyAfterALogout) {
         EXPECT_FALSE(page_->indicator()->isVisible());
         EXPECT_TRUE(page_->loginButton()->isEnabled());
         EXPECT_TRUE(window_->isVisible());
-        EXPECT_EQ(app::Session().sign_in_completed.load(), 0);
+        EXPECT_EQ(platform::Session().sign_in_completed.load(), 0);
     }
 }
 
@@ -263,9 +263,9 @@ TEST_F(LoginWindowTest, ManualSuccessStoresTheTypedCredentialsHidesTheWindowAndS
     EXPECT_EQ(enabled_, (std::vector<bool>{false, false, false}));
     EXPECT_EQ(page_->indicator()->frame(), 39);
     EXPECT_FALSE(window_->isVisible());
-    EXPECT_EQ(app::Session().sign_in_completed.load(), 1);
-    EXPECT_EQ(app::Session().SessionAccount(), "demo");
-    EXPECT_EQ(app::Session().SessionPassword(), "p&w 密");
+    EXPECT_EQ(platform::Session().sign_in_completed.load(), 1);
+    EXPECT_EQ(platform::Session().SessionAccount(), "demo");
+    EXPECT_EQ(platform::Session().SessionPassword(), "p&w 密");
     const std::vector<LoggedRequest> log = Requests();
     ASSERT_EQ(log.size(), 2u);
     EXPECT_EQ(log[0].path, "/user/logout.asp");
@@ -349,9 +349,9 @@ TEST_F(LoginWindowTest, AutoLoginSuccessSignsInWithTheRememberedLoginOncePerWind
     WaitForLogin();
     EXPECT_EQ(captions_, (QStringList{kWorking, kSucceeded, kLogin}));
     EXPECT_FALSE(window_->isVisible());
-    EXPECT_EQ(app::Session().sign_in_completed.load(), 1);
-    EXPECT_EQ(app::Session().SessionAccount(), "demo");
-    EXPECT_EQ(app::Session().SessionPassword(), "secret");
+    EXPECT_EQ(platform::Session().sign_in_completed.load(), 1);
+    EXPECT_EQ(platform::Session().SessionAccount(), "demo");
+    EXPECT_EQ(platform::Session().SessionPassword(), "secret");
 
     // After a log-out the user signs in by hand.
     ClearLog();

@@ -24,15 +24,15 @@
 #include "GuiTestSupport.h"
 #include "LocalPlatform.h"
 #include "account/LoginApi.h"
-#include "account/PlatformApi.h"
 #include "account/ProfileApi.h"
 #include "account/gui/LoginWindow.h"
 #include "account/gui/PersonalWindow.h"
-#include "app/SessionState.h"
-#include "app/SiteConstants.h"
 #include "app/gui/MainWindowSetUp.h"
 #include "net/WebRequest.h"
 #include "os/ProgramFolder.h"
+#include "platform/PlatformApi.h"
+#include "platform/SessionState.h"
+#include "platform/SiteConstants.h"
 #include "rdpsettings/gui/SettingsWindow.h"
 #include "servers/ServerRow.h"
 #include "servers/gui/MainWindow.h"
@@ -67,15 +67,15 @@ class MainWindowSetUpTest : public ::testing::Test {
   protected:
     void SetUp() override {
         platform_ = std::make_unique<ui::guitest::LocalPlatform>(kToken);
-        app::SiteResources resources;
+        platform::SiteResources resources;
         resources.help_text = "客服QQ：10000";
-        app::SetSiteResources(resources);
-        app::Session().SetCredentials("demo", "demo2026");
+        platform::SetSiteResources(resources);
+        platform::Session().SetCredentials("demo", "demo2026");
         // Before the first profile load nothing is known, and the gate lets the list through.
-        app::Session().SetRealNameStatus("");
+        platform::Session().SetRealNameStatus("");
         login_ = new account::LoginWindow;
         window_ = new servers::MainWindow;
-        set_up_ = new app::MainWindowSetUp(*window_, *login_, app::Session(), kMachineCode);
+        set_up_ = new app::MainWindowSetUp(*window_, *login_, platform::Session(), kMachineCode);
         // Each choice of the list starts one load on a worker; the window outlives them all.
         QObject::connect(&window_->Navigation(), &servers::SideNavigation::pageChosen,
                          [this](int page) {
@@ -98,9 +98,9 @@ class MainWindowSetUpTest : public ::testing::Test {
         delete set_up_;
         delete window_;
         delete login_;
-        account::PlatformLogout();
-        app::Session().session_ended = 1;
-        app::Session().SetRealNameStatus("");
+        platform::PlatformLogout();
+        platform::Session().session_ended = 1;
+        platform::Session().SetRealNameStatus("");
         platform_.reset();
     }
 
@@ -121,7 +121,7 @@ class MainWindowSetUpTest : public ::testing::Test {
     // As the watcher does it: on a thread of its own while the UI thread goes on.
     void SignInAndRunSetUp(const std::string& account = "demo") {
         ASSERT_EQ(account::SilentRelogin(account, "demo2026", kMachineCode), "1000");
-        app::Session().SetCredentials(account, "demo2026");
+        platform::Session().SetCredentials(account, "demo2026");
         std::atomic<bool> done{false};
         std::thread watcher([&] {
             set_up_->Run();
@@ -174,7 +174,7 @@ class MainWindowSetUpTest : public ::testing::Test {
 };
 
 TEST_F(MainWindowSetUpTest, StepsRunInOrderAndLeaveTheServerListShowing) {
-    app::Session().session_ended = 1;  // as a log-out left it
+    platform::Session().session_ended = 1;  // as a log-out left it
     SignInAndRunSetUp();
 
     // The keep-alive starts with the icon, the navigation and page "1" in place, before the
@@ -187,7 +187,7 @@ TEST_F(MainWindowSetUpTest, StepsRunInOrderAndLeaveTheServerListShowing) {
     EXPECT_TRUE(notices_.tray_menu_built);
     EXPECT_FALSE(notices_.window_visible);
 
-    EXPECT_EQ(app::Session().session_ended, 0);
+    EXPECT_EQ(platform::Session().session_ended, 0);
     // A pass every thirty seconds, as the platform expects.
     EXPECT_EQ(pace_.step, 1s);
     EXPECT_EQ(pace_.Pass(), 30s);
@@ -222,7 +222,7 @@ TEST_F(MainWindowSetUpTest, KeepAliveStepsShowTheNameAndStoreTheRealNameStatus) 
     EXPECT_EQ(name, "demo");
     EXPECT_EQ(window_->findChild<QLabel*>(QStringLiteral("userNameLabel"))->text(),
               QStringLiteral("demo"));
-    const std::string status = app::Session().RealNameStatus();
+    const std::string status = platform::Session().RealNameStatus();
     EXPECT_FALSE(status.empty());
     EXPECT_NE(status, account::kNotVerified);
     EXPECT_EQ(Rows(), 5);
@@ -238,12 +238,12 @@ TEST_F(MainWindowSetUpTest, LogOutFromTheTrayMenuThenSignInAgain) {
     EXPECT_FALSE(window_->Tray().IsShown());
     EXPECT_FALSE(window_->isVisible());
     EXPECT_TRUE(login_->isVisible());
-    EXPECT_EQ(app::Session().session_ended, 1);
+    EXPECT_EQ(platform::Session().session_ended, 1);
     EXPECT_NE(Requests().find("/user/logout.asp"), std::string::npos);
 
     keep_alive_ = {};
     SignInAndRunSetUp();
-    EXPECT_EQ(app::Session().session_ended, 0);
+    EXPECT_EQ(platform::Session().session_ended, 0);
     EXPECT_TRUE(keep_alive_.tray_shown);
     EXPECT_TRUE(window_->Tray().IsShown());
     EXPECT_TRUE(window_->isVisible());
@@ -255,7 +255,7 @@ TEST_F(MainWindowSetUpTest, SignOutLeavesNothingOfTheCustomerForTheNextOne) {
     SignInAndRunSetUp();
     PumpUntil([&] { return Rows() == 5; });
     RunKeepAlivePass();
-    ASSERT_EQ(app::Session().ProfileMobile(), "13800138000");
+    ASSERT_EQ(platform::Session().ProfileMobile(), "13800138000");
     const std::vector<std::string> demo_ids = RowIds();
     window_->ServerList().List()->selectRow(0);
     ASSERT_TRUE(window_->ServerList().SelectedRow());
@@ -278,17 +278,17 @@ TEST_F(MainWindowSetUpTest, SignOutLeavesNothingOfTheCustomerForTheNextOne) {
     EXPECT_EQ(window_->ServerList().PageText(), QStringLiteral("1"));
     EXPECT_EQ(window_->ServerList().PageSelector()->count(), 0);
     EXPECT_TRUE(window_->findChild<QLabel*>(QStringLiteral("userNameLabel"))->text().isEmpty());
-    const app::ProfileTexts profile = app::Session().Profile();
+    const platform::ProfileTexts profile = platform::Session().Profile();
     EXPECT_EQ(profile.mobile, "");
     EXPECT_EQ(profile.balance, "");
     EXPECT_EQ(profile.real_name_status, "");
-    EXPECT_EQ(app::Session().SessionPassword(), "");
+    EXPECT_EQ(platform::Session().SessionPassword(), "");
 
     SignInAndRunSetUp("13900139000");
     PumpUntil([&] { return loads_finished_.load() == loads_started_; });
     RunKeepAlivePass();
-    EXPECT_EQ(app::Session().RealNameStatus(), account::kNotVerified);
-    EXPECT_EQ(app::Session().ProfileMobile(), "13900139000");
+    EXPECT_EQ(platform::Session().RealNameStatus(), account::kNotVerified);
+    EXPECT_EQ(platform::Session().ProfileMobile(), "13900139000");
 
     // The gate stands before his list, and his verification carries his own number.
     ui::guitest::ModalClicker message;
@@ -330,7 +330,7 @@ TEST_F(MainWindowSetUpTest, APlatformThatStopsAnsweringLeavesRowsAndNameAndSaysS
     EXPECT_TRUE(window_->ServerList().Notice()->text().isEmpty());
     EXPECT_EQ(window_->findChild<QLabel*>(QStringLiteral("userNameLabel"))->text(),
               QStringLiteral("demo"));
-    EXPECT_NE(app::Session().RealNameStatus(), account::kNotVerified);
+    EXPECT_NE(platform::Session().RealNameStatus(), account::kNotVerified);
     EXPECT_EQ(notice->text(), QString::fromUtf8(servers::MainWindow::kConnectionLostText));
     // A notice that comes meanwhile waits until the platform answers again.
     window_->SetNoticeLine("公告：新的通知");
@@ -344,7 +344,7 @@ TEST_F(MainWindowSetUpTest, AnUnverifiedCustomerMeetsTheGateAndKeepsThePageShown
     PumpUntil([&] { return Rows() == 5; });
     servers::SideNavigation& navigation = window_->Navigation();
     navigation.Select(servers::SideNavigation::kPurchase);
-    app::Session().SetRealNameStatus(std::string(account::kNotVerified));
+    platform::Session().SetRealNameStatus(std::string(account::kNotVerified));
     const auto lists = [&] {
         const std::string log = Requests();
         int count = 0;

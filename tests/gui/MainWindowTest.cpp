@@ -20,7 +20,7 @@
 #include <vector>
 
 #include "GuiTestSupport.h"
-#include "account/PlatformApi.h"
+#include "platform/PlatformApi.h"
 #include "servers/ServerRow.h"
 #include "servers/gui/MainWindow.h"
 #include "servers/gui/ServerContextMenu.h"
@@ -160,7 +160,7 @@ TEST_F(MainWindowTest, TitleLabelsOpenSettingsThePersonalWindowAndTheHelpSite) {
     QTest::mouseClick(Find<QLabel>(window_, "helpLabel"), Qt::LeftButton);
     QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
     ASSERT_EQ(catcher.urls.size(), 2);
-    EXPECT_EQ(catcher.urls[0], QUrl(ui::qs(account::BaseUrl())));
+    EXPECT_EQ(catcher.urls[0], QUrl(ui::qs(platform::BaseUrl())));
     EXPECT_EQ(catcher.urls[1], QUrl(QStringLiteral("https://help.example.com/")));
 }
 
@@ -264,7 +264,7 @@ TEST_F(MainWindowTest, TheServerListWorksFromTheKeyboard) {
 }
 
 TEST_F(MainWindowTest, PicturesHelpCaptionPagesAndANoticeLineSetFromAWorker) {
-    app::SiteResources resources;
+    platform::SiteResources resources;
     const QByteArray png = Png(300, 90);
     resources.logo_image.assign(png.begin(), png.end());
     resources.banner_image1 = resources.logo_image;

@@ -16,11 +16,11 @@
 #include "GuiTestSupport.h"
 #include "LocalPlatform.h"
 #include "app/NoticeText.h"
-#include "app/SiteConstants.h"
 #include "app/gui/NoticeTicker.h"
 #include "app/gui/PopupNotice.h"
 #include "net/Gbk.h"
 #include "net/WebRequest.h"
+#include "platform/SiteConstants.h"
 #include "ui/UiThread.h"
 
 using namespace vpsdesk;
@@ -33,13 +33,13 @@ namespace {
 const std::string kTip(app::kNoticeTip);
 
 // Sessions of the detached loops: they must outlive the test that started them.
-app::SessionState* const kTickerSession = new app::SessionState;
-app::SessionState* const kPopupSession = new app::SessionState;
+platform::SessionState* const kTickerSession = new platform::SessionState;
+platform::SessionState* const kPopupSession = new platform::SessionState;
 
 // A ticker with a 1 ms step whose fetches answer `replies` in turn; the fetch after the
 // last ends the session.
 Lines RunTicker(const std::vector<std::string>& replies, int* fetches = nullptr) {
-    app::SessionState session;
+    platform::SessionState session;
     Lines shown;
     std::size_t next = 0;
     app::NoticeTickerSteps steps;
@@ -58,7 +58,7 @@ Lines RunTicker(const std::vector<std::string>& replies, int* fetches = nullptr)
 
 // A ticker on its own thread whose lines stay for hours unless it is stopped.
 struct SlowTicker {
-    app::SessionState session;
+    platform::SessionState session;
     std::atomic<int> shown{0};
     std::thread thread;
 
@@ -104,7 +104,7 @@ TEST(NoticeTicker, ANewerTickerRetiresTheOldOneEvenWithTheFlagCleared) {
     // before the old loop looked at it.
     old.session.session_ended = 1;
     old.session.session_ended = 0;
-    app::SessionState other;
+    platform::SessionState other;
     app::NoticeTicker newer(other, {}, std::chrono::milliseconds(1), 1);
     old.thread.join();
     EXPECT_EQ(old.shown.load(), 1);
@@ -117,7 +117,7 @@ TEST(NoticeTicker, TheClientTickerShowsItsLinesOnTheUiThread) {
         bool on_ui_thread = true;
     };
     auto seen = std::make_shared<Seen>();
-    app::SessionState& session = *kTickerSession;
+    platform::SessionState& session = *kTickerSession;
     session.session_ended = 0;
     app::StartNoticeTicker(session, [seen](const std::string& line) {
         std::lock_guard lock(seen->mutex);
@@ -135,7 +135,7 @@ TEST(NoticeTicker, TheClientTickerShowsItsLinesOnTheUiThread) {
 }
 
 TEST(PopupNotice, ShowsTheTextUnlessItIsEmptyOrTheSessionEnded) {
-    app::SessionState session;
+    platform::SessionState session;
     Lines shown;
     const auto show = [&](const std::string& text) { shown.push_back(text); };
     app::RunPopupNotice(
@@ -167,7 +167,7 @@ TEST_F(PopupNoticePlatformTest, TheAnnouncementAppearsInABoxTitledGongGao) {
     QObject owner;
     ModalClicker ok;
     ok.Arm(&owner, QStringLiteral("messageBoxOk"));
-    app::SessionState& session = *kPopupSession;
+    platform::SessionState& session = *kPopupSession;
     app::StartPopupNotice(session);
     PumpUntil([&] { return ok.clicked; });
     EXPECT_EQ(ok.title, QStringLiteral("公告"));
@@ -177,7 +177,7 @@ TEST_F(PopupNoticePlatformTest, TheAnnouncementAppearsInABoxTitledGongGao) {
 
 TEST_F(PopupNoticePlatformTest, AnEmptyAnnouncementShowsNothing) {
     ScriptEmpty("tcgg");
-    app::SessionState session;
+    platform::SessionState session;
     bool shown = false;
     app::RunPopupNotice(session, app::FetchPopupText, [&](const std::string&) { shown = true; });
     EXPECT_FALSE(shown);

@@ -21,16 +21,16 @@
 #include "GuiTestSupport.h"
 #include "LocalPlatform.h"
 #include "account/LoginApi.h"
-#include "account/PlatformApi.h"
 #include "account/ProfileApi.h"
 #include "account/gui/PersonalWindow.h"
 #include "account/gui/RealNameGateUi.h"
 #include "account/gui/RealNameWindow.h"
-#include "app/SessionState.h"
-#include "app/SiteConstants.h"
 #include "net/Gbk.h"
 #include "net/JsonDocument.h"
 #include "net/WebRequest.h"
+#include "platform/PlatformApi.h"
+#include "platform/SessionState.h"
+#include "platform/SiteConstants.h"
 #include "ui/CaptionLabel.h"
 
 using namespace vpsdesk;
@@ -68,29 +68,29 @@ class ProfileWindowsTest : public ::testing::Test {
   protected:
     void SetUp() override {
         platform_ = std::make_unique<ui::guitest::LocalPlatform>(kToken);
-        saved_resources_ = app::Resources();
-        app::SiteResources resources;
+        saved_resources_ = platform::Resources();
+        platform::SiteResources resources;
         resources.client_title = "云桌面管家";
-        app::SetSiteResources(resources);
-        account::PlatformLogout();
+        platform::SetSiteResources(resources);
+        platform::PlatformLogout();
         ResetSession();
         Control("clear", {}, true);
     }
 
     void TearDown() override {
         ResetSession();
-        app::SetSiteResources(saved_resources_);
+        platform::SetSiteResources(saved_resources_);
         platform_.reset();
     }
 
     static void ResetSession() {
-        app::Session().SetCredentials({}, {});
-        app::Session().SetProfile({});
+        platform::Session().SetCredentials({}, {});
+        platform::Session().SetProfile({});
     }
 
     void SignIn(const std::string& account) {
         ASSERT_EQ(account::SilentRelogin(account, "demo2026", "0123456789ABCDEF"), "1000");
-        app::Session().SetUserName(account);
+        platform::Session().SetUserName(account);
     }
 
     std::string Control(const std::string& path, const std::string& body = {}, bool post = false) {
@@ -121,7 +121,7 @@ class ProfileWindowsTest : public ::testing::Test {
     }
 
     std::unique_ptr<ui::guitest::LocalPlatform> platform_;
-    app::SiteResources saved_resources_;
+    platform::SiteResources saved_resources_;
 };
 
 TEST_F(ProfileWindowsTest, VerificationResultOneAsNumberOrTextIsVerified) {
@@ -143,7 +143,7 @@ TEST_F(ProfileWindowsTest, VerificationResultOneAsNumberOrTextIsVerified) {
         EXPECT_EQ(account::LoadProfile(), row.expected);
     }
     // The caller stores it, not the load.
-    EXPECT_EQ(app::Session().RealNameStatus(), "");
+    EXPECT_EQ(platform::Session().RealNameStatus(), "");
 }
 
 TEST_F(ProfileWindowsTest, MissingContactsKeepTheirValueAndAMissingBalanceLeavesTheUnit) {
@@ -152,7 +152,7 @@ TEST_F(ProfileWindowsTest, MissingContactsKeepTheirValueAndAMissingBalanceLeaves
     account::LoadProfile();
     Script("/user/userinfo", R"({"data":{"mobi":"13700137000","email":""}})");
     account::LoadProfile();
-    const app::ProfileTexts profile = app::Session().Profile();
+    const platform::ProfileTexts profile = platform::Session().Profile();
     EXPECT_EQ(profile.mobile, "13700137000");
     EXPECT_EQ(profile.qq, "10001");
     EXPECT_EQ(profile.email, "a@b.c");
@@ -163,16 +163,16 @@ TEST_F(ProfileWindowsTest, AReplyThatIsNoDocumentChangesNothingStored) {
     Script("/user/userinfo",
            R"({"data":{"usermoney":"12.50","mobi":"13800138000","QQ":"10001","email":"a@b.c"}})");
     ASSERT_TRUE(account::RefreshProfile());
-    app::Session().SetRealNameStatus("张三");
-    const app::ProfileTexts before = app::Session().Profile();
+    platform::Session().SetRealNameStatus("张三");
+    const platform::ProfileTexts before = platform::Session().Profile();
     // An error page, an empty reply, and no platform at all.
     Script("/user/userinfo", "<html><body>502 Bad Gateway</body></html>");
     EXPECT_FALSE(account::LoadProfile());
     Script("/user/userinfo", "");
     EXPECT_FALSE(account::RefreshProfile());
-    app::SetSiteConstants({"127.0.0.1:1", "Ver 4.92"});  // nothing listens there
+    platform::SetSiteConstants({"127.0.0.1:1", "Ver 4.92"});  // nothing listens there
     EXPECT_FALSE(account::RefreshProfile());
-    const app::ProfileTexts after = app::Session().Profile();
+    const platform::ProfileTexts after = platform::Session().Profile();
     EXPECT_EQ(after.mobile, "13800138000");
     EXPECT_EQ(after.qq, "10001");
     EXPECT_EQ(after.email, "a@b.c");
@@ -198,9 +198,9 @@ TEST_F(ProfileWindowsTest, AProfileArrivingAfterSignOutIsNotStored) {
         true);
     std::thread late([] { (void)account::RefreshProfile(); });
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    app::Session().ClearCustomer();  // the customer signs out while the reply is on its way
+    platform::Session().ClearCustomer();  // the customer signs out while the reply is on its way
     late.join();
-    const app::ProfileTexts profile = app::Session().Profile();
+    const platform::ProfileTexts profile = platform::Session().Profile();
     EXPECT_EQ(profile.mobile, "");
     EXPECT_EQ(profile.balance, "");
     EXPECT_EQ(profile.real_name_status, "");
@@ -208,7 +208,7 @@ TEST_F(ProfileWindowsTest, AProfileArrivingAfterSignOutIsNotStored) {
 
 TEST_F(ProfileWindowsTest, PersonalWindowGreetsAVerifiedUserAndShowsTheProfile) {
     SignIn("demo");
-    app::Session().SetRealNameStatus("张三");
+    platform::Session().SetRealNameStatus("张三");
     account::PersonalWindow window;
     EXPECT_EQ(window.greetingLabel()->text(),
               QStringLiteral("尊敬的张三,欢迎您使用云桌面管家产品！"));
@@ -224,17 +224,17 @@ TEST_F(ProfileWindowsTest, PersonalWindowGreetsAVerifiedUserAndShowsTheProfile) 
 TEST_F(ProfileWindowsTest, PersonalWindowShowsTheStoredStatusNotTheLoadedOne) {
     // The platform says verified, but until the keep-alive stores it the window does not.
     SignIn("demo");
-    app::Session().SetRealNameStatus("未实名");
+    platform::Session().SetRealNameStatus("未实名");
     account::PersonalWindow window;
     EXPECT_EQ(window.greetingLabel()->text(), kUnverifiedGreeting);
     EXPECT_FALSE(window.realNameLink()->isHidden());
     EXPECT_EQ(LabelText(&window, "nameValue"), QStringLiteral("未实名"));
-    EXPECT_EQ(app::Session().RealNameStatus(), "未实名");
+    EXPECT_EQ(platform::Session().RealNameStatus(), "未实名");
 }
 
 TEST_F(ProfileWindowsTest, TheLinkHidesThePersonalWindowOpensVerificationThenCloses) {
     SignIn(kUnverifiedAccount);
-    app::Session().SetRealNameStatus("未实名");
+    platform::Session().SetRealNameStatus("未实名");
     account::PersonalWindow personal;
     bool personal_was_hidden = false;
     QString account_shown, mobile_shown;
@@ -256,14 +256,14 @@ TEST_F(ProfileWindowsTest, TheLinkHidesThePersonalWindowOpensVerificationThenClo
 TEST_F(ProfileWindowsTest, SuccessfulVerificationStoresTheNameAndCloses) {
     SignIn(kUnverifiedAccount);
     ASSERT_TRUE(account::RefreshProfile());
-    ASSERT_EQ(app::Session().RealNameStatus(), "未实名");
+    ASSERT_EQ(platform::Session().RealNameStatus(), "未实名");
     Control("clear", {}, true);
 
     account::RealNameWindow window;
     window.show();
     EXPECT_EQ(Submit(window, QStringLiteral("张三")), QString::fromUtf8(account::kVerifiedMessage));
     EXPECT_FALSE(window.isVisible());
-    EXPECT_EQ(app::Session().RealNameStatus(), "张三");
+    EXPECT_EQ(platform::Session().RealNameStatus(), "张三");
     // The name reaches the form as %25u sequences, the ID and mobile number unchanged.
     EXPECT_EQ(RealNameBody(), std::string("truename=%25u5F20%25u4E09&perid=") + kIdNumber +
                                   "&mobi=" + kUnverifiedAccount);
@@ -274,7 +274,7 @@ TEST_F(ProfileWindowsTest, SuccessfulVerificationStoresTheNameAndCloses) {
 
 TEST_F(ProfileWindowsTest, AMismatchKeepsTheWindowOpenForAnotherTry) {
     SignIn(kUnverifiedAccount);
-    app::Session().SetRealNameStatus("未实名");
+    platform::Session().SetRealNameStatus("未实名");
     account::LoadProfile();
     Script("/user/sm2", "1000\r\n");  // codes compare exactly
     account::RealNameWindow window;
@@ -282,13 +282,13 @@ TEST_F(ProfileWindowsTest, AMismatchKeepsTheWindowOpenForAnotherTry) {
     EXPECT_EQ(Submit(window, QStringLiteral("张三")), QString::fromUtf8(account::kMismatchMessage));
     EXPECT_TRUE(window.isVisible());
     EXPECT_TRUE(window.submitButton()->isEnabled());
-    EXPECT_EQ(app::Session().RealNameStatus(), "未实名");
+    EXPECT_EQ(platform::Session().RealNameStatus(), "未实名");
     EXPECT_EQ(window.nameEdit()->text(), QStringLiteral("张三"));
 }
 
 TEST_F(ProfileWindowsTest, EnterInEitherBoxSubmitsAsTheButtonDoes) {
     SignIn(kUnverifiedAccount);
-    app::Session().SetRealNameStatus("未实名");
+    platform::Session().SetRealNameStatus("未实名");
     account::LoadProfile();
     account::RealNameWindow window;
     window.show();
@@ -311,7 +311,7 @@ TEST_F(ProfileWindowsTest, EnterInEitherBoxSubmitsAsTheButtonDoes) {
 
 TEST_F(ProfileWindowsTest, GateTellsAnUnverifiedUserThenOpensThePersonalWindow) {
     SignIn(kUnverifiedAccount);
-    app::Session().SetRealNameStatus("未实名");
+    platform::Session().SetRealNameStatus("未实名");
     QObject owner;
     std::vector<QString> seen;
     ModalClicker ok;
@@ -331,9 +331,9 @@ TEST_F(ProfileWindowsTest, GateTellsAnUnverifiedUserThenOpensThePersonalWindow) 
 
 TEST_F(ProfileWindowsTest, GateLetsVerifiedUsersAndTheFirstMomentsOfASessionThrough) {
     // Before the first profile load the status is empty: nothing is shown, nothing asked.
-    EXPECT_EQ(app::Session().RealNameStatus(), "");
+    EXPECT_EQ(platform::Session().RealNameStatus(), "");
     EXPECT_TRUE(account::PassRealNameGate(nullptr));
-    app::Session().SetRealNameStatus("张三");
+    platform::Session().SetRealNameStatus("张三");
     EXPECT_TRUE(account::PassRealNameGate(nullptr));
     EXPECT_TRUE(Requests().empty());
 }

@@ -24,10 +24,10 @@
 
 #include "GuiTestSupport.h"
 #include "LocalPlatform.h"
-#include "app/SiteConstants.h"
 #include "net/Gbk.h"
 #include "net/JsonDocument.h"
 #include "net/WebRequest.h"
+#include "platform/SiteConstants.h"
 #include "servers/ServerPage.h"
 #include "servers/gui/ServerContextMenu.h"
 #include "servers/gui/ServerListPage.h"

@@ -6,12 +6,12 @@
 #include "PlatformFixture.h"
 #include "account/LoginApi.h"
 #include "account/LoginResult.h"
-#include "account/PlatformApi.h"
-#include "app/SiteConstants.h"
 #include "app/UpdateCheck.h"
 #include "net/Gbk.h"
 #include "net/Text.h"
 #include "net/WebRequest.h"
+#include "platform/PlatformApi.h"
+#include "platform/SiteConstants.h"
 
 namespace platformd::test {
 namespace {
@@ -39,17 +39,17 @@ class LoginRequestsTest : public PlatformTest {
 protected:
     void SetUp() override {
         PlatformTest::SetUp();
-        saved_site_ = app::Site();
+        saved_site_ = platform::Site();
         host_ = "127.0.0.1:" + std::to_string(port_);
-        app::SetSiteConstants({host_, "Ver 4.92"});
+        platform::SetSiteConstants({host_, "Ver 4.92"});
         net::SetTlsSettings({platform_->CaPath(), true});
         control_ = NewClient();
         // Whatever an earlier platform on this address left in the cookie store is gone.
-        account::PlatformLogout();
+        platform::PlatformLogout();
         Control(*control_, "clear", "", true);
     }
     void TearDown() override {
-        app::SetSiteConstants(saved_site_);
+        platform::SetSiteConstants(saved_site_);
         PlatformTest::TearDown();
     }
 
@@ -73,17 +73,18 @@ protected:
         return Json(Control(*control_, "captcha")).GetText("answer");
     }
     std::string SignedInUser() {
-        return Json({200, net::BytesToString(net::WebRequest(account::BaseUrl() + "/user/data/usernmae"))})
+        return Json({200, net::BytesToString(
+                              net::WebRequest(platform::BaseUrl() + "/user/data/usernmae"))})
             .GetText("data.username");
     }
 
-    app::SiteConstants saved_site_;
+    platform::SiteConstants saved_site_;
     std::string host_;
     std::unique_ptr<TestClient> control_;
 };
 
 TEST_F(LoginRequestsTest, LogoutSendsExactlyTheBrowserHeaderSet) {
-    account::PlatformLogout();
+    platform::PlatformLogout();
     std::vector<Logged> log = Requests();
     ASSERT_EQ(log.size(), 1u);
     EXPECT_EQ(log[0].method, "GET");
@@ -153,7 +154,7 @@ TEST_F(LoginRequestsTest, RealPlatformCodes) {
     // The sign-in lives in the shared cookie store, so later requests are signed in...
     EXPECT_EQ(SignedInUser(), "demo");
     // ...until the logout ends it.
-    account::PlatformLogout();
+    platform::PlatformLogout();
     EXPECT_EQ(SignedInUser(), "");
 
     EXPECT_EQ(account::SilentRelogin(Demo::kAccount, Demo::kPassword, kMachineCode), "1000");
@@ -191,12 +192,12 @@ TEST_F(LoginRequestsTest, ScriptedRepliesReadAsTheWindowWouldShowThem) {
     r = account::SilentRelogin("demo", "x", kMachineCode);
     EXPECT_EQ(r, "");
     EXPECT_EQ(account::InterpretLoginReply(r, account::LoginMode::kAuto).caption, "    网络链接失败");
-    account::PlatformLogout();  // a failed logout is not reported and does not hang
+    platform::PlatformLogout();  // a failed logout is not reported and does not hang
     platform_->Start();
 }
 
 TEST_F(LoginRequestsTest, StartupFetchesInOrderAndTheVersionDecision) {
-    app::SiteResources site = app::FetchSiteResources(app::Site());
+    platform::SiteResources site = platform::FetchSiteResources(platform::Site());
     EXPECT_EQ(site.version_reply, "4.92");
     EXPECT_EQ(site.ServerVersion(), "Ver 4.92");
     EXPECT_EQ(site.client_title, "云桌面管家");
@@ -214,8 +215,8 @@ TEST_F(LoginRequestsTest, StartupFetchesInOrderAndTheVersionDecision) {
               app::VersionDecision::kContinue);
 
     auto decide = [] {
-        app::SiteResources version;
-        app::FetchVersion(app::Site(), version);
+        platform::SiteResources version;
+        platform::FetchVersion(platform::Site(), version);
         return app::CheckVersion(version.version_status, version.version_reply, "Ver 4.92");
     };
     for (const auto& [answer, decision] :
@@ -238,7 +239,7 @@ TEST_F(LoginRequestsTest, StartupFetchesInOrderAndTheVersionDecision) {
 
     // Without a platform every fetch is empty and the check reports the network.
     platform_->Stop();
-    site = app::FetchSiteResources(app::Site());
+    site = platform::FetchSiteResources(platform::Site());
     EXPECT_EQ(site.version_reply, "");
     EXPECT_EQ(site.version_status, 0);
     EXPECT_TRUE(site.logo_image.empty());

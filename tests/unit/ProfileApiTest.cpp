@@ -7,7 +7,7 @@
 
 #include "account/ProfileApi.h"
 #include "account/RealNameGate.h"
-#include "app/SessionState.h"
+#include "platform/SessionState.h"
 
 using namespace vpsdesk;
 
@@ -34,12 +34,12 @@ TEST(RealNameGate, OnlyTheNotVerifiedTextBlocks) {
 }
 
 TEST(SessionProfileMerge, EmptyContactsKeepTheirValueAndTheBalanceAlwaysChanges) {
-    app::SessionState state;
+    platform::SessionState state;
     state.SetUserName("demo");
     state.SetRealNameStatus("张三");
     state.MergeProfile({"13800138000", "10001", "a@b.c", "12.50元"});
     state.MergeProfile({"", "", "x@y.z", "元"});
-    const app::ProfileTexts profile = state.Profile();
+    const platform::ProfileTexts profile = state.Profile();
     EXPECT_EQ(profile.mobile, "13800138000");
     EXPECT_EQ(profile.qq, "10001");
     EXPECT_EQ(profile.email, "x@y.z");
@@ -53,7 +53,7 @@ TEST(SessionProfileMerge, EmptyContactsKeepTheirValueAndTheBalanceAlwaysChanges)
 TEST(SessionProfileMerge, ConcurrentNameAndStatusWritesAreNotLost) {
     // The keep-alive writes the user name and the status while a window's load merges
     // the contacts: neither may overwrite the other's fields with stale copies.
-    app::SessionState state;
+    platform::SessionState state;
     std::thread loads([&] {
         for (int i = 0; i < 2000; ++i)
             state.MergeProfile({"138", "q" + std::to_string(i), "", std::to_string(i) + "元"});
@@ -63,7 +63,7 @@ TEST(SessionProfileMerge, ConcurrentNameAndStatusWritesAreNotLost) {
         state.SetRealNameStatus("name" + std::to_string(i));
     }
     loads.join();
-    const app::ProfileTexts profile = state.Profile();
+    const platform::ProfileTexts profile = state.Profile();
     EXPECT_EQ(profile.user_name, "user1999");
     EXPECT_EQ(profile.real_name_status, "name1999");
     EXPECT_EQ(profile.qq, "q1999");

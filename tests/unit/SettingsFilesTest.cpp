@@ -6,9 +6,9 @@
 #include <sstream>
 
 #include "TempFolderTest.h"
-#include "app/SettingsFiles.h"
+#include "platform/SettingsFiles.h"
 
-using namespace vpsdesk::app;
+using namespace vpsdesk::platform;
 namespace fs = std::filesystem;
 
 class SettingsFiles : public vpsdesk::test::TempFolderTest {};

@@ -4,13 +4,13 @@
 #include <string>
 #include <thread>
 
-#include "account/PlatformApi.h"
-#include "app/SessionState.h"
-#include "app/SiteConstants.h"
 #include "net/CurlShare.h"
 #include "net/WebRequest.h"
+#include "platform/PlatformApi.h"
+#include "platform/SessionState.h"
+#include "platform/SiteConstants.h"
 
-using namespace vpsdesk::app;
+using namespace vpsdesk::platform;
 
 namespace {
 
@@ -103,10 +103,10 @@ TEST(StartupOptionsTest, MalformedOptionsAreReportedNotUsed) {
 TEST(SiteConstantsTest, ProcessSiteIsSharedAndBrowserHeadersFollowIt) {
     SiteConstants before = Site();
     SetSiteConstants({"127.0.0.1:9443", "Ver 4.92"});
-    EXPECT_EQ(vpsdesk::account::BaseUrl(), "https://127.0.0.1:9443");
-    EXPECT_EQ(vpsdesk::account::CommandUrl(), "https://127.0.0.1:9443/khd?act=");
+    EXPECT_EQ(vpsdesk::platform::BaseUrl(), "https://127.0.0.1:9443");
+    EXPECT_EQ(vpsdesk::platform::CommandUrl(), "https://127.0.0.1:9443/khd?act=");
     EXPECT_EQ(
-        vpsdesk::account::BrowserHeaders(),
+        vpsdesk::platform::BrowserHeaders(),
         "Accept: image/gif, image/jpeg, image/pjpeg, application/x-ms-application, "
         "application/xaml+xml, application/x-ms-xbap, */*\r\n"
         "Referer: https://127.0.0.1:9443/user/cloud-logininfo.asp\r\n"

@@ -8,8 +8,8 @@
 #include <iterator>
 #include <set>
 
-#include "app/SettingsFiles.h"
 #include "os/ProfileFile.h"
+#include "platform/SettingsFiles.h"
 
 namespace updatertest {
 namespace fs = std::filesystem;
@@ -93,7 +93,7 @@ void UpdaterTest::TearDown() {
 }
 
 void UpdaterTest::WriteSettings(const std::string& command_url, const std::string& ca_file) {
-    vpsdesk::app::UpdateSettingsFile settings(folder_);
+    vpsdesk::platform::UpdateSettingsFile settings(folder_);
     ASSERT_TRUE(settings.WriteUpdateAddress(command_url));
     ASSERT_TRUE(vpsdesk::os::WriteProfileString(settings.Path(), "更新", "CA文件", ca_file));
 }

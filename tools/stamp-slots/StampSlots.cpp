@@ -1,8 +1,8 @@
 #include "StampSlots.h"
 
-#include "app/SiteConstants.h"
 #include "net/Gbk.h"
 #include "net/Text.h"
+#include "platform/SiteConstants.h"
 
 namespace vpsdesk::stamp {
 namespace {
@@ -16,8 +16,9 @@ struct SlotShape {
 
 SlotShape ShapeOf(SlotKind kind) {
     if (kind == SlotKind::kSite)
-        return {app::kSiteSlotSize, app::kSiteFillerGbk, app::kSiteFiller, "site"};
-    return {app::kVersionSlotSize, app::kVersionFillerGbk, app::kVersionFiller, "version"};
+        return {platform::kSiteSlotSize, platform::kSiteFillerGbk, platform::kSiteFiller, "site"};
+    return {platform::kVersionSlotSize, platform::kVersionFillerGbk, platform::kVersionFiller,
+            "version"};
 }
 
 std::string UnstampedPattern(const SlotShape& shape) {
@@ -57,7 +58,7 @@ std::optional<std::string> SlotBytesFor(SlotKind kind, std::string_view utf8_val
     if (gbk.size() > shape.size)
         return refuse(what + " takes " + std::to_string(gbk.size()) +
                       " GBK bytes; the slot holds " + std::to_string(shape.size));
-    if (kind == SlotKind::kSite && !app::IsValidSiteHost(utf8_value))
+    if (kind == SlotKind::kSite && !platform::IsValidSiteHost(utf8_value))
         return refuse(what + " is not HOST[:PORT]");
     return gbk;
 }

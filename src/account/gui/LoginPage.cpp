@@ -11,7 +11,7 @@
 #include "account/LoginResult.h"
 #include "account/gui/LoginSequence.h"
 #include "account/gui/PumpedCall.h"
-#include "app/SessionState.h"
+#include "platform/SessionState.h"
 #include "ui/HintEdit.h"
 #include "ui/MessageBoxes.h"
 #include "ui/QtText.h"
@@ -102,9 +102,9 @@ void LoginPage::setPacing(const LoginPacing& pacing) {
     indicator_->setInterval(pacing.frame_interval_ms);
 }
 
-void LoginPage::fillRememberedLogin(const app::AccountSettingsFile& file) {
+void LoginPage::fillRememberedLogin(const platform::AccountSettingsFile& file) {
     settings_ = file;
-    const app::RememberedLogin remembered = file.LoadRememberedLogin();
+    const platform::RememberedLogin remembered = file.LoadRememberedLogin();
     if (!remembered.remember) return;
     remember_->setChecked(true);
     // An empty remembered value keeps the hint, as an untouched box would show it. The
@@ -180,7 +180,7 @@ bool LoginPage::beginLogin() {
     login_button_->setEnabled(false);
     indicator_->playBusy();
     setButtonCaption(kLoggingInCaption);
-    app::Session().progress_state.store(app::kProgressBusy);
+    platform::Session().progress_state.store(platform::kProgressBusy);
     return true;
 }
 
@@ -204,7 +204,7 @@ void LoginPage::saveRememberedLogin() {
     const bool remember = remember_->isChecked();
     const std::string account = account_->value();
     const std::string password = password_->value();
-    if (remember && !app::AccountSettingsFile::CanRemember(account, password)) {
+    if (remember && !platform::AccountSettingsFile::CanRemember(account, password)) {
         // Nothing is written, so the file keeps what it held; the box shows what is kept.
         remember_->setChecked(false);
         ui::ShowMessage(kCannotRememberMessage, "提示", ui::MessageIcon::None,

@@ -10,8 +10,8 @@
 #include <string_view>
 
 #include "account/gui/LoginPacing.h"
-#include "app/SettingsFiles.h"
 #include "net/ByteArray.h"
+#include "platform/SettingsFiles.h"
 
 class QCheckBox;
 class QLabel;
@@ -37,13 +37,13 @@ public:
 
     explicit LoginPage(QWidget* parent = nullptr);
 
-    void setSettingsFile(const app::AccountSettingsFile& file) { settings_ = file; }
+    void setSettingsFile(const platform::AccountSettingsFile& file) { settings_ = file; }
     void setMachineCode(const std::string& machine_code) { machine_code_ = machine_code; }
     const std::string& machineCode() const { return machine_code_; }
     void setPacing(const LoginPacing& pacing);
     const LoginPacing& pacing() const { return pacing_; }
 
-    void fillRememberedLogin(const app::AccountSettingsFile& file);
+    void fillRememberedLogin(const platform::AccountSettingsFile& file);
     void slideIn();
     // A new captcha picture. With `keep_responsive` the window goes on handling input
     // while the picture is fetched.
@@ -97,7 +97,7 @@ private:
     ui::ResultIndicator* indicator_ = nullptr;
     ui::SlideAnimation* slide_ = nullptr;
 
-    std::optional<app::AccountSettingsFile> settings_;
+    std::optional<platform::AccountSettingsFile> settings_;
     std::string machine_code_;
     LoginPacing pacing_;
     bool login_running_ = false;

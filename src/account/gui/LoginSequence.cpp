@@ -3,10 +3,10 @@
 #include <QWidget>
 
 #include "account/LoginApi.h"
-#include "account/PlatformApi.h"
 #include "account/gui/LoginPage.h"
 #include "account/gui/PumpedCall.h"
-#include "app/SessionState.h"
+#include "platform/PlatformApi.h"
+#include "platform/SessionState.h"
 #include "ui/HintEdit.h"
 #include "ui/ResultIndicator.h"
 #include "ui/UiThread.h"
@@ -28,7 +28,7 @@ void LoginSequence::RunManual(LoginPage* page) {
     LoginSequence sequence(page, LoginMode::kManual);
     if (!sequence.Begin()) return;
     CallKeepingWindowResponsive([] {
-        PlatformLogout();
+        platform::PlatformLogout();
         return true;
     });
     std::string account, password, captcha;
@@ -43,7 +43,7 @@ void LoginSequence::RunManual(LoginPage* page) {
 void LoginSequence::RunAuto(const std::shared_ptr<LoginSequence>& sequence) {
     Pause(sequence->pacing_.auto_login_pause_ms);
     if (!sequence->Begin()) return;
-    PlatformLogout();
+    platform::PlatformLogout();
     std::string account, password;
     if (!sequence->ReadBoxes(account, password, nullptr)) return;
     sequence->ShowResult(SilentRelogin(account, password, sequence->machine_code_));
@@ -70,17 +70,17 @@ void LoginSequence::ShowResult(const std::string& reply) {
     if (outcome.success) {
         std::string account, password;
         if (!ReadBoxes(account, password, nullptr)) return;
-        app::Session().SetCredentials(account, password);
+        platform::Session().SetCredentials(account, password);
         Pause(delays_.success_ms);
         if (!OnPage([&](LoginPage& page) {
                 page.indicator()->playSuccess();
-                app::Session().progress_state.store(app::kProgressSuccess);
+                platform::Session().progress_state.store(platform::kProgressSuccess);
                 page.setButtonCaption(outcome.caption);
             }))
             return;
         WaitForEndFrame();
         if (!OnPage([](LoginPage& page) { page.window()->hide(); })) return;
-        app::Session().sign_in_completed.store(1);
+        platform::Session().sign_in_completed.store(1);
     } else {
         // The button stays disabled while the result shows: it would look ready but
         // ignore clicks until the login has finished.
@@ -88,7 +88,7 @@ void LoginSequence::ShowResult(const std::string& reply) {
             Pause(delays_.failure_ms);
             if (!OnPage([&](LoginPage& page) {
                     page.indicator()->playFailure();
-                    app::Session().progress_state.store(app::kProgressFailure);
+                    platform::Session().progress_state.store(platform::kProgressFailure);
                     page.setButtonCaption(outcome.caption);
                 }))
                 return;

@@ -7,10 +7,10 @@
 #include <QStackedWidget>
 #include <QUrl>
 
-#include "account/PlatformApi.h"
 #include "account/gui/LoginPage.h"
 #include "account/gui/LogoSprite.h"
 #include "account/gui/PageSelector.h"
+#include "platform/PlatformApi.h"
 #include "ui/FadeAnimation.h"
 #include "ui/IndicatorFrames.h"
 #include "ui/QtText.h"
@@ -79,7 +79,7 @@ LoginWindow::LoginWindow(QWidget* parent) : ui::SkinnedWindow(parent) {
 
 LoginWindow::~LoginWindow() = default;
 
-void LoginWindow::SetAccountSettingsFile(const app::AccountSettingsFile& file) {
+void LoginWindow::SetAccountSettingsFile(const platform::AccountSettingsFile& file) {
     login_page_->setSettingsFile(file);
 }
 
@@ -101,7 +101,7 @@ void LoginWindow::ShowLogo(const net::ByteArray& png) {
     logo_->setPixmap(picture);
 }
 
-void LoginWindow::FillRememberedLogin(const app::AccountSettingsFile& file) {
+void LoginWindow::FillRememberedLogin(const platform::AccountSettingsFile& file) {
     login_page_->fillRememberedLogin(file);
 }
 
@@ -164,7 +164,7 @@ void LoginWindow::choosePage(int entry) {
 }
 
 void LoginWindow::openRecoveryWebPage() {
-    QDesktopServices::openUrl(QUrl(ui::qs(BaseUrl() + "/user/findpwd/index.html")));
+    QDesktopServices::openUrl(QUrl(ui::qs(platform::BaseUrl() + "/user/findpwd/index.html")));
 }
 
 }  // namespace vpsdesk::account

@@ -6,8 +6,8 @@
 #include <string>
 
 #include "account/gui/LoginPacing.h"
-#include "app/SettingsFiles.h"
 #include "net/ByteArray.h"
+#include "platform/SettingsFiles.h"
 #include "ui/SkinnedWindow.h"
 
 class QLabel;
@@ -33,7 +33,7 @@ public:
     ~LoginWindow() override;
 
     // The file the remember and auto-login boxes save to. Without one nothing is saved.
-    void SetAccountSettingsFile(const app::AccountSettingsFile& file);
+    void SetAccountSettingsFile(const platform::AccountSettingsFile& file);
     // The computer's identifier that every login sends.
     void SetMachineCode(const std::string& machine_code);
     // Delays and holds of the result display; tests shorten them.
@@ -43,7 +43,7 @@ public:
     void ShowLogo(const net::ByteArray& png);
     // Fills the login page from the remembered login and adopts `file` as the file to
     // save to. "zh", "mm" and "zdlogin" count only when the login was remembered.
-    void FillRememberedLogin(const app::AccountSettingsFile& file);
+    void FillRememberedLogin(const platform::AccountSettingsFile& file);
     // The login panel slides in from the right; the version label and its tick fade in.
     void StartIntroAnimations();
     // Fetches a captcha on the calling thread (UI thread) and shows it.

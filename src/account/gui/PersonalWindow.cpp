@@ -7,11 +7,11 @@
 #include "account/RealNameGate.h"
 #include "account/gui/PumpedCall.h"
 #include "account/gui/RealNameWindow.h"
-#include "app/SessionState.h"
-#include "app/SiteConstants.h"
+#include "platform/SessionState.h"
+#include "platform/SiteConstants.h"
 #include "ui/CaptionLabel.h"
-#include "ui/QtText.h"
 #include "ui/DialogChrome.h"
+#include "ui/QtText.h"
 #include "ui/Skin.h"
 
 namespace vpsdesk::account {
@@ -74,12 +74,12 @@ QLabel* PersonalWindow::addValueRow(const QString& caption, const QString& objec
 }
 
 void PersonalWindow::fill() {
-    const app::ProfileTexts profile = app::Session().Profile();
+    const platform::ProfileTexts profile = platform::Session().Profile();
     const std::string& status = profile.real_name_status;
     if (!RealNameBlocks(status)) {
         real_name_link_->hide();
-        greeting_->setText(
-            ui::qs("尊敬的" + status + ",欢迎您使用" + app::Resources().client_title + "产品！"));
+        greeting_->setText(ui::qs("尊敬的" + status + ",欢迎您使用" +
+                                  platform::Resources().client_title + "产品！"));
     } else {
         real_name_link_->show();
         greeting_->setText(ui::qs(kUnverifiedGreeting));

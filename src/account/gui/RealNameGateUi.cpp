@@ -2,13 +2,13 @@
 
 #include "account/RealNameGate.h"
 #include "account/gui/PersonalWindow.h"
-#include "app/SessionState.h"
+#include "platform/SessionState.h"
 #include "ui/MessageBoxes.h"
 
 namespace vpsdesk::account {
 
 bool PassRealNameGate(QWidget* parent) {
-    if (!RealNameBlocks(app::Session().RealNameStatus())) return true;
+    if (!RealNameBlocks(platform::Session().RealNameStatus())) return true;
     // The toolkit's box: a plain one under a skinned owner inherits white-on-light text.
     ui::ShowMessage("您还未实名认证，请先进行实名", "提示", ui::MessageIcon::None,
                     ui::MessageButtons::Ok, parent);

@@ -7,10 +7,10 @@
 
 #include "account/ProfileApi.h"
 #include "account/gui/PumpedCall.h"
-#include "app/SessionState.h"
+#include "platform/SessionState.h"
+#include "ui/DialogChrome.h"
 #include "ui/MessageBoxes.h"
 #include "ui/QtText.h"
-#include "ui/DialogChrome.h"
 
 namespace vpsdesk::account {
 namespace {
@@ -51,7 +51,7 @@ RealNameWindow::RealNameWindow(QWidget* parent) : ui::SkinnedWindow(parent) {
     setFixedSize(kWidth, kHeight);
     ui::AddDialogChrome(this, QStringLiteral("实名认证"), QStringLiteral("realNameTitle"));
 
-    const app::ProfileTexts profile = app::Session().Profile();
+    const platform::ProfileTexts profile = platform::Session().Profile();
     AddCaption(this, QStringLiteral("账号:"), 64);
     account_ = new QLabel(ui::qs(profile.user_name), this);
     account_->setObjectName(QStringLiteral("accountValue"));

@@ -8,10 +8,7 @@
 #include <system_error>
 
 #include "account/gui/LoginWindow.h"
-#include "app/SessionState.h"
-#include "app/SettingsFiles.h"
 #include "app/UpdateCheck.h"
-#include "app/gui/EventLog.h"
 #include "app/gui/ExitClient.h"
 #include "app/gui/MainWindowSetUp.h"
 #include "app/gui/MainWindowWatcher.h"
@@ -23,7 +20,10 @@
 #include "os/MachineCode.h"
 #include "os/ProfileFile.h"
 #include "os/ProgramFolder.h"
+#include "platform/SessionState.h"
+#include "platform/SettingsFiles.h"
 #include "servers/gui/MainWindow.h"
+#include "ui/EventLog.h"
 #include "ui/QtText.h"
 
 namespace vpsdesk::app {
@@ -40,7 +40,7 @@ constexpr std::string_view kUpdateSection = "更新";
 // one-second waits so that a test sees several passes in a few seconds. Ignored unless the
 // event log is on, so an ordinary run never picks it up.
 std::optional<std::chrono::milliseconds> TestMilliseconds(const char* name, long low, long high) {
-    if (!EventLogEnabled()) return std::nullopt;
+    if (!ui::EventLogEnabled()) return std::nullopt;
     const char* value = std::getenv(name);
     if (value == nullptr || *value == '\0') return std::nullopt;
     char* end = nullptr;
@@ -67,7 +67,7 @@ void ApplyTestStallLimit() {
 }  // namespace
 
 int StartClient(int& argc, char** argv, std::span<const std::uint8_t> updater_image) {
-    StartupOptions options = ParseStartupOptions(argc, argv);
+    platform::StartupOptions options = platform::ParseStartupOptions(argc, argv);
     if (!options.error.empty()) {
         std::fprintf(stderr, "vpsdesk: %s\n", options.error.c_str());
         return 2;
@@ -86,12 +86,12 @@ int StartClient(int& argc, char** argv, std::span<const std::uint8_t> updater_im
     return ClientExiting() ? ClientExitCode() : code;
 }
 
-ClientApp::ClientApp(StartupOptions options, std::span<const std::uint8_t> updater_image)
+ClientApp::ClientApp(platform::StartupOptions options, std::span<const std::uint8_t> updater_image)
     : options_(std::move(options)), updater_image_(updater_image) {}
 
 std::optional<int> ClientApp::Start() {
     ApplyTestStallLimit();
-    site_ = InstallSiteConstants(options_);
+    site_ = platform::InstallSiteConstants(options_);
     // The fetches and the file writes that follow them run on a worker while the window
     // is built and the machine code computed; the files keep their order.
     StartupFetch fetch(site_, [this] {
@@ -100,17 +100,18 @@ std::optional<int> ClientApp::Start() {
         WriteUpdater(net::ByteArray(updater_image_.begin(), updater_image_.end()), os::ProgramFolder());
     });
     login_window_ = new account::LoginWindow;
-    LogFirstPaint(login_window_, "login-window-shown");
+    ui::LogFirstPaint(login_window_, "login-window-shown");
     QObject::connect(login_window_, &account::LoginWindow::closeRequested, [] { ExitClient(0); });
     AtClientExit([this] { login_window_->StopAnimations(); });
     machine_code_ = os::ComputeMachineCode(*os::SystemMachineIdentity());
     login_window_->SetMachineCode(machine_code_);
 
-    std::optional<SiteResources> resources = fetch.Wait();
+    std::optional<platform::SiteResources> resources = fetch.Wait();
     if (!resources) return ClientExitCode();
-    SetSiteResources(*resources);
+    platform::SetSiteResources(*resources);
     if (!resources->client_title.empty()) login_window_->setWindowTitle(ui::qs(resources->client_title));
-    login_window_->SetAccountSettingsFile(AccountSettingsFile(os::DocumentsFolder(), resources->client_title));
+    login_window_->SetAccountSettingsFile(
+        platform::AccountSettingsFile(os::DocumentsFolder(), resources->client_title));
 
     if (std::optional<int> code = CheckForUpdate(*resources)) return code;
 
@@ -120,11 +121,11 @@ std::optional<int> ClientApp::Start() {
     return std::nullopt;
 }
 
-std::optional<int> ClientApp::CheckForUpdate(const SiteResources& resources) {
+std::optional<int> ClientApp::CheckForUpdate(const platform::SiteResources& resources) {
     const VersionDecision decision = CheckVersion(resources.version_status, resources.version_reply,
                                                  site_.local_version);
     if (decision == VersionDecision::kContinue) return std::nullopt;
-    ShowClientMessage(VersionDecisionMessage(decision));
+    ui::ShowClientMessage(VersionDecisionMessage(decision));
     // Without the platform there is nothing to do; that is a failed start, not a success.
     if (decision == VersionDecision::kNetworkFailure) return 1;
     // The updater replaces this program and starts the new one; it is not waited for.
@@ -133,7 +134,7 @@ std::optional<int> ClientApp::CheckForUpdate(const SiteResources& resources) {
 }
 
 void ClientApp::WriteUpdaterSettings() const {
-    const UpdateSettingsFile settings(os::ProgramFolder());
+    const platform::UpdateSettingsFile settings(os::ProgramFolder());
     settings.WriteUpdateAddress(site_.CommandUrl());
     std::string ca_file;
     if (options_.ca_file) {
@@ -144,12 +145,13 @@ void ClientApp::WriteUpdaterSettings() const {
     os::WriteProfileString(settings.Path(), kUpdateSection, kUpdaterCaKey, ca_file);
 }
 
-void ClientApp::PrepareLoginWindow(const SiteResources& resources) {
+void ClientApp::PrepareLoginWindow(const platform::SiteResources& resources) {
     login_window_->ShowLogo(resources.logo_image);
     // Home of the remote-desktop connection files.
     std::error_code error;
     fs::create_directories(os::ProgramFolder() / "History", error);
-    login_window_->FillRememberedLogin(AccountSettingsFile(os::DocumentsFolder(), resources.client_title));
+    login_window_->FillRememberedLogin(
+        platform::AccountSettingsFile(os::DocumentsFolder(), resources.client_title));
     login_window_->show();
     login_window_->StartIntroAnimations();
     login_window_->LoadCaptcha();
@@ -159,11 +161,13 @@ void ClientApp::PrepareLoginWindow(const SiteResources& resources) {
 void ClientApp::CreateMainWindow() {
     main_window_ = new servers::MainWindow;
     main_window_->setWindowTitle(login_window_->windowTitle());
-    LogFirstPaint(main_window_, "main-window-shown");
-    main_window_setup_ = new MainWindowSetUp(*main_window_, *login_window_, Session(), machine_code_);
+    ui::LogFirstPaint(main_window_, "main-window-shown");
+    main_window_setup_ =
+        new MainWindowSetUp(*main_window_, *login_window_, platform::Session(), machine_code_);
     if (std::optional<std::chrono::milliseconds> step = TestKeepAliveStep())
         main_window_setup_->SetKeepAliveStep(*step);
-    MainWindowWatcher::StartDetached(Session(), [setup = main_window_setup_] { setup->Run(); });
+    MainWindowWatcher::StartDetached(platform::Session(),
+                                     [setup = main_window_setup_] { setup->Run(); });
 }
 
 }  // namespace vpsdesk::app

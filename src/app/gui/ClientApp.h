@@ -7,7 +7,7 @@
 #include <span>
 #include <string>
 
-#include "app/SiteConstants.h"
+#include "platform/SiteConstants.h"
 
 namespace vpsdesk::account {
 class LoginWindow;
@@ -29,25 +29,25 @@ int StartClient(int& argc, char** argv, std::span<const std::uint8_t> updater_im
 // destroyed: detached workers refer to it until the process ends.
 class ClientApp {
 public:
-    ClientApp(StartupOptions options, std::span<const std::uint8_t> updater_image);
+  ClientApp(platform::StartupOptions options, std::span<const std::uint8_t> updater_image);
 
-    // Start-up after the toolkit, up to the UI loop. Returns an exit code when the process
-    // is to end instead of entering the loop.
-    std::optional<int> Start();
+  // Start-up after the toolkit, up to the UI loop. Returns an exit code when the process
+  // is to end instead of entering the loop.
+  std::optional<int> Start();
 
 private:
-    std::optional<int> CheckForUpdate(const SiteResources& resources);
-    void WriteUpdaterSettings() const;
-    void PrepareLoginWindow(const SiteResources& resources);
-    void CreateMainWindow();
+  std::optional<int> CheckForUpdate(const platform::SiteResources& resources);
+  void WriteUpdaterSettings() const;
+  void PrepareLoginWindow(const platform::SiteResources& resources);
+  void CreateMainWindow();
 
-    StartupOptions options_;
-    std::span<const std::uint8_t> updater_image_;
-    SiteConstants site_;
-    std::string machine_code_;
-    account::LoginWindow* login_window_ = nullptr;
-    servers::MainWindow* main_window_ = nullptr;
-    MainWindowSetUp* main_window_setup_ = nullptr;
+  platform::StartupOptions options_;
+  std::span<const std::uint8_t> updater_image_;
+  platform::SiteConstants site_;
+  std::string machine_code_;
+  account::LoginWindow* login_window_ = nullptr;
+  servers::MainWindow* main_window_ = nullptr;
+  MainWindowSetUp* main_window_setup_ = nullptr;
 };
 
 }  // namespace vpsdesk::app

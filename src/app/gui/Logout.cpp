@@ -2,10 +2,10 @@
 
 #include <QWidget>
 
-#include "account/PlatformApi.h"
 #include "account/gui/LoginWindow.h"
 #include "account/gui/PumpedCall.h"
-#include "app/SessionState.h"
+#include "platform/PlatformApi.h"
+#include "platform/SessionState.h"
 #include "ui/Waiting.h"
 
 namespace vpsdesk::app {
@@ -17,13 +17,13 @@ void Logout(account::LoginWindow& login_window, QWidget& main_window,
     main_window.setEnabled(false);
     login_window.EnableLoginButton();
     account::CallKeepingWindowResponsive([] {
-        account::PlatformLogout();
+        platform::PlatformLogout();
         return true;
     });
-    Session().session_ended = 1;
+    platform::Session().session_ended = 1;
     // After the logout request: a load the old sign-in still had out is dropped, and one
     // started from now on finds the platform signed out.
-    Session().ClearCustomer();
+    platform::Session().ClearCustomer();
     if (forget_customer) forget_customer();
     ui::WaitPumping(2, ui::WaitUnit::Seconds);
     login_window.show();

@@ -3,24 +3,24 @@
 #include "account/LoginApi.h"
 #include "account/ProfileApi.h"
 #include "account/gui/LoginWindow.h"
-#include "app/SiteConstants.h"
-#include "app/gui/EventLog.h"
 #include "app/gui/ExitClient.h"
 #include "app/gui/Logout.h"
 #include "app/gui/NoticeTicker.h"
 #include "app/gui/PopupNotice.h"
+#include "platform/SiteConstants.h"
 #include "rdpsettings/gui/SettingsWindow.h"
 #include "servers/gui/ConnectToServer.h"
 #include "servers/gui/MainWindow.h"
 #include "servers/gui/ServerListPage.h"
 #include "servers/gui/SideNavigation.h"
 #include "servers/gui/TrayIcon.h"
+#include "ui/EventLog.h"
 #include "ui/UiThread.h"
 
 namespace vpsdesk::app {
 
 MainWindowSetUp::MainWindowSetUp(servers::MainWindow& window, account::LoginWindow& login_window,
-                                 SessionState& session, std::string machine_code)
+                                 platform::SessionState& session, std::string machine_code)
     : window_(window),
       login_window_(login_window),
       session_(session),
@@ -67,25 +67,25 @@ void MainWindowSetUp::ConnectControls() {
 }
 
 std::string MainWindowSetUp::SilentRelogin() const {
-    const Credentials credentials = session_.GetCredentials();
+    const platform::Credentials credentials = session_.GetCredentials();
     return account::SilentRelogin(credentials.account, credentials.password, machine_code_);
 }
 
 void MainWindowSetUp::LoadServers() {
     servers::ServerListPage& list = window_.ServerList();
     list.RefreshServerList();
-    if (!EventLogEnabled()) return;
+    if (!ui::EventLogEnabled()) return;
     int rows = 0;
     ui::onUiThread([&list, &rows] {
         while (list.RowAt(rows)) ++rows;
     });
-    LogEvent("server-list-rows " + std::to_string(rows));
+    ui::LogEvent("server-list-rows " + std::to_string(rows));
 }
 
 KeepAliveSteps MainWindowSetUp::KeepAliveStepsForWindow() {
     KeepAliveSteps steps;
     steps.relogin = [this] { return SilentRelogin(); };
-    steps.fetch_user_name = FetchUserName;
+    steps.fetch_user_name = account::FetchUserName;
     // Both on the UI thread, where sign-out clears the window: a pass of a customer who
     // has signed out meanwhile writes nothing.
     const unsigned customer = session_.Customer();
@@ -102,7 +102,7 @@ KeepAliveSteps MainWindowSetUp::KeepAliveStepsForWindow() {
     steps.refresh_profile = [] { (void)account::RefreshProfile(); };
     steps.refresh_list = [this] { window_.ServerList().RefreshServerList(); };
     steps.give_up = [] {
-        ShowClientMessage(kSessionLostMessage);
+        ui::ShowClientMessage(kSessionLostMessage);
         ExitClient(0);
     };
     return steps;
@@ -113,7 +113,7 @@ void MainWindowSetUp::Run() {
     servers::ServerListPage& list = window_.ServerList();
     session_.session_ended = 0;
     ui::onUiThread([this] { window_.Tray().Show(); });
-    ui::onUiThread([this] { window_.ShowSiteResources(Resources()); });
+    ui::onUiThread([this] { window_.ShowSiteResources(platform::Resources()); });
     ui::onUiThread([&navigation] {
         navigation.Build();
         navigation.Select(servers::SideNavigation::kServers);
@@ -129,7 +129,7 @@ void MainWindowSetUp::Run() {
         window_.raise();
         window_.activateWindow();
     });
-    LogEvent("main-window-opened");
+    ui::LogEvent("main-window-opened");
 }
 
 }  // namespace vpsdesk::app

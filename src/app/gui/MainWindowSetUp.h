@@ -6,8 +6,8 @@
 #include <functional>
 #include <string>
 
-#include "app/SessionState.h"
 #include "app/gui/SessionKeepAlive.h"
+#include "platform/SessionState.h"
 
 namespace vpsdesk::account {
 class LoginWindow;
@@ -22,7 +22,7 @@ class MainWindowSetUp {
   public:
     // UI thread. Connects the window's controls; `login_window` comes back on log-out.
     MainWindowSetUp(servers::MainWindow& window, account::LoginWindow& login_window,
-                    SessionState& session, std::string machine_code);
+                    platform::SessionState& session, std::string machine_code);
 
     // The set-up after a login, on the watcher's thread; widgets change on the UI thread.
     void Run();
@@ -46,7 +46,7 @@ class MainWindowSetUp {
 
     servers::MainWindow& window_;
     account::LoginWindow& login_window_;
-    SessionState& session_;
+    platform::SessionState& session_;
     std::string machine_code_;
     std::function<void(KeepAliveSteps, KeepAlivePace)> start_keep_alive_;
     std::function<void()> start_notices_;

@@ -5,7 +5,8 @@
 
 namespace vpsdesk::app {
 
-MainWindowWatcher::MainWindowWatcher(SessionState& session, std::function<void()> open_main_window,
+MainWindowWatcher::MainWindowWatcher(platform::SessionState& session,
+                                     std::function<void()> open_main_window,
                                      std::chrono::milliseconds period)
     : session_(session), open_main_window_(std::move(open_main_window)), period_(period) {}
 
@@ -25,7 +26,8 @@ void MainWindowWatcher::Run() {
     }
 }
 
-void MainWindowWatcher::StartDetached(SessionState& session, std::function<void()> open_main_window) {
+void MainWindowWatcher::StartDetached(platform::SessionState& session,
+                                      std::function<void()> open_main_window) {
     // Never destroyed: the thread runs until the process ends.
     auto* watcher = new MainWindowWatcher(session, std::move(open_main_window));
     ui::RunInBackground([watcher] { watcher->Run(); });

@@ -6,7 +6,7 @@
 #include <chrono>
 #include <functional>
 
-#include "app/SessionState.h"
+#include "platform/SessionState.h"
 
 namespace vpsdesk::app {
 
@@ -14,23 +14,24 @@ class MainWindowWatcher {
 public:
     // `open_main_window` is the set-up; it runs on the watcher's thread and changes widgets
     // through the UI thread.
-    MainWindowWatcher(SessionState& session, std::function<void()> open_main_window,
-                      std::chrono::milliseconds period = std::chrono::seconds(1));
+  MainWindowWatcher(platform::SessionState& session, std::function<void()> open_main_window,
+                    std::chrono::milliseconds period = std::chrono::seconds(1));
 
-    // One look at the flag: runs the set-up, then clears the flag. True when it ran.
-    bool PollOnce();
-    // Polls every period until Stop() (never, in the client) or the client exits.
-    void Run();
-    void Stop() { stopped_ = true; }
+  // One look at the flag: runs the set-up, then clears the flag. True when it ran.
+  bool PollOnce();
+  // Polls every period until Stop() (never, in the client) or the client exits.
+  void Run();
+  void Stop() { stopped_ = true; }
 
-    // The client's watcher: started on a detached thread, alive until the process ends.
-    static void StartDetached(SessionState& session, std::function<void()> open_main_window);
+  // The client's watcher: started on a detached thread, alive until the process ends.
+  static void StartDetached(platform::SessionState& session,
+                            std::function<void()> open_main_window);
 
 private:
-    SessionState& session_;
-    std::function<void()> open_main_window_;
-    std::chrono::milliseconds period_;
-    std::atomic<bool> stopped_{false};
+  platform::SessionState& session_;
+  std::function<void()> open_main_window_;
+  std::chrono::milliseconds period_;
+  std::atomic<bool> stopped_{false};
 };
 
 }  // namespace vpsdesk::app

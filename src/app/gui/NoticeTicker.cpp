@@ -18,7 +18,7 @@ std::atomic<unsigned>& CurrentGeneration() {
 
 }  // namespace
 
-NoticeTicker::NoticeTicker(SessionState& session, NoticeTickerSteps steps,
+NoticeTicker::NoticeTicker(platform::SessionState& session, NoticeTickerSteps steps,
                            std::chrono::milliseconds step, int steps_per_line)
     : session_(session),
       steps_(std::move(steps)),
@@ -51,7 +51,8 @@ void NoticeTicker::Run() {
     }
 }
 
-void StartNoticeTicker(SessionState& session, std::function<void(const std::string&)> show_line) {
+void StartNoticeTicker(platform::SessionState& session,
+                       std::function<void(const std::string&)> show_line) {
     NoticeTickerSteps steps;
     steps.fetch = FetchNoticeText;
     steps.show_line = [show = std::move(show_line)](const std::string& line) {

@@ -6,8 +6,8 @@
 #include <string>
 #include <string_view>
 
-#include "app/SessionState.h"
 #include "app/gui/SessionLoop.h"
+#include "platform/SessionState.h"
 
 namespace vpsdesk::app {
 
@@ -22,7 +22,7 @@ struct NoticeTickerSteps {
 class NoticeTicker {
   public:
     // Each line stays `steps_per_line` x `step`; session_ended is checked every step.
-    NoticeTicker(SessionState& session, NoticeTickerSteps steps,
+    NoticeTicker(platform::SessionState& session, NoticeTickerSteps steps,
                  std::chrono::milliseconds step = std::chrono::seconds(1), int steps_per_line = 8);
 
     // Cycles until session_ended is set, a newer ticker starts or the client exits.
@@ -32,7 +32,7 @@ class NoticeTicker {
     bool Retired() const;
     bool WaitLine() const;  // false when retired during the wait
 
-    SessionState& session_;
+    platform::SessionState& session_;
     NoticeTickerSteps steps_;
     std::chrono::milliseconds step_;
     int steps_per_line_;
@@ -42,6 +42,7 @@ class NoticeTicker {
 // The client's ticker on a detached thread, fetching command "gg". `show_line` runs on the
 // UI thread (the ticker waits for it), so it may set a label directly. Starting one
 // retires the previous one.
-void StartNoticeTicker(SessionState& session, std::function<void(const std::string&)> show_line);
+void StartNoticeTicker(platform::SessionState& session,
+                       std::function<void(const std::string&)> show_line);
 
 }  // namespace vpsdesk::app

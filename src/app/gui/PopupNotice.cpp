@@ -7,7 +7,7 @@
 
 namespace vpsdesk::app {
 
-void RunPopupNotice(SessionState& session, const std::function<std::string()>& fetch,
+void RunPopupNotice(platform::SessionState& session, const std::function<std::string()>& fetch,
                     const std::function<void(const std::string&)>& show) {
     const std::string text = fetch();
     // A sign-out during the request leaves nothing to announce to.
@@ -15,7 +15,7 @@ void RunPopupNotice(SessionState& session, const std::function<std::string()>& f
     show(text);
 }
 
-void StartPopupNotice(SessionState& session) {
+void StartPopupNotice(platform::SessionState& session) {
     ui::RunInBackground([&session] {
         RunPopupNotice(session, FetchPopupText, [](const std::string& text) {
             ui::ShowMessage(text, kPopupNoticeTitle, ui::MessageIcon::Information);

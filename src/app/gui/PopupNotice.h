@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/SessionState.h"
+#include "platform/SessionState.h"
 
 namespace vpsdesk::app {
 
@@ -12,10 +12,10 @@ inline constexpr std::string_view kPopupNoticeTitle = "公告";
 
 // Fetches the pop-up text on this thread and, when there is one and the session has not
 // ended, shows it in a box titled "公告" and waits for it to close.
-void RunPopupNotice(SessionState& session, const std::function<std::string()>& fetch,
+void RunPopupNotice(platform::SessionState& session, const std::function<std::string()>& fetch,
                     const std::function<void(const std::string&)>& show);
 
 // The client's pop-up: command "tcgg" on a detached thread.
-void StartPopupNotice(SessionState& session);
+void StartPopupNotice(platform::SessionState& session);
 
 }  // namespace vpsdesk::app

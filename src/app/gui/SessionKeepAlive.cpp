@@ -3,16 +3,10 @@
 #include <atomic>
 #include <memory>
 
-#include "account/PlatformApi.h"
-#include "account/PlatformReply.h"
-#include "net/JsonDocument.h"
-#include "net/WebRequest.h"
 #include "ui/Waiting.h"
 
 namespace vpsdesk::app {
 namespace {
-
-constexpr std::string_view kUserNamePath = "/user/data/usernmae";  // the platform spells it so
 
 std::atomic<unsigned>& CurrentGeneration() {
     static std::atomic<unsigned>* generation = new std::atomic<unsigned>(0);
@@ -21,14 +15,8 @@ std::atomic<unsigned>& CurrentGeneration() {
 
 }  // namespace
 
-std::optional<std::string> FetchUserName() {
-    std::string reply = account::ReadPlatformReply(
-        net::WebRequest(account::BaseUrl() + std::string(kUserNamePath)), kUserNamePath);
-    if (!net::JsonReadable(reply)) return std::nullopt;
-    return net::JsonReadValue(reply, "data.username");
-}
-
-SessionKeepAlive::SessionKeepAlive(SessionState& session, KeepAliveSteps steps, KeepAlivePace pace)
+SessionKeepAlive::SessionKeepAlive(platform::SessionState& session, KeepAliveSteps steps,
+                                   KeepAlivePace pace)
     : session_(session),
       steps_(std::move(steps)),
       pace_(pace),
@@ -69,7 +57,7 @@ void SessionKeepAlive::Run() {
     }
 }
 
-void SessionKeepAlive::StartDetached(SessionState& session, KeepAliveSteps steps,
+void SessionKeepAlive::StartDetached(platform::SessionState& session, KeepAliveSteps steps,
                                      KeepAlivePace pace) {
     auto keep_alive = std::make_shared<SessionKeepAlive>(session, std::move(steps), pace);
     ui::RunInBackground([keep_alive] { keep_alive->Run(); });

@@ -8,8 +8,8 @@
 #include <string>
 #include <string_view>
 
-#include "app/SessionState.h"
 #include "app/gui/SessionLoop.h"
+#include "platform/SessionState.h"
 
 namespace vpsdesk::app {
 
@@ -30,11 +30,6 @@ struct KeepAliveSteps {
     std::function<void()> give_up;                // two empty names in a row
 };
 
-// The user-name request: GET /user/data/usernmae, "data.username" of the JSON reply;
-// nullopt when the reply is not JSON (an empty reply included), so that a platform that is
-// down neither replaces the shown name nor counts as a name that came back empty.
-std::optional<std::string> FetchUserName();
-
 // How long a pass waits: `steps_per_pass` waits of `step`, 30 seconds in all unless a
 // test shortens the step.
 struct KeepAlivePace {
@@ -45,7 +40,7 @@ struct KeepAlivePace {
 
 class SessionKeepAlive {
 public:
-  SessionKeepAlive(SessionState& session, KeepAliveSteps steps, KeepAlivePace pace = {});
+  SessionKeepAlive(platform::SessionState& session, KeepAliveSteps steps, KeepAlivePace pace = {});
 
   // Passes until session_ended is set, a newer keep-alive starts, the names run out or
   // the client exits.
@@ -54,12 +49,13 @@ public:
   // The client's loop for the signed-in user, on a detached thread. Starting one retires
   // the previous one, even if it is still inside a request when the new sign-in clears
   // session_ended.
-  static void StartDetached(SessionState& session, KeepAliveSteps steps, KeepAlivePace pace = {});
+  static void StartDetached(platform::SessionState& session, KeepAliveSteps steps,
+                            KeepAlivePace pace = {});
 
 private:
     bool Retired() const;
 
-    SessionState& session_;
+    platform::SessionState& session_;
     KeepAliveSteps steps_;
     KeepAlivePace pace_;
     unsigned customer_;  // the customer this loop was started for

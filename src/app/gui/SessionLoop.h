@@ -4,21 +4,21 @@
 // sign-in clears session_ended again, and the old loop must not come back to life.
 #include <atomic>
 
-#include "app/SessionState.h"
+#include "platform/SessionState.h"
 
 namespace vpsdesk::app {
 
 class SessionLoop {
   public:
     // `kind` counts the loops of one kind started so far; it must outlive the loop.
-    SessionLoop(SessionState& session, std::atomic<unsigned>& kind)
+    SessionLoop(platform::SessionState& session, std::atomic<unsigned>& kind)
         : session_(session), kind_(kind), generation_(++kind) {}
 
     bool Retired() const;
-    SessionState& Session() const { return session_; }
+    platform::SessionState& Session() const { return session_; }
 
   private:
-    SessionState& session_;
+    platform::SessionState& session_;
     std::atomic<unsigned>& kind_;
     unsigned generation_;
 };

@@ -37,15 +37,15 @@ QLabel* ShowNotice() {
 }  // namespace
 
 struct StartupFetch::Shared {
-    SiteConstants site;
+    platform::SiteConstants site;
     std::function<void()> afterwards;
     std::chrono::steady_clock::time_point start = std::chrono::steady_clock::now();
     std::mutex mutex;
-    SiteResources resources;
+    platform::SiteResources resources;
     std::atomic<bool> done{false};
 
     void Run() {
-        SiteResources fetched = FetchSiteResources(site);
+        platform::SiteResources fetched = platform::FetchSiteResources(site);
         if (afterwards) afterwards();
         std::lock_guard lock(mutex);
         resources = std::move(fetched);
@@ -53,14 +53,14 @@ struct StartupFetch::Shared {
     }
 };
 
-StartupFetch::StartupFetch(const SiteConstants& site, std::function<void()> afterwards)
+StartupFetch::StartupFetch(const platform::SiteConstants& site, std::function<void()> afterwards)
     : shared_(std::make_shared<Shared>()) {
     shared_->site = site;
     shared_->afterwards = std::move(afterwards);
     if (!ui::RunInBackground([shared = shared_] { shared->Run(); })) shared_->Run();
 }
 
-std::optional<SiteResources> StartupFetch::Wait() {
+std::optional<platform::SiteResources> StartupFetch::Wait() {
     QLabel* notice = nullptr;
     while (!shared_->done.load() && !ClientExiting()) {
         ui::WaitPumping(kPollMs, ui::WaitUnit::Milliseconds);

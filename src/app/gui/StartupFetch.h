@@ -6,7 +6,7 @@
 #include <memory>
 #include <optional>
 
-#include "app/SiteConstants.h"
+#include "platform/SiteConstants.h"
 
 namespace vpsdesk::app {
 
@@ -14,11 +14,11 @@ class StartupFetch {
 public:
     // Starts the six fetches, in their order, on a worker, which then runs `afterwards`
     // (the files start-up writes next) before Wait() returns.
-    StartupFetch(const SiteConstants& site, std::function<void()> afterwards);
+  StartupFetch(const platform::SiteConstants& site, std::function<void()> afterwards);
 
-    // UI thread. The resources once fetched; nullopt when the client was told to end
-    // meanwhile.
-    std::optional<SiteResources> Wait();
+  // UI thread. The resources once fetched; nullopt when the client was told to end
+  // meanwhile.
+  std::optional<platform::SiteResources> Wait();
 
 private:
     struct Shared;

@@ -2,7 +2,6 @@
 
 #include <optional>
 
-#include "app/gui/EventLog.h"
 #include "os/KeyFileDataProtection.h"
 #include "os/ProgramFolder.h"
 #include "rdpsettings/RemoteDesktopSettings.h"
@@ -12,6 +11,7 @@
 #include "servers/RdpSessionLog.h"
 #include "servers/RemoteDesktopLaunch.h"
 #include "servers/gui/ServerListPage.h"
+#include "ui/EventLog.h"
 #include "ui/MessageBoxes.h"
 #include "ui/Waiting.h"
 
@@ -66,9 +66,9 @@ void WatchSession(os::LaunchRequest& request) {
     auto log = std::make_shared<RdpSessionLog>();
     request.on_output_line = [log](std::string_view line) { log->Read(line); };
     request.on_end = [log](const os::ProgramEnd& end) {
-        app::LogEvent("remote-desktop-ended " +
-                      (end.exited ? std::to_string(end.exit_code)
-                                  : "signal " + std::to_string(end.signal)));
+        ui::LogEvent("remote-desktop-ended " + (end.exited
+                                                    ? std::to_string(end.exit_code)
+                                                    : "signal " + std::to_string(end.signal)));
         if (std::optional<std::string> failure = RdpFailureMessage(end, *log))
             ui::ShowMessage(*failure, "错误", ui::MessageIcon::Error, ui::MessageButtons::Ok);
     };
@@ -110,7 +110,7 @@ void LaunchRemoteDesktop(QWidget* parent, const std::string& host, const std::st
     const os::LaunchResult started = Launcher().Launch(request);
     switch (started.status) {
         case os::LaunchStatus::kStarted:
-            app::LogEvent("remote-desktop-started " + std::to_string(started.pid));
+            ui::LogEvent("remote-desktop-started " + std::to_string(started.pid));
             break;
         case os::LaunchStatus::kNotFound:
             ui::ShowMessage(RdpClientMissingMessage(), "错误", ui::MessageIcon::Error,

@@ -9,9 +9,9 @@
 #include <QPointer>
 #include <QStackedWidget>
 
-#include "account/PlatformApi.h"
 #include "account/gui/PersonalWindow.h"
 #include "account/gui/RealNameGateUi.h"
+#include "platform/PlatformApi.h"
 #include "servers/gui/ServerListPage.h"
 #include "servers/gui/SideNavigation.h"
 #include "servers/gui/TrayIcon.h"
@@ -117,7 +117,7 @@ void MainWindow::BuildTitleArea() {
     connect(help_, &ui::CaptionLabel::clicked, this, [this] {
         // The operator's web site: the platform's own address unless configured otherwise.
         const QUrl address =
-            help_address_.isEmpty() ? QUrl(ui::qs(account::BaseUrl())) : help_address_;
+            help_address_.isEmpty() ? QUrl(ui::qs(platform::BaseUrl())) : help_address_;
         QDesktopServices::openUrl(address);
     });
 }
@@ -148,7 +148,7 @@ void MainWindow::BuildSidebar() {
     help_caption_->setGeometry(12, caption_top, kSidebarWidth - 24, kHeight - caption_top - 12);
 }
 
-void MainWindow::ShowSiteResources(const app::SiteResources& resources) {
+void MainWindow::ShowSiteResources(const platform::SiteResources& resources) {
     logo_->setPixmap(PngPixmap(resources.logo_image));
     banner1_->setPixmap(PngPixmap(resources.banner_image1));
     banner2_->setPixmap(PngPixmap(resources.banner_image2));

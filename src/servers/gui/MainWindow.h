@@ -6,7 +6,7 @@
 #include <functional>
 #include <string>
 
-#include "app/SiteConstants.h"
+#include "platform/SiteConstants.h"
 #include "ui/SkinnedWindow.h"
 
 class QLabel;
@@ -35,7 +35,7 @@ class MainWindow : public ui::SkinnedWindow {
     QStackedWidget* Pages() const { return pages_; }
 
     // The pictures and the help caption that start-up fetched from the platform.
-    void ShowSiteResources(const app::SiteResources& resources);
+    void ShowSiteResources(const platform::SiteResources& resources);
     // UI thread.
     void SetUserName(const std::string& name);
     // Any thread: the notice line shows `line` once this returns, unless the connection

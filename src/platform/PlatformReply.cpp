@@ -1,4 +1,4 @@
-#include "account/PlatformReply.h"
+#include "platform/PlatformReply.h"
 
 #include <array>
 
@@ -7,14 +7,13 @@
 #include "net/Text.h"
 #include "net/Url.h"
 
-namespace vpsdesk::account {
+namespace vpsdesk::platform {
 
 bool ReplyCarriesEscapes(std::string_view request_path) {
     static constexpr std::array<std::string_view, 3> kPaths = {
         "/user/loginpost", "/user/khdloginpd", "/user/data/Register?act=yzm"};
-    std::string path = net::StartsWithText(request_path, "http", true)
-                           ? net::UrlPath(request_path)
-                           : std::string(request_path);
+    std::string path = net::StartsWithText(request_path, "http", true) ? net::UrlPath(request_path)
+                                                                       : std::string(request_path);
     for (std::string_view p : kPaths)
         if (path == p) return true;
     return false;
@@ -26,4 +25,4 @@ std::string ReadPlatformReply(const net::ByteArray& reply, std::string_view requ
     return text;
 }
 
-}  // namespace vpsdesk::account
+}  // namespace vpsdesk::platform

@@ -1,14 +1,14 @@
-#include "app/SiteConstants.h"
+#include "platform/SiteConstants.h"
 
 #include <mutex>
 
-#include "app/SiteSlots.h"
 #include "net/Gbk.h"
 #include "net/ReplyStatus.h"
 #include "net/Text.h"
 #include "net/WebRequest.h"
+#include "platform/SiteSlots.h"
 
-namespace vpsdesk::app {
+namespace vpsdesk::platform {
 namespace {
 
 std::string ReadSlotBytes(const volatile char* slot, std::size_t size) {
@@ -175,4 +175,4 @@ SiteResources FetchSiteResources(const SiteConstants& site) {
     return out;
 }
 
-}  // namespace vpsdesk::app
+}  // namespace vpsdesk::platform

@@ -8,7 +8,7 @@
 
 class QWidget;
 
-namespace vpsdesk::app {
+namespace vpsdesk::ui {
 
 bool EventLogEnabled();
 
@@ -22,4 +22,4 @@ void LogFirstPaint(QWidget* window, std::string_view name);
 // The plain message box of the client's start-up and exit paths, with the hook applied.
 void ShowClientMessage(std::string_view text);
 
-}  // namespace vpsdesk::app
+}  // namespace vpsdesk::ui

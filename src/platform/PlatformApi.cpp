@@ -1,20 +1,20 @@
-#include "account/PlatformApi.h"
+#include "platform/PlatformApi.h"
 
 #include "net/Gbk.h"
 #include "net/NameValueList.h"
 #include "net/WebRequest.h"
 
-namespace vpsdesk::account {
+namespace vpsdesk::platform {
 
 std::string BaseUrl() {
-    return app::Site().BaseUrl();
+    return platform::Site().BaseUrl();
 }
 
 std::string CommandUrl() {
-    return app::Site().CommandUrl();
+    return platform::Site().CommandUrl();
 }
 
-std::string BrowserHeaders(const app::SiteConstants& site) {
+std::string BrowserHeaders(const platform::SiteConstants& site) {
     net::NameValueList headers;
     headers.Add("Accept",
                 "image/gif, image/jpeg, image/pjpeg, application/x-ms-application, "
@@ -30,11 +30,11 @@ std::string BrowserHeaders(const app::SiteConstants& site) {
 }
 
 std::string BrowserHeaders() {
-    return BrowserHeaders(app::Site());
+    return BrowserHeaders(platform::Site());
 }
 
 void PlatformLogout() {
-    const app::SiteConstants site = app::Site();
+    const platform::SiteConstants site = platform::Site();
     net::WebRequestOptions options;
     options.headers = BrowserHeaders(site);
     net::WebRequest(site.BaseUrl() + "/user/logout.asp", options);
@@ -44,4 +44,4 @@ std::string FetchCommand(std::string_view name) {
     return net::ReplyText(net::WebRequest(CommandUrl() + std::string(name)));
 }
 
-}  // namespace vpsdesk::account
+}  // namespace vpsdesk::platform

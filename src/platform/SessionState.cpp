@@ -1,8 +1,8 @@
-#include "app/SessionState.h"
+#include "platform/SessionState.h"
 
 #include <utility>
 
-namespace vpsdesk::app {
+namespace vpsdesk::platform {
 
 void SessionState::SetCredentials(std::string account, std::string password) {
     std::lock_guard lock(mutex_);
@@ -83,4 +83,4 @@ SessionState& Session() {
     return *session;
 }
 
-}  // namespace vpsdesk::app
+}  // namespace vpsdesk::platform

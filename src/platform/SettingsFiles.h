@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-namespace vpsdesk::app {
+namespace vpsdesk::platform {
 
 // What the login page starts with.
 struct RememberedLogin {
@@ -58,4 +58,4 @@ class UpdateSettingsFile {
     std::filesystem::path path_;
 };
 
-}  // namespace vpsdesk::app
+}  // namespace vpsdesk::platform

@@ -1,10 +1,10 @@
-#include "app/SettingsFiles.h"
+#include "platform/SettingsFiles.h"
 
 #include "net/Text.h"
 #include "os/ProfileDocument.h"
 #include "os/ProfileFile.h"
 
-namespace vpsdesk::app {
+namespace vpsdesk::platform {
 namespace {
 
 constexpr std::string_view kConfigSection = "Config";
@@ -43,9 +43,10 @@ bool AccountSettingsFile::SaveRememberedLogin(bool remember, std::string_view ac
     bool ok = os::WriteProfileStrings(path_, kConfigSection, values, kPrivateFile);
     // The file holds a password: an older file that others could read is tightened too.
     std::error_code ignored;
-    if (ok) std::filesystem::permissions(path_, std::filesystem::perms::owner_read |
-                                                    std::filesystem::perms::owner_write,
-                                         std::filesystem::perm_options::replace, ignored);
+    if (ok)
+        std::filesystem::permissions(
+            path_, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write,
+            std::filesystem::perm_options::replace, ignored);
     return ok;
 }
 
@@ -85,4 +86,4 @@ std::string UpdateSettingsFile::ReadUpdateAddress() const {
     return os::ReadProfileString(path_, kUpdateSection, kUpdateAddressKey);
 }
 
-}  // namespace vpsdesk::app
+}  // namespace vpsdesk::platform

@@ -10,7 +10,7 @@
 
 #include "net/ByteArray.h"
 
-namespace vpsdesk::app {
+namespace vpsdesk::platform {
 
 // Slot geometry: the text bytes, then one zero byte that is never overwritten.
 inline constexpr std::size_t kSiteSlotSize = 24;
@@ -98,4 +98,4 @@ void FetchVersion(const SiteConstants& site, SiteResources& out);
 // "biaoti", "help".
 SiteResources FetchSiteResources(const SiteConstants& site);
 
-}  // namespace vpsdesk::app
+}  // namespace vpsdesk::platform

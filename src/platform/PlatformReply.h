@@ -6,7 +6,7 @@
 
 #include "net/ByteArray.h"
 
-namespace vpsdesk::account {
+namespace vpsdesk::platform {
 
 // True for the request paths whose replies carry "\u" escapes: the two logins and the
 // registration code request.
@@ -17,4 +17,4 @@ bool ReplyCarriesEscapes(std::string_view request_path);
 // "/user/loginpost"; a full URL is accepted as well.
 std::string ReadPlatformReply(const net::ByteArray& reply, std::string_view request_path);
 
-}  // namespace vpsdesk::account
+}  // namespace vpsdesk::platform

@@ -4,17 +4,17 @@
 #include <string>
 #include <string_view>
 
-#include "app/SiteConstants.h"
 #include "net/ByteArray.h"
+#include "platform/SiteConstants.h"
 
-namespace vpsdesk::account {
+namespace vpsdesk::platform {
 
 // "https://" + the site host, and that + "/khd?act=", for the process's site.
 std::string BaseUrl();
 std::string CommandUrl();
 
 // The seven header lines of a browser request, in order, joined by "\r\n".
-std::string BrowserHeaders(const app::SiteConstants& site);
+std::string BrowserHeaders(const platform::SiteConstants& site);
 std::string BrowserHeaders();
 
 // Ends the platform's sign-in of this process: GET /user/logout.asp with the browser
@@ -24,4 +24,4 @@ void PlatformLogout();
 // A command: GET CommandUrl + `name`, the reply as text (empty when the request failed).
 std::string FetchCommand(std::string_view name);
 
-}  // namespace vpsdesk::account
+}  // namespace vpsdesk::platform

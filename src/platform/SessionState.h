@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-namespace vpsdesk::app {
+namespace vpsdesk::platform {
 
 // Values of the shared ProgressState that the result indicators follow.
 enum ProgressPhase : int {
@@ -90,4 +90,4 @@ class SessionState {
 // the process exits never touch a dead object.
 SessionState& Session();
 
-}  // namespace vpsdesk::app
+}  // namespace vpsdesk::platform

@@ -1,4 +1,4 @@
-#include "app/gui/EventLog.h"
+#include "ui/EventLog.h"
 
 #include <QEvent>
 #include <QObject>
@@ -12,7 +12,7 @@
 
 #include "ui/MessageBoxes.h"
 
-namespace vpsdesk::app {
+namespace vpsdesk::ui {
 namespace {
 
 const char* LogPath() {
@@ -36,10 +36,10 @@ std::string PeakRssKb() {
 }
 
 class FirstPaintFilter : public QObject {
-public:
+  public:
     FirstPaintFilter(QWidget* window, std::string name) : QObject(window), name_(std::move(name)) {}
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() == QEvent::Paint) {
             const auto now = std::chrono::system_clock::now().time_since_epoch();
@@ -51,13 +51,15 @@ protected:
         return false;
     }
 
-private:
+  private:
     std::string name_;
 };
 
 }  // namespace
 
-bool EventLogEnabled() { return LogPath() != nullptr; }
+bool EventLogEnabled() {
+    return LogPath() != nullptr;
+}
 
 void LogEvent(std::string_view line) {
     const char* path = LogPath();
@@ -85,4 +87,4 @@ void ShowClientMessage(std::string_view text) {
     ui::ShowPlainMessage(text);
 }
 
-}  // namespace vpsdesk::app
+}  // namespace vpsdesk::ui
