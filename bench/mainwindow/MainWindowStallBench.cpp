@@ -17,14 +17,14 @@
 #include "Platform.h"
 #include "account/LoginApi.h"
 #include "account/gui/LoginWindow.h"
+#include "app/gui/MainWindow.h"
 #include "app/gui/MainWindowSetUp.h"
 #include "app/gui/NoticeTicker.h"
+#include "app/gui/SideNavigation.h"
 #include "net/WebRequest.h"
 #include "platform/PlatformApi.h"
 #include "platform/SessionState.h"
 #include "platform/SiteConstants.h"
-#include "servers/gui/MainWindow.h"
-#include "servers/gui/SideNavigation.h"
 #include "ui/Waiting.h"
 
 using namespace vpsdesk;
@@ -106,7 +106,7 @@ int main(int argc, char** argv) {
     Print("baseline: login window only, nothing in the background", seconds, Measure(seconds));
     login->hide();
 
-    auto* window = new servers::MainWindow;
+    auto* window = new app::MainWindow;
     auto* set_up = new app::MainWindowSetUp(*window, *login, platform::Session(), kMachineCode);
     // Passes of 3 s instead of 30 s and notice lines of 0.8 s instead of 8 s, so that the
     // measurement sees many slow requests of both loops.
@@ -135,7 +135,7 @@ int main(int argc, char** argv) {
     const Stalls navigation = Measure(6.0, [&](double elapsed) {
         if (chosen || elapsed < 1.0) return;
         chosen = true;
-        window->Navigation().Select(servers::SideNavigation::kFinance);
+        window->Navigation().Select(app::SideNavigation::kFinance);
     });
     Print("the same plus a navigation choice (re-login)", 6.0, navigation);
 

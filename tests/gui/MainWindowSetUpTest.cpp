@@ -27,7 +27,10 @@
 #include "account/ProfileApi.h"
 #include "account/gui/LoginWindow.h"
 #include "account/gui/PersonalWindow.h"
+#include "app/gui/MainWindow.h"
 #include "app/gui/MainWindowSetUp.h"
+#include "app/gui/SideNavigation.h"
+#include "app/gui/TrayIcon.h"
 #include "net/WebRequest.h"
 #include "os/ProgramFolder.h"
 #include "platform/PlatformApi.h"
@@ -35,12 +38,9 @@
 #include "platform/SiteConstants.h"
 #include "rdpsettings/gui/SettingsWindow.h"
 #include "servers/ServerRow.h"
-#include "servers/gui/MainWindow.h"
 #include "servers/gui/ServerContextMenu.h"
 #include "servers/gui/ServerListPage.h"
 #include "servers/gui/ServerListView.h"
-#include "servers/gui/SideNavigation.h"
-#include "servers/gui/TrayIcon.h"
 #include "ui/UiThread.h"
 
 namespace {
@@ -74,12 +74,12 @@ class MainWindowSetUpTest : public ::testing::Test {
         // Before the first profile load nothing is known, and the gate lets the list through.
         platform::Session().SetRealNameStatus("");
         login_ = new account::LoginWindow;
-        window_ = new servers::MainWindow;
+        window_ = new app::MainWindow;
         set_up_ = new app::MainWindowSetUp(*window_, *login_, platform::Session(), kMachineCode);
         // Each choice of the list starts one load on a worker; the window outlives them all.
-        QObject::connect(&window_->Navigation(), &servers::SideNavigation::pageChosen,
+        QObject::connect(&window_->Navigation(), &app::SideNavigation::pageChosen,
                          [this](int page) {
-                             if (page == servers::MainWindow::kServerPage) ++loads_started_;
+                             if (page == app::MainWindow::kServerPage) ++loads_started_;
                          });
         window_->Navigation().SetServerLoader([this] {
             window_->ServerList().RefreshServerList();
@@ -164,7 +164,7 @@ class MainWindowSetUpTest : public ::testing::Test {
 
     std::unique_ptr<ui::guitest::LocalPlatform> platform_;
     account::LoginWindow* login_ = nullptr;
-    servers::MainWindow* window_ = nullptr;
+    app::MainWindow* window_ = nullptr;
     app::MainWindowSetUp* set_up_ = nullptr;
     int loads_started_ = 0;
     std::atomic<int> loads_finished_{0};
@@ -181,7 +181,7 @@ TEST_F(MainWindowSetUpTest, StepsRunInOrderAndLeaveTheServerListShowing) {
     // menus; the notices start before the window shows.
     EXPECT_TRUE(keep_alive_.tray_shown);
     EXPECT_EQ(keep_alive_.navigation_entries, 5);
-    EXPECT_EQ(keep_alive_.navigation_row, servers::SideNavigation::kServers);
+    EXPECT_EQ(keep_alive_.navigation_row, app::SideNavigation::kServers);
     EXPECT_EQ(keep_alive_.page_text, QStringLiteral("1"));
     EXPECT_FALSE(keep_alive_.tray_menu_built);
     EXPECT_TRUE(notices_.tray_menu_built);
@@ -192,7 +192,7 @@ TEST_F(MainWindowSetUpTest, StepsRunInOrderAndLeaveTheServerListShowing) {
     EXPECT_EQ(pace_.step, 1s);
     EXPECT_EQ(pace_.Pass(), 30s);
     EXPECT_TRUE(window_->isVisible());
-    EXPECT_EQ(window_->Pages()->currentIndex(), servers::MainWindow::kServerPage);
+    EXPECT_EQ(window_->Pages()->currentIndex(), app::MainWindow::kServerPage);
     ASSERT_NE(window_->Tray().Menu(), nullptr);
     EXPECT_EQ(window_->Tray().Menu()->actions().size(), 2);
     EXPECT_EQ(window_->findChild<QLabel*>(QStringLiteral("helpCaption"))->text(),
@@ -248,7 +248,7 @@ TEST_F(MainWindowSetUpTest, LogOutFromTheTrayMenuThenSignInAgain) {
     EXPECT_TRUE(window_->Tray().IsShown());
     EXPECT_TRUE(window_->isVisible());
     EXPECT_EQ(window_->Tray().Menu()->actions().size(), 2);
-    EXPECT_EQ(window_->Navigation().currentRow(), servers::SideNavigation::kServers);
+    EXPECT_EQ(window_->Navigation().currentRow(), app::SideNavigation::kServers);
 }
 
 TEST_F(MainWindowSetUpTest, SignOutLeavesNothingOfTheCustomerForTheNextOne) {
@@ -299,8 +299,8 @@ TEST_F(MainWindowSetUpTest, SignOutLeavesNothingOfTheCustomerForTheNextOne) {
             open->reject();
     });
     personal.start(2);
-    window_->Navigation().Select(servers::SideNavigation::kPurchase);
-    window_->Navigation().Select(servers::SideNavigation::kServers);
+    window_->Navigation().Select(app::SideNavigation::kPurchase);
+    window_->Navigation().Select(app::SideNavigation::kServers);
     personal.stop();
     EXPECT_EQ(message.text, QStringLiteral("您还未实名认证，请先进行实名"));
     (void)account::SubmitRealName(account::EncodeRealName("李四"), "110105194912310021");
@@ -331,10 +331,10 @@ TEST_F(MainWindowSetUpTest, APlatformThatStopsAnsweringLeavesRowsAndNameAndSaysS
     EXPECT_EQ(window_->findChild<QLabel*>(QStringLiteral("userNameLabel"))->text(),
               QStringLiteral("demo"));
     EXPECT_NE(platform::Session().RealNameStatus(), account::kNotVerified);
-    EXPECT_EQ(notice->text(), QString::fromUtf8(servers::MainWindow::kConnectionLostText));
+    EXPECT_EQ(notice->text(), QString::fromUtf8(app::MainWindow::kConnectionLostText));
     // A notice that comes meanwhile waits until the platform answers again.
     window_->SetNoticeLine("公告：新的通知");
-    EXPECT_EQ(notice->text(), QString::fromUtf8(servers::MainWindow::kConnectionLostText));
+    EXPECT_EQ(notice->text(), QString::fromUtf8(app::MainWindow::kConnectionLostText));
     window_->SetConnectionLost(false);
     EXPECT_EQ(notice->text(), QStringLiteral("公告：新的通知"));
 }
@@ -342,8 +342,8 @@ TEST_F(MainWindowSetUpTest, APlatformThatStopsAnsweringLeavesRowsAndNameAndSaysS
 TEST_F(MainWindowSetUpTest, AnUnverifiedCustomerMeetsTheGateAndKeepsThePageShown) {
     SignInAndRunSetUp();
     PumpUntil([&] { return Rows() == 5; });
-    servers::SideNavigation& navigation = window_->Navigation();
-    navigation.Select(servers::SideNavigation::kPurchase);
+    app::SideNavigation& navigation = window_->Navigation();
+    navigation.Select(app::SideNavigation::kPurchase);
     platform::Session().SetRealNameStatus(std::string(account::kNotVerified));
     const auto lists = [&] {
         const std::string log = Requests();
@@ -367,13 +367,13 @@ TEST_F(MainWindowSetUpTest, AnUnverifiedCustomerMeetsTheGateAndKeepsThePageShown
         }
     });
     personal.start(2);
-    navigation.Select(servers::SideNavigation::kServers);
+    navigation.Select(app::SideNavigation::kServers);
     personal.stop();
 
     EXPECT_EQ(message.text, QStringLiteral("您还未实名认证，请先进行实名"));
     EXPECT_TRUE(personal_opened);
-    EXPECT_EQ(window_->Pages()->currentIndex(), servers::MainWindow::kPurchasePage);
-    EXPECT_EQ(navigation.currentRow(), servers::SideNavigation::kPurchase);
+    EXPECT_EQ(window_->Pages()->currentIndex(), app::MainWindow::kPurchasePage);
+    EXPECT_EQ(navigation.currentRow(), app::SideNavigation::kPurchase);
     EXPECT_EQ(lists(), lists_before);
 }
 

@@ -20,14 +20,14 @@
 #include <vector>
 
 #include "GuiTestSupport.h"
+#include "app/gui/MainWindow.h"
+#include "app/gui/SideNavigation.h"
+#include "app/gui/TrayIcon.h"
 #include "platform/PlatformApi.h"
 #include "servers/ServerRow.h"
-#include "servers/gui/MainWindow.h"
 #include "servers/gui/ServerContextMenu.h"
 #include "servers/gui/ServerListPage.h"
 #include "servers/gui/ServerListView.h"
-#include "servers/gui/SideNavigation.h"
-#include "servers/gui/TrayIcon.h"
 #include "ui/CaptionLabel.h"
 #include "ui/Colour.h"
 #include "ui/QtText.h"
@@ -48,9 +48,9 @@ class UrlCatcher : public QObject {
 namespace {
 
 using namespace vpsdesk;
-using servers::MainWindow;
-using servers::SideNavigation;
-using servers::TrayIcon;
+using app::MainWindow;
+using app::SideNavigation;
+using app::TrayIcon;
 using ui::guitest::PumpUntil;
 
 template <typename T>

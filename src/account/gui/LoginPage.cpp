@@ -10,10 +10,10 @@
 #include "account/LoginApi.h"
 #include "account/LoginResult.h"
 #include "account/gui/LoginSequence.h"
-#include "account/gui/PumpedCall.h"
 #include "platform/SessionState.h"
 #include "ui/HintEdit.h"
 #include "ui/MessageBoxes.h"
+#include "ui/PumpedCall.h"
 #include "ui/QtText.h"
 #include "ui/ResultIndicator.h"
 #include "ui/SlideAnimation.h"
@@ -128,7 +128,7 @@ void LoginPage::loadCaptcha(bool keep_responsive) {
     captcha_loading_ = true;
     const QPointer<LoginPage> self(this);
     const net::ByteArray png = keep_responsive
-                                   ? CallKeepingWindowResponsive([] { return LoadCaptcha(); })
+                                   ? ui::CallKeepingWindowResponsive([] { return LoadCaptcha(); })
                                    : LoadCaptcha();
     if (self.isNull()) return;
     captcha_loading_ = false;

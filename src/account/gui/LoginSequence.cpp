@@ -4,10 +4,10 @@
 
 #include "account/LoginApi.h"
 #include "account/gui/LoginPage.h"
-#include "account/gui/PumpedCall.h"
 #include "platform/PlatformApi.h"
 #include "platform/SessionState.h"
 #include "ui/HintEdit.h"
+#include "ui/PumpedCall.h"
 #include "ui/ResultIndicator.h"
 #include "ui/UiThread.h"
 #include "ui/Waiting.h"
@@ -27,13 +27,13 @@ LoginSequence::LoginSequence(LoginPage* page, LoginMode mode)
 void LoginSequence::RunManual(LoginPage* page) {
     LoginSequence sequence(page, LoginMode::kManual);
     if (!sequence.Begin()) return;
-    CallKeepingWindowResponsive([] {
+    ui::CallKeepingWindowResponsive([] {
         platform::PlatformLogout();
         return true;
     });
     std::string account, password, captcha;
     if (!sequence.ReadBoxes(account, password, &captcha)) return;
-    const std::string reply = CallKeepingWindowResponsive(
+    const std::string reply = ui::CallKeepingWindowResponsive(
         [account, password, captcha, code = sequence.machine_code_] {
             return PostLogin(account, password, captcha, code);
         });

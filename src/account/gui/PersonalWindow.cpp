@@ -5,12 +5,12 @@
 
 #include "account/ProfileApi.h"
 #include "account/RealNameGate.h"
-#include "account/gui/PumpedCall.h"
 #include "account/gui/RealNameWindow.h"
 #include "platform/SessionState.h"
 #include "platform/SiteConstants.h"
 #include "ui/CaptionLabel.h"
 #include "ui/DialogChrome.h"
+#include "ui/PumpedCall.h"
 #include "ui/QtText.h"
 #include "ui/Skin.h"
 
@@ -57,7 +57,7 @@ PersonalWindow::PersonalWindow(QWidget* parent) : ui::SkinnedWindow(parent) {
     // What the window would show is the profile as it is now; the returned real-name
     // text is not stored here.
     const QPointer<PersonalWindow> self(this);
-    CallKeepingWindowResponsive([] { return LoadProfile(); });
+    ui::CallKeepingWindowResponsive([] { return LoadProfile(); });
     if (self.isNull()) return;
     fill();
 }

@@ -6,10 +6,10 @@
 #include <QPushButton>
 
 #include "account/ProfileApi.h"
-#include "account/gui/PumpedCall.h"
 #include "platform/SessionState.h"
 #include "ui/DialogChrome.h"
 #include "ui/MessageBoxes.h"
+#include "ui/PumpedCall.h"
 #include "ui/QtText.h"
 
 namespace vpsdesk::account {
@@ -82,10 +82,10 @@ void RealNameWindow::submit() {
     const std::string encoded = EncodeRealName(ui::u8(name_->text()));
     const std::string id_number = ui::u8(id_number_->text());
     const QPointer<RealNameWindow> self(this);
-    const std::string reply = CallKeepingWindowResponsive(
+    const std::string reply = ui::CallKeepingWindowResponsive(
         [encoded, id_number] { return SubmitRealName(encoded, id_number); });
     if (reply == "1000") {
-        CallKeepingWindowResponsive([] { return RefreshProfile(); });
+        ui::CallKeepingWindowResponsive([] { return RefreshProfile(); });
         ShowNotice(kVerifiedMessage, self.data());
         if (self.isNull()) return;
         close();

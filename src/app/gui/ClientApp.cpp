@@ -10,6 +10,7 @@
 #include "account/gui/LoginWindow.h"
 #include "app/UpdateCheck.h"
 #include "app/gui/ExitClient.h"
+#include "app/gui/MainWindow.h"
 #include "app/gui/MainWindowSetUp.h"
 #include "app/gui/MainWindowWatcher.h"
 #include "app/gui/StartupFetch.h"
@@ -22,7 +23,6 @@
 #include "os/ProgramFolder.h"
 #include "platform/SessionState.h"
 #include "platform/SettingsFiles.h"
-#include "servers/gui/MainWindow.h"
 #include "ui/EventLog.h"
 #include "ui/QtText.h"
 
@@ -159,7 +159,7 @@ void ClientApp::PrepareLoginWindow(const platform::SiteResources& resources) {
 }
 
 void ClientApp::CreateMainWindow() {
-    main_window_ = new servers::MainWindow;
+    main_window_ = new app::MainWindow;
     main_window_->setWindowTitle(login_window_->windowTitle());
     ui::LogFirstPaint(main_window_, "main-window-shown");
     main_window_setup_ =

@@ -12,11 +12,9 @@
 namespace vpsdesk::account {
 class LoginWindow;
 }
-namespace vpsdesk::servers {
-class MainWindow;
-}
-
 namespace vpsdesk::app {
+
+class MainWindow;
 
 class MainWindowSetUp;
 
@@ -46,7 +44,7 @@ private:
   platform::SiteConstants site_;
   std::string machine_code_;
   account::LoginWindow* login_window_ = nullptr;
-  servers::MainWindow* main_window_ = nullptr;
+  app::MainWindow* main_window_ = nullptr;
   MainWindowSetUp* main_window_setup_ = nullptr;
 };
 

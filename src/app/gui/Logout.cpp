@@ -3,9 +3,9 @@
 #include <QWidget>
 
 #include "account/gui/LoginWindow.h"
-#include "account/gui/PumpedCall.h"
 #include "platform/PlatformApi.h"
 #include "platform/SessionState.h"
+#include "ui/PumpedCall.h"
 #include "ui/Waiting.h"
 
 namespace vpsdesk::app {
@@ -16,7 +16,7 @@ void Logout(account::LoginWindow& login_window, QWidget& main_window,
     if (remove_tray_icon) remove_tray_icon();
     main_window.setEnabled(false);
     login_window.EnableLoginButton();
-    account::CallKeepingWindowResponsive([] {
+    ui::CallKeepingWindowResponsive([] {
         platform::PlatformLogout();
         return true;
     });

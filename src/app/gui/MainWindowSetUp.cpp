@@ -5,21 +5,21 @@
 #include "account/gui/LoginWindow.h"
 #include "app/gui/ExitClient.h"
 #include "app/gui/Logout.h"
+#include "app/gui/MainWindow.h"
 #include "app/gui/NoticeTicker.h"
 #include "app/gui/PopupNotice.h"
+#include "app/gui/SideNavigation.h"
+#include "app/gui/TrayIcon.h"
 #include "platform/SiteConstants.h"
 #include "rdpsettings/gui/SettingsWindow.h"
 #include "servers/gui/ConnectToServer.h"
-#include "servers/gui/MainWindow.h"
 #include "servers/gui/ServerListPage.h"
-#include "servers/gui/SideNavigation.h"
-#include "servers/gui/TrayIcon.h"
 #include "ui/EventLog.h"
 #include "ui/UiThread.h"
 
 namespace vpsdesk::app {
 
-MainWindowSetUp::MainWindowSetUp(servers::MainWindow& window, account::LoginWindow& login_window,
+MainWindowSetUp::MainWindowSetUp(app::MainWindow& window, account::LoginWindow& login_window,
                                  platform::SessionState& session, std::string machine_code)
     : window_(window),
       login_window_(login_window),
@@ -37,31 +37,30 @@ MainWindowSetUp::MainWindowSetUp(servers::MainWindow& window, account::LoginWind
 }
 
 void MainWindowSetUp::ConnectControls() {
-    servers::SideNavigation& navigation = window_.Navigation();
+    app::SideNavigation& navigation = window_.Navigation();
     // The answer changes nothing here: the keep-alive is the one that gives up.
     navigation.SetRelogin([this] { (void)SilentRelogin(); });
     navigation.SetServerLoader([this] { LoadServers(); });
 
     // Double-click and "连接主机" connect by remote desktop; the menu is built by the set-up.
     servers::AttachRemoteDesktop(window_.ServerList());
-    QObject::connect(&window_, &servers::MainWindow::settingsRequested, &window_, [this] {
+    QObject::connect(&window_, &app::MainWindow::settingsRequested, &window_, [this] {
         // Centred where the login window stands, like every settings window.
         rdpsettings::SettingsWindow settings(&login_window_, &window_);
         settings.exec();
     });
 
-    servers::TrayIcon& tray = window_.Tray();
-    QObject::connect(&tray, &servers::TrayIcon::exitRequested, &tray, [&tray] {
+    app::TrayIcon& tray = window_.Tray();
+    QObject::connect(&tray, &app::TrayIcon::exitRequested, &tray, [&tray] {
         tray.Remove();
         ExitClient(0);
     });
-    QObject::connect(&tray, &servers::TrayIcon::logoutRequested, &tray, [this, &tray] {
+    QObject::connect(&tray, &app::TrayIcon::logoutRequested, &tray, [this, &tray] {
         Logout(
             login_window_, window_, [&tray] { tray.Remove(); },
             [this] { window_.ClearCustomer(); });
     });
-    QObject::connect(&window_, &servers::MainWindow::closeRequested, &window_,
-                     [] { ExitClient(0); });
+    QObject::connect(&window_, &app::MainWindow::closeRequested, &window_, [] { ExitClient(0); });
     // The icon leaves the notification area with the process, whichever way it ends.
     AtClientExit([&tray] { tray.Remove(); });
 }
@@ -109,14 +108,14 @@ KeepAliveSteps MainWindowSetUp::KeepAliveStepsForWindow() {
 }
 
 void MainWindowSetUp::Run() {
-    servers::SideNavigation& navigation = window_.Navigation();
+    app::SideNavigation& navigation = window_.Navigation();
     servers::ServerListPage& list = window_.ServerList();
     session_.session_ended = 0;
     ui::onUiThread([this] { window_.Tray().Show(); });
     ui::onUiThread([this] { window_.ShowSiteResources(platform::Resources()); });
     ui::onUiThread([&navigation] {
         navigation.Build();
-        navigation.Select(servers::SideNavigation::kServers);
+        navigation.Select(app::SideNavigation::kServers);
     });
     ui::onUiThread([&list] { list.SetPageText(QStringLiteral("1")); });
     start_keep_alive_(KeepAliveStepsForWindow(), keep_alive_pace_);

@@ -12,16 +12,14 @@
 namespace vpsdesk::account {
 class LoginWindow;
 }
-namespace vpsdesk::servers {
-class MainWindow;
-}
-
 namespace vpsdesk::app {
+
+class MainWindow;
 
 class MainWindowSetUp {
   public:
     // UI thread. Connects the window's controls; `login_window` comes back on log-out.
-    MainWindowSetUp(servers::MainWindow& window, account::LoginWindow& login_window,
+    MainWindowSetUp(app::MainWindow& window, account::LoginWindow& login_window,
                     platform::SessionState& session, std::string machine_code);
 
     // The set-up after a login, on the watcher's thread; widgets change on the UI thread.
@@ -44,7 +42,7 @@ class MainWindowSetUp {
     std::string SilentRelogin() const;
     void LoadServers();
 
-    servers::MainWindow& window_;
+    app::MainWindow& window_;
     account::LoginWindow& login_window_;
     platform::SessionState& session_;
     std::string machine_code_;

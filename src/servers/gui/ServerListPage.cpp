@@ -9,12 +9,12 @@
 #include <algorithm>
 #include <climits>
 
-#include "account/gui/PumpedCall.h"
 #include "net/Text.h"
 #include "servers/ServerListApi.h"
 #include "servers/ServerPage.h"
 #include "servers/gui/ServerContextMenu.h"
 #include "servers/gui/ServerListView.h"
+#include "ui/PumpedCall.h"
 #include "ui/QtText.h"
 #include "ui/Skin.h"
 #include "ui/UiThread.h"
@@ -85,7 +85,7 @@ void ServerListPage::LoadChosenPage(int index) {
     selector_->setEnabled(false);
     choice_loading_ = true;
     const QPointer<ServerListPage> self(this);
-    account::CallKeepingWindowResponsive([this, index] {
+    ui::CallKeepingWindowResponsive([this, index] {
         LoadServerPage(index + 1);
         return true;
     });

@@ -1,4 +1,4 @@
-#include "servers/gui/SideNavigation.h"
+#include "app/gui/SideNavigation.h"
 
 #include <QPainter>
 #include <QPainterPath>
@@ -7,12 +7,12 @@
 #include <array>
 
 #include "account/RealNameGate.h"
-#include "account/gui/PumpedCall.h"
 #include "account/gui/RealNameGateUi.h"
+#include "ui/PumpedCall.h"
 #include "ui/Skin.h"
 #include "ui/Waiting.h"
 
-namespace vpsdesk::servers {
+namespace vpsdesk::app {
 namespace {
 
 constexpr int kIconSize = 24;
@@ -142,7 +142,7 @@ void SideNavigation::Revert() {
 void SideNavigation::Relogin() {
     if (!relogin_) return;
     // The window keeps drawing while the platform answers.
-    account::CallKeepingWindowResponsive([relogin = relogin_] {
+    ui::CallKeepingWindowResponsive([relogin = relogin_] {
         relogin();
         return true;
     });
@@ -184,4 +184,4 @@ void SideNavigation::Choose(int entry) {
     choosing_ = -1;
 }
 
-}  // namespace vpsdesk::servers
+}  // namespace vpsdesk::app

@@ -8,7 +8,7 @@
 #include "ui/UiThread.h"
 #include "ui/Waiting.h"
 
-namespace vpsdesk::account {
+namespace vpsdesk::ui {
 
 // Calls `fn` (copyable, returning a value) and returns its result. Off the UI thread, or
 // when no worker can be started, it is simply called.
@@ -31,4 +31,4 @@ auto CallKeepingWindowResponsive(Fn fn) -> decltype(fn()) {
     return std::move(state->result);
 }
 
-}  // namespace vpsdesk::account
+}  // namespace vpsdesk::ui

@@ -12,7 +12,7 @@ class QAction;
 class QMenu;
 class QWidget;
 
-namespace vpsdesk::servers {
+namespace vpsdesk::app {
 
 class TrayIcon : public QObject {
     Q_OBJECT
@@ -67,4 +67,4 @@ class TrayIcon : public QObject {
     bool shown_before_click_ = false;
 };
 
-}  // namespace vpsdesk::servers
+}  // namespace vpsdesk::app

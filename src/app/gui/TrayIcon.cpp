@@ -1,4 +1,4 @@
-#include "servers/gui/TrayIcon.h"
+#include "app/gui/TrayIcon.h"
 
 #include <QAction>
 #include <QApplication>
@@ -12,7 +12,7 @@
 #include "ui/Colour.h"
 #include "ui/Skin.h"
 
-namespace vpsdesk::servers {
+namespace vpsdesk::app {
 namespace {
 
 constexpr int kEntryWidth = 100;
@@ -149,4 +149,4 @@ QIcon TrayIcon::ClientIcon() {
     return icon;
 }
 
-}  // namespace vpsdesk::servers
+}  // namespace vpsdesk::app

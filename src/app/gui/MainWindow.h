@@ -15,10 +15,12 @@ class QStackedWidget;
 namespace vpsdesk::ui {
 class CaptionLabel;
 }
-
 namespace vpsdesk::servers {
-
 class ServerListPage;
+}
+
+namespace vpsdesk::app {
+
 class SideNavigation;
 class TrayIcon;
 
@@ -29,7 +31,7 @@ class MainWindow : public ui::SkinnedWindow {
 
     explicit MainWindow(QWidget* parent = nullptr);
 
-    ServerListPage& ServerList() { return *server_list_; }
+    servers::ServerListPage& ServerList() { return *server_list_; }
     SideNavigation& Navigation() { return *navigation_; }
     TrayIcon& Tray() { return *tray_; }
     QStackedWidget* Pages() const { return pages_; }
@@ -84,7 +86,7 @@ class MainWindow : public ui::SkinnedWindow {
     QLabel* banner2_ = nullptr;
     QLabel* help_caption_ = nullptr;
     QStackedWidget* pages_ = nullptr;
-    ServerListPage* server_list_ = nullptr;
+    servers::ServerListPage* server_list_ = nullptr;
     QLabel* notice_ = nullptr;
     QString notice_text_;  // the latest notice, shown again when the connection is back
     bool connection_lost_ = false;
@@ -94,4 +96,4 @@ class MainWindow : public ui::SkinnedWindow {
     bool personal_open_ = false;  // one personal window at a time
 };
 
-}  // namespace vpsdesk::servers
+}  // namespace vpsdesk::app

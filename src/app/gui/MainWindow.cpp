@@ -1,4 +1,4 @@
-#include "servers/gui/MainWindow.h"
+#include "app/gui/MainWindow.h"
 
 #include <QContextMenuEvent>
 #include <QDesktopServices>
@@ -11,16 +11,16 @@
 
 #include "account/gui/PersonalWindow.h"
 #include "account/gui/RealNameGateUi.h"
+#include "app/gui/SideNavigation.h"
+#include "app/gui/TrayIcon.h"
 #include "platform/PlatformApi.h"
 #include "servers/gui/ServerListPage.h"
-#include "servers/gui/SideNavigation.h"
-#include "servers/gui/TrayIcon.h"
 #include "ui/CaptionLabel.h"
 #include "ui/QtText.h"
 #include "ui/Skin.h"
 #include "ui/UiThread.h"
 
-namespace vpsdesk::servers {
+namespace vpsdesk::app {
 namespace {
 
 constexpr int kWidth = 980;
@@ -69,7 +69,7 @@ MainWindow::MainWindow(QWidget* parent) : ui::SkinnedWindow(parent) {
     pages_->setObjectName(QStringLiteral("mainPages"));
     pages_->setGeometry(kPagesLeft, kTitleHeight + 8, kPagesWidth,
                         kHeight - kTitleHeight - kNoticeHeight - 28);
-    server_list_ = new ServerListPage(pages_);
+    server_list_ = new servers::ServerListPage(pages_);
     // Every entry of the server menu is for verified customers only.
     server_list_->SetMenuGate([this] { return account::PassRealNameGate(this); });
     pages_->addWidget(server_list_);
@@ -212,4 +212,4 @@ void MainWindow::onMinimizeClicked() {
     if (tray_->CanBringWindowBack()) hide();
 }
 
-}  // namespace vpsdesk::servers
+}  // namespace vpsdesk::app

@@ -5,7 +5,7 @@
 #include <QListWidget>
 #include <functional>
 
-namespace vpsdesk::servers {
+namespace vpsdesk::app {
 
 class SideNavigation : public QListWidget {
     Q_OBJECT
@@ -57,4 +57,4 @@ class SideNavigation : public QListWidget {
     int choosing_ = -1;  // the entry whose choice is under way
 };
 
-}  // namespace vpsdesk::servers
+}  // namespace vpsdesk::app
