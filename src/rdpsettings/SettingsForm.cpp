@@ -8,6 +8,8 @@
 namespace vpsdesk::rdpsettings {
 namespace {
 
+using R = RemoteDesktopSettings;
+
 // "0" / "1" set a check box; anything else leaves it.
 void ApplySwitch(const std::string& value, bool& box) {
     if (value == "0") box = false;
@@ -47,7 +49,7 @@ std::optional<std::string> FillDriveRows(SettingsForm& form, RemoteDesktopSettin
                                          const DriveLister& list_drives) {
     form.drives = DriveRowsFor(list_drives ? list_drives() : std::vector<os::MountedDrive>{});
     form.unlisted_drives.clear();
-    record.drives = ReadRdpSetting("本地驱动器");
+    record.drives = ReadRdpSetting(&R::drives);
     // The entries are mount points, so they are matched by name: the order of the mounts
     // may change between runs, and a drive not mounted now must not lose its tick.
     for (const std::string& entry : net::SplitText(record.drives, ";")) {
@@ -73,10 +75,10 @@ const ResolutionChoice& SizeToReturnTo(std::string_view stored, std::string_view
 std::vector<std::string> LoadSettingsForm(SettingsForm& form, RemoteDesktopSettings& record,
                                           const DriveLister& list_drives) {
     std::vector<std::string> tips;
-    record.window_mode = ReadRdpSetting("窗口模式");
+    record.window_mode = ReadRdpSetting(&R::window_mode);
     if (record.window_mode == "1") {
         form.full_screen = false;
-        record.resolution = ReadRdpSetting("窗口数据");
+        record.resolution = ReadRdpSetting(&R::resolution);
         if (const ResolutionChoice* choice = FindResolution(record.resolution))
             form.size_position = choice->position;
     } else if (record.window_mode == "0") {
@@ -84,35 +86,36 @@ std::vector<std::string> LoadSettingsForm(SettingsForm& form, RemoteDesktopSetti
         // a size to return to.
         form.full_screen = true;
         form.size_position = kSizeSliderMax;
-        record.resolution = SizeToReturnTo(ReadRdpSetting("窗口数据"), record.resolution).stored;
+        record.resolution =
+            SizeToReturnTo(ReadRdpSetting(&R::resolution), record.resolution).stored;
     }
 
-    record.color_depth = ReadRdpSetting("监视器颜色");
+    record.color_depth = ReadRdpSetting(&R::color_depth);
     if (const ColorDepthChoice* choice = FindColorDepth(record.color_depth))
         form.colour_position = choice->position;
 
-    ApplySwitch(ReadRdpSetting("全屏栏"), form.connection_bar);
-    ApplyOption(ReadRdpSetting("强制模式"), form.forced_login);
+    ApplySwitch(ReadRdpSetting(&R::connection_bar), form.connection_bar);
+    ApplyOption(ReadRdpSetting(&R::forced_login), form.forced_login);
 
-    const std::string map_drives = ReadRdpSetting("磁盘映射");
+    const std::string map_drives = ReadRdpSetting(&R::map_drives);
     ApplySwitch(map_drives, form.map_drives);
     ApplySwitch(map_drives, form.drive_list_enabled);
 
     if (auto tip = FillDriveRows(form, record, list_drives)) tips.push_back(*tip);
 
-    ApplySwitch(ReadRdpSetting("剪贴板"), form.clipboard);
-    ApplySwitch(ReadRdpSetting("打印机"), form.printers);
-    ApplySwitch(ReadRdpSetting("串行口"), form.serial_ports);
-    ApplySwitch(ReadRdpSetting("智能卡"), form.smart_cards);
-    ApplySwitch(ReadRdpSetting("PnP设备"), form.pnp_devices);
-    ApplySwitch(ReadRdpSetting("重连"), form.auto_reconnect);
-    ApplySwitch(ReadRdpSetting("压缩"), form.compression);
-    ApplySwitch(ReadRdpSetting("桌面背景"), form.desktop_background);
-    ApplySwitch(ReadRdpSetting("桌面主题"), form.desktop_theme);
-    ApplySwitch(ReadRdpSetting("录音"), form.audio_capture);
+    ApplySwitch(ReadRdpSetting(&R::clipboard), form.clipboard);
+    ApplySwitch(ReadRdpSetting(&R::printers), form.printers);
+    ApplySwitch(ReadRdpSetting(&R::serial_ports), form.serial_ports);
+    ApplySwitch(ReadRdpSetting(&R::smart_cards), form.smart_cards);
+    ApplySwitch(ReadRdpSetting(&R::pnp_devices), form.pnp_devices);
+    ApplySwitch(ReadRdpSetting(&R::auto_reconnect), form.auto_reconnect);
+    ApplySwitch(ReadRdpSetting(&R::compression), form.compression);
+    ApplySwitch(ReadRdpSetting(&R::desktop_background), form.desktop_background);
+    ApplySwitch(ReadRdpSetting(&R::desktop_theme), form.desktop_theme);
+    ApplySwitch(ReadRdpSetting(&R::audio_capture), form.audio_capture);
 
-    ApplyOption(ReadRdpSetting("音频播放"), form.audio_mode);
-    ApplyOption(ReadRdpSetting("组合键"), form.key_combinations);
+    ApplyOption(ReadRdpSetting(&R::audio_mode), form.audio_mode);
+    ApplyOption(ReadRdpSetting(&R::key_combinations), form.key_combinations);
     return tips;
 }
 
