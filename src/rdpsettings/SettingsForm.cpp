@@ -1,6 +1,7 @@
 #include "rdpsettings/SettingsForm.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "net/Gbk.h"
 #include "net/Text.h"
@@ -9,6 +10,26 @@ namespace vpsdesk::rdpsettings {
 namespace {
 
 using R = RemoteDesktopSettings;
+using F = SettingsForm;
+
+// The check boxes and option groups that each show one stored field as it stands.
+constexpr std::pair<RdpSettingField, bool F::*> kSwitches[] = {
+    {&R::connection_bar, &F::connection_bar},
+    {&R::clipboard, &F::clipboard},
+    {&R::printers, &F::printers},
+    {&R::serial_ports, &F::serial_ports},
+    {&R::pnp_devices, &F::pnp_devices},
+    {&R::auto_reconnect, &F::auto_reconnect},
+    {&R::compression, &F::compression},
+    {&R::desktop_background, &F::desktop_background},
+    {&R::desktop_theme, &F::desktop_theme},
+    {&R::audio_capture, &F::audio_capture},
+};
+constexpr std::pair<RdpSettingField, int F::*> kOptions[] = {
+    {&R::forced_login, &F::forced_login},
+    {&R::audio_mode, &F::audio_mode},
+    {&R::key_combinations, &F::key_combinations},
+};
 
 // "0" / "1" set a check box; anything else leaves it.
 void ApplySwitch(const std::string& value, bool& box) {
@@ -94,28 +115,16 @@ std::vector<std::string> LoadSettingsForm(SettingsForm& form, RemoteDesktopSetti
     if (const ColorDepthChoice* choice = FindColorDepth(record.color_depth))
         form.colour_position = choice->position;
 
-    ApplySwitch(ReadRdpSetting(&R::connection_bar), form.connection_bar);
-    ApplyOption(ReadRdpSetting(&R::forced_login), form.forced_login);
-
     const std::string map_drives = ReadRdpSetting(&R::map_drives);
     ApplySwitch(map_drives, form.map_drives);
     ApplySwitch(map_drives, form.drive_list_enabled);
 
     if (auto tip = FillDriveRows(form, record, list_drives)) tips.push_back(*tip);
 
-    ApplySwitch(ReadRdpSetting(&R::clipboard), form.clipboard);
-    ApplySwitch(ReadRdpSetting(&R::printers), form.printers);
-    ApplySwitch(ReadRdpSetting(&R::serial_ports), form.serial_ports);
+    for (const auto& [field, box] : kSwitches) ApplySwitch(ReadRdpSetting(field), form.*box);
+    // Shown as stored; the save makes it follow the drive mapping.
     ApplySwitch(ReadRdpSetting(&R::smart_cards), form.smart_cards);
-    ApplySwitch(ReadRdpSetting(&R::pnp_devices), form.pnp_devices);
-    ApplySwitch(ReadRdpSetting(&R::auto_reconnect), form.auto_reconnect);
-    ApplySwitch(ReadRdpSetting(&R::compression), form.compression);
-    ApplySwitch(ReadRdpSetting(&R::desktop_background), form.desktop_background);
-    ApplySwitch(ReadRdpSetting(&R::desktop_theme), form.desktop_theme);
-    ApplySwitch(ReadRdpSetting(&R::audio_capture), form.audio_capture);
-
-    ApplyOption(ReadRdpSetting(&R::audio_mode), form.audio_mode);
-    ApplyOption(ReadRdpSetting(&R::key_combinations), form.key_combinations);
+    for (const auto& [field, group] : kOptions) ApplyOption(ReadRdpSetting(field), form.*group);
     return tips;
 }
 
@@ -134,19 +143,8 @@ void StoreSettingsForm(const SettingsForm& form, RemoteDesktopSettings& record) 
         record.map_drives = "0";
         record.smart_cards = "0";
     }
-    record.clipboard = Switch(form.clipboard);
-    record.printers = Switch(form.printers);
-    record.serial_ports = Switch(form.serial_ports);
-    record.auto_reconnect = Switch(form.auto_reconnect);
-    record.forced_login = Option(form.forced_login);
-    record.compression = Switch(form.compression);
-    record.connection_bar = Switch(form.connection_bar);
-    record.desktop_background = Switch(form.desktop_background);
-    record.desktop_theme = Switch(form.desktop_theme);
-    record.pnp_devices = Switch(form.pnp_devices);
-    record.audio_capture = Switch(form.audio_capture);
-    record.audio_mode = Option(form.audio_mode);
-    record.key_combinations = Option(form.key_combinations);
+    for (const auto& [field, box] : kSwitches) record.*field = Switch(form.*box);
+    for (const auto& [field, group] : kOptions) record.*field = Option(form.*group);
 }
 
 std::optional<std::string> SyncColourPosition(int position, RemoteDesktopSettings& record) {

@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <utility>
 #include <vector>
 
 #include "net/Gbk.h"
@@ -60,28 +61,26 @@ void RefreshSettingsRecord(const RemoteDesktopSettings& read, RemoteDesktopSetti
 
 RdpFileFields RdpFieldsFor(const RemoteDesktopSettings& s, const HostPort& target,
                            std::string protected_password, std::string drives) {
+    using L = RdpFileFields;
+    // The lines that carry one stored field each.
+    constexpr std::pair<std::string L::*, rdpsettings::RdpSettingField> kCarried[] = {
+        {&L::window_mode, &R::window_mode},       {&L::color_depth, &R::color_depth},
+        {&L::compression, &R::compression},       {&L::key_combinations, &R::key_combinations},
+        {&L::audio_mode, &R::audio_mode},         {&L::printers, &R::printers},
+        {&L::serial_ports, &R::serial_ports},     {&L::smart_cards, &R::smart_cards},
+        {&L::pnp_devices, &R::pnp_devices},       {&L::clipboard, &R::clipboard},
+        {&L::audio_capture, &R::audio_capture},   {&L::connection_bar, &R::connection_bar},
+        {&L::auto_reconnect, &R::auto_reconnect}, {&L::desktop_background, &R::desktop_background},
+        {&L::desktop_theme, &R::desktop_theme},
+    };
     RdpFileFields f;
     f.full_address = target.host + ":" + target.port;
     f.protected_password = std::move(protected_password);
-    f.window_mode = RdpFileValue(s, &R::window_mode);
+    for (const auto& [line, field] : kCarried) f.*line = RdpFileValue(s, field);
     rdpsettings::RdpWindowSize size = rdpsettings::RdpWindowDimensions(s.resolution);
     f.width = size.width;
     f.height = size.height;
-    f.color_depth = RdpFileValue(s, &R::color_depth);
-    f.compression = RdpFileValue(s, &R::compression);
-    f.key_combinations = RdpFileValue(s, &R::key_combinations);
-    f.audio_mode = RdpFileValue(s, &R::audio_mode);
-    f.printers = RdpFileValue(s, &R::printers);
-    f.serial_ports = RdpFileValue(s, &R::serial_ports);
-    f.smart_cards = RdpFileValue(s, &R::smart_cards);
     f.drives = std::move(drives);
-    f.pnp_devices = RdpFileValue(s, &R::pnp_devices);
-    f.clipboard = RdpFileValue(s, &R::clipboard);
-    f.audio_capture = RdpFileValue(s, &R::audio_capture);
-    f.connection_bar = RdpFileValue(s, &R::connection_bar);
-    f.auto_reconnect = RdpFileValue(s, &R::auto_reconnect);
-    f.desktop_background = RdpFileValue(s, &R::desktop_background);
-    f.desktop_theme = RdpFileValue(s, &R::desktop_theme);
     return f;
 }
 
