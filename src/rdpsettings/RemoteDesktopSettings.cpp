@@ -29,6 +29,12 @@ const std::array<RdpSettingKey, 19>& RdpSettingKeys() {
     return keys;
 }
 
+std::string_view RdpKeyOf(RdpSettingField field) {
+    for (const auto& key : RdpSettingKeys())
+        if (key.field == field) return key.key;
+    return {};  // unreachable: every field has its key
+}
+
 const RemoteDesktopSettings& RdpWindowDefaults() {
     static const RemoteDesktopSettings defaults = [] {
         RemoteDesktopSettings d;
@@ -73,6 +79,16 @@ std::string ReadRdpSetting(std::string_view key) {
     return os::ReadProfileString(file, kRdpSection, key);
 }
 
+std::string ReadRdpSetting(RdpSettingField field) {
+    return ReadRdpSetting(RdpKeyOf(field));
+}
+
+RemoteDesktopSettings ReadRemoteDesktopSettings() {
+    RemoteDesktopSettings record;
+    for (const auto& [key, field] : RdpSettingKeys()) record.*field = ReadRdpSetting(key);
+    return record;
+}
+
 bool SaveRemoteDesktopSettings(const RemoteDesktopSettings& record) {
     const std::filesystem::path file = RdpConfigFile();
     if (file.empty()) return false;
@@ -83,14 +99,16 @@ bool SaveRemoteDesktopSettings(const RemoteDesktopSettings& record) {
     return all_written;
 }
 
-std::string RdpFileValue(std::string_view key, const std::string& stored) {
-    if (key == "剪贴板" || key == "全屏栏" || key == "重连") return stored.empty() ? "1" : stored;
-    if (key == "桌面背景" || key == "桌面主题") {
+std::string RdpFileValue(const RemoteDesktopSettings& stored, RdpSettingField field) {
+    const std::string& value = stored.*field;
+    if (field == &R::clipboard || field == &R::connection_bar || field == &R::auto_reconnect)
+        return value.empty() ? "1" : value;
+    if (field == &R::desktop_background || field == &R::desktop_theme) {
         // The file says what is shown; the connection file says what is disabled.
-        if (stored == "1") return "0";
-        if (stored == "0") return "1";
+        if (value == "1") return "0";
+        if (value == "0") return "1";
     }
-    return stored;
+    return value;
 }
 
 RdpWindowSize RdpWindowDimensions(const std::string& stored_resolution) {

@@ -1,7 +1,8 @@
 #pragma once
 // The customer's remote-desktop preferences: nineteen texts kept in section "RDP" of
 // config.ini in the program folder. The settings window edits them; the launcher reads the
-// file again before every connection and turns the texts into connection-file lines.
+// file again before every connection and turns the texts into connection-file lines. Both
+// name a key by its field: RdpSettingKeys is the one place that spells the keys.
 #include <array>
 #include <filesystem>
 #include <optional>
@@ -37,16 +38,21 @@ struct RemoteDesktopSettings {
     bool operator==(const RemoteDesktopSettings&) const = default;
 };
 
+using RdpSettingField = std::string RemoteDesktopSettings::*;
+
 // One key of the section and the field it is stored from.
 struct RdpSettingKey {
     std::string_view key;
-    std::string RemoteDesktopSettings::*field;
+    RdpSettingField field;
 };
 
 inline constexpr std::string_view kRdpSection = "RDP";
 
 // The nineteen keys in the order every save writes them.
 const std::array<RdpSettingKey, 19>& RdpSettingKeys();
+
+// The key `field` is stored under.
+std::string_view RdpKeyOf(RdpSettingField field);
 
 // What the settings window shows when the file has no usable value, and so what its first
 // save writes.
@@ -62,6 +68,11 @@ std::filesystem::path RdpConfigFile();
 // The value of `key` in section "RDP", read from the file anew on every call; empty when
 // the file, the section or the key is missing. At most 10,239 GBK bytes of it arrive.
 std::string ReadRdpSetting(std::string_view key);
+// The value of the key `field` is stored under, read the same way.
+std::string ReadRdpSetting(RdpSettingField field);
+
+// Every key read anew, each into its field.
+RemoteDesktopSettings ReadRemoteDesktopSettings();
 
 // Writes the nineteen keys, one at a time, in the order of RdpSettingKeys. Each write
 // replaces the key's line or adds it and creates file and section as needed; the rest of
@@ -69,11 +80,11 @@ std::string ReadRdpSetting(std::string_view key);
 // key was written; false when any was not, or there is no program folder.
 [[nodiscard]] bool SaveRemoteDesktopSettings(const RemoteDesktopSettings& record);
 
-// What a stored text contributes to its connection-file line: "1" for an empty
+// What a stored field contributes to its connection-file line: "1" for an empty
 // "剪贴板", "全屏栏" or "重连"; "桌面背景" and "桌面主题" inverted ("1" -> "0", "0" -> "1",
-// anything else verbatim); every other key verbatim. The window size comes from
+// anything else verbatim); every other field verbatim. The window size comes from
 // RdpWindowDimensions and the login switch from ForcedLoginSwitch.
-std::string RdpFileValue(std::string_view key, const std::string& stored);
+std::string RdpFileValue(const RemoteDesktopSettings& stored, RdpSettingField field);
 
 struct RdpWindowSize {
     std::string width;

@@ -1,12 +1,35 @@
 #include "rdpsettings/SettingsForm.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "net/Gbk.h"
 #include "net/Text.h"
 
 namespace vpsdesk::rdpsettings {
 namespace {
+
+using R = RemoteDesktopSettings;
+using F = SettingsForm;
+
+// The check boxes and option groups that each show one stored field as it stands.
+constexpr std::pair<RdpSettingField, bool F::*> kSwitches[] = {
+    {&R::connection_bar, &F::connection_bar},
+    {&R::clipboard, &F::clipboard},
+    {&R::printers, &F::printers},
+    {&R::serial_ports, &F::serial_ports},
+    {&R::pnp_devices, &F::pnp_devices},
+    {&R::auto_reconnect, &F::auto_reconnect},
+    {&R::compression, &F::compression},
+    {&R::desktop_background, &F::desktop_background},
+    {&R::desktop_theme, &F::desktop_theme},
+    {&R::audio_capture, &F::audio_capture},
+};
+constexpr std::pair<RdpSettingField, int F::*> kOptions[] = {
+    {&R::forced_login, &F::forced_login},
+    {&R::audio_mode, &F::audio_mode},
+    {&R::key_combinations, &F::key_combinations},
+};
 
 // "0" / "1" set a check box; anything else leaves it.
 void ApplySwitch(const std::string& value, bool& box) {
@@ -47,7 +70,7 @@ std::optional<std::string> FillDriveRows(SettingsForm& form, RemoteDesktopSettin
                                          const DriveLister& list_drives) {
     form.drives = DriveRowsFor(list_drives ? list_drives() : std::vector<os::MountedDrive>{});
     form.unlisted_drives.clear();
-    record.drives = ReadRdpSetting("本地驱动器");
+    record.drives = ReadRdpSetting(&R::drives);
     // The entries are mount points, so they are matched by name: the order of the mounts
     // may change between runs, and a drive not mounted now must not lose its tick.
     for (const std::string& entry : net::SplitText(record.drives, ";")) {
@@ -73,10 +96,10 @@ const ResolutionChoice& SizeToReturnTo(std::string_view stored, std::string_view
 std::vector<std::string> LoadSettingsForm(SettingsForm& form, RemoteDesktopSettings& record,
                                           const DriveLister& list_drives) {
     std::vector<std::string> tips;
-    record.window_mode = ReadRdpSetting("窗口模式");
+    record.window_mode = ReadRdpSetting(&R::window_mode);
     if (record.window_mode == "1") {
         form.full_screen = false;
-        record.resolution = ReadRdpSetting("窗口数据");
+        record.resolution = ReadRdpSetting(&R::resolution);
         if (const ResolutionChoice* choice = FindResolution(record.resolution))
             form.size_position = choice->position;
     } else if (record.window_mode == "0") {
@@ -84,35 +107,24 @@ std::vector<std::string> LoadSettingsForm(SettingsForm& form, RemoteDesktopSetti
         // a size to return to.
         form.full_screen = true;
         form.size_position = kSizeSliderMax;
-        record.resolution = SizeToReturnTo(ReadRdpSetting("窗口数据"), record.resolution).stored;
+        record.resolution =
+            SizeToReturnTo(ReadRdpSetting(&R::resolution), record.resolution).stored;
     }
 
-    record.color_depth = ReadRdpSetting("监视器颜色");
+    record.color_depth = ReadRdpSetting(&R::color_depth);
     if (const ColorDepthChoice* choice = FindColorDepth(record.color_depth))
         form.colour_position = choice->position;
 
-    ApplySwitch(ReadRdpSetting("全屏栏"), form.connection_bar);
-    ApplyOption(ReadRdpSetting("强制模式"), form.forced_login);
-
-    const std::string map_drives = ReadRdpSetting("磁盘映射");
+    const std::string map_drives = ReadRdpSetting(&R::map_drives);
     ApplySwitch(map_drives, form.map_drives);
     ApplySwitch(map_drives, form.drive_list_enabled);
 
     if (auto tip = FillDriveRows(form, record, list_drives)) tips.push_back(*tip);
 
-    ApplySwitch(ReadRdpSetting("剪贴板"), form.clipboard);
-    ApplySwitch(ReadRdpSetting("打印机"), form.printers);
-    ApplySwitch(ReadRdpSetting("串行口"), form.serial_ports);
-    ApplySwitch(ReadRdpSetting("智能卡"), form.smart_cards);
-    ApplySwitch(ReadRdpSetting("PnP设备"), form.pnp_devices);
-    ApplySwitch(ReadRdpSetting("重连"), form.auto_reconnect);
-    ApplySwitch(ReadRdpSetting("压缩"), form.compression);
-    ApplySwitch(ReadRdpSetting("桌面背景"), form.desktop_background);
-    ApplySwitch(ReadRdpSetting("桌面主题"), form.desktop_theme);
-    ApplySwitch(ReadRdpSetting("录音"), form.audio_capture);
-
-    ApplyOption(ReadRdpSetting("音频播放"), form.audio_mode);
-    ApplyOption(ReadRdpSetting("组合键"), form.key_combinations);
+    for (const auto& [field, box] : kSwitches) ApplySwitch(ReadRdpSetting(field), form.*box);
+    // Shown as stored; the save makes it follow the drive mapping.
+    ApplySwitch(ReadRdpSetting(&R::smart_cards), form.smart_cards);
+    for (const auto& [field, group] : kOptions) ApplyOption(ReadRdpSetting(field), form.*group);
     return tips;
 }
 
@@ -131,19 +143,8 @@ void StoreSettingsForm(const SettingsForm& form, RemoteDesktopSettings& record) 
         record.map_drives = "0";
         record.smart_cards = "0";
     }
-    record.clipboard = Switch(form.clipboard);
-    record.printers = Switch(form.printers);
-    record.serial_ports = Switch(form.serial_ports);
-    record.auto_reconnect = Switch(form.auto_reconnect);
-    record.forced_login = Option(form.forced_login);
-    record.compression = Switch(form.compression);
-    record.connection_bar = Switch(form.connection_bar);
-    record.desktop_background = Switch(form.desktop_background);
-    record.desktop_theme = Switch(form.desktop_theme);
-    record.pnp_devices = Switch(form.pnp_devices);
-    record.audio_capture = Switch(form.audio_capture);
-    record.audio_mode = Option(form.audio_mode);
-    record.key_combinations = Option(form.key_combinations);
+    for (const auto& [field, box] : kSwitches) record.*field = Switch(form.*box);
+    for (const auto& [field, group] : kOptions) record.*field = Option(form.*group);
 }
 
 std::optional<std::string> SyncColourPosition(int position, RemoteDesktopSettings& record) {

@@ -70,10 +70,9 @@ std::vector<DriveRow> DriveRowsFor(const std::vector<os::MountedDrive>& drives);
 std::optional<std::string> FillDriveRows(SettingsForm& form, RemoteDesktopSettings& record,
                                          const DriveLister& list_drives);
 
-// Reads the file's keys in the window's order into `form` and `record`. A value that is
-// none of the listed texts leaves its control as it is. The stored window size is read in
-// full-screen mode too (see SizeToReturnTo), so a save never erases it. Returns the tips
-// to show.
+// Reads the file's keys into `form` and `record`. A value that is none of the listed texts
+// leaves its control as it is. The stored window size is read in full-screen mode too (see
+// SizeToReturnTo), so a save never erases it. Returns the tips to show.
 std::vector<std::string> LoadSettingsForm(SettingsForm& form, RemoteDesktopSettings& record,
                                           const DriveLister& list_drives);
 

@@ -4,14 +4,15 @@
 
 namespace vpsdesk::servers {
 
-RdpLocalDevices ProbeRdpLocalDevices(const RdpLaunchSettings& stored) {
+RdpLocalDevices ProbeRdpLocalDevices(const RemoteDesktopSettings& stored) {
     RdpLocalDevices devices;
     if (stored.serial_ports == "1") devices.serial_ports = os::SerialPorts();
     if (stored.audio_capture == "1") devices.capture = os::AudioCapture();
     return devices;
 }
 
-RdpLaunchSettings HonouredRdpSettings(RdpLaunchSettings stored, const RdpLocalDevices& devices) {
+RemoteDesktopSettings HonouredRdpSettings(RemoteDesktopSettings stored,
+                                          const RdpLocalDevices& devices) {
     if (stored.color_depth == "4" || stored.color_depth == "8")
         stored.color_depth = std::string(kFallbackColorDepth);
     if (stored.audio_capture == "1" && devices.capture == os::AudioCaptureSystem::kNone)
@@ -19,7 +20,7 @@ RdpLaunchSettings HonouredRdpSettings(RdpLaunchSettings stored, const RdpLocalDe
     return stored;
 }
 
-std::vector<std::string> RdpDeviceSwitches(const RdpLaunchSettings& stored,
+std::vector<std::string> RdpDeviceSwitches(const RemoteDesktopSettings& stored,
                                            const RdpLocalDevices& devices,
                                            const DirectoryCheck& exists) {
     std::vector<std::string> switches = FreeRdpDriveSwitches(stored.drives, exists);

@@ -2,12 +2,12 @@
 
 #include <sys/stat.h>
 
+#include <utility>
 #include <vector>
 
 #include "net/Gbk.h"
 #include "net/Text.h"
 #include "os/FileBytes.h"
-#include "rdpsettings/RemoteDesktopSettings.h"
 #include "servers/RdpClientCommand.h"
 #include "servers/RdpPassword.h"
 #include "servers/ServerPage.h"
@@ -15,6 +15,7 @@
 namespace vpsdesk::servers {
 
 using rdpsettings::RdpFileValue;
+using R = RemoteDesktopSettings;
 
 std::optional<HostPort> SplitServerAddress(std::string_view address) {
     std::vector<std::string> pieces = net::SplitText(address, ":");
@@ -51,58 +52,35 @@ std::filesystem::path RdpFilePath(const std::filesystem::path& program_folder,
     return program_folder / "History" / RdpFileName(host);
 }
 
-RdpLaunchSettings ReadRdpLaunchSettings(const RdpSettingReader& read) {
-    RdpLaunchSettings s;
-    s.window_mode = read("窗口模式");
-    s.resolution = read("窗口数据");
-    s.color_depth = read("监视器颜色");
-    s.drives = read("本地驱动器");
-    s.clipboard = read("剪贴板");
-    s.printers = read("打印机");
-    s.serial_ports = read("串行口");
-    s.smart_cards = read("智能卡");
-    s.auto_reconnect = read("重连");
-    s.compression = read("压缩");
-    s.connection_bar = read("全屏栏");
-    s.desktop_background = read("桌面背景");
-    s.desktop_theme = read("桌面主题");
-    s.pnp_devices = read("PnP设备");
-    s.audio_capture = read("录音");
-    s.audio_mode = read("音频播放");
-    s.key_combinations = read("组合键");
-    s.forced_login = read("强制模式");
-    return s;
+void RefreshSettingsRecord(const RemoteDesktopSettings& read, RemoteDesktopSettings& record) {
+    for (rdpsettings::RdpSettingField field :
+         {&R::window_mode, &R::resolution, &R::color_depth, &R::drives, &R::audio_mode,
+          &R::key_combinations, &R::forced_login})
+        record.*field = read.*field;
 }
 
-RdpLaunchSettings ReadRdpLaunchSettings() {
-    return ReadRdpLaunchSettings(
-        [](std::string_view key) { return rdpsettings::ReadRdpSetting(key); });
-}
-
-RdpFileFields RdpFieldsFor(const RdpLaunchSettings& s, const HostPort& target,
+RdpFileFields RdpFieldsFor(const RemoteDesktopSettings& s, const HostPort& target,
                            std::string protected_password, std::string drives) {
+    using L = RdpFileFields;
+    // The lines that carry one stored field each.
+    constexpr std::pair<std::string L::*, rdpsettings::RdpSettingField> kCarried[] = {
+        {&L::window_mode, &R::window_mode},       {&L::color_depth, &R::color_depth},
+        {&L::compression, &R::compression},       {&L::key_combinations, &R::key_combinations},
+        {&L::audio_mode, &R::audio_mode},         {&L::printers, &R::printers},
+        {&L::serial_ports, &R::serial_ports},     {&L::smart_cards, &R::smart_cards},
+        {&L::pnp_devices, &R::pnp_devices},       {&L::clipboard, &R::clipboard},
+        {&L::audio_capture, &R::audio_capture},   {&L::connection_bar, &R::connection_bar},
+        {&L::auto_reconnect, &R::auto_reconnect}, {&L::desktop_background, &R::desktop_background},
+        {&L::desktop_theme, &R::desktop_theme},
+    };
     RdpFileFields f;
     f.full_address = target.host + ":" + target.port;
     f.protected_password = std::move(protected_password);
-    f.window_mode = RdpFileValue("窗口模式", s.window_mode);
+    for (const auto& [line, field] : kCarried) f.*line = RdpFileValue(s, field);
     rdpsettings::RdpWindowSize size = rdpsettings::RdpWindowDimensions(s.resolution);
     f.width = size.width;
     f.height = size.height;
-    f.color_depth = RdpFileValue("监视器颜色", s.color_depth);
-    f.compression = RdpFileValue("压缩", s.compression);
-    f.key_combinations = RdpFileValue("组合键", s.key_combinations);
-    f.audio_mode = RdpFileValue("音频播放", s.audio_mode);
-    f.printers = RdpFileValue("打印机", s.printers);
-    f.serial_ports = RdpFileValue("串行口", s.serial_ports);
-    f.smart_cards = RdpFileValue("智能卡", s.smart_cards);
     f.drives = std::move(drives);
-    f.pnp_devices = RdpFileValue("PnP设备", s.pnp_devices);
-    f.clipboard = RdpFileValue("剪贴板", s.clipboard);
-    f.audio_capture = RdpFileValue("录音", s.audio_capture);
-    f.connection_bar = RdpFileValue("全屏栏", s.connection_bar);
-    f.auto_reconnect = RdpFileValue("重连", s.auto_reconnect);
-    f.desktop_background = RdpFileValue("桌面背景", s.desktop_background);
-    f.desktop_theme = RdpFileValue("桌面主题", s.desktop_theme);
     return f;
 }
 
@@ -112,7 +90,7 @@ std::string RdpFileBytes(const RdpFileFields& fields) {
 
 RdpConnectionFile MakeRdpConnectionFile(const std::filesystem::path& program_folder,
                                         const HostPort& target, std::string_view password,
-                                        const RdpLaunchSettings& settings,
+                                        const RemoteDesktopSettings& settings,
                                         const os::DataProtection& protection) {
     RdpFileFields fields = RdpFieldsFor(settings, target, ProtectRdpPassword(password, protection),
                                         FreeRdpDriveList(settings.drives));

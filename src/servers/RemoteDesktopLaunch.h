@@ -4,12 +4,12 @@
 // forced-login switch. The window half (gui/ConnectToServer) adds the boxes, the wait
 // and the start of the remote-desktop client.
 #include <filesystem>
-#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
 
 #include "os/DataProtection.h"
+#include "rdpsettings/RemoteDesktopSettings.h"
 #include "servers/RdpFileTemplate.h"
 #include "servers/ServerRow.h"
 
@@ -45,22 +45,17 @@ std::string RdpFileName(std::string_view host);
 std::filesystem::path RdpFilePath(const std::filesystem::path& program_folder,
                                   std::string_view host);
 
-// The eighteen keys the launch reads, each read anew at every connection.
-struct RdpLaunchSettings {
-    std::string window_mode, resolution, color_depth, drives, clipboard, printers;
-    std::string serial_ports, smart_cards, auto_reconnect, compression, connection_bar;
-    std::string desktop_background, desktop_theme, pnp_devices, audio_capture, audio_mode;
-    std::string key_combinations, forced_login;
-};
+// The settings as the launch reads them: every key anew at every connection.
+using rdpsettings::RemoteDesktopSettings;
 
-using RdpSettingReader = std::function<std::string(std::string_view key)>;
-RdpLaunchSettings ReadRdpLaunchSettings(const RdpSettingReader& read);
-// From config.ini in the program folder.
-RdpLaunchSettings ReadRdpLaunchSettings();
+// The fields a launch's read replaces in the process's settings record (see
+// rdpsettings::CurrentRdpSettings), as the settings window expects when it opens next; the
+// rest of the record stays as the window left it.
+void RefreshSettingsRecord(const RemoteDesktopSettings& read, RemoteDesktopSettings& record);
 
 // The lines' values; `drives` is the drivestoredirect value already made fit for the
 // remote-desktop client (see FreeRdpDriveList).
-RdpFileFields RdpFieldsFor(const RdpLaunchSettings& settings, const HostPort& target,
+RdpFileFields RdpFieldsFor(const RemoteDesktopSettings& settings, const HostPort& target,
                            std::string protected_password, std::string drives);
 
 // The file's bytes: the text in GBK, no byte-order mark.
@@ -75,7 +70,7 @@ struct RdpConnectionFile {
 // `protection`, the drives as xfreerdp accepts them, its place under `program_folder`.
 RdpConnectionFile MakeRdpConnectionFile(const std::filesystem::path& program_folder,
                                         const HostPort& target, std::string_view password,
-                                        const RdpLaunchSettings& settings,
+                                        const RemoteDesktopSettings& settings,
                                         const os::DataProtection& protection);
 
 // Replaces the file (mode 0600, also when an earlier file had wider rights: it holds the

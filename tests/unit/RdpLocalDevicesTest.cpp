@@ -74,7 +74,7 @@ TEST_F(RdpLocalDevicesTest, RecordingNeedsASoundServerAnOssDeviceOrAnAlsaCapture
 }
 
 TEST(HonouredRdpSettings, ColourFourAndEightBecomeFifteenRecordingNeedsADevice) {
-    RdpLaunchSettings stored;
+    RemoteDesktopSettings stored;
     stored.audio_capture = "1";
     const RdpLocalDevices none;
     const RdpLocalDevices alsa{{}, AudioCaptureSystem::kAlsa};
@@ -102,7 +102,7 @@ TEST_F(RdpLocalDevicesTest, SwitchesCarryNonAsciiDrivesSerialPortsAndAlsaRecordi
     for (char& c : name)
         if (c == '/') c = '_';
 
-    RdpLaunchSettings stored;
+    RemoteDesktopSettings stored;
     stored.drives = plain + ";" + data + ";" + (dir_ / "a,b数据").string() + ";" +
                     (dir_ / "没有").string() + ";";
     // The file keeps the ASCII path only: xfreerdp would refuse the GBK bytes of the other.

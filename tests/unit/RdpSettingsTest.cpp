@@ -1,13 +1,14 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 
+#include "ProgramFolderTest.h"
 #include "net/Gbk.h"
 #include "os/ProgramFolder.h"
-#include "ProgramFolderTest.h"
 #include "rdpsettings/RemoteDesktopSettings.h"
 #include "rdpsettings/SettingsForm.h"
 
@@ -46,6 +47,7 @@ TEST_F(RdpSettingsFile, SavesDefaultsInKeyOrderWithGbkTimesSign) {
                            "600\r\n"),
               std::string::npos);
     EXPECT_EQ(ReadRdpSetting("窗口数据"), "800×600");
+    EXPECT_EQ(ReadRemoteDesktopSettings(), RdpWindowDefaults());
 }
 
 TEST_F(RdpSettingsFile, NeverSetFieldsAreWrittenEmptyAndOtherContentSurvives) {
@@ -79,20 +81,59 @@ TEST_F(RdpSettingsFile, AValueTheFileCannotHoldCostsOnlyItsOwnKey) {
     EXPECT_EQ(ReadRdpSetting("本地驱动器"), "");
 }
 
+TEST_F(RdpSettingsFile, EachKeyIsReadIntoItsOwnField) {
+    Put("[RDP]\r\n窗口模式=a\r\n窗口数据=b\r\n监视器颜色=c\r\n磁盘映射=d\r\n本地驱动器=e\r\n"
+        "剪贴板=f\r\n打印机=g\r\n串行口=h\r\n智能卡=i\r\n重连=j\r\n强制模式=k\r\n压缩=l\r\n"
+        "全屏栏=m\r\n桌面背景=n\r\n桌面主题=o\r\nPnP设备=p\r\n录音=q\r\n音频播放=r\r\n"
+        "组合键=s\r\n");
+    const RemoteDesktopSettings expected{
+        .window_mode = "a",
+        .resolution = "b",
+        .color_depth = "c",
+        .map_drives = "d",
+        .drives = "e",
+        .clipboard = "f",
+        .printers = "g",
+        .serial_ports = "h",
+        .smart_cards = "i",
+        .auto_reconnect = "j",
+        .forced_login = "k",
+        .compression = "l",
+        .connection_bar = "m",
+        .desktop_background = "n",
+        .desktop_theme = "o",
+        .pnp_devices = "p",
+        .audio_capture = "q",
+        .audio_mode = "r",
+        .key_combinations = "s",
+    };
+    EXPECT_EQ(ReadRemoteDesktopSettings(), expected);
+    for (const auto& [key, field] : RdpSettingKeys()) {
+        EXPECT_EQ(RdpKeyOf(field), key);
+        EXPECT_EQ(ReadRdpSetting(field), expected.*field) << key;
+    }
+}
+
 TEST(RdpSettings, ConnectionFileValues) {
-    for (const char* key : {"剪贴板", "全屏栏", "重连"}) {
-        EXPECT_EQ(RdpFileValue(key, ""), "1") << key;
-        EXPECT_EQ(RdpFileValue(key, "0"), "0") << key;
+    using R = RemoteDesktopSettings;
+    auto file_value = [](RdpSettingField field, const char* stored) {
+        RemoteDesktopSettings record;
+        record.*field = stored;
+        return RdpFileValue(record, field);
+    };
+    const std::vector<RdpSettingField> empty_is_on = {&R::clipboard, &R::connection_bar,
+                                                      &R::auto_reconnect};
+    const std::vector<RdpSettingField> inverted = {&R::desktop_background, &R::desktop_theme};
+    for (const auto& [key, field] : RdpSettingKeys()) {
+        const bool on =
+            std::find(empty_is_on.begin(), empty_is_on.end(), field) != empty_is_on.end();
+        const bool flip = std::find(inverted.begin(), inverted.end(), field) != inverted.end();
+        EXPECT_EQ(file_value(field, ""), on ? "1" : "") << key;
+        EXPECT_EQ(file_value(field, "1"), flip ? "0" : "1") << key;
+        EXPECT_EQ(file_value(field, "0"), flip ? "1" : "0") << key;
+        EXPECT_EQ(file_value(field, "7"), "7") << key;
     }
-    for (const char* key : {"桌面背景", "桌面主题"}) {
-        EXPECT_EQ(RdpFileValue(key, "1"), "0") << key;
-        EXPECT_EQ(RdpFileValue(key, "0"), "1") << key;
-        EXPECT_EQ(RdpFileValue(key, ""), "") << key;
-        EXPECT_EQ(RdpFileValue(key, "7"), "7") << key;
-    }
-    EXPECT_EQ(RdpFileValue("打印机", ""), "");
-    EXPECT_EQ(RdpFileValue("本地驱动器", "/;/home;"), "/;/home;");
-    EXPECT_EQ(RdpFileValue("PnP设备", "1"), "1");
+    EXPECT_EQ(file_value(&R::drives, "/;/home;"), "/;/home;");
 }
 
 TEST(RdpSettings, WindowSizeFromTheStoredText) {
@@ -216,10 +257,8 @@ TEST_F(RdpSettingsFile, FullScreenReadsAndKeepsTheWindowSize) {
         const char* kept;
     };
     for (const Case& c : {Case{"1024×768", "1680×1050", "1024×768"},
-                          Case{"1024×768", "", "1024×768"},
-                          Case{"", "1680×1050", "1680×1050"},
-                          Case{"1920×1080", "", "800×600"},
-                          Case{"", "", "800×600"}}) {
+                          Case{"1024×768", "", "1024×768"}, Case{"", "1680×1050", "1680×1050"},
+                          Case{"1920×1080", "", "800×600"}, Case{"", "", "800×600"}}) {
         Put("[RDP]\r\n窗口模式=0\r\n窗口数据=" + std::string(c.stored) + "\r\n");
         SettingsForm form;
         RemoteDesktopSettings record;

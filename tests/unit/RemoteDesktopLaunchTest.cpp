@@ -5,6 +5,7 @@
 
 #include <fstream>
 #include <memory>
+#include <set>
 
 #include "ProgramFolderTest.h"
 #include "net/Gbk.h"
@@ -59,7 +60,7 @@ class ConnectionFile : public vpsdesk::test::ProgramFolderTest {
         EXPECT_TRUE(plan && plan->target);
         RdpConnectionFile file =
             MakeRdpConnectionFile(vpsdesk::os::ProgramFolder(), *plan->target, plan->password,
-                                  ReadRdpLaunchSettings(), *protection_);
+                                  vpsdesk::rdpsettings::ReadRemoteDesktopSettings(), *protection_);
         EXPECT_TRUE(WriteRdpFile(file.path, file.bytes));
         return file.path;
     }
@@ -168,6 +169,22 @@ TEST_F(ConnectionFile, AnEarlierFileLosesTheRightsOfOthersAndAMissingFolderFails
     EXPECT_EQ(Bytes(file), "new");
     EXPECT_EQ(Mode(file), 0600u);
     EXPECT_FALSE(WriteRdpFile(dir_ / "missing" / "h.rdp", "x"));
+}
+
+// The settings window takes these from the last launch when it opens next; the rest of the
+// record stays as the window left it.
+TEST(LaunchSettings, RefreshOnlyTheFieldsTheSettingsWindowTakesFromTheLaunch) {
+    const std::set<std::string_view> refreshed = {
+        "窗口模式", "窗口数据", "监视器颜色", "本地驱动器", "音频播放", "组合键", "强制模式"};
+    RemoteDesktopSettings read;
+    RemoteDesktopSettings record;
+    for (const auto& [key, field] : vpsdesk::rdpsettings::RdpSettingKeys()) {
+        read.*field = "read";
+        record.*field = "held";
+    }
+    RefreshSettingsRecord(read, record);
+    for (const auto& [key, field] : vpsdesk::rdpsettings::RdpSettingKeys())
+        EXPECT_EQ(record.*field, refreshed.contains(key) ? "read" : "held") << key;
 }
 
 TEST(RdpPassword, BufferIsUtf16WithTerminatorPaddedOrCutAt512) {

@@ -155,7 +155,7 @@ void SettingsWindow::connectDisplay() {
         RemoteDesktopSettings& record = CurrentRdpSettings();
         // Always a size, so the window mode this click asks for is the one selected.
         const ResolutionChoice& choice =
-            SizeToReturnTo(ReadRdpSetting("窗口数据"), record.resolution);
+            SizeToReturnTo(ReadRdpSetting(&RemoteDesktopSettings::resolution), record.resolution);
         record.resolution = choice.stored;
         controls_->size_slider->setValue(choice.position);
         syncSizeSlider();

@@ -4,7 +4,6 @@
 
 #include "os/KeyFileDataProtection.h"
 #include "os/ProgramFolder.h"
-#include "rdpsettings/RemoteDesktopSettings.h"
 #include "servers/RdpClientCommand.h"
 #include "servers/RdpFailureMessage.h"
 #include "servers/RdpLocalDevices.h"
@@ -42,20 +41,7 @@ LoginSwitchMemory& SwitchMemory() {
     return memory;
 }
 
-// The launch's reads replace these fields of the process's settings record, as the
-// settings window expects when it opens next.
-void UpdateSettingsRecord(const RdpLaunchSettings& read) {
-    rdpsettings::RemoteDesktopSettings& record = rdpsettings::CurrentRdpSettings();
-    record.window_mode = read.window_mode;
-    record.resolution = read.resolution;
-    record.color_depth = read.color_depth;
-    record.drives = read.drives;
-    record.audio_mode = read.audio_mode;
-    record.key_combinations = read.key_combinations;
-    record.forced_login = read.forced_login;
-}
-
-RdpLocalDevices LocalDevices(const RdpLaunchSettings& settings) {
+RdpLocalDevices LocalDevices(const RemoteDesktopSettings& settings) {
     return Seams().devices ? Seams().devices() : ProbeRdpLocalDevices(settings);
 }
 
@@ -88,8 +74,8 @@ void ConnectToServer(QWidget* parent, const ServerRow& row) {
 
 void LaunchRemoteDesktop(QWidget* parent, const std::string& host, const std::string& port,
                          const std::string& password) {
-    const RdpLaunchSettings settings = ReadRdpLaunchSettings();
-    UpdateSettingsRecord(settings);
+    const RemoteDesktopSettings settings = rdpsettings::ReadRemoteDesktopSettings();
+    RefreshSettingsRecord(settings, rdpsettings::CurrentRdpSettings());
     const std::string login_switch = SwitchMemory().Choose(settings.forced_login);
     const std::filesystem::path folder = os::ProgramFolder();
     const RdpLocalDevices devices = LocalDevices(settings);
