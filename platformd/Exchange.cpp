@@ -1,8 +1,9 @@
 #include "Exchange.h"
 
+#include <algorithm>
+
 #include "SessionStore.h"
-#include "net/Gbk.h"
-#include "net/Text.h"
+#include "Text.h"
 
 namespace platformd {
 
@@ -11,11 +12,12 @@ constexpr const char* kCookieName = "PDSESSION";
 
 std::string CookieValue(const httplib::Request& req) {
     for (size_t i = 0, n = req.get_header_value_count("Cookie"); i < n; ++i) {
-        for (const std::string& part :
-             vpsdesk::net::SplitText(req.get_header_value("Cookie", i), ";")) {
-            std::string item = vpsdesk::net::TrimText(part);
+        for (const std::string& part : SplitText(req.get_header_value("Cookie", i), ";")) {
+            std::string_view item = part;
+            item.remove_prefix(std::min(item.find_first_not_of(' '), item.size()));
+            item.remove_suffix(item.size() - (item.find_last_not_of(' ') + 1));
             std::string prefix = std::string(kCookieName) + "=";
-            if (item.rfind(prefix, 0) == 0) return item.substr(prefix.size());
+            if (item.starts_with(prefix)) return std::string(item.substr(prefix.size()));
         }
     }
     return {};
@@ -36,7 +38,7 @@ FormBody Exchange::Form(const std::vector<std::string_view>& fields) const {
 }
 
 std::string Exchange::Query(const std::string& name) const {
-    return vpsdesk::net::GbkToUtf8(req_.get_param_value(name));
+    return GbkToUtf8(req_.get_param_value(name));
 }
 
 const std::string& Exchange::EnsureSession() {
@@ -71,7 +73,7 @@ void Exchange::SetCookie(const std::string& sid) {
 
 void Exchange::Text(std::string_view utf8, const char* content_type) {
     res_.status = 200;
-    res_.set_content(vpsdesk::net::Utf8ToGbk(utf8), content_type);
+    res_.set_content(Utf8ToGbk(utf8), content_type);
 }
 
 void Exchange::Json(const nlohmann::ordered_json& doc) {

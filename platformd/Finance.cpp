@@ -6,7 +6,7 @@
 #include "Router.h"
 #include "Rules.h"
 #include "SessionStore.h"
-#include "net/Text.h"
+#include "Text.h"
 
 namespace platformd {
 
@@ -194,8 +194,8 @@ void Finance::Records(Exchange& ex) {
         return;
     }
     // Clamped, so the row offset below cannot overflow.
-    long long page = std::clamp(vpsdesk::net::TextToInt(ex.Query("page")), 1LL, 1000000LL);
-    long long limit = ex.Req().has_param("limit") ? vpsdesk::net::TextToInt(ex.Query("limit")) : 5;
+    long long page = std::clamp(ReadInteger(ex.Query("page")), 1LL, 1000000LL);
+    long long limit = ex.Req().has_param("limit") ? ReadInteger(ex.Query("limit")) : 5;
     limit = std::clamp(limit, 1LL, 100LL);
     nlohmann::ordered_json doc;
     auto lock = s_.db.Lock();

@@ -1,7 +1,7 @@
 #include "FormBody.h"
 
-#include "net/Gbk.h"
-#include "net/Text.h"
+#include "Text.h"
+
 
 namespace platformd {
 
@@ -66,7 +66,7 @@ void FormBody::ParseLoose(std::string_view body) {
 }
 
 void FormBody::AddPair(std::string_view name, std::string_view value) {
-    pairs_.emplace_back(vpsdesk::net::GbkToUtf8(name), vpsdesk::net::GbkToUtf8(value));
+    pairs_.emplace_back(GbkToUtf8(name), GbkToUtf8(value));
 }
 
 namespace {
@@ -110,7 +110,7 @@ void AppendUtf8(std::string& out, unsigned cp) {
 }  // namespace
 
 std::string UnescapeScriptText(std::string_view escaped) {
-    std::string text = vpsdesk::net::ReplaceText(escaped, "%25u", "%u");
+    std::string text = ReplaceText(escaped, "%25u", "%u");
     std::string out;
     for (size_t i = 0; i < text.size();) {
         unsigned v = 0;

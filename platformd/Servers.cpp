@@ -5,7 +5,7 @@
 #include "PasswordHash.h"
 #include "Router.h"
 #include "Rules.h"
-#include "net/Text.h"
+#include "Text.h"
 
 namespace platformd {
 
@@ -32,7 +32,7 @@ std::optional<Servers::Owned> Servers::FindOwned(Services& s, std::int64_t user_
     auto st = s.db.Prepare(
         "SELECT s.id, s.product_id, p.type_id, s.end_time, s.busy_until, s.refund FROM servers s "
         "JOIN products p ON p.id=s.product_id WHERE s.id=? AND s.user_id=?");
-    st.Bind(vpsdesk::net::TextToInt(id)).Bind(user_id);
+    st.Bind(ReadInteger(id)).Bind(user_id);
     if (!st.Step()) return std::nullopt;
     return Owned{st.Int(0), st.Int(1), st.Int(2), st.Int(3), st.Int(4), st.Int(5) != 0};
 }
@@ -54,8 +54,8 @@ void Servers::List(Exchange& ex) {
         return;
     }
     // Clamped, so the row offset below cannot overflow.
-    long long page = std::clamp(vpsdesk::net::TextToInt(ex.Query("page")), 1LL, 1000000LL);
-    long long limit = ex.Req().has_param("limit") ? vpsdesk::net::TextToInt(ex.Query("limit")) : 5;
+    long long page = std::clamp(ReadInteger(ex.Query("page")), 1LL, 1000000LL);
+    long long limit = ex.Req().has_param("limit") ? ReadInteger(ex.Query("limit")) : 5;
     limit = std::clamp(limit, 1LL, 100LL);
     std::int64_t now = Now();
     nlohmann::ordered_json doc;
@@ -157,7 +157,7 @@ void Servers::SetRemark(Exchange& ex) {
     auto lock = s_.db.Lock();
     s_.db.Prepare("UPDATE servers SET remark=? WHERE id=? AND user_id=?")
         .Bind(remark)
-        .Bind(vpsdesk::net::TextToInt(form.Get("id")))
+        .Bind(ReadInteger(form.Get("id")))
         .Bind(user)
         .Run();
     ex.Text("1000");
@@ -187,7 +187,7 @@ void Servers::Install(Exchange& ex) {
         return;
     }
     auto os = s_.db.Prepare("SELECT id FROM os WHERE id=? AND type_id=?");
-    os.Bind(vpsdesk::net::TextToInt(form.Get("osid"))).Bind(server->type_id);
+    os.Bind(ReadInteger(form.Get("osid"))).Bind(server->type_id);
     if (!IsDigits(form.Get("osid")) || !os.Step()) {
         ex.Text("1001");
     } else if (server->end_time <= now || server->refund) {

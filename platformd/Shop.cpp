@@ -10,7 +10,7 @@
 #include "Renewal.h"
 #include "Router.h"
 #include "Rules.h"
-#include "net/Text.h"
+#include "Text.h"
 
 namespace platformd {
 
@@ -66,7 +66,7 @@ void Shop::Lines(Exchange& ex) {
     auto st = s_.db.Prepare(
         "SELECT DISTINCT l.id, l.name FROM lines l JOIN products p ON p.line_id=l.id "
         "WHERE p.type_id=? ORDER BY l.id");
-    st.Bind(vpsdesk::net::TextToInt(ex.Form({"lxid"}).Get("lxid")));
+    st.Bind(ReadInteger(ex.Form({"lxid"}).Get("lxid")));
     while (st.Step()) rows.push_back({{"id", st.Int(0)}, {"xlmc", st.Text(1)}});
     ex.Json(List(std::move(rows)));
 }
@@ -87,8 +87,8 @@ void Shop::Products(Exchange& ex) {
     auto st = s_.db.Prepare(
         "SELECT id, model, cpu, ram_mb, disk_gb, mbps, month, zy, lx FROM products "
         "WHERE line_id=? AND type_id=? ORDER BY id");
-    st.Bind(vpsdesk::net::TextToInt(form.Get("xlid")))
-        .Bind(vpsdesk::net::TextToInt(form.Get("cplxid")));
+    st.Bind(ReadInteger(form.Get("xlid")))
+        .Bind(ReadInteger(form.Get("cplxid")));
     while (st.Step()) {
         Json row;
         row["id"] = st.Int(0);
@@ -109,7 +109,7 @@ void Shop::Prices(Exchange& ex) {
     Json rows = Json::array();
     auto lock = s_.db.Lock();
     auto st = s_.db.Prepare("SELECT day, month, annual FROM products WHERE id=?");
-    st.Bind(vpsdesk::net::TextToInt(ex.Form({"id"}).Get("id")));
+    st.Bind(ReadInteger(ex.Form({"id"}).Get("id")));
     if (st.Step())
         rows.push_back({{"day", st.Int(0)}, {"month", st.Int(1)}, {"Annual", st.Int(2)}});
     ex.Json(List(std::move(rows)));
@@ -121,7 +121,7 @@ void Shop::OsList(Exchange& ex) {
     auto st = s_.db.Prepare(
         "SELECT o.id, o.name FROM os o JOIN products p ON p.type_id=o.type_id WHERE p.id=? "
         "ORDER BY o.id");
-    st.Bind(vpsdesk::net::TextToInt(ex.Form({"id"}).Get("id")));
+    st.Bind(ReadInteger(ex.Form({"id"}).Get("id")));
     while (st.Step()) rows.push_back({{"osid", st.Int(0)}, {"osname", st.Text(1)}});
     ex.Json(List(std::move(rows)));
 }
@@ -129,7 +129,7 @@ void Shop::OsList(Exchange& ex) {
 void Shop::Buy(Exchange& ex) {
     FormBody form = ex.Form({"year", "id", "osid", "duration"});
     std::string period = form.Get("year");
-    long long duration = vpsdesk::net::TextToInt(form.Get("duration"));
+    long long duration = ReadInteger(form.Get("duration"));
     if (ex.UserId() == 0) {
         ex.Status(401, "请先登录");
         return;
@@ -143,7 +143,7 @@ void Shop::Buy(Exchange& ex) {
     }
     auto product =
         s_.db.Prepare("SELECT id, type_id, day, month, annual, model FROM products WHERE id=?");
-    product.Bind(vpsdesk::net::TextToInt(form.Get("id")));
+    product.Bind(ReadInteger(form.Get("id")));
     if (!product.Step()) {
         ex.Status(404, "产品不存在");
         return;
@@ -154,7 +154,7 @@ void Shop::Buy(Exchange& ex) {
         return;
     }
     auto os = s_.db.Prepare("SELECT id FROM os WHERE id=? AND type_id=?");
-    os.Bind(vpsdesk::net::TextToInt(form.Get("osid"))).Bind(product.Int(1));
+    os.Bind(ReadInteger(form.Get("osid"))).Bind(product.Int(1));
     if (!os.Step()) {
         ex.Status(400, "请选择操作系统");
         return;

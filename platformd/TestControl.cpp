@@ -4,8 +4,7 @@
 #include <cstdio>
 #include <nlohmann/json.hpp>
 
-#include "net/Gbk.h"
-#include "net/Text.h"
+#include "Text.h"
 
 namespace platformd {
 
@@ -53,7 +52,7 @@ void TestControl::Handle(const httplib::Request& req, httplib::Response& res) {
     const std::string action = req.path.substr(std::string("/__control/").size());
     auto number = [&](const char* name, int fallback) {
         return req.has_param(name)
-                   ? static_cast<int>(vpsdesk::net::TextToInt(req.get_param_value(name)))
+                   ? static_cast<int>(ReadInteger(req.get_param_value(name)))
                    : fallback;
     };
     std::lock_guard lock(mutex_);
@@ -105,15 +104,15 @@ void TestControl::ListRequests(httplib::Response& res) {
     nlohmann::ordered_json list = nlohmann::ordered_json::array();
     for (const LoggedRequest& r : log_) {
         nlohmann::ordered_json headers = nlohmann::ordered_json::array();
-        std::vector<std::string> lines = vpsdesk::net::SplitText(r.raw_head, "\r\n");
+        std::vector<std::string> lines = SplitText(r.raw_head, "\r\n");
         for (size_t i = 1; i < lines.size(); ++i) {
-            headers.push_back(vpsdesk::net::GbkToUtf8(lines[i]));
+            headers.push_back(GbkToUtf8(lines[i]));
         }
         list.push_back({{"seq", r.seq},
                         {"method", r.method},
-                        {"path", vpsdesk::net::GbkToUtf8(r.target)},
+                        {"path", GbkToUtf8(r.target)},
                         {"headers", headers},
-                        {"body", vpsdesk::net::GbkToUtf8(r.body)},
+                        {"body", GbkToUtf8(r.body)},
                         {"body_hex", Hex(r.body)}});
     }
     nlohmann::ordered_json doc;
