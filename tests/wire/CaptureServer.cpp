@@ -169,6 +169,27 @@ void CaptureServer::Serve(int fd, size_t index) {
         }
 }
 
+IdlePort::IdlePort(bool listening) {
+    fd_ = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in addr{};
+    addr.sin_family = AF_INET;
+    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t len = sizeof addr;
+    if (fd_ < 0 || ::bind(fd_, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 ||
+        (listening && ::listen(fd_, 4) != 0) ||
+        ::getsockname(fd_, reinterpret_cast<sockaddr*>(&addr), &len) != 0)
+        throw std::runtime_error("idle port: cannot bind");
+    port_ = ntohs(addr.sin_port);
+}
+
+IdlePort::~IdlePort() {
+    ::close(fd_);
+}
+
+std::string IdlePort::Url(std::string_view scheme) const {
+    return std::string(scheme) + "://127.0.0.1:" + std::to_string(port_) + "/";
+}
+
 std::vector<std::string> HeaderLines(const std::string& request) {
     std::vector<std::string> lines;
     size_t end = request.find("\r\n\r\n");

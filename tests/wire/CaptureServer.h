@@ -62,6 +62,23 @@ class CaptureServer {
     std::thread thread_;
 };
 
+// A loopback port that never answers: bound but not listening, so connecting is refused
+// (`listening` false), or listening but never accepting, so the connection is made by the
+// kernel and then nothing comes (`listening` true). Either way no one else takes the port.
+class IdlePort {
+  public:
+    explicit IdlePort(bool listening);
+    ~IdlePort();
+    IdlePort(const IdlePort&) = delete;
+    IdlePort& operator=(const IdlePort&) = delete;
+    int port() const { return port_; }
+    std::string Url(std::string_view scheme = "http") const;
+
+  private:
+    int fd_ = -1;
+    int port_ = 0;
+};
+
 // The request line and header lines of a captured request, without the final empty line.
 std::vector<std::string> HeaderLines(const std::string& request);
 // The bytes after the header section.

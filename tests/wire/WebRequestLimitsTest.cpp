@@ -1,11 +1,7 @@
 // A platform that accepts a connection and then goes quiet must not hold the caller: the
 // connect limit and the stall limit end such requests as failures, while a slow transfer
 // that keeps moving is left alone.
-#include <arpa/inet.h>
 #include <gtest/gtest.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <string>
@@ -32,31 +28,6 @@ class WebRequestLimits : public testing::Test {
     RequestLimits saved_;
 };
 
-// Listening, so the TCP connection is made by the kernel, but never accepting: a TLS
-// handshake gets no answer.
-class SilentListener {
-  public:
-    SilentListener() {
-        fd_ = ::socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in addr{};
-        addr.sin_family = AF_INET;
-        addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        socklen_t len = sizeof addr;
-        ::bind(fd_, reinterpret_cast<sockaddr*>(&addr), sizeof addr);
-        ::listen(fd_, 4);
-        ::getsockname(fd_, reinterpret_cast<sockaddr*>(&addr), &len);
-        port_ = ntohs(addr.sin_port);
-    }
-    ~SilentListener() { ::close(fd_); }
-    SilentListener(const SilentListener&) = delete;
-    SilentListener& operator=(const SilentListener&) = delete;
-    int port() const { return port_; }
-
-  private:
-    int fd_ = -1;
-    int port_ = 0;
-};
-
 TEST(WebRequestLimitsDefaults, FifteenSecondsToConnectAndThirtyWithoutProgress) {
     const RequestLimits limits;
     EXPECT_EQ(limits.connect, 15s);
@@ -75,8 +46,8 @@ TEST_F(WebRequestLimits, AServerThatReadsTheRequestAndNeverAnswersIsAFailedReque
 }
 
 TEST_F(WebRequestLimits, AHandshakeThatNeverCompletesEndsAtTheConnectLimit) {
-    SilentListener listener;
-    EXPECT_TRUE(WebRequest("https://127.0.0.1:" + std::to_string(listener.port()) + "/").empty());
+    wiretest::IdlePort listener(/*listening=*/true);
+    EXPECT_TRUE(WebRequest(listener.Url("https")).empty());
 }
 
 TEST_F(WebRequestLimits, ASlowTransferThatKeepsMovingIsNotCutOff) {

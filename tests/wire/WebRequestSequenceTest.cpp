@@ -1,10 +1,6 @@
 // Requests made one after another on one thread: whatever an earlier request asked for or
 // ran into, the next one goes out exactly as it would from a thread of its own.
-#include <arpa/inet.h>
 #include <gtest/gtest.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 #include <functional>
 #include <string>
@@ -29,29 +25,6 @@ WebRequestOptions With(const std::function<void(WebRequestOptions&)>& set) {
     set(o);
     return o;
 }
-
-// A loopback port nothing listens on: bound, so no one else takes it, but not listening.
-class RefusingPort {
-  public:
-    RefusingPort() {
-        fd_ = ::socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in addr{};
-        addr.sin_family = AF_INET;
-        addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        socklen_t len = sizeof addr;
-        ::bind(fd_, reinterpret_cast<sockaddr*>(&addr), sizeof addr);
-        ::getsockname(fd_, reinterpret_cast<sockaddr*>(&addr), &len);
-        port_ = ntohs(addr.sin_port);
-    }
-    ~RefusingPort() { ::close(fd_); }
-    RefusingPort(const RefusingPort&) = delete;
-    RefusingPort& operator=(const RefusingPort&) = delete;
-    std::string Url() const { return "http://127.0.0.1:" + std::to_string(port_) + "/"; }
-
-  private:
-    int fd_ = -1;
-    int port_ = 0;
-};
 
 TEST(WebRequestSequence, ALaterRequestCarriesNothingOverFromAnEarlierOne) {
     // The store holds a cookie for the probe's host, so the probe shows whether the store
@@ -103,7 +76,7 @@ TEST(WebRequestSequence, ALaterRequestCarriesNothingOverFromAnEarlierOne) {
                             o.headers = "User-Agent: other";
                         }));
          }},
-        {"a refused connection", [](const CaptureServer&) { WebRequest(RefusingPort().Url()); }},
+        {"a refused connection", [](const CaptureServer&) { WebRequest(wiretest::IdlePort(false).Url()); }},
     };
     for (const Earlier& earlier : cases) {
         SCOPED_TRACE(earlier.what);

@@ -1,10 +1,6 @@
 // WebRequest against the raw capture server: the exact bytes it sends, and what it makes
 // of the bytes it gets back.
-#include <arpa/inet.h>
 #include <gtest/gtest.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -400,14 +396,7 @@ TEST(WebRequestWire, ZeroBytesInsideTheBodyAreKept) {
 }
 
 TEST(WebRequestWire, RefusedConnectionLeavesOutParametersAlone) {
-    // Bound but not listening: connecting is refused, and no one else can take the port.
-    int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in addr{};
-    addr.sin_family = AF_INET;
-    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t len = sizeof addr;
-    ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
-    ASSERT_EQ(::getsockname(fd, reinterpret_cast<sockaddr*>(&addr), &len), 0);
+    const wiretest::IdlePort refusing(/*listening=*/false);
 
     std::string reply_headers = "before", cookies = "before";
     WebRequestOptions o;
@@ -415,10 +404,9 @@ TEST(WebRequestWire, RefusedConnectionLeavesOutParametersAlone) {
     o.cookies_out = &cookies;
     o.cookies_in = "a=1";
     EXPECT_TRUE(
-        WebRequest("http://127.0.0.1:" + std::to_string(ntohs(addr.sin_port)) + "/", o).empty());
+        WebRequest(refusing.Url(), o).empty());
     EXPECT_EQ(reply_headers, "before");
     EXPECT_EQ(cookies, "before");
-    ::close(fd);
 }
 
 TEST(WebRequestWire, ReplyCutShortGivesNoBodyButItsHeaders) {
