@@ -36,58 +36,11 @@ struct UrlDeleter {
     void operator()(CURLU* url) const { curl_url_cleanup(url); }
 };
 
-// The calling thread's libcurl handles. Each thread keeps its own connection cache (the
-// multi handle), reused by every request the thread makes: libcurl does not support a
-// connection cache shared by concurrent threads. The easy handle is reset and reused too,
-// which spares every request setting one up afresh.
-struct ThreadHandles {
-    std::unique_ptr<CURLM, MultiDeleter> multi{curl_multi_init()};
-    std::unique_ptr<CURL, EasyDeleter> easy;  // declared after `multi`: destroyed first
-    bool easy_busy = false;
-};
-
-ThreadHandles& ThisThread() {
-    thread_local ThreadHandles handles;
-    return handles;
-}
-
-// An easy handle for one transfer: the thread's own, reset, or a throwaway one while the
-// thread's is still inside a transfer (a request made from one of its callbacks must not
-// reset it under libcurl's feet).
-struct EasyLease {
-    EasyLease() : thread(ThisThread()) {
-        if (thread.easy_busy) {
-            spare.reset(curl_easy_init());
-            easy = spare.get();
-            return;
-        }
-        if (thread.easy)
-            curl_easy_reset(thread.easy.get());
-        else
-            thread.easy.reset(curl_easy_init());
-        easy = thread.easy.get();
-        thread.easy_busy = easy != nullptr;
-    }
-    ~EasyLease() {
-        if (spare || !easy) return;
-        thread.easy_busy = false;
-        if (discard) thread.easy.reset();
-    }
-    EasyLease(const EasyLease&) = delete;
-    EasyLease& operator=(const EasyLease&) = delete;
-
-    ThreadHandles& thread;
-    std::unique_ptr<CURL, EasyDeleter> spare;
-    CURL* easy = nullptr;
-    bool discard = false;  // the handle keeps state that curl_easy_reset does not clear
-};
-
-// libcurl matches cookies against the name in a caller's "Host:" line and keeps that name
-// in the handle past curl_easy_reset, where it would stand in for the next request's host.
-bool CarriesHostLine(const curl_slist* list) {
-    for (; list; list = list->next)
-        if (StartsWithText(list->data, "Host", true)) return true;
-    return false;
+// Each thread keeps its own connection cache, reused by every request the thread makes:
+// libcurl does not support a connection cache shared by concurrent threads.
+CURLM* ThreadConnections() {
+    thread_local std::unique_ptr<CURLM, MultiDeleter> multi(curl_multi_init());
+    return multi.get();
 }
 
 // libcurl accepts neither raw non-ASCII bytes nor spaces or control bytes in a URL.
@@ -106,21 +59,6 @@ std::string EncodePath(std::string_view path) {
         }
     }
     return out;
-}
-
-bool IsAscii(std::string_view text) {
-    return std::all_of(text.begin(), text.end(),
-                       [](char ch) { return static_cast<unsigned char>(ch) < 0x80; });
-}
-
-// GBK leaves ASCII as it is, and most of what a request carries is ASCII: the conversion
-// (which opens iconv descriptors) is spared then.
-std::string ToGbk(std::string_view utf8) {
-    return IsAscii(utf8) ? std::string(utf8) : Utf8ToGbk(utf8);
-}
-
-std::string FromGbk(std::string_view gbk) {
-    return IsAscii(gbk) ? std::string(gbk) : GbkToUtf8(gbk);
 }
 
 bool IsUsableHost(std::string_view host) {
@@ -189,7 +127,7 @@ int OnProgress(void*, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
 
 // curl_easy_perform, but on the calling thread's connection cache.
 CURLcode Perform(CURL* easy) {
-    CURLM* multi = ThisThread().multi.get();
+    CURLM* multi = ThreadConnections();
     if (!multi || curl_multi_add_handle(multi, easy) != CURLM_OK) return CURLE_FAILED_INIT;
     CURLcode result = CURLE_FAILED_INIT;
     for (;;) {
@@ -237,13 +175,10 @@ struct Request {
 Attempt Send(const Request& r) {
     Attempt a;
     a.transfer.head_request = r.verb == kHead;
-    EasyLease lease;
-    CURL* easy = lease.easy;
+    std::unique_ptr<CURL, EasyDeleter> holder(curl_easy_init());
+    CURL* easy = holder.get();
     if (!easy) return a;
-    lease.discard = CarriesHostLine(r.headers->list.get());
 
-    // Set again after every reset: attaching is what points the handle's TLS session and
-    // cookie settings at the shared ones.
     curl_easy_setopt(easy, CURLOPT_SHARE, CurlShare::Instance().handle());
     curl_easy_setopt(easy, CURLOPT_URL, r.curl_url.c_str());
     curl_easy_setopt(easy, CURLOPT_PATH_AS_IS, 1L);
@@ -268,9 +203,8 @@ Attempt Send(const Request& r) {
     }
     curl_easy_setopt(easy, CURLOPT_FOLLOWLOCATION, r.follow ? 1L : 0L);
     curl_easy_setopt(easy, CURLOPT_MAXREDIRS, kMaxRedirects);
-    // The store is switched on per request; without "" the shared store is not used. The
-    // switch outlives curl_easy_reset, so a request without the store turns it off.
-    curl_easy_setopt(easy, CURLOPT_COOKIEFILE, r.use_store ? "" : nullptr);
+    // The store is switched on per request; without this the shared store is not used.
+    if (r.use_store) curl_easy_setopt(easy, CURLOPT_COOKIEFILE, "");
 
     curl_easy_setopt(easy, CURLOPT_PROXY, r.proxy.c_str());  // "" also ignores *_proxy variables
     curl_easy_setopt(easy, CURLOPT_NOPROXY, "");
@@ -346,8 +280,8 @@ ByteArray WebRequest(std::string_view url, const WebRequestOptions& options) {
     const bool no_redirect = options.no_redirect.value_or(false);
 
     RequestHeaders built = BuildHeaders(url, verb, options);
-    const std::string block_gbk = ToGbk(built.block);
-    const std::string agent_gbk = ToGbk(built.agent);
+    const std::string block_gbk = Utf8ToGbk(built.block);
+    const std::string agent_gbk = Utf8ToGbk(built.agent);
 
     Request r;
     r.verb = verb;
@@ -357,7 +291,7 @@ ByteArray WebRequest(std::string_view url, const WebRequestOptions& options) {
             r.payload = reinterpret_cast<const char*>(options.body_bytes->data());
             r.payload_size = options.body_bytes->size();
         } else {
-            body_gbk = ToGbk(options.body.value_or(""));
+            body_gbk = Utf8ToGbk(options.body.value_or(""));
             if (options.body_bytes) *options.body_bytes = ToBytes(body_gbk);
             r.payload = body_gbk.c_str();
             r.payload_size = body_gbk.size();
@@ -367,7 +301,7 @@ ByteArray WebRequest(std::string_view url, const WebRequestOptions& options) {
     const std::string host = UrlHost(url);
     if (!IsUsableHost(host)) return {};
     r.curl_url = (IsSecureUrl(url) ? "https://" : "http://") + host + ":" +
-                 std::to_string(UrlPort(url)) + EncodePath(ToGbk(UrlPath(url)));
+                 std::to_string(UrlPort(url)) + EncodePath(Utf8ToGbk(UrlPath(url)));
     // HEAD redirects are followed here, not by libcurl (see OnHeader).
     r.follow = !no_redirect && verb != kHead;
     r.use_store = !options.cookies_in.has_value();
@@ -398,7 +332,7 @@ ByteArray WebRequest(std::string_view url, const WebRequestOptions& options) {
     }
 
     if (!a.reached_reply) return {};
-    std::string reply_headers = FromGbk(a.transfer.headers);
+    std::string reply_headers = GbkToUtf8(a.transfer.headers);
     std::string cookies = CollectReplyCookies(reply_headers);
     if (options.merge_cookies.value_or(true) && options.cookies_in) {
         std::string old_cookies = *options.cookies_in;
