@@ -14,12 +14,26 @@
 namespace platformd {
 namespace {
 
+// UCS-4 in the machine's byte order, which glibc also calls WCHAR_T: converting from it
+// to GBK is a single step, so a character GBK lacks costs no reconversion of the buffer.
+static_assert(sizeof(wchar_t) == 4);
+constexpr const char* kUcs4 = std::endian::native == std::endian::little ? "UTF-32LE" : "UTF-32BE";
+
+// One descriptor of each loadable module (GBK, UTF-32) held open for the life of the
+// process, so that the conversions of concurrent requests never load and unload a module
+// under each other (glibc's own lock for that is one the thread checker cannot see).
+void KeepModulesLoaded() {
+    static const iconv_t held[] = {iconv_open("UTF-8", "CP936"), iconv_open(kUcs4, "UTF-8")};
+    (void)held;
+}
+
 // One iconv conversion in which each rejected sequence becomes `bad` and the next `skip`
 // bytes are stepped over, so no input can stop or loop it. Empty when iconv lacks it.
 std::string Convert(const char* to, const char* from, std::string_view in, std::string_view bad,
                     std::size_t skip) {
     std::string out;
     if (in.empty()) return out;
+    KeepModulesLoaded();
     iconv_t cd = iconv_open(to, from);
     if (cd == reinterpret_cast<iconv_t>(-1)) return out;
     char buf[4096];
@@ -40,11 +54,6 @@ std::string Convert(const char* to, const char* from, std::string_view in, std::
     iconv_close(cd);
     return out;
 }
-
-// UCS-4 in the machine's byte order, which glibc also calls WCHAR_T: converting from it
-// to GBK is a single step, so a character GBK lacks costs no reconversion of the buffer.
-static_assert(sizeof(wchar_t) == 4);
-constexpr const char* kUcs4 = std::endian::native == std::endian::little ? "UTF-32LE" : "UTF-32BE";
 
 std::string_view BytesOf(const wchar_t& c) {
     return {reinterpret_cast<const char*>(&c), sizeof c};
