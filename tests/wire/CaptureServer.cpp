@@ -49,18 +49,29 @@ std::string CannedReply(std::string_view status, std::string_view header_lines,
     return out;
 }
 
-CaptureServer::CaptureServer(std::vector<std::string> replies, bool hold_open, bool socks4)
-    : replies_(std::move(replies)), hold_open_(hold_open), socks4_(socks4) {
-    listener_ = ::socket(AF_INET, SOCK_STREAM, 0);
+namespace {
+
+// A socket bound to a free loopback port, listening with `backlog` unless it is 0; the
+// port goes to `port`.
+int BindLoopback(int backlog, int& port) {
+    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
     sockaddr_in addr{};
     addr.sin_family = AF_INET;
     addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     socklen_t len = sizeof addr;
-    if (listener_ < 0 || ::bind(listener_, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 ||
-        ::listen(listener_, 16) != 0 ||
-        ::getsockname(listener_, reinterpret_cast<sockaddr*>(&addr), &len) != 0)
-        throw std::runtime_error("capture server: cannot listen");
-    port_ = ntohs(addr.sin_port);
+    if (fd < 0 || ::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 ||
+        (backlog > 0 && ::listen(fd, backlog) != 0) ||
+        ::getsockname(fd, reinterpret_cast<sockaddr*>(&addr), &len) != 0)
+        throw std::runtime_error("loopback socket: cannot bind or listen");
+    port = ntohs(addr.sin_port);
+    return fd;
+}
+
+}  // namespace
+
+CaptureServer::CaptureServer(std::vector<std::string> replies, bool hold_open, bool socks4)
+    : replies_(std::move(replies)), hold_open_(hold_open), socks4_(socks4) {
+    listener_ = BindLoopback(16, port_);
     thread_ = std::thread([this] { Run(); });
 }
 
@@ -170,16 +181,7 @@ void CaptureServer::Serve(int fd, size_t index) {
 }
 
 IdlePort::IdlePort(bool listening) {
-    fd_ = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in addr{};
-    addr.sin_family = AF_INET;
-    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t len = sizeof addr;
-    if (fd_ < 0 || ::bind(fd_, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 ||
-        (listening && ::listen(fd_, 4) != 0) ||
-        ::getsockname(fd_, reinterpret_cast<sockaddr*>(&addr), &len) != 0)
-        throw std::runtime_error("idle port: cannot bind");
-    port_ = ntohs(addr.sin_port);
+    fd_ = BindLoopback(listening ? 4 : 0, port_);
 }
 
 IdlePort::~IdlePort() {

@@ -123,13 +123,12 @@ void LoginPage::slideIn() {
     slide_->slide(QPoint(kPanelStartX, kPanelY), QPoint(kPanelX, kPanelY));
 }
 
-void LoginPage::loadCaptcha(bool keep_responsive) {
+void LoginPage::loadCaptcha() {
     if (captcha_loading_) return;  // a click while the last picture is on its way
     captcha_loading_ = true;
     const QPointer<LoginPage> self(this);
-    const net::ByteArray png = keep_responsive
-                                   ? ui::CallKeepingWindowResponsive([] { return LoadCaptcha(); })
-                                   : LoadCaptcha();
+    // With the window responsive: a platform slow to send the picture must not freeze it.
+    const net::ByteArray png = ui::CallKeepingWindowResponsive([] { return LoadCaptcha(); });
     if (self.isNull()) return;
     captcha_loading_ = false;
     showCaptcha(png);
@@ -221,7 +220,7 @@ void LoginPage::saveAutoLogin() const {
 bool LoginPage::eventFilter(QObject* watched, QEvent* event) {
     if (watched == captcha_picture_ && event->type() == QEvent::MouseButtonRelease &&
         static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
-        loadCaptcha(true);
+        loadCaptcha();
         return true;
     }
     if ((watched == account_ || watched == password_) && event->type() == QEvent::KeyPress) {

@@ -45,9 +45,8 @@ public:
 
     void fillRememberedLogin(const platform::AccountSettingsFile& file);
     void slideIn();
-    // A new captcha picture. With `keep_responsive` the window goes on handling input
-    // while the picture is fetched.
-    void loadCaptcha(bool keep_responsive);
+    // A new captcha picture; the window goes on handling input while it is fetched.
+    void loadCaptcha();
     void focusAccountBox();
     void manualLogin();
     // At most once per window; only when the auto-login box is ticked.

@@ -111,9 +111,8 @@ void LoginWindow::StartIntroAnimations() {
     tick_fade_->fadeIn();
 }
 
-// With the window responsive: a platform slow to send the picture must not freeze it.
 void LoginWindow::LoadCaptcha() {
-    login_page_->loadCaptcha(true);
+    login_page_->loadCaptcha();
 }
 
 void LoginWindow::FocusAccountBox() { login_page_->focusAccountBox(); }
@@ -144,7 +143,7 @@ void LoginWindow::choosePage(int entry) {
             pages_->setCurrentIndex(kLoginPage);
             if (previous != kLoginPage) {
                 login_page_->slideIn();
-                login_page_->loadCaptcha(true);
+                login_page_->loadCaptcha();
             }
             break;
         case PageSelector::kRegister:
