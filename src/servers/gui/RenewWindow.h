@@ -1,0 +1,54 @@
+#pragma once
+// "续费主机": the server's renewal prices and dates, one day, one month or one year, the
+// cost, and the renewal itself, paid from the balance. The balance is checked here in
+// whole yuan first; the platform has the last word.
+#include <array>
+#include <string>
+
+#include "servers/RenewalQuote.h"
+#include "servers/ServerRow.h"
+#include "servers/gui/OperationWindow.h"
+#include "servers/gui/ServerOperationContext.h"
+
+class QRadioButton;
+
+namespace vpsdesk::servers {
+
+class RenewWindow : public OperationWindow {
+    Q_OBJECT
+  public:
+    // The row is the renew target, read when the window opens; the prices are fetched
+    // once the window runs.
+    RenewWindow(ServerListPage& page, ServerOperationContext context, const ServerRow& row,
+                QWidget* parent);
+
+    QRadioButton* Option(RenewalPeriod period) const;
+    QLabel* BalanceLabel() const { return balance_; }
+    QLabel* CostLabel() const { return cost_; }
+    QLabel* ExpiryLabel() const { return expiry_; }
+    QLabel* OpeningLabel() const { return opening_; }
+    QLabel* RechargeLink() const { return recharge_; }
+    QPushButton* RenewButton() const { return renew_; }
+    bool Loading() const { return loading_; }
+
+  private:
+    void LoadPrices();
+    RenewalPeriod Chosen() const;
+    void ShowChoice();
+    void Renew();
+
+    ServerListPage& page_;
+    ServerOperationContext context_;
+    std::string target_;
+    RenewalQuote quote_;
+    QLabel* balance_;
+    QLabel* recharge_ = nullptr;
+    std::array<QRadioButton*, 3> options_{};  // day, month, year
+    QLabel* cost_;
+    QLabel* expiry_;
+    QLabel* opening_;
+    QPushButton* renew_;
+    bool loading_ = true;
+};
+
+}  // namespace vpsdesk::servers

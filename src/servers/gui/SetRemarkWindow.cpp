@@ -1,0 +1,37 @@
+#include "servers/gui/SetRemarkWindow.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "servers/gui/ServerListPage.h"
+#include "ui/QtText.h"
+
+namespace vpsdesk::servers {
+
+SetRemarkWindow::SetRemarkWindow(ServerListPage& page, ServerOperationContext context,
+                                 QWidget* parent)
+    : OperationWindow(QStringLiteral("设置"), QStringLiteral("setRemarkWindow"), 420, 200, parent),
+      page_(page),
+      context_(std::move(context)) {
+    AddCaption(QStringLiteral("备注："), 70);
+    remark_ = AddEdit(QStringLiteral("remarkEdit"), 70);
+    set_ = AddButton(QStringLiteral("设置"), QStringLiteral("setRemarkButton"), 130);
+    connect(set_, &QPushButton::clicked, this, [this] { Submit(); });
+}
+
+void SetRemarkWindow::Submit() {
+    const std::optional<ServerRow> row = page_.SelectedRow();
+    if (!row) return;
+    const auto [account, password] = context_.credentials();
+    const OperationRequest request =
+        RemarkRequest(account, password, (*row)[column::kId], ui::u8(remark_->text()));
+    const std::optional<std::string> reply =
+        SendBusy(set_, [send = context_.send, request] { return send(request); });
+    if (!reply) return;
+    const OperationOutcome outcome = RemarkOutcome(*reply);
+    context_.show(outcome, this);
+    RefreshKeepingResponsive(page_);
+    close();
+}
+
+}  // namespace vpsdesk::servers
