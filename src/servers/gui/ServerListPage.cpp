@@ -113,11 +113,18 @@ void ServerListPage::ApplyPage(const ServerPage& page) {
     if (page.Empty()) {
         list_->DeleteAllRows();
         notice_->setText(ui::qs(kEmptyListNotice));
+        if (rows_shown_) rows_shown_({});
         return;
     }
     notice_->clear();
     RebuildSelector(page.page_count);
     list_->ApplyRows(page.rows);
+    if (rows_shown_) rows_shown_(page.rows);
+}
+
+void ServerListPage::SetRowsShownHandler(
+    std::function<void(const std::vector<ServerRow>&)> handler) {
+    rows_shown_ = std::move(handler);
 }
 
 void ServerListPage::RebuildSelector(long long page_count) {

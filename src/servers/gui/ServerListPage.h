@@ -9,6 +9,7 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "servers/ServerMenuEntries.h"
 #include "servers/ServerRow.h"
@@ -54,6 +55,9 @@ class ServerListPage : public QWidget {
     void AddMenuEntry(MenuLevel level, const QString& caption,
                       std::function<void(const ServerRow&)> action);
     void BuildContextMenu();
+    // Called on the UI thread with the rows of every readable reply once they are shown
+    // (none for an account without servers).
+    void SetRowsShownHandler(std::function<void(const std::vector<ServerRow>&)> handler);
 
     int CellWriteCount() const;
     ServerListView* List() const { return list_; }
@@ -84,6 +88,7 @@ class ServerListPage : public QWidget {
     ServerContextMenu* menu_;
     std::function<void(const ServerRow&)> connect_;
     std::function<bool()> gate_;
+    std::function<void(const std::vector<ServerRow>&)> rows_shown_;
     bool choice_loading_ = false;
     // Changes with every sign-out; a load applies its reply only if it has not changed.
     std::atomic<unsigned> customer_{0};
