@@ -16,7 +16,7 @@ void Usage() {
         stderr,
         "usage: platformd [--port N] [--bind ADDR] [--db FILE] [--demo] [--tls-dir DIR]\n"
         "                 [--control-token TOKEN] [--update-file FILE] [--threads N]\n"
-        "                 [--rdp-address HOST:PORT [--rdp-password PW]]\n"
+        "                 [--rdp-address HOST:PORT [--rdp-password PW]] [--busy-seconds N]\n"
         "  --port 0 (the default) picks a free port. Printed at start: \"port N\" first,\n"
         "  \"ca PATH\" next, the demo accounts when seeded, and \"url ...\" last.\n"
         "  Without --db the data lives in a temporary database that goes with the process.\n"
@@ -67,6 +67,11 @@ int main(int argc, char** argv) {
             options.rdp_password = value();
         } else if (arg == "--threads") {
             if (!ParseInt(value(), options.threads) || options.threads < 1) {
+                Usage();
+                return 2;
+            }
+        } else if (arg == "--busy-seconds") {
+            if (!ParseInt(value(), options.busy_seconds) || options.busy_seconds < 0) {
                 Usage();
                 return 2;
             }
