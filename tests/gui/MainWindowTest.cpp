@@ -5,7 +5,6 @@
 #include <QAction>
 #include <QBuffer>
 #include <QContextMenuEvent>
-#include <QDesktopServices>
 #include <QEnterEvent>
 #include <QImage>
 #include <QLabel>
@@ -20,6 +19,7 @@
 #include <vector>
 
 #include "GuiTestSupport.h"
+#include "UrlCatcher.h"
 #include "app/gui/MainWindow.h"
 #include "app/gui/MainWindowPages.h"
 #include "app/gui/SideNavigation.h"
@@ -32,19 +32,6 @@
 #include "ui/CaptionLabel.h"
 #include "ui/Colour.h"
 #include "ui/QtText.h"
-
-namespace mainwindowtest {
-
-// Catches what the window hands to the desktop's browser.
-class UrlCatcher : public QObject {
-    Q_OBJECT
-  public:
-    QList<QUrl> urls;
-  public slots:
-    void open(const QUrl& url) { urls.push_back(url); }
-};
-
-}  // namespace mainwindowtest
 
 namespace {
 
@@ -155,12 +142,10 @@ TEST_F(MainWindowTest, TitleLabelsOpenSettingsThePersonalWindowAndTheHelpSite) {
     QTest::mouseClick(Find<QLabel>(window_, "userPicture"), Qt::LeftButton);
     EXPECT_EQ(personal, 2);
 
-    mainwindowtest::UrlCatcher catcher;
-    QDesktopServices::setUrlHandler(QStringLiteral("https"), &catcher, "open");
+    ui::guitest::UrlCatcher catcher;
     QTest::mouseClick(Find<QLabel>(window_, "helpLabel"), Qt::LeftButton);
     window_.SetHelpAddress(QUrl(QStringLiteral("https://help.example.com/")));
     QTest::mouseClick(Find<QLabel>(window_, "helpLabel"), Qt::LeftButton);
-    QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
     ASSERT_EQ(catcher.urls.size(), 2);
     EXPECT_EQ(catcher.urls[0], QUrl(ui::qs(platform::BaseUrl())));
     EXPECT_EQ(catcher.urls[1], QUrl(QStringLiteral("https://help.example.com/")));
@@ -508,4 +493,3 @@ TEST_F(NavigationTest, AClosedGateKeepsThePageAndTheSelectionAndRunsNothingElse)
 
 }  // namespace
 
-#include "MainWindowTest.moc"
