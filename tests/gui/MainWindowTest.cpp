@@ -445,7 +445,8 @@ TEST(MainWindowPageOrder, EachEntryShowsItsOwnPageWhateverTheOrderTheyCameIn) {
         SCOPED_TRACE(choice.entry);
         window.Navigation().Select(choice.entry);
         EXPECT_EQ(window.Pages()->currentWidget(), choice.shown);
-        EXPECT_EQ(window.Page(choice.entry) == choice.shown, choice.entry != SideNavigation::kPurchase);
+        EXPECT_EQ(window.Page(choice.entry) == choice.shown,
+                  choice.entry != SideNavigation::kPurchase);
     }
     EXPECT_EQ(window.Pages()->indexOf(servers), 0);
     EXPECT_EQ(window.Pages()->indexOf(cards), 2);

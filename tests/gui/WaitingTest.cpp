@@ -76,7 +76,8 @@ TEST(Waiting, APumpedCallRunsOnAWorkerWhileEventsGoOn) {
     const std::unique_ptr<std::string> reply = CallKeepingWindowResponsive([&] {
         QMetaObject::invokeMethod(qApp, [&] { posted_ran = true; }, Qt::QueuedConnection);
         while (!posted_ran.load()) std::this_thread::sleep_for(1ms);
-        return std::make_unique<std::string>(std::this_thread::get_id() == ui_thread ? "ui" : "worker");
+        const bool on_worker = std::this_thread::get_id() != ui_thread;
+        return std::make_unique<std::string>(on_worker ? "worker" : "ui");
     });
     ASSERT_NE(reply, nullptr);
     EXPECT_EQ(*reply, "worker");
