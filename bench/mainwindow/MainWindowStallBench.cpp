@@ -18,6 +18,7 @@
 #include "account/LoginApi.h"
 #include "account/gui/LoginWindow.h"
 #include "app/gui/MainWindow.h"
+#include "app/gui/MainWindowPages.h"
 #include "app/gui/MainWindowSetUp.h"
 #include "app/gui/NoticeTicker.h"
 #include "app/gui/SideNavigation.h"
@@ -107,7 +108,9 @@ int main(int argc, char** argv) {
     login->hide();
 
     auto* window = new app::MainWindow;
-    auto* set_up = new app::MainWindowSetUp(*window, *login, platform::Session(), kMachineCode);
+    auto* pages = new app::MainWindowPages(*window);
+    auto* set_up =
+        new app::MainWindowSetUp(*window, *pages, *login, platform::Session(), kMachineCode);
     // Passes of 3 s instead of 30 s and notice lines of 0.8 s instead of 8 s, so that the
     // measurement sees many slow requests of both loops.
     set_up->SetKeepAliveStep(std::chrono::milliseconds(100));

@@ -2,7 +2,9 @@
 // A blocking request made from the UI thread without freezing the window: the request
 // runs on a worker while the UI thread goes on handling events until it is back.
 #include <atomic>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <utility>
 
 #include "ui/UiThread.h"
@@ -10,25 +12,51 @@
 
 namespace vpsdesk::ui {
 
-// Calls `fn` (copyable, returning a value) and returns its result. Off the UI thread, or
-// when no worker can be started, it is simply called.
+template <typename Result>
+class PumpedCall {
+  public:
+    // Starts `fn` (copyable, returning a Result) on a worker. Off the UI thread, or when
+    // no worker can be started, it runs here before the constructor returns.
+    template <typename Fn>
+    explicit PumpedCall(Fn fn) : state_(std::make_shared<State>()) {
+        if (ui::isUiThread() && ui::RunInBackground([state = state_, fn] { state->Finish(fn()); }))
+            return;
+        state_->Finish(fn());
+    }
+
+    // Handles events until the result is back, and returns it. `go_on` is asked before
+    // each round of events; when it says no, the wait ends without a result and the worker
+    // finishes on its own.
+    std::optional<Result> Wait(const std::function<bool()>& go_on = {}) {
+        while (!state_->done.load(std::memory_order_acquire)) {
+            if (go_on && !go_on()) return std::nullopt;
+            ui::WaitPumping(kPollMs, ui::WaitUnit::Milliseconds);
+        }
+        return std::move(state_->result);
+    }
+
+  private:
+    static constexpr int kPollMs = 5;
+
+    // Shared with the worker, which may outlive the wait when the client ends.
+    struct State {
+        std::atomic<bool> done{false};
+        std::optional<Result> result;
+
+        void Finish(Result value) {
+            result.emplace(std::move(value));
+            done.store(true, std::memory_order_release);
+        }
+    };
+    std::shared_ptr<State> state_;
+};
+
+// Calls `fn` (copyable, returning a value) keeping the window responsive, and returns its
+// result.
 template <typename Fn>
 auto CallKeepingWindowResponsive(Fn fn) -> decltype(fn()) {
     using Result = decltype(fn());
-    if (!ui::isUiThread()) return fn();
-    struct State {
-        std::atomic<bool> done{false};
-        Result result{};
-    };
-    auto state = std::make_shared<State>();
-    const bool started = ui::RunInBackground([state, fn] {
-        state->result = fn();
-        state->done.store(true, std::memory_order_release);
-    });
-    if (!started) return fn();
-    while (!state->done.load(std::memory_order_acquire))
-        ui::WaitPumping(5, ui::WaitUnit::Milliseconds);
-    return std::move(state->result);
+    return *PumpedCall<Result>(std::move(fn)).Wait();
 }
 
 }  // namespace vpsdesk::ui

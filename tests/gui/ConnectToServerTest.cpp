@@ -2,17 +2,17 @@
 // (program, arguments, standard input), the boxes on the way, and the rows that start
 // nothing. No remote-desktop client is started here; 192.0.2.10 is never contacted.
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <QAction>
 #include <QMenu>
+#include <atomic>
 #include <filesystem>
 #include <fstream>
-#include <atomic>
-#include <sstream>
+#include <mutex>
 #include <thread>
 
 #include "GuiTestSupport.h"
+#include "TempFolderTest.h"
 #include "net/Gbk.h"
 #include "os/KeyFileDataProtection.h"
 #include "os/ProgramFolder.h"
@@ -42,12 +42,10 @@ class CapturingLauncher : public vpsdesk::os::ProcessLauncher {
     LaunchStatus status = LaunchStatus::kStarted;
 };
 
-class ConnectToServerTest : public ::testing::Test {
+class ConnectToServerTest : public vpsdesk::test::TempFolderTest {
   protected:
     void SetUp() override {
-        char pattern[] = "/tmp/vpsdesk-connect-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        dir_ = pattern;
+        TempFolderTest::SetUp();
         fs::create_directories(dir_ / "History");
         vpsdesk::os::OverrideProgramFolder(dir_);
         RemoteDesktopSeams seams;
@@ -60,7 +58,7 @@ class ConnectToServerTest : public ::testing::Test {
     void TearDown() override {
         SetRemoteDesktopSeamsForTests({});
         vpsdesk::os::OverrideProgramFolder({});
-        fs::remove_all(dir_);
+        TempFolderTest::TearDown();
     }
 
     void WriteConfig(std::string_view lines) {
@@ -69,12 +67,7 @@ class ConnectToServerTest : public ::testing::Test {
     }
     std::string ConfigText() const { return Text(dir_ / "config.ini"); }
     std::string FileText(const std::string& name) const { return Text(dir_ / "History" / name); }
-    static std::string Text(const fs::path& file) {
-        std::ifstream in(file, std::ios::binary);
-        std::ostringstream out;
-        out << in.rdbuf();
-        return vpsdesk::net::GbkToUtf8(out.str());
-    }
+    static std::string Text(const fs::path& file) { return vpsdesk::net::GbkToUtf8(Bytes(file)); }
     std::string History() const { return (dir_ / "History").string(); }
 
     static ServerRow Row(std::string address, std::string status = "运行中",
@@ -109,7 +102,6 @@ class ConnectToServerTest : public ::testing::Test {
         return clicker.clicked ? clicker.text : QString();
     }
 
-    fs::path dir_;
     RdpLocalDevices devices_;
     std::shared_ptr<CapturingLauncher> launcher_ = std::make_shared<CapturingLauncher>();
     QObject owner_;
@@ -199,9 +191,16 @@ TEST_F(ConnectToServerTest, AMissingXfreerdpNamesThePackageToInstall) {
     EXPECT_TRUE(clicker.text.contains(QStringLiteral("freerdp2-x11")));
 }
 
-TEST_F(ConnectToServerTest, TheListsDoubleClickAndMenuEntryConnect) {
+// Both ways in connect, and each launch reports its start and its end to the sink it was
+// given, the end from the launcher's watching thread.
+TEST_F(ConnectToServerTest, TheListsDoubleClickAndMenuEntryConnectAndReportToTheirSink) {
+    std::mutex mutex;
+    std::vector<std::string> events;
     ServerListPage page;
-    AttachRemoteDesktop(page);
+    AttachRemoteDesktop(page, [&](std::string_view line) {
+        const std::lock_guard lock(mutex);
+        events.emplace_back(line);
+    });
     ServerPage shown;
     shown.readable = true;
     shown.count = 1;
@@ -209,7 +208,8 @@ TEST_F(ConnectToServerTest, TheListsDoubleClickAndMenuEntryConnect) {
     shown.rows.push_back(Row("192.0.2.10"));
     page.ApplyPage(shown);
     emit page.List()->rowDoubleClicked(0);
-    EXPECT_EQ(launcher_->requests.size(), 1u);
+    ASSERT_EQ(launcher_->requests.size(), 1u);
+    EXPECT_EQ(EndSession(launcher_->requests[0], {}, 0), QString());
 
     page.BuildContextMenu();
     page.List()->selectRow(0);
@@ -219,6 +219,10 @@ TEST_F(ConnectToServerTest, TheListsDoubleClickAndMenuEntryConnect) {
     ASSERT_NE(connect, nullptr);
     connect->trigger();
     EXPECT_EQ(launcher_->requests.size(), 2u);
+    const std::lock_guard lock(mutex);
+    EXPECT_EQ(events, (std::vector<std::string>{"remote-desktop-started 4242",
+                                                "remote-desktop-ended 0",
+                                                "remote-desktop-started 4242"}));
 }
 
 TEST_F(ConnectToServerTest, ASessionThatFailsIsToldInTheCustomersWordsOneThatEndsIsNot) {

@@ -9,7 +9,6 @@
 // Clicks go through the window as real ones do, so a click also moves the keyboard focus.
 #define QTEST_QPA_MOUSE_HANDLING
 #include <QCheckBox>
-#include <QDesktopServices>
 #include <QDir>
 #include <QFile>
 #include <QFontMetrics>
@@ -26,6 +25,7 @@
 #include <vector>
 
 #include "GuiTestSupport.h"
+#include "UrlCatcher.h"
 #include "LocalPlatform.h"
 #include "account/gui/LoginPage.h"
 #include "account/gui/LoginWindow.h"
@@ -47,22 +47,9 @@ using account::LoginPage;
 using account::LoginWindow;
 using ui::guitest::PumpUntil;
 
-namespace logintest {
-
-// Catches what the window hands to the desktop's browser.
-class UrlCatcher : public QObject {
-    Q_OBJECT
-public:
-    QList<QUrl> urls;
-public slots:
-    void open(const QUrl& url) { urls.push_back(url); }
-};
-
-}  // namespace logintest
-
 namespace {
 
-using logintest::UrlCatcher;
+using ui::guitest::UrlCatcher;
 
 const char* const kToken = "login-window-token";
 const std::string kMachineCode = "0123456789ABCDEF";  // as in kFormTail
@@ -476,13 +463,11 @@ TEST_F(LoginWindowTest, CaptchaPictureLoadsANewPictureWhenClicked) {
 
 TEST_F(LoginWindowTest, PageSelectorSwitchesPagesAndOpensTheRecoveryWebPage) {
     UrlCatcher catcher;
-    QDesktopServices::setUrlHandler(QStringLiteral("https"), &catcher, "open");
 
     ChooseEntry(account::PageSelector::kLogin);  // already shown: no new captcha
     EXPECT_TRUE(Paths().empty());
 
     ChooseEntry(account::PageSelector::kRecover);
-    QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
     ASSERT_EQ(catcher.urls.size(), 1);
     EXPECT_EQ(catcher.urls[0].toString().toStdString(),
               platform_->Url("/user/findpwd/index.html"));
@@ -525,6 +510,5 @@ TEST_F(LoginWindowTest, StartUpRendersTheChineseTexts) {
     EXPECT_TRUE(window_->grab().save(QDir::tempPath() + QStringLiteral("/vpsdesk-login-window.png")));
 }
 
-#include "LoginWindowTest.moc"
 
 #endif  // __has_include("Platform.h")

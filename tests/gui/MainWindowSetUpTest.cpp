@@ -28,6 +28,7 @@
 #include "account/gui/LoginWindow.h"
 #include "account/gui/PersonalWindow.h"
 #include "app/gui/MainWindow.h"
+#include "app/gui/MainWindowPages.h"
 #include "app/gui/MainWindowSetUp.h"
 #include "app/gui/SideNavigation.h"
 #include "app/gui/TrayIcon.h"
@@ -75,14 +76,16 @@ class MainWindowSetUpTest : public ::testing::Test {
         platform::Session().SetRealNameStatus("");
         login_ = new account::LoginWindow;
         window_ = new app::MainWindow;
-        set_up_ = new app::MainWindowSetUp(*window_, *login_, platform::Session(), kMachineCode);
+        pages_ = std::make_unique<app::MainWindowPages>(*window_);
+        set_up_ = new app::MainWindowSetUp(*window_, *pages_, *login_, platform::Session(),
+                                           kMachineCode);
         // Each choice of the list starts one load on a worker; the window outlives them all.
         QObject::connect(&window_->Navigation(), &app::SideNavigation::pageChosen,
                          [this](int page) {
-                             if (page == app::MainWindow::kServerPage) ++loads_started_;
+                             if (page == app::SideNavigation::kServers) ++loads_started_;
                          });
         window_->Navigation().SetServerLoader([this] {
-            window_->ServerList().RefreshServerList();
+            pages_->ServerList().RefreshServerList();
             ++loads_finished_;
         });
         set_up_->SetKeepAliveStarter([this](app::KeepAliveSteps steps, app::KeepAlivePace pace) {
@@ -111,7 +114,7 @@ class MainWindowSetUpTest : public ::testing::Test {
             log.tray_shown = window_->Tray().IsShown();
             log.navigation_entries = window_->Navigation().count();
             log.navigation_row = window_->Navigation().currentRow();
-            log.page_text = window_->ServerList().PageText();
+            log.page_text = pages_->ServerList().PageText();
             log.tray_menu_built = window_->Tray().Menu() != nullptr;
             log.window_visible = window_->isVisible();
         });
@@ -149,14 +152,14 @@ class MainWindowSetUpTest : public ::testing::Test {
 
     std::vector<std::string> RowIds() const {
         std::vector<std::string> ids;
-        for (int r = 0; window_->ServerList().RowAt(r); ++r)
-            ids.push_back((*window_->ServerList().RowAt(r))[servers::column::kId]);
+        for (int r = 0; pages_->ServerList().RowAt(r); ++r)
+            ids.push_back((*pages_->ServerList().RowAt(r))[servers::column::kId]);
         return ids;
     }
 
     int Rows() const {
         int rows = 0;
-        while (window_->ServerList().RowAt(rows)) ++rows;
+        while (pages_->ServerList().RowAt(rows)) ++rows;
         return rows;
     }
 
@@ -165,6 +168,7 @@ class MainWindowSetUpTest : public ::testing::Test {
     std::unique_ptr<ui::guitest::LocalPlatform> platform_;
     account::LoginWindow* login_ = nullptr;
     app::MainWindow* window_ = nullptr;
+    std::unique_ptr<app::MainWindowPages> pages_;
     app::MainWindowSetUp* set_up_ = nullptr;
     int loads_started_ = 0;
     std::atomic<int> loads_finished_{0};
@@ -192,7 +196,7 @@ TEST_F(MainWindowSetUpTest, StepsRunInOrderAndLeaveTheServerListShowing) {
     EXPECT_EQ(pace_.step, 1s);
     EXPECT_EQ(pace_.Pass(), 30s);
     EXPECT_TRUE(window_->isVisible());
-    EXPECT_EQ(window_->Pages()->currentIndex(), app::MainWindow::kServerPage);
+    EXPECT_EQ(window_->Pages()->currentIndex(), app::SideNavigation::kServers);
     ASSERT_NE(window_->Tray().Menu(), nullptr);
     EXPECT_EQ(window_->Tray().Menu()->actions().size(), 2);
     EXPECT_EQ(window_->findChild<QLabel*>(QStringLiteral("helpCaption"))->text(),
@@ -257,8 +261,8 @@ TEST_F(MainWindowSetUpTest, SignOutLeavesNothingOfTheCustomerForTheNextOne) {
     RunKeepAlivePass();
     ASSERT_EQ(platform::Session().ProfileMobile(), "13800138000");
     const std::vector<std::string> demo_ids = RowIds();
-    window_->ServerList().List()->selectRow(0);
-    ASSERT_TRUE(window_->ServerList().SelectedRow());
+    pages_->ServerList().List()->selectRow(0);
+    ASSERT_TRUE(pages_->ServerList().SelectedRow());
 
     // Every state the list passes through from the sign-out on is looked at.
     bool demo_row_seen = false;
@@ -274,9 +278,9 @@ TEST_F(MainWindowSetUpTest, SignOutLeavesNothingOfTheCustomerForTheNextOne) {
     watch.start(1);
 
     EXPECT_EQ(Rows(), 0);
-    EXPECT_FALSE(window_->ServerList().SelectedRow());
-    EXPECT_EQ(window_->ServerList().PageText(), QStringLiteral("1"));
-    EXPECT_EQ(window_->ServerList().PageSelector()->count(), 0);
+    EXPECT_FALSE(pages_->ServerList().SelectedRow());
+    EXPECT_EQ(pages_->ServerList().PageText(), QStringLiteral("1"));
+    EXPECT_EQ(pages_->ServerList().PageSelector()->count(), 0);
     EXPECT_TRUE(window_->findChild<QLabel*>(QStringLiteral("userNameLabel"))->text().isEmpty());
     const platform::ProfileTexts profile = platform::Session().Profile();
     EXPECT_EQ(profile.mobile, "");
@@ -316,7 +320,7 @@ TEST_F(MainWindowSetUpTest, APlatformThatStopsAnsweringLeavesRowsAndNameAndSaysS
     SignInAndRunSetUp();
     PumpUntil([&] { return Rows() == 5; });
     RunKeepAlivePass();
-    window_->ServerList().List()->selectRow(2);
+    pages_->ServerList().List()->selectRow(2);
     window_->SetNoticeLine("公告：维护通知");
     const std::vector<std::string> ids = RowIds();
     auto* notice = window_->findChild<QLabel*>(QStringLiteral("noticeLine"));
@@ -324,10 +328,10 @@ TEST_F(MainWindowSetUpTest, APlatformThatStopsAnsweringLeavesRowsAndNameAndSaysS
 
     platform_.reset();  // the platform goes away under the signed-in client
     RunKeepAlivePass();
-    window_->ServerList().RefreshServerList();
+    pages_->ServerList().RefreshServerList();
     EXPECT_EQ(RowIds(), ids);
-    EXPECT_EQ((*window_->ServerList().SelectedRow())[servers::column::kId], ids[2]);
-    EXPECT_TRUE(window_->ServerList().Notice()->text().isEmpty());
+    EXPECT_EQ((*pages_->ServerList().SelectedRow())[servers::column::kId], ids[2]);
+    EXPECT_TRUE(pages_->ServerList().Notice()->text().isEmpty());
     EXPECT_EQ(window_->findChild<QLabel*>(QStringLiteral("userNameLabel"))->text(),
               QStringLiteral("demo"));
     EXPECT_NE(platform::Session().RealNameStatus(), account::kNotVerified);
@@ -372,7 +376,7 @@ TEST_F(MainWindowSetUpTest, AnUnverifiedCustomerMeetsTheGateAndKeepsThePageShown
 
     EXPECT_EQ(message.text, QStringLiteral("您还未实名认证，请先进行实名"));
     EXPECT_TRUE(personal_opened);
-    EXPECT_EQ(window_->Pages()->currentIndex(), app::MainWindow::kPurchasePage);
+    EXPECT_EQ(window_->Pages()->currentIndex(), app::SideNavigation::kPurchase);
     EXPECT_EQ(navigation.currentRow(), app::SideNavigation::kPurchase);
     EXPECT_EQ(lists(), lists_before);
 }
@@ -401,7 +405,7 @@ TEST_F(MainWindowSetUpTest, SettingsLabelOpensTheSettingsWindowAndTheMenuConnect
     EXPECT_TRUE(QFileInfo::exists(folder.filePath(QStringLiteral("config.ini"))));
 
     // The remote-desktop entry heads the server menu.
-    QMenu* menu = window_->ServerList().ContextMenu()->TopMenu();
+    QMenu* menu = pages_->ServerList().ContextMenu()->TopMenu();
     ASSERT_NE(menu, nullptr);
     ASSERT_FALSE(menu->actions().isEmpty());
     EXPECT_EQ(menu->actions().front()->text(), QStringLiteral("连接主机"));

@@ -5,7 +5,6 @@
 #include <QAction>
 #include <QBuffer>
 #include <QContextMenuEvent>
-#include <QDesktopServices>
 #include <QEnterEvent>
 #include <QImage>
 #include <QLabel>
@@ -20,7 +19,9 @@
 #include <vector>
 
 #include "GuiTestSupport.h"
+#include "UrlCatcher.h"
 #include "app/gui/MainWindow.h"
+#include "app/gui/MainWindowPages.h"
 #include "app/gui/SideNavigation.h"
 #include "app/gui/TrayIcon.h"
 #include "platform/PlatformApi.h"
@@ -31,19 +32,6 @@
 #include "ui/CaptionLabel.h"
 #include "ui/Colour.h"
 #include "ui/QtText.h"
-
-namespace mainwindowtest {
-
-// Catches what the window hands to the desktop's browser.
-class UrlCatcher : public QObject {
-    Q_OBJECT
-  public:
-    QList<QUrl> urls;
-  public slots:
-    void open(const QUrl& url) { urls.push_back(url); }
-};
-
-}  // namespace mainwindowtest
 
 namespace {
 
@@ -84,6 +72,7 @@ class MainWindowTest : public ::testing::Test {
     void SetUp() override { window_.show(); }
     void TearDown() override { TrayIcon::OverrideSystemTrayAvailable(std::nullopt); }
     MainWindow window_;
+    app::MainWindowPages pages_{window_};
 };
 
 TEST_F(MainWindowTest, CloseAndMinimiseCaptionsLightUpUnderTheMouse) {
@@ -153,12 +142,10 @@ TEST_F(MainWindowTest, TitleLabelsOpenSettingsThePersonalWindowAndTheHelpSite) {
     QTest::mouseClick(Find<QLabel>(window_, "userPicture"), Qt::LeftButton);
     EXPECT_EQ(personal, 2);
 
-    mainwindowtest::UrlCatcher catcher;
-    QDesktopServices::setUrlHandler(QStringLiteral("https"), &catcher, "open");
+    ui::guitest::UrlCatcher catcher;
     QTest::mouseClick(Find<QLabel>(window_, "helpLabel"), Qt::LeftButton);
     window_.SetHelpAddress(QUrl(QStringLiteral("https://help.example.com/")));
     QTest::mouseClick(Find<QLabel>(window_, "helpLabel"), Qt::LeftButton);
-    QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
     ASSERT_EQ(catcher.urls.size(), 2);
     EXPECT_EQ(catcher.urls[0], QUrl(ui::qs(platform::BaseUrl())));
     EXPECT_EQ(catcher.urls[1], QUrl(QStringLiteral("https://help.example.com/")));
@@ -198,7 +185,7 @@ std::vector<servers::ServerRow> Rows(int count) {
 }
 
 TEST_F(MainWindowTest, TheServerListWorksFromTheKeyboard) {
-    servers::ServerListPage& page = window_.ServerList();
+    servers::ServerListPage& page = pages_.ServerList();
     servers::ServerListView* list = page.List();
     list->ApplyRows(Rows(4));
     std::vector<std::string> connected;
@@ -276,8 +263,13 @@ TEST_F(MainWindowTest, PicturesHelpCaptionPagesAndANoticeLineSetFromAWorker) {
     EXPECT_TRUE(Find<QLabel>(window_, "bannerPicture2")->pixmap().isNull());
     EXPECT_EQ(Find<QLabel>(window_, "helpCaption")->text(), QStringLiteral("客服QQ：10000"));
 
-    ASSERT_EQ(window_.Pages()->count(), MainWindow::kPageCount);
-    EXPECT_EQ(window_.Pages()->widget(MainWindow::kServerPage), &window_.ServerList());
+    // A page per entry in the navigation's order: the server list, then the four to come.
+    ASSERT_EQ(window_.Pages()->count(), SideNavigation::kEntryCount);
+    EXPECT_EQ(window_.Pages()->widget(SideNavigation::kServers), &pages_.ServerList());
+    const char* empty_pages[] = {"financePage", "purchasePage", "servicePage", "cardPage"};
+    for (int entry = SideNavigation::kFinance; entry < SideNavigation::kEntryCount; ++entry)
+        EXPECT_EQ(window_.Pages()->widget(entry)->objectName(),
+                  QString::fromLatin1(empty_pages[entry - 1]));
 
     std::atomic<bool> done{false};
     std::thread ticker([&] {
@@ -425,6 +417,41 @@ TEST_F(NavigationTest, EachEntryRenewsTheSignInBeforeOrAfterShowingItsPage) {
     EXPECT_EQ(log_.loads.load(), 1);
 }
 
+// A feature's page is shown for its own entry whatever order the pages come in, and a
+// later page for an entry takes the place of the earlier one.
+TEST(MainWindowPageOrder, EachEntryShowsItsOwnPageWhateverTheOrderTheyCameIn) {
+    MainWindow window;
+    window.Navigation().SetGate({});
+    auto* cards = new QWidget;
+    auto* servers = new QWidget;
+    auto* finance = new QWidget;
+    window.AddPage(SideNavigation::kCards, cards);
+    window.AddPage(SideNavigation::kServers, servers);
+    window.AddPage(SideNavigation::kFinance, new QWidget);
+    window.AddPage(SideNavigation::kFinance, finance);
+    EXPECT_EQ(window.Pages()->count(), 3);
+    EXPECT_EQ(window.Page(SideNavigation::kPurchase), nullptr);
+
+    window.Navigation().Build();
+    struct Choice {
+        SideNavigation::Entry entry;
+        QWidget* shown;
+    };
+    // An entry without a page leaves the page shown before.
+    for (const Choice choice : {Choice{SideNavigation::kCards, cards},
+                                Choice{SideNavigation::kFinance, finance},
+                                Choice{SideNavigation::kPurchase, finance},
+                                Choice{SideNavigation::kServers, servers}}) {
+        SCOPED_TRACE(choice.entry);
+        window.Navigation().Select(choice.entry);
+        EXPECT_EQ(window.Pages()->currentWidget(), choice.shown);
+        EXPECT_EQ(window.Page(choice.entry) == choice.shown,
+                  choice.entry != SideNavigation::kPurchase);
+    }
+    EXPECT_EQ(window.Pages()->indexOf(servers), 0);
+    EXPECT_EQ(window.Pages()->indexOf(cards), 2);
+}
+
 TEST_F(NavigationTest, TakingTheFocusChoosesNothingAndTheArrowKeysChooseAsClicksDo) {
     SideNavigation& navigation = window_.Navigation();
     QApplication::setActiveWindow(&window_);
@@ -467,4 +494,3 @@ TEST_F(NavigationTest, AClosedGateKeepsThePageAndTheSelectionAndRunsNothingElse)
 
 }  // namespace
 
-#include "MainWindowTest.moc"

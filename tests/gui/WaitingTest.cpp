@@ -4,9 +4,12 @@
 #include <atomic>
 #include <chrono>
 #include <limits>
+#include <memory>
+#include <string>
 #include <thread>
 
 #include "GuiTestSupport.h"
+#include "ui/PumpedCall.h"
 #include "ui/Waiting.h"
 
 using namespace vpsdesk::ui;
@@ -63,4 +66,47 @@ TEST(Waiting, OnAWorkerItSleepsAndRunInBackgroundUsesAnotherThread) {
     EXPECT_NE(worker_thread, ui_thread);
     EXPECT_GE(waited, 20ms);
     EXPECT_FALSE(RunInBackground({}));
+}
+
+// A call from the UI thread runs on a worker while events go on; its result, even one that
+// cannot be copied, comes back. Off the UI thread it runs on the calling thread.
+TEST(Waiting, APumpedCallRunsOnAWorkerWhileEventsGoOn) {
+    const auto ui_thread = std::this_thread::get_id();
+    std::atomic<bool> posted_ran{false};
+    const std::unique_ptr<std::string> reply = CallKeepingWindowResponsive([&] {
+        QMetaObject::invokeMethod(qApp, [&] { posted_ran = true; }, Qt::QueuedConnection);
+        while (!posted_ran.load()) std::this_thread::sleep_for(1ms);
+        const bool on_worker = std::this_thread::get_id() != ui_thread;
+        return std::make_unique<std::string>(on_worker ? "worker" : "ui");
+    });
+    ASSERT_NE(reply, nullptr);
+    EXPECT_EQ(*reply, "worker");
+
+    std::atomic<bool> done{false};
+    std::thread::id ran_on, caller;
+    ASSERT_TRUE(RunInBackground([&] {
+        caller = std::this_thread::get_id();
+        ran_on = CallKeepingWindowResponsive([] { return std::this_thread::get_id(); });
+        done = true;
+    }));
+    PumpUntil([&] { return done.load(); });
+    EXPECT_EQ(ran_on, caller);
+}
+
+// A wait given up (the client is ending) returns nothing at once; the worker still
+// finishes later into state it shares, not into the caller's freed frame.
+TEST(Waiting, AnAbandonedPumpedCallLetsItsWorkerFinishSafely) {
+    auto release = std::make_shared<std::atomic<bool>>(false);
+    {
+        PumpedCall<std::string> call([release] {
+            while (!release->load()) std::this_thread::sleep_for(1ms);
+            return std::string(4096, 'x');
+        });
+        int rounds = 0;
+        EXPECT_FALSE(call.Wait([&] { return ++rounds <= 3; }).has_value());
+        EXPECT_EQ(rounds, 4);
+    }
+    release->store(true);
+    // The worker drops its copy of `release` once it has stored its result.
+    PumpUntil([&] { return release.use_count() == 1; });
 }

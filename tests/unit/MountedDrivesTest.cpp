@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "TempFolderTest.h"
 #include "os/MountedDrives.h"
 
 using namespace vpsdesk::os;
@@ -11,16 +12,13 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class MountedDrivesTest : public ::testing::Test {
+class MountedDrivesTest : public vpsdesk::test::TempFolderTest {
   protected:
     void SetUp() override {
-        char pattern[] = "/tmp/vpsdesk-mounts-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        dir_ = pattern;
+        TempFolderTest::SetUp();
         fs::create_directories(dir_ / "by-label");
         fs::create_directories(dir_ / "dev");
     }
-    void TearDown() override { fs::remove_all(dir_); }
 
     fs::path Table(std::string_view text) const {
         std::ofstream(dir_ / "mounts", std::ios::binary) << text;
@@ -31,8 +29,6 @@ class MountedDrivesTest : public ::testing::Test {
         fs::create_directories(dir_ / "m" / name);
         return (dir_ / "m" / name).string();
     }
-
-    fs::path dir_;
 };
 
 }  // namespace

@@ -4,23 +4,21 @@
 #include <filesystem>
 #include <fstream>
 
+#include "TempFolderTest.h"
 #include "os/KeyFileDataProtection.h"
 
 using namespace vpsdesk::os;
 using vpsdesk::net::ByteArray;
 namespace fs = std::filesystem;
 
-class OsDataProtection : public ::testing::Test {
+class OsDataProtection : public vpsdesk::test::TempFolderTest {
   protected:
     void SetUp() override {
-        char pattern[] = "/tmp/vpsdesk-dp-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        dir_ = pattern;
+        TempFolderTest::SetUp();
         key_ = dir_ / "protection.key";
     }
-    void TearDown() override { fs::remove_all(dir_); }
 
-    fs::path dir_, key_;
+    fs::path key_;
 };
 
 TEST_F(OsDataProtection, RoundTripsUnderAPrivateKeyMadeOnFirstUse) {

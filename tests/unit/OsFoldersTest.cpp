@@ -10,22 +10,20 @@
 #include <optional>
 #include <vector>
 
+#include "TempFolderTest.h"
 #include "os/DocumentsFolder.h"
 #include "os/ProgramFolder.h"
 
 using namespace vpsdesk::os;
 namespace fs = std::filesystem;
 
-class OsFolders : public ::testing::Test {
+class OsFolders : public vpsdesk::test::TempFolderTest {
   protected:
     void SetUp() override {
-        char pattern[] = "/tmp/vpsdesk-folders-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        root_ = pattern;
-        vars_["HOME"] = (root_ / "home").string();
-        fs::create_directories(root_ / "home");
+        TempFolderTest::SetUp();
+        vars_["HOME"] = (dir_ / "home").string();
+        fs::create_directories(dir_ / "home");
     }
-    void TearDown() override { fs::remove_all(root_); }
 
     Environment Env() const {
         return [vars = vars_](std::string_view name) -> std::optional<std::string> {
@@ -35,26 +33,25 @@ class OsFolders : public ::testing::Test {
         };
     }
 
-    fs::path root_;
     std::map<std::string, std::string> vars_;
 };
 
 TEST_F(OsFolders, ProgramFolderIsTheWritableExecutableFolderElseUserData) {
-    fs::path install = root_ / "install";
+    fs::path install = dir_ / "install";
     fs::create_directories(install);
     EXPECT_EQ(ChooseProgramFolder(install, Env()), install);
 
     // Not a usable folder: the per-user data folder, made private.
-    fs::path data = root_ / "home" / ".local" / "share" / "vpsdesk";
-    EXPECT_EQ(ChooseProgramFolder(root_ / "gone", Env()), data);
+    fs::path data = dir_ / "home" / ".local" / "share" / "vpsdesk";
+    EXPECT_EQ(ChooseProgramFolder(dir_ / "gone", Env()), data);
     struct stat info {};
     ASSERT_EQ(stat(data.c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0700u);
 
     vars_["XDG_DATA_HOME"] = "relative/data";  // ignored: XDG paths must be absolute
     EXPECT_EQ(UserDataFolder(Env()), data);
-    vars_["XDG_DATA_HOME"] = (root_ / "xdg").string();
-    EXPECT_EQ(UserDataFolder(Env()), root_ / "xdg" / "vpsdesk");
+    vars_["XDG_DATA_HOME"] = (dir_ / "xdg").string();
+    EXPECT_EQ(UserDataFolder(Env()), dir_ / "xdg" / "vpsdesk");
 
     // A folder this user may not write, whoever runs the test: the per-user data folder.
     std::vector<fs::path> asked;
@@ -64,10 +61,10 @@ TEST_F(OsFolders, ProgramFolderIsTheWritableExecutableFolderElseUserData) {
             return writable;
         };
     };
-    EXPECT_EQ(ChooseProgramFolder(install, Env(), answer(false)), root_ / "xdg" / "vpsdesk");
+    EXPECT_EQ(ChooseProgramFolder(install, Env(), answer(false)), dir_ / "xdg" / "vpsdesk");
     EXPECT_EQ(ChooseProgramFolder(install, Env(), answer(true)), install);
     EXPECT_EQ(asked, (std::vector<fs::path>{install, install}));
-    EXPECT_EQ(ChooseProgramFolder(root_ / "gone", Env(), answer(true)), root_ / "xdg" / "vpsdesk");
+    EXPECT_EQ(ChooseProgramFolder(dir_ / "gone", Env(), answer(true)), dir_ / "xdg" / "vpsdesk");
     EXPECT_FALSE(ExecutableFolder().empty());
 }
 
@@ -88,20 +85,20 @@ std::optional<bool> MayWriteAsNobody(const fs::path& folder) {
 }
 
 TEST_F(OsFolders, TheWriteCheckFollowsTheFolderPermissions) {
-    fs::path open = root_ / "open", closed = root_ / "closed";
+    fs::path open = dir_ / "open", closed = dir_ / "closed";
     fs::create_directories(open);
     fs::create_directories(closed);
     ASSERT_EQ(chmod(open.c_str(), 0777), 0);
     ASSERT_EQ(chmod(closed.c_str(), 0555), 0);
-    std::ofstream(root_ / "file") << "x";
+    std::ofstream(dir_ / "file") << "x";
     EXPECT_TRUE(MayWriteFolder(open));
-    EXPECT_FALSE(MayWriteFolder(root_ / "gone"));
-    EXPECT_FALSE(MayWriteFolder(root_ / "file"));  // no search permission on a plain file
+    EXPECT_FALSE(MayWriteFolder(dir_ / "gone"));
+    EXPECT_FALSE(MayWriteFolder(dir_ / "file"));  // no search permission on a plain file
     if (geteuid() != 0) {
         EXPECT_FALSE(MayWriteFolder(closed));
     } else {
         // Root writes into the closed folder; an ordinary user may not.
-        ASSERT_EQ(chmod(root_.c_str(), 0755), 0);
+        ASSERT_EQ(chmod(dir_.c_str(), 0755), 0);
         std::optional<bool> open_answer = MayWriteAsNobody(open);
         std::optional<bool> closed_answer = MayWriteAsNobody(closed);
         if (!open_answer || !closed_answer) GTEST_SKIP() << "cannot run as another user";
@@ -127,20 +124,20 @@ TEST_F(OsFolders, UserDirsValueIsUnquotedAndHomeExpanded) {
 }
 
 TEST_F(OsFolders, DocumentsFolderComesFromConfigHomeElseDocuments) {
-    fs::path home = root_ / "home";
+    fs::path home = dir_ / "home";
     EXPECT_EQ(DocumentsFolderFor(Env()), home / "Documents");
 
     fs::create_directories(home / ".config");
     std::ofstream(home / ".config" / "user-dirs.dirs") << "XDG_DOCUMENTS_DIR=\"$HOME/Docs\"\n";
     EXPECT_EQ(DocumentsFolderFor(Env()), home / "Docs");
 
-    vars_["XDG_CONFIG_HOME"] = (root_ / "cfg").string();  // has no user-dirs.dirs
+    vars_["XDG_CONFIG_HOME"] = (dir_ / "cfg").string();  // has no user-dirs.dirs
     EXPECT_EQ(DocumentsFolderFor(Env()), home / "Documents");
 
-    OverrideDocumentsFolder(root_ / "docs");
-    EXPECT_EQ(DocumentsFolder(), root_ / "docs");
+    OverrideDocumentsFolder(dir_ / "docs");
+    EXPECT_EQ(DocumentsFolder(), dir_ / "docs");
     OverrideDocumentsFolder({});
-    OverrideProgramFolder(root_ / "prog");
-    EXPECT_EQ(ProgramFolder(), root_ / "prog");
+    OverrideProgramFolder(dir_ / "prog");
+    EXPECT_EQ(ProgramFolder(), dir_ / "prog");
     OverrideProgramFolder({});
 }

@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <filesystem>
 #include <fstream>
 #include <regex>
 
+#include "TempFolderTest.h"
 #include "os/LinuxMachineIdentity.h"
 #include "os/MachineCode.h"
 
@@ -63,38 +63,31 @@ TEST(MachineCode, ThisComputerGivesTheSameWellFormedCodeEveryTime) {
     EXPECT_EQ(ComputeMachineCode(*SystemMachineIdentity()), first);
 }
 
-class MachineIdentityTree : public ::testing::Test {
+// The temporary folder stands for /sys.
+class MachineIdentityTree : public vpsdesk::test::TempFolderTest {
   protected:
-    void SetUp() override {
-        char pattern[] = "/tmp/vpsdesk-sys-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        sys_ = pattern;
-    }
-    void TearDown() override { fs::remove_all(sys_); }
 
     // A disk as sysfs shows it: /sys/block/NAME links to its device folder.
     void AddDisk(const std::string& name, const std::string& device_folder,
                  const std::string& model, bool removable = false) {
-        fs::path real = sys_ / "devices" / device_folder / name;
+        fs::path real = dir_ / "devices" / device_folder / name;
         Write(real / "device" / "vendor", "ATA     \n");
         Write(real / "device" / "model", model + "   \n");
         Write(real / "removable", removable ? "1\n" : "0\n");
-        fs::create_directories(sys_ / "block");
+        fs::create_directories(dir_ / "block");
         fs::create_directory_symlink(fs::path("..") / "devices" / device_folder / name,
-                                     sys_ / "block" / name);
+                                     dir_ / "block" / name);
     }
     void AddInterface(const std::string& name, const std::string& address, bool device) {
-        Write(sys_ / "class" / "net" / name / "address", address + "\n");
-        if (device) fs::create_directories(sys_ / "class" / "net" / name / "device");
+        Write(dir_ / "class" / "net" / name / "address", address + "\n");
+        if (device) fs::create_directories(dir_ / "class" / "net" / name / "device");
     }
     std::string DiskText() {
-        auto disk = LinuxMachineIdentity(sys_).DiskDescriptorBytes();
+        auto disk = LinuxMachineIdentity(dir_).DiskDescriptorBytes();
         if (!disk) return "none";
         std::string text(reinterpret_cast<const char*>(disk->data()), disk->size());
         return text.substr(0, text.find_last_not_of('\0') + 1);
     }
-
-    fs::path sys_;
 };
 
 TEST_F(MachineIdentityTree, FirstRealFixedDiskInSortedOrderFeedsTheDescriptor) {
@@ -106,20 +99,20 @@ TEST_F(MachineIdentityTree, FirstRealFixedDiskInSortedOrderFeedsTheDescriptor) {
     EXPECT_EQ(DiskText(), std::string("ATA\0First", 9));
 
     // The serial comes from the SCSI serial-number page when sysfs has no serial file.
-    Write(sys_ / "devices/pci0/ata1/sdb/device/vpd_pg80",
+    Write(dir_ / "devices/pci0/ata1/sdb/device/vpd_pg80",
           std::string("\x00\x80\x00\x06  SN42", 10));
     EXPECT_EQ(DiskText(), std::string("ATA\0First\0SN42", 14));
 }
 
 TEST_F(MachineIdentityTree, AdapterIsFirstDeviceBackedNonZeroSixByteAddress) {
-    EXPECT_EQ(LinuxMachineIdentity(sys_).FirstAdapterAddress(), std::nullopt);
+    EXPECT_EQ(LinuxMachineIdentity(dir_).FirstAdapterAddress(), std::nullopt);
     AddInterface("lo", "00:00:00:00:00:01", false);
     AddInterface("docker0", "02:42:ac:11:00:02", false);
-    EXPECT_EQ(LinuxMachineIdentity(sys_).FirstAdapterAddress(),
+    EXPECT_EQ(LinuxMachineIdentity(dir_).FirstAdapterAddress(),
               (MachineIdentitySources::HardwareAddress{0x02, 0x42, 0xAC, 0x11, 0x00, 0x02}));
     AddInterface("eth0", "00:00:00:00:00:00", true);
     AddInterface("ib0", "80:00:02:08:fe:80:00:00:00:00", true);
     AddInterface("wlan0", "a4:5e:60:01:02:03", true);
-    EXPECT_EQ(LinuxMachineIdentity(sys_).FirstAdapterAddress(),
+    EXPECT_EQ(LinuxMachineIdentity(dir_).FirstAdapterAddress(),
               (MachineIdentitySources::HardwareAddress{0xA4, 0x5E, 0x60, 0x01, 0x02, 0x03}));
 }

@@ -5,8 +5,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
+#include "TempFolderTest.h"
 #include "net/Gbk.h"
 #include "os/ProfileDocument.h"
 #include "os/ProfileFile.h"
@@ -16,30 +16,18 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class ProfileFileTest : public ::testing::Test {
+class ProfileFileTest : public vpsdesk::test::TempFolderTest {
   protected:
     void SetUp() override {
-        char pattern[] = "/tmp/vpsdesk-profile-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        dir_ = pattern;
+        TempFolderTest::SetUp();
         file_ = dir_ / "a.ini";
     }
-    void TearDown() override { fs::remove_all(dir_); }
 
-    std::string Bytes() const {
-        std::ifstream in(file_, std::ios::binary);
-        std::ostringstream out;
-        out << in.rdbuf();
-        return out.str();
-    }
+    std::string Bytes() const { return TempFolderTest::Bytes(file_); }
     void Put(std::string_view bytes) const { std::ofstream(file_, std::ios::binary) << bytes; }
-    mode_t Mode() const {
-        struct stat info {};
-        stat(file_.c_str(), &info);
-        return info.st_mode & 07777;
-    }
+    mode_t Mode() const { return TempFolderTest::Mode(file_); }
 
-    fs::path dir_, file_;
+    fs::path file_;
 };
 
 }  // namespace

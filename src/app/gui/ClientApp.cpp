@@ -11,6 +11,7 @@
 #include "app/UpdateCheck.h"
 #include "app/gui/ExitClient.h"
 #include "app/gui/MainWindow.h"
+#include "app/gui/MainWindowPages.h"
 #include "app/gui/MainWindowSetUp.h"
 #include "app/gui/MainWindowWatcher.h"
 #include "app/gui/StartupFetch.h"
@@ -162,8 +163,9 @@ void ClientApp::CreateMainWindow() {
     main_window_ = new app::MainWindow;
     main_window_->setWindowTitle(login_window_->windowTitle());
     ui::LogFirstPaint(main_window_, "main-window-shown");
-    main_window_setup_ =
-        new MainWindowSetUp(*main_window_, *login_window_, platform::Session(), machine_code_);
+    main_window_pages_ = new MainWindowPages(*main_window_);
+    main_window_setup_ = new MainWindowSetUp(*main_window_, *main_window_pages_, *login_window_,
+                                             platform::Session(), machine_code_);
     if (std::optional<std::chrono::milliseconds> step = TestKeepAliveStep())
         main_window_setup_->SetKeepAliveStep(*step);
     MainWindowWatcher::StartDetached(platform::Session(),

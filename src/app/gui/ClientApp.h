@@ -15,7 +15,7 @@ class LoginWindow;
 namespace vpsdesk::app {
 
 class MainWindow;
-
+class MainWindowPages;
 class MainWindowSetUp;
 
 // The process entry. `updater_image` is the updater program the client carries; it is
@@ -45,6 +45,7 @@ private:
   std::string machine_code_;
   account::LoginWindow* login_window_ = nullptr;
   app::MainWindow* main_window_ = nullptr;
+  MainWindowPages* main_window_pages_ = nullptr;
   MainWindowSetUp* main_window_setup_ = nullptr;
 };
 

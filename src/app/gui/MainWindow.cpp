@@ -10,11 +10,9 @@
 #include <QStackedWidget>
 
 #include "account/gui/PersonalWindow.h"
-#include "account/gui/RealNameGateUi.h"
 #include "app/gui/SideNavigation.h"
 #include "app/gui/TrayIcon.h"
 #include "platform/PlatformApi.h"
-#include "servers/gui/ServerListPage.h"
 #include "ui/CaptionLabel.h"
 #include "ui/QtText.h"
 #include "ui/Skin.h"
@@ -69,17 +67,7 @@ MainWindow::MainWindow(QWidget* parent) : ui::SkinnedWindow(parent) {
     pages_->setObjectName(QStringLiteral("mainPages"));
     pages_->setGeometry(kPagesLeft, kTitleHeight + 8, kPagesWidth,
                         kHeight - kTitleHeight - kNoticeHeight - 28);
-    server_list_ = new servers::ServerListPage(pages_);
-    // Every entry of the server menu is for verified customers only.
-    server_list_->SetMenuGate([this] { return account::PassRealNameGate(this); });
-    pages_->addWidget(server_list_);
-    // Finance, purchase, customer service and card activation come with their pages.
-    for (const char* name : {"financePage", "purchasePage", "servicePage", "cardPage"}) {
-        auto* page = new QWidget(pages_);
-        page->setObjectName(QString::fromLatin1(name));
-        pages_->addWidget(page);
-    }
-    connect(navigation_, &SideNavigation::pageChosen, pages_, &QStackedWidget::setCurrentIndex);
+    connect(navigation_, &SideNavigation::pageChosen, this, &MainWindow::ShowPage);
 
     notice_ = new QLabel(this);
     notice_->setObjectName(QStringLiteral("noticeLine"));
@@ -148,6 +136,29 @@ void MainWindow::BuildSidebar() {
     help_caption_->setGeometry(12, caption_top, kSidebarWidth - 24, kHeight - caption_top - 12);
 }
 
+void MainWindow::AddPage(SideNavigation::Entry entry, QWidget* page) {
+    if (entry < 0 || entry >= SideNavigation::kEntryCount || page == nullptr) return;
+    QWidget*& slot = page_of_entry_[static_cast<std::size_t>(entry)];
+    if (slot != nullptr) {
+        pages_->removeWidget(slot);
+        slot->deleteLater();
+    }
+    slot = page;
+    int index = 0;
+    for (int before = 0; before < entry; ++before)
+        if (page_of_entry_[static_cast<std::size_t>(before)] != nullptr) ++index;
+    pages_->insertWidget(index, page);
+}
+
+QWidget* MainWindow::Page(int entry) const {
+    if (entry < 0 || entry >= SideNavigation::kEntryCount) return nullptr;
+    return page_of_entry_[static_cast<std::size_t>(entry)];
+}
+
+void MainWindow::ShowPage(int entry) {
+    if (QWidget* page = Page(entry)) pages_->setCurrentWidget(page);
+}
+
 void MainWindow::ShowSiteResources(const platform::SiteResources& resources) {
     logo_->setPixmap(PngPixmap(resources.logo_image));
     banner1_->setPixmap(PngPixmap(resources.banner_image1));
@@ -175,10 +186,10 @@ void MainWindow::SetConnectionLost(bool lost) {
 
 void MainWindow::ClearCustomer() {
     user_name_->clear();
-    server_list_->ClearCustomer();
     connection_lost_ = false;
     notice_text_.clear();
     notice_->clear();
+    emit customerCleared();
 }
 
 void MainWindow::OpenPersonalWindow() {

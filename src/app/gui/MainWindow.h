@@ -1,11 +1,14 @@
 #pragma once
 // The client's home after sign-in: the title area (logo, user, settings, help, minimise,
-// close), the side navigation with its five pages, the notice line and the icon in the
-// notification area. It is created hidden at start-up and shown after each login.
+// close), the side navigation with a page per entry, the notice line and the icon in the
+// notification area. It is created hidden at start-up and shown after each login. The
+// features make the pages; the window only shows the one whose entry is chosen.
 #include <QUrl>
+#include <array>
 #include <functional>
 #include <string>
 
+#include "app/gui/SideNavigation.h"
 #include "platform/SiteConstants.h"
 #include "ui/SkinnedWindow.h"
 
@@ -15,23 +18,23 @@ class QStackedWidget;
 namespace vpsdesk::ui {
 class CaptionLabel;
 }
-namespace vpsdesk::servers {
-class ServerListPage;
-}
 
 namespace vpsdesk::app {
 
-class SideNavigation;
 class TrayIcon;
 
 class MainWindow : public ui::SkinnedWindow {
     Q_OBJECT
   public:
-    enum Page { kServerPage = 0, kFinancePage, kPurchasePage, kServicePage, kCardPage, kPageCount };
-
     explicit MainWindow(QWidget* parent = nullptr);
 
-    servers::ServerListPage& ServerList() { return *server_list_; }
+    // Shows `page` whenever `entry` of the side navigation is chosen; the window takes it
+    // over. Pages stand in the order of their entries, whatever order they come in; a
+    // second page for an entry replaces the first.
+    void AddPage(SideNavigation::Entry entry, QWidget* page);
+    // The page of `entry`, or null while it has none.
+    QWidget* Page(int entry) const;
+
     SideNavigation& Navigation() { return *navigation_; }
     TrayIcon& Tray() { return *tray_; }
     QStackedWidget* Pages() const { return pages_; }
@@ -46,7 +49,8 @@ class MainWindow : public ui::SkinnedWindow {
     // UI thread. While the platform does not answer, the notice line says so quietly
     // and the window keeps what it shows.
     void SetConnectionLost(bool lost);
-    // UI thread: sign-out. Nothing of the customer stays: rows, selection, page, name.
+    // UI thread: sign-out. Nothing of the customer stays: name, notice, and through
+    // customerCleared whatever the pages hold.
     void ClearCustomer();
     // The operator's web site that "帮助" opens.
     void SetHelpAddress(const QUrl& address) { help_address_ = address; }
@@ -61,6 +65,8 @@ class MainWindow : public ui::SkinnedWindow {
     void closeRequested();
     // "设置": the remote-desktop settings window is to open.
     void settingsRequested();
+    // Sign-out: pages that hold the customer's rows, selection or page forget them now.
+    void customerCleared();
 
   protected:
     void onCloseClicked() override;
@@ -75,6 +81,7 @@ class MainWindow : public ui::SkinnedWindow {
     void BuildTitleArea();
     void BuildSidebar();
     void OpenPersonalWindow();
+    void ShowPage(int entry);
 
     QLabel* logo_ = nullptr;
     ui::CaptionLabel* user_picture_ = nullptr;
@@ -86,7 +93,7 @@ class MainWindow : public ui::SkinnedWindow {
     QLabel* banner2_ = nullptr;
     QLabel* help_caption_ = nullptr;
     QStackedWidget* pages_ = nullptr;
-    servers::ServerListPage* server_list_ = nullptr;
+    std::array<QWidget*, SideNavigation::kEntryCount> page_of_entry_{};
     QLabel* notice_ = nullptr;
     QString notice_text_;  // the latest notice, shown again when the connection is back
     bool connection_lost_ = false;

@@ -6,6 +6,7 @@
 #include "app/gui/ExitClient.h"
 #include "app/gui/Logout.h"
 #include "app/gui/MainWindow.h"
+#include "app/gui/MainWindowPages.h"
 #include "app/gui/NoticeTicker.h"
 #include "app/gui/PopupNotice.h"
 #include "app/gui/SideNavigation.h"
@@ -19,9 +20,11 @@
 
 namespace vpsdesk::app {
 
-MainWindowSetUp::MainWindowSetUp(app::MainWindow& window, account::LoginWindow& login_window,
+MainWindowSetUp::MainWindowSetUp(app::MainWindow& window, const MainWindowPages& pages,
+                                 account::LoginWindow& login_window,
                                  platform::SessionState& session, std::string machine_code)
     : window_(window),
+      pages_(pages),
       login_window_(login_window),
       session_(session),
       machine_code_(std::move(machine_code)) {
@@ -43,7 +46,8 @@ void MainWindowSetUp::ConnectControls() {
     navigation.SetServerLoader([this] { LoadServers(); });
 
     // Double-click and "连接主机" connect by remote desktop; the menu is built by the set-up.
-    servers::AttachRemoteDesktop(window_.ServerList());
+    // The launch's milestones go to the event log, like the rest of the client's.
+    servers::AttachRemoteDesktop(pages_.ServerList(), ui::LogEvent);
     QObject::connect(&window_, &app::MainWindow::settingsRequested, &window_, [this] {
         // Centred where the login window stands, like every settings window.
         rdpsettings::SettingsWindow settings(&login_window_, &window_);
@@ -71,7 +75,7 @@ std::string MainWindowSetUp::SilentRelogin() const {
 }
 
 void MainWindowSetUp::LoadServers() {
-    servers::ServerListPage& list = window_.ServerList();
+    servers::ServerListPage& list = pages_.ServerList();
     list.RefreshServerList();
     if (!ui::EventLogEnabled()) return;
     int rows = 0;
@@ -99,7 +103,7 @@ KeepAliveSteps MainWindowSetUp::KeepAliveStepsForWindow() {
         });
     };
     steps.refresh_profile = [] { (void)account::RefreshProfile(); };
-    steps.refresh_list = [this] { window_.ServerList().RefreshServerList(); };
+    steps.refresh_list = [this] { pages_.ServerList().RefreshServerList(); };
     steps.give_up = [] {
         ui::ShowClientMessage(kSessionLostMessage);
         ExitClient(0);
@@ -109,7 +113,7 @@ KeepAliveSteps MainWindowSetUp::KeepAliveStepsForWindow() {
 
 void MainWindowSetUp::Run() {
     app::SideNavigation& navigation = window_.Navigation();
-    servers::ServerListPage& list = window_.ServerList();
+    servers::ServerListPage& list = pages_.ServerList();
     session_.session_ended = 0;
     ui::onUiThread([this] { window_.Tray().Show(); });
     ui::onUiThread([this] { window_.ShowSiteResources(platform::Resources()); });

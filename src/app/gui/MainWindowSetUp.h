@@ -15,12 +15,15 @@ class LoginWindow;
 namespace vpsdesk::app {
 
 class MainWindow;
+class MainWindowPages;
 
 class MainWindowSetUp {
   public:
-    // UI thread. Connects the window's controls; `login_window` comes back on log-out.
-    MainWindowSetUp(app::MainWindow& window, account::LoginWindow& login_window,
-                    platform::SessionState& session, std::string machine_code);
+    // UI thread. Connects the window's controls and its pages; `login_window` comes back
+    // on log-out.
+    MainWindowSetUp(app::MainWindow& window, const MainWindowPages& pages,
+                    account::LoginWindow& login_window, platform::SessionState& session,
+                    std::string machine_code);
 
     // The set-up after a login, on the watcher's thread; widgets change on the UI thread.
     void Run();
@@ -43,6 +46,7 @@ class MainWindowSetUp {
     void LoadServers();
 
     app::MainWindow& window_;
+    const MainWindowPages& pages_;
     account::LoginWindow& login_window_;
     platform::SessionState& session_;
     std::string machine_code_;

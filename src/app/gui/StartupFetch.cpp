@@ -4,20 +4,16 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QScreen>
-#include <atomic>
 #include <chrono>
-#include <mutex>
 
 #include "app/gui/ExitClient.h"
 #include "ui/Skin.h"
-#include "ui/Waiting.h"
 
 namespace vpsdesk::app {
 namespace {
 
 // On loopback the fetches end long before this, and no notice flickers up.
 constexpr auto kNoticeDelay = std::chrono::milliseconds(400);
-constexpr int kPollMs = 5;
 
 QLabel* ShowNotice() {
     auto* notice = new QLabel(QStringLiteral("正在连接服务器，请稍候…"));
@@ -36,44 +32,26 @@ QLabel* ShowNotice() {
 
 }  // namespace
 
-struct StartupFetch::Shared {
-    platform::SiteConstants site;
-    std::function<void()> afterwards;
-    std::chrono::steady_clock::time_point start = std::chrono::steady_clock::now();
-    std::mutex mutex;
-    platform::SiteResources resources;
-    std::atomic<bool> done{false};
-
-    void Run() {
-        platform::SiteResources fetched = platform::FetchSiteResources(site);
-        if (afterwards) afterwards();
-        std::lock_guard lock(mutex);
-        resources = std::move(fetched);
-        done = true;
-    }
-};
-
 StartupFetch::StartupFetch(const platform::SiteConstants& site, std::function<void()> afterwards)
-    : shared_(std::make_shared<Shared>()) {
-    shared_->site = site;
-    shared_->afterwards = std::move(afterwards);
-    if (!ui::RunInBackground([shared = shared_] { shared->Run(); })) shared_->Run();
-}
+    : call_([site, afterwards = std::move(afterwards)] {
+          platform::SiteResources fetched = platform::FetchSiteResources(site);
+          if (afterwards) afterwards();
+          return fetched;
+      }) {}
 
 std::optional<platform::SiteResources> StartupFetch::Wait() {
     QLabel* notice = nullptr;
-    while (!shared_->done.load() && !ClientExiting()) {
-        ui::WaitPumping(kPollMs, ui::WaitUnit::Milliseconds);
-        if (notice == nullptr && std::chrono::steady_clock::now() - shared_->start >= kNoticeDelay)
+    std::optional<platform::SiteResources> resources = call_.Wait([this, &notice] {
+        if (ClientExiting()) return false;
+        if (notice == nullptr && std::chrono::steady_clock::now() - start_ >= kNoticeDelay)
             notice = ShowNotice();
-    }
+        return true;
+    });
     if (notice != nullptr) {
         QApplication::restoreOverrideCursor();
         delete notice;
     }
-    if (!shared_->done.load()) return std::nullopt;
-    std::lock_guard lock(shared_->mutex);
-    return std::move(shared_->resources);
+    return resources;
 }
 
 }  // namespace vpsdesk::app

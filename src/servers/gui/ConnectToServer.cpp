@@ -10,7 +10,6 @@
 #include "servers/RdpSessionLog.h"
 #include "servers/RemoteDesktopLaunch.h"
 #include "servers/gui/ServerListPage.h"
-#include "ui/EventLog.h"
 #include "ui/MessageBoxes.h"
 #include "ui/Waiting.h"
 
@@ -48,13 +47,13 @@ RdpLocalDevices LocalDevices(const RemoteDesktopSettings& settings) {
 // Reads the session's log as it comes and, once xfreerdp has ended, tells the customer
 // what failed. Both run on the launcher's watching thread; the box is shown on the UI
 // thread, and not at all once the client is shutting down.
-void WatchSession(os::LaunchRequest& request) {
+void WatchSession(os::LaunchRequest& request, const LaunchEvents& events) {
     auto log = std::make_shared<RdpSessionLog>();
     request.on_output_line = [log](std::string_view line) { log->Read(line); };
-    request.on_end = [log](const os::ProgramEnd& end) {
-        ui::LogEvent("remote-desktop-ended " + (end.exited
-                                                    ? std::to_string(end.exit_code)
-                                                    : "signal " + std::to_string(end.signal)));
+    request.on_end = [log, events](const os::ProgramEnd& end) {
+        if (events)
+            events("remote-desktop-ended " + (end.exited ? std::to_string(end.exit_code)
+                                                         : "signal " + std::to_string(end.signal)));
         if (std::optional<std::string> failure = RdpFailureMessage(end, *log))
             ui::ShowMessage(*failure, "错误", ui::MessageIcon::Error, ui::MessageButtons::Ok);
     };
@@ -62,18 +61,18 @@ void WatchSession(os::LaunchRequest& request) {
 
 }  // namespace
 
-void ConnectToServer(QWidget* parent, const ServerRow& row) {
+void ConnectToServer(QWidget* parent, const ServerRow& row, const LaunchEvents& events) {
     const std::optional<ConnectionPlan> plan = PlanConnection(row);
     if (!plan) return;
     if (plan->graphics_card_warning)
         ui::ShowMessage(kGraphicsCardWarning, "提示", ui::MessageIcon::None, ui::MessageButtons::Ok,
                         parent);
     if (!plan->target) return;
-    LaunchRemoteDesktop(parent, plan->target->host, plan->target->port, plan->password);
+    LaunchRemoteDesktop(parent, plan->target->host, plan->target->port, plan->password, events);
 }
 
 void LaunchRemoteDesktop(QWidget* parent, const std::string& host, const std::string& port,
-                         const std::string& password) {
+                         const std::string& password, const LaunchEvents& events) {
     const RemoteDesktopSettings settings = rdpsettings::ReadRemoteDesktopSettings();
     RefreshSettingsRecord(settings, rdpsettings::CurrentRdpSettings());
     const std::string login_switch = SwitchMemory().Choose(settings.forced_login);
@@ -92,11 +91,11 @@ void LaunchRemoteDesktop(QWidget* parent, const std::string& host, const std::st
 
     os::LaunchRequest request = RdpClientCommand(file.path, login_switch, settings.window_mode,
                                                  password, RdpDeviceSwitches(settings, devices));
-    WatchSession(request);
+    WatchSession(request, events);
     const os::LaunchResult started = Launcher().Launch(request);
     switch (started.status) {
         case os::LaunchStatus::kStarted:
-            ui::LogEvent("remote-desktop-started " + std::to_string(started.pid));
+            if (events) events("remote-desktop-started " + std::to_string(started.pid));
             break;
         case os::LaunchStatus::kNotFound:
             ui::ShowMessage(RdpClientMissingMessage(), "错误", ui::MessageIcon::Error,
@@ -109,8 +108,10 @@ void LaunchRemoteDesktop(QWidget* parent, const std::string& host, const std::st
     }
 }
 
-void AttachRemoteDesktop(ServerListPage& page) {
-    auto connect = [&page](const ServerRow& row) { ConnectToServer(page.window(), row); };
+void AttachRemoteDesktop(ServerListPage& page, LaunchEvents events) {
+    auto connect = [&page, events = std::move(events)](const ServerRow& row) {
+        ConnectToServer(page.window(), row, events);
+    };
     page.SetConnectHandler(connect);
     page.AddMenuEntry(ServerListPage::MenuLevel::Top, QStringLiteral("连接主机"), connect);
 }

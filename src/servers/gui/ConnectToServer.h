@@ -5,6 +5,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "os/DataProtection.h"
 #include "os/ProcessLauncher.h"
@@ -23,19 +24,24 @@ inline constexpr const char* kGraphicsCardWarning =
 inline constexpr const char* kRdpWriteFailed =
     "写入RDP文件失败，请确保软件未被杀毒软件拦截或者软件已经解压";
 
+// Where a launch reports its milestones, "remote-desktop-started PID" and
+// "remote-desktop-ended CODE" (or "signal N"); the caller decides where they go. Called on
+// the UI thread and on the launcher's watching thread. Empty: they go nowhere.
+using LaunchEvents = std::function<void(std::string_view line)>;
+
 // Nothing for a row whose status is not "运行中" or whose address does not split; the
 // "显卡" notice first for a graphics-card server; then LaunchRemoteDesktop.
-void ConnectToServer(QWidget* parent, const ServerRow& row);
+void ConnectToServer(QWidget* parent, const ServerRow& row, const LaunchEvents& events = {});
 
 // Writes History/<host>.rdp from the current settings as xfreerdp can honour them with
 // this computer's devices, waits 50 ms with the window alive and starts xfreerdp on it. A
 // file that cannot be written, a missing or failing xfreerdp are reported in a message
 // box, and so is a session that fails (RdpFailureMessage) once xfreerdp has ended.
 void LaunchRemoteDesktop(QWidget* parent, const std::string& host, const std::string& port,
-                         const std::string& password);
+                         const std::string& password, const LaunchEvents& events = {});
 
 // Hooks the page's double-click and its "连接主机" entry to ConnectToServer.
-void AttachRemoteDesktop(ServerListPage& page);
+void AttachRemoteDesktop(ServerListPage& page, LaunchEvents events);
 
 // What tests and benchmarks replace: the program starter, the wait before it, and the
 // password protection (so no key is made in the tester's own data folder), and the local

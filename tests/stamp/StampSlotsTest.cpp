@@ -7,11 +7,11 @@
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "StampSlots.h"
+#include "TempFolderTest.h"
 
 extern char** environ;
 
@@ -53,13 +53,6 @@ ProgramRun RunProgram(const std::vector<std::string>& args) {
     return run;
 }
 
-std::string ReadAll(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
 void WriteAll(const fs::path& file, const std::string& bytes) {
     std::ofstream(file, std::ios::binary | std::ios::trunc) << bytes;
 }
@@ -70,18 +63,13 @@ std::string Repeat(std::string_view unit, size_t times) {
     return out;
 }
 
-class StampToolTest : public ::testing::Test {
+class StampToolTest : public test::TempFolderTest {
   protected:
     void SetUp() override {
-        dir_ = fs::temp_directory_path() /
-               ("stamp-test-" + std::to_string(::getpid()) + "-" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
+        TempFolderTest::SetUp();
         probe_ = dir_ / "client";
         fs::copy_file(VPSDESK_SLOT_PROBE, probe_);
     }
-    void TearDown() override { fs::remove_all(dir_); }
 
     ProgramRun Stamp(std::vector<std::string> args) {
         args.insert(args.begin(), VPSDESK_STAMP_TOOL);
@@ -89,7 +77,6 @@ class StampToolTest : public ::testing::Test {
     }
     std::string Probe(const fs::path& binary) { return RunProgram({binary.string()}).out; }
 
-    fs::path dir_;
     fs::path probe_;
 };
 
@@ -115,7 +102,7 @@ TEST_F(StampToolTest, StampedValuesAreWhatTheClientUses) {
 }
 
 TEST_F(StampToolTest, RefusesValuesTheClientWouldNotReadBack) {
-    const std::string before = ReadAll(probe_);
+    const std::string before = Bytes(probe_);
     for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
              {"--site", "abcdefghijk.example.co:99"},  // 25 bytes
              {"--version", "Version 4.92 beta"},       // 17 bytes
@@ -134,13 +121,13 @@ TEST_F(StampToolTest, RefusesValuesTheClientWouldNotReadBack) {
         full.push_back(probe_.string());
         EXPECT_EQ(Stamp(full).exit_code, 1) << args[1];
     }
-    EXPECT_TRUE(ReadAll(probe_) == before);
+    EXPECT_TRUE(Bytes(probe_) == before);
     EXPECT_NE(Stamp({probe_.string()}).exit_code, 0);  // nothing to stamp
     EXPECT_NE(Stamp({"--site", "a.example", (dir_ / "missing").string()}).exit_code, 0);
 }
 
 TEST_F(StampToolTest, OneFillerLeftAnywhereMeansTheBuiltInValue) {
-    std::string binary = ReadAll(probe_);
+    std::string binary = Bytes(probe_);
     const std::string site_slot = Repeat("\xCB\xAE", 12) + std::string(1, '\0');
     const std::string version_slot = Repeat("\xE0\xA3", 8) + std::string(1, '\0');
     size_t site = binary.find(site_slot);

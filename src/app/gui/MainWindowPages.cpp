@@ -1,0 +1,34 @@
+#include "app/gui/MainWindowPages.h"
+
+#include <QWidget>
+
+#include "account/gui/RealNameGateUi.h"
+#include "app/gui/MainWindow.h"
+#include "servers/gui/ServerListPage.h"
+
+namespace vpsdesk::app {
+namespace {
+
+// An empty page for an entry whose feature has not come yet.
+QWidget* EmptyPage(const char* name) {
+    auto* page = new QWidget;
+    page->setObjectName(QString::fromLatin1(name));
+    return page;
+}
+
+}  // namespace
+
+MainWindowPages::MainWindowPages(MainWindow& window) : server_list_(new servers::ServerListPage) {
+    // Every entry of the server menu is for verified customers only.
+    server_list_->SetMenuGate([&window] { return account::PassRealNameGate(&window); });
+    QObject::connect(&window, &MainWindow::customerCleared, server_list_,
+                     &servers::ServerListPage::ClearCustomer);
+
+    window.AddPage(SideNavigation::kServers, server_list_);
+    window.AddPage(SideNavigation::kFinance, EmptyPage("financePage"));
+    window.AddPage(SideNavigation::kPurchase, EmptyPage("purchasePage"));
+    window.AddPage(SideNavigation::kService, EmptyPage("servicePage"));
+    window.AddPage(SideNavigation::kCards, EmptyPage("cardPage"));
+}
+
+}  // namespace vpsdesk::app
