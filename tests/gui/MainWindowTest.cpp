@@ -23,7 +23,7 @@
 #include "app/gui/MainWindow.h"
 #include "app/gui/SideNavigation.h"
 #include "app/gui/TrayIcon.h"
-#include "platform/PlatformApi.h"
+#include "platform/SiteConstants.h"
 #include "servers/ServerRow.h"
 #include "servers/gui/ServerContextMenu.h"
 #include "servers/gui/ServerListPage.h"
@@ -160,7 +160,7 @@ TEST_F(MainWindowTest, TitleLabelsOpenSettingsThePersonalWindowAndTheHelpSite) {
     QTest::mouseClick(Find<QLabel>(window_, "helpLabel"), Qt::LeftButton);
     QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
     ASSERT_EQ(catcher.urls.size(), 2);
-    EXPECT_EQ(catcher.urls[0], QUrl(ui::qs(platform::BaseUrl())));
+    EXPECT_EQ(catcher.urls[0], QUrl(ui::qs(platform::Site().BaseUrl())));
     EXPECT_EQ(catcher.urls[1], QUrl(QStringLiteral("https://help.example.com/")));
 }
 

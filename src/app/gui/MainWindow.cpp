@@ -9,11 +9,9 @@
 #include <QPointer>
 #include <QStackedWidget>
 
-#include "account/gui/PersonalWindow.h"
-#include "account/gui/RealNameGateUi.h"
 #include "app/gui/SideNavigation.h"
 #include "app/gui/TrayIcon.h"
-#include "platform/PlatformApi.h"
+#include "platform/SiteConstants.h"
 #include "servers/gui/ServerListPage.h"
 #include "ui/CaptionLabel.h"
 #include "ui/QtText.h"
@@ -70,8 +68,6 @@ MainWindow::MainWindow(QWidget* parent) : ui::SkinnedWindow(parent) {
     pages_->setGeometry(kPagesLeft, kTitleHeight + 8, kPagesWidth,
                         kHeight - kTitleHeight - kNoticeHeight - 28);
     server_list_ = new servers::ServerListPage(pages_);
-    // Every entry of the server menu is for verified customers only.
-    server_list_->SetMenuGate([this] { return account::PassRealNameGate(this); });
     pages_->addWidget(server_list_);
     // Finance, purchase, customer service and card activation come with their pages.
     for (const char* name : {"financePage", "purchasePage", "servicePage", "cardPage"}) {
@@ -117,7 +113,7 @@ void MainWindow::BuildTitleArea() {
     connect(help_, &ui::CaptionLabel::clicked, this, [this] {
         // The operator's web site: the platform's own address unless configured otherwise.
         const QUrl address =
-            help_address_.isEmpty() ? QUrl(ui::qs(platform::BaseUrl())) : help_address_;
+            help_address_.isEmpty() ? QUrl(ui::qs(platform::Site().BaseUrl())) : help_address_;
         QDesktopServices::openUrl(address);
     });
 }
@@ -187,12 +183,7 @@ void MainWindow::OpenPersonalWindow() {
     if (personal_open_) return;
     personal_open_ = true;
     const QPointer<MainWindow> self(this);
-    if (open_personal_) {
-        open_personal_();
-    } else {
-        account::PersonalWindow window(this);
-        window.exec();
-    }
+    if (open_personal_) open_personal_();
     if (!self.isNull()) personal_open_ = false;
 }
 
