@@ -92,31 +92,31 @@ int main(int argc, char** argv) {
     options.control_token = kToken;
     platformd::Platform platform(options);
     const int port = platform.Start();
-    platform::SetSiteConstants({"127.0.0.1:" + std::to_string(port), "Ver 4.92"});
+    const platform::SiteConstants site{"127.0.0.1:" + std::to_string(port), "Ver 4.92"};
     net::SetTlsSettings({platform.CaPath(), true});
     platform::Session().SetCredentials("demo", "demo2026");
-    if (account::SilentRelogin("demo", "demo2026", kMachineCode) != "1000") {
+    if (account::SilentRelogin(site, "demo", "demo2026", kMachineCode) != "1000") {
         std::fprintf(stderr, "sign-in failed\n");
         return 1;
     }
 
     // The same probe before anything runs in the background: what the machine itself adds
     // (other processes compete for the cores).
-    auto* login = new account::LoginWindow;
+    auto* login = new account::LoginWindow(site, platform::Session());
     login->show();
     Print("baseline: login window only, nothing in the background", seconds, Measure(seconds));
     login->hide();
 
     auto* window = new app::MainWindow;
     auto* pages = new app::MainWindowPages(*window);
-    auto* set_up =
-        new app::MainWindowSetUp(*window, *pages, *login, platform::Session(), kMachineCode);
+    auto* set_up = new app::MainWindowSetUp(*window, *pages, *login, platform::Session(), site,
+                                            kMachineCode);
     // Passes of 3 s instead of 30 s and notice lines of 0.8 s instead of 8 s, so that the
     // measurement sees many slow requests of both loops.
     set_up->SetKeepAliveStep(std::chrono::milliseconds(100));
-    set_up->SetNoticeStarter([window] {
+    set_up->SetNoticeStarter([window, site] {
         app::NoticeTickerSteps steps;
-        steps.fetch = [] { return platform::FetchCommand("gg"); };
+        steps.fetch = [site] { return platform::FetchCommand(site, "gg"); };
         steps.show_line = [window](const std::string& line) { window->SetNoticeLine(line); };
         auto ticker = std::make_shared<app::NoticeTicker>(platform::Session(), std::move(steps),
                                                           std::chrono::milliseconds(100), 8);

@@ -83,25 +83,28 @@ int main(int argc, char** argv) {
     options.threads = 8;
     platformd::Platform platform(options);
     const int port = platform.Start();
-    platform::SetSiteConstants({"127.0.0.1:" + std::to_string(port), "Ver 4.92"});
+    platform::SessionState session;
+    const account::AccountContext context{
+        {"127.0.0.1:" + std::to_string(port), "Ver 4.92"}, session, ""};
     net::SetTlsSettings({platform.CaPath(), true});
-    if (account::SilentRelogin("13900139000", "demo2026", "0123456789ABCDEF") != "1000") {
+    if (account::SilentRelogin(context.site, "13900139000", "demo2026", "0123456789ABCDEF") !=
+        "1000") {
         std::fprintf(stderr, "sign-in failed\n");
         return 1;
     }
-    platform::Session().SetRealNameStatus("未实名");
+    session.SetRealNameStatus("未实名");
     Control(port, "latency?ms=" + std::to_string(latency));
     std::printf("platform latency %d ms, %d rounds\n", latency, rounds);
 
     for (int i = 0; i < rounds; ++i) {
-        const Figures open = Probe([] { account::PersonalWindow window; });
+        const Figures open = Probe([&] { account::PersonalWindow window(context); });
         std::printf(
             "personal window opens: %lld ms in all, longest UI stall %lld ms (ending at %lld ms)\n",
             static_cast<long long>(open.total_ms), static_cast<long long>(open.longest_stall_ms),
             static_cast<long long>(open.stall_ended_at_ms));
     }
     for (int i = 0; i < rounds; ++i) {
-        account::RealNameWindow window;
+        account::RealNameWindow window(context);
         window.nameEdit()->setText(QStringLiteral("张三"));
         window.idEdit()->setText(QStringLiteral("12345"));  // refused: the mismatch box
         // The mismatch box is closed as soon as it is up.

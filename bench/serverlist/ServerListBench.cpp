@@ -26,9 +26,10 @@ using namespace vpsdesk;
 namespace {
 
 servers::ServerListPage* g_page = nullptr;
+platform::SiteConstants g_site;
 
 void ApplyUnchangedPage(benchmark::State& state) {
-    const servers::ServerPage page = servers::ParseServerPage(servers::FetchServerPage(1));
+    const servers::ServerPage page = servers::ParseServerPage(servers::FetchServerPage(g_site, 1));
     g_page->ApplyPage(page);  // the first load fills the list; the rest change nothing
     const int writes = g_page->CellWriteCount();
     for (auto _ : state) g_page->ApplyPage(page);
@@ -64,11 +65,12 @@ int main(int argc, char** argv) {
     options.demo = true;
     options.threads = 4;
     platformd::Platform platform(options);
-    platform::SetSiteConstants({"127.0.0.1:" + std::to_string(platform.Start()), "Ver 4.92"});
+    g_site = {"127.0.0.1:" + std::to_string(platform.Start()), "Ver 4.92"};
     net::SetTlsSettings({platform.CaPath(), true});
-    if (account::SilentRelogin("demo", "demo2026", "0123456789ABCDEF") != "1000") return 1;
+    if (account::SilentRelogin(g_site, "demo", "demo2026", "0123456789ABCDEF") != "1000") return 1;
 
     auto page = std::make_unique<servers::ServerListPage>();
+    page->SetSite(g_site);
     page->SetPageText(QStringLiteral("1"));
     page->show();
     g_page = page.get();

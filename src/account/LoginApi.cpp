@@ -9,7 +9,6 @@
 #include "net/EcmaNumber.h"
 #include "net/NameValueList.h"
 #include "net/WebRequest.h"
-#include "platform/PlatformApi.h"
 #include "platform/PlatformReply.h"
 
 namespace vpsdesk::account {
@@ -55,13 +54,13 @@ std::string CaptchaId() {
     return net::EcmaNumberToString(value);
 }
 
-net::ByteArray LoadCaptcha() {
-    return net::WebRequest(platform::BaseUrl() + "/user/captcha?id=" + CaptchaId());
+net::ByteArray LoadCaptcha(const platform::SiteConstants& site) {
+    return net::WebRequest(site.BaseUrl() + "/user/captcha?id=" + CaptchaId());
 }
 
-std::string PostLogin(std::string_view account, std::string_view password, std::string_view captcha,
+std::string PostLogin(const platform::SiteConstants& site, std::string_view account,
+                      std::string_view password, std::string_view captcha,
                       std::string_view machine_code) {
-    const platform::SiteConstants site = platform::Site();
     net::NameValueList form;
     form.Add("username", account);
     form.Add("password", password);
@@ -70,9 +69,8 @@ std::string PostLogin(std::string_view account, std::string_view password, std::
     return PostForm(site, kLoginPath, form);
 }
 
-std::string SilentRelogin(std::string_view account, std::string_view password,
-                          std::string_view machine_code) {
-    const platform::SiteConstants site = platform::Site();
+std::string SilentRelogin(const platform::SiteConstants& site, std::string_view account,
+                          std::string_view password, std::string_view machine_code) {
     net::NameValueList form;
     form.Add("username", account);
     form.Add("password", password);

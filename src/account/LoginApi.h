@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "net/ByteArray.h"
+#include "platform/SiteConstants.h"
 
 namespace vpsdesk::account {
 
@@ -12,16 +13,17 @@ namespace vpsdesk::account {
 std::string CaptchaId();
 
 // GET /user/captcha?id=<CaptchaId()>: the picture's bytes, empty when the request failed.
-net::ByteArray LoadCaptcha();
+net::ByteArray LoadCaptcha(const platform::SiteConstants& site);
 
 // POST /user/loginpost with username, password, captcha, khdkey, zd = "1" and
-// ver = the local version label, values sent exactly as given. Returns the reply as text,
+// ver = the site's local version label, values sent exactly as given. Returns the reply as text,
 // "\u" escapes decoded; empty when the request failed.
-std::string PostLogin(std::string_view account, std::string_view password, std::string_view captcha,
+std::string PostLogin(const platform::SiteConstants& site, std::string_view account,
+                      std::string_view password, std::string_view captcha,
                       std::string_view machine_code);
 
 // POST /user/khdloginpd: the same without the captcha.
-std::string SilentRelogin(std::string_view account, std::string_view password,
-                          std::string_view machine_code);
+std::string SilentRelogin(const platform::SiteConstants& site, std::string_view account,
+                          std::string_view password, std::string_view machine_code);
 
 }  // namespace vpsdesk::account

@@ -4,9 +4,7 @@
 #include "net/JsonDocument.h"
 #include "net/NameValueList.h"
 #include "net/WebRequest.h"
-#include "platform/PlatformApi.h"
 #include "platform/PlatformReply.h"
-#include "platform/SessionState.h"
 
 namespace vpsdesk::account {
 namespace {
@@ -15,9 +13,10 @@ constexpr std::string_view kProfilePath = "/user/userinfo";
 constexpr std::string_view kRealNamePath = "/user/sm2";
 constexpr std::string_view kUserNamePath = "/user/data/usernmae";  // the platform spells it so
 
-std::optional<std::string> LoadProfileFor(unsigned customer) {
+std::optional<std::string> LoadProfileFor(const platform::SiteConstants& site,
+                                          platform::SessionState& session, unsigned customer) {
     std::string reply = platform::ReadPlatformReply(
-        net::WebRequest(platform::BaseUrl() + std::string(kProfilePath)), kProfilePath);
+        net::WebRequest(site.BaseUrl() + std::string(kProfilePath)), kProfilePath);
     if (!net::JsonReadable(reply)) return std::nullopt;
     // Each value is read from a fresh parse, as the platform's replies are read everywhere
     // else.
@@ -30,27 +29,28 @@ std::optional<std::string> LoadProfileFor(unsigned customer) {
     update.qq = net::JsonReadValue(reply, "data.QQ");
     update.email = net::JsonReadValue(reply, "data.email");
     update.balance = money + "元";
-    platform::Session().MergeProfile(update, customer);
+    session.MergeProfile(update, customer);
     return real_name;
 }
 
 }  // namespace
 
-std::optional<std::string> LoadProfile() {
-    return LoadProfileFor(platform::Session().Customer());
+std::optional<std::string> LoadProfile(const platform::SiteConstants& site,
+                                       platform::SessionState& session) {
+    return LoadProfileFor(site, session, session.Customer());
 }
 
-bool RefreshProfile() {
-    const unsigned customer = platform::Session().Customer();
-    std::optional<std::string> real_name = LoadProfileFor(customer);
+bool RefreshProfile(const platform::SiteConstants& site, platform::SessionState& session) {
+    const unsigned customer = session.Customer();
+    std::optional<std::string> real_name = LoadProfileFor(site, session, customer);
     if (!real_name) return false;
-    platform::Session().SetRealNameStatus(std::move(*real_name), customer);
+    session.SetRealNameStatus(std::move(*real_name), customer);
     return true;
 }
 
-std::optional<std::string> FetchUserName() {
+std::optional<std::string> FetchUserName(const platform::SiteConstants& site) {
     std::string reply = platform::ReadPlatformReply(
-        net::WebRequest(platform::BaseUrl() + std::string(kUserNamePath)), kUserNamePath);
+        net::WebRequest(site.BaseUrl() + std::string(kUserNamePath)), kUserNamePath);
     if (!net::JsonReadable(reply)) return std::nullopt;
     return net::JsonReadValue(reply, "data.username");
 }
@@ -59,16 +59,17 @@ std::string EncodeRealName(const std::string& name) {
     return net::EscapeText(name, false, false, std::string("%25u"));
 }
 
-std::string SubmitRealName(const std::string& encoded_name, const std::string& id_number) {
+std::string SubmitRealName(const platform::SiteConstants& site, const std::string& encoded_name,
+                           const std::string& id_number, const std::string& mobile) {
     net::NameValueList form;
     form.Add("truename", encoded_name);
     form.Add("perid", id_number);
-    form.Add("mobi", platform::Session().ProfileMobile());
+    form.Add("mobi", mobile);
     net::WebRequestOptions options;
     options.method = 1;
     options.body = form.BuildForm();
     return platform::ReadPlatformReply(
-        net::WebRequest(platform::BaseUrl() + std::string(kRealNamePath), options), kRealNamePath);
+        net::WebRequest(site.BaseUrl() + std::string(kRealNamePath), options), kRealNamePath);
 }
 
 }  // namespace vpsdesk::account

@@ -7,12 +7,12 @@
 
 namespace vpsdesk::app {
 
-std::string FetchNoticeText() {
-    return platform::FetchCommand("gg");
+std::string FetchNoticeText(const platform::SiteConstants& site) {
+    return platform::FetchCommand(site, "gg");
 }
 
-std::string FetchPopupText() {
-    return platform::FetchCommand("tcgg");
+std::string FetchPopupText(const platform::SiteConstants& site) {
+    return platform::FetchCommand(site, "tcgg");
 }
 
 std::vector<std::string> NoticeEntries(std::string_view text) {

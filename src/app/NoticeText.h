@@ -4,12 +4,14 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/SiteConstants.h"
+
 namespace vpsdesk::app {
 
 // Command "gg": the notice lines, CR LF between them. Empty when the request failed.
-std::string FetchNoticeText();
+std::string FetchNoticeText(const platform::SiteConstants& site);
 // Command "tcgg": the announcement shown once after sign-in. Empty when there is none.
-std::string FetchPopupText();
+std::string FetchPopupText(const platform::SiteConstants& site);
 
 // The lines one cycle of the notice line shows after the tip. There is one entry per
 // line feed plus one (none for an empty text); entry i is the i-th piece of the text

@@ -148,19 +148,19 @@ std::optional<std::u16string> ReadQuotedLiteral(std::u16string_view body, bool b
 }
 
 std::string EcmaEscape(std::u16string_view text) {
-    static constexpr char kHex[] = "0123456789ABCDEF";
     std::string out;
     out.reserve(text.size() * 3);
     for (char16_t c : text) {
         if (StaysUnescaped(c)) {
             out.push_back(static_cast<char>(c));
         } else if (c < 0x100) {
+            const char byte = static_cast<char>(c);
             out.push_back('%');
-            out.push_back(kHex[c >> 4]);
-            out.push_back(kHex[c & 0xF]);
+            out += UpperHex(std::string_view(&byte, 1));
         } else {
+            const char unit[] = {static_cast<char>(c >> 8), static_cast<char>(c & 0xFF)};
             out.append("%u");
-            for (int shift = 12; shift >= 0; shift -= 4) out.push_back(kHex[(c >> shift) & 0xF]);
+            out += UpperHex(std::string_view(unit, 2));
         }
     }
     return out;

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "net/EcmaNumber.h"
+#include "net/Text.h"
 
 namespace vpsdesk::net {
 namespace {
@@ -41,9 +42,10 @@ bool NeedsUnicodeEscape(char32_t cp) {
 }
 
 void AppendUnicodeEscape(char32_t cp, std::string& out) {
-    static const char kHex[] = "0123456789abcdef";
+    // Only code points up to U+FFFF get here. JSON writers spell the digits in lower case.
+    const char unit[] = {static_cast<char>((cp >> 8) & 0xFF), static_cast<char>(cp & 0xFF)};
     out += "\\u";
-    for (int shift = 12; shift >= 0; shift -= 4) out += kHex[(cp >> shift) & 0xF];
+    out += AsciiLower(UpperHex(std::string_view(unit, 2)));
 }
 
 }  // namespace

@@ -8,7 +8,6 @@
 namespace vpsdesk::net {
 
 std::string PercentEncodeForm(std::string_view text) {
-    static constexpr char kHex[] = "0123456789ABCDEF";
     std::string out;
     out.reserve(text.size() * 3);
     for (char ch : text) {
@@ -23,8 +22,7 @@ std::string PercentEncodeForm(std::string_view text) {
             out.push_back('+');
         } else {
             out.push_back('%');
-            out.push_back(kHex[c >> 4]);
-            out.push_back(kHex[c & 0xF]);
+            out += UpperHex(std::string_view(&ch, 1));
         }
     }
     return out;

@@ -6,14 +6,6 @@
 
 namespace vpsdesk::platform {
 
-std::string BaseUrl() {
-    return platform::Site().BaseUrl();
-}
-
-std::string CommandUrl() {
-    return platform::Site().CommandUrl();
-}
-
 std::string BrowserHeaders(const platform::SiteConstants& site) {
     net::NameValueList headers;
     headers.Add("Accept",
@@ -29,19 +21,14 @@ std::string BrowserHeaders(const platform::SiteConstants& site) {
     return headers.BuildHeaders();
 }
 
-std::string BrowserHeaders() {
-    return BrowserHeaders(platform::Site());
-}
-
-void PlatformLogout() {
-    const platform::SiteConstants site = platform::Site();
+void PlatformLogout(const platform::SiteConstants& site) {
     net::WebRequestOptions options;
     options.headers = BrowserHeaders(site);
     net::WebRequest(site.BaseUrl() + "/user/logout.asp", options);
 }
 
-std::string FetchCommand(std::string_view name) {
-    return net::ReplyText(net::WebRequest(CommandUrl() + std::string(name)));
+std::string FetchCommand(const platform::SiteConstants& site, std::string_view name) {
+    return net::ReplyText(net::WebRequest(site.CommandUrl() + std::string(name)));
 }
 
 }  // namespace vpsdesk::platform

@@ -2,7 +2,6 @@
 
 #include "net/Text.h"
 #include "net/WebRequest.h"
-#include "platform/PlatformApi.h"
 #include "platform/PlatformReply.h"
 
 namespace vpsdesk::servers {
@@ -17,11 +16,11 @@ std::string ServerListUrl(std::string_view base_url, long long page) {
            "&limit=5&ljs=1";
 }
 
-std::string FetchServerPage(long long page) {
+std::string FetchServerPage(const platform::SiteConstants& site, long long page) {
     net::WebRequestOptions options;
     options.method = 1;
     return platform::ReadPlatformReply(
-        net::WebRequest(ServerListUrl(platform::BaseUrl(), page), options), kServerListPath);
+        net::WebRequest(ServerListUrl(site.BaseUrl(), page), options), kServerListPath);
 }
 
 }  // namespace vpsdesk::servers

@@ -3,6 +3,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/SiteConstants.h"
+
 namespace vpsdesk::servers {
 
 inline constexpr std::string_view kServerListPath = "/user/data/vpslist";
@@ -14,8 +16,8 @@ long long ServerPageNumber(long long page, std::string_view selector_text);
 // `base_url` + "/user/data/vpslist?page=N&limit=5&ljs=1".
 std::string ServerListUrl(std::string_view base_url, long long page);
 
-// POSTs the request for `page` (no body, default headers) to the process's platform and
-// returns the reply as text; empty when the request failed. Blocks the calling thread.
-std::string FetchServerPage(long long page);
+// POSTs the request for `page` (no body, default headers) to `site` and returns the reply
+// as text; empty when the request failed. Blocks the calling thread.
+std::string FetchServerPage(const platform::SiteConstants& site, long long page);
 
 }  // namespace vpsdesk::servers

@@ -43,18 +43,19 @@ TEST(ServerListConcurrency, LoadsFromEveryThreadAlwaysLeaveOnePageShown) {
     options.threads = 8;
     platformd::Platform platform(options);
     const int port = platform.Start();
-    const platform::SiteConstants saved_site = platform::Site();
-    platform::SetSiteConstants({"127.0.0.1:" + std::to_string(port), "Ver 4.92"});
+    const platform::SiteConstants site{"127.0.0.1:" + std::to_string(port), "Ver 4.92"};
     net::SetTlsSettings({platform.CaPath(), true});
-    ASSERT_EQ(account::SilentRelogin("demo", "demo2026", "0123456789ABCDEF"), "1000");
+    ASSERT_EQ(account::SilentRelogin(site, "demo", "demo2026", "0123456789ABCDEF"), "1000");
 
-    const std::vector<ServerRow> first = servers::ParseServerPage(servers::FetchServerPage(1)).rows;
+    const std::vector<ServerRow> first =
+        servers::ParseServerPage(servers::FetchServerPage(site, 1)).rows;
     const std::vector<ServerRow> second =
-        servers::ParseServerPage(servers::FetchServerPage(2)).rows;
+        servers::ParseServerPage(servers::FetchServerPage(site, 2)).rows;
     ASSERT_EQ(first.size(), 5u);
     ASSERT_EQ(second.size(), 2u);
 
     auto page = std::make_unique<servers::ServerListPage>();
+    page->SetSite(site);
     page->SetPageText(QStringLiteral("1"));
     page->show();
 
@@ -102,8 +103,7 @@ TEST(ServerListConcurrency, LoadsFromEveryThreadAlwaysLeaveOnePageShown) {
     EXPECT_EQ(page->PageSelector()->count(), 2);
 
     page.reset();
-    platform::PlatformLogout();
-    platform::SetSiteConstants(saved_site);
+    platform::PlatformLogout(site);
     net::SetTlsSettings({});
     platform.Stop();
 }

@@ -23,23 +23,23 @@ TEST(Logout, ForgetsTheSignInStopsTheLoopsAndShowsTheLoginWindowAgain) {
 
     TempFolder root;
     Platform platform(root / "platform", {"--demo"});
-    vpsdesk::platform::SetSiteConstants({platform.site(), "Ver 4.92"});
+    const vpsdesk::platform::SiteConstants site{platform.site(), "Ver 4.92"};
+    vpsdesk::platform::SessionState session;
 
-    vpsdesk::account::LoginWindow login;
+    vpsdesk::account::LoginWindow login(site, session);
     QWidget main_window;
     auto* button = login.findChild<QPushButton*>(QStringLiteral("loginButton"));
     ASSERT_NE(button, nullptr);
     // As after a successful login: login hidden and its button disabled, main shown.
     button->setEnabled(false);
     main_window.show();
-    vpsdesk::platform::Session().session_ended = 0;
 
-    vpsdesk::app::Logout(login, main_window);
+    vpsdesk::app::Logout(login, main_window, session, site);
 
     EXPECT_TRUE(login.isVisible());
     EXPECT_FALSE(main_window.isVisible());
     EXPECT_TRUE(button->isEnabled());
-    EXPECT_EQ(vpsdesk::platform::Session().session_ended, 1);
+    EXPECT_EQ(session.session_ended, 1);
     EXPECT_NE(platform.Control("requests", {}, false).find("/user/logout.asp"), std::string::npos);
 }
 

@@ -161,9 +161,9 @@ class RdpConnectionTest : public ::testing::Test {
 
     // The first running server of page 1, as the client's own list request reads it.
     std::optional<ServerRow> RunningServer(Platform& platform) {
-        vpsdesk::platform::SetSiteConstants({platform.site(), "Ver 4.92"});
-        if (vpsdesk::account::SilentRelogin("demo", "demo2026", "E2E") != "1000") return {};
-        auto page = vpsdesk::servers::ParseServerPage(vpsdesk::servers::FetchServerPage(1));
+        const vpsdesk::platform::SiteConstants site{platform.site(), "Ver 4.92"};
+        if (vpsdesk::account::SilentRelogin(site, "demo", "demo2026", "E2E") != "1000") return {};
+        auto page = vpsdesk::servers::ParseServerPage(vpsdesk::servers::FetchServerPage(site, 1));
         for (const ServerRow& row : page.rows)
             if (row[column::kStatus] == vpsdesk::servers::kRunningStatus) return row;
         return {};

@@ -1,6 +1,7 @@
 #pragma once
-// The reference platform in-process on a free loopback port, with the client's site and
-// trusted CA pointed at it for as long as it lives, and its test control at hand.
+// The reference platform in-process on a free loopback port, with the client's trusted CA
+// pointed at it for as long as it lives, its site for the code under test to talk to, and
+// its test control at hand.
 #include <memory>
 #include <string>
 #include <vector>
@@ -29,12 +30,9 @@ class LocalPlatform {
         options.threads = threads;
         platform_ = std::make_unique<platformd::Platform>(options);
         port_ = platform_->Start();
-        saved_site_ = platform::Site();
-        platform::SetSiteConstants({Host(), "Ver 4.92"});
         net::SetTlsSettings({platform_->CaPath(), true});
     }
     ~LocalPlatform() {
-        platform::SetSiteConstants(saved_site_);
         net::SetTlsSettings({});
         platform_->Stop();
     }
@@ -44,6 +42,7 @@ class LocalPlatform {
     int Port() const { return port_; }
     std::string Host() const { return "127.0.0.1:" + std::to_string(port_); }
     std::string Url(const std::string& path) const { return "https://" + Host() + path; }
+    platform::SiteConstants Site() const { return {Host(), "Ver 4.92"}; }
 
     // A test-control request; the client's own sign-in cookie stays out of it.
     std::string Control(const std::string& path, const std::string& body = {}, bool post = false) {
@@ -82,7 +81,6 @@ class LocalPlatform {
     std::string token_;
     std::unique_ptr<platformd::Platform> platform_;
     int port_ = 0;
-    platform::SiteConstants saved_site_;
 };
 
 }  // namespace vpsdesk::ui::guitest

@@ -65,8 +65,7 @@ protected:
     void SetUp() override {
         platform_ = std::make_unique<ui::guitest::LocalPlatform>(kToken);
         // A sign-in that an earlier test left in the cookie store ends here.
-        platform::PlatformLogout();
-        ResetSession();
+        platform::PlatformLogout(platform_->Site());
         Control("clear", {}, true);
         ASSERT_TRUE(folder_.isValid());
         Open();
@@ -74,14 +73,7 @@ protected:
 
     void TearDown() override {
         window_.reset();
-        ResetSession();
         platform_.reset();
-    }
-
-    static void ResetSession() {
-        platform::Session().SetCredentials({}, {});
-        platform::Session().sign_in_completed.store(0);
-        platform::Session().progress_state.store(platform::kProgressIdle);
     }
 
     // A fresh, shown and active window whose results show without the product's pauses.
@@ -90,7 +82,7 @@ protected:
         captions_.clear();
         enabled_.clear();
         finished_.clear();
-        window_ = std::make_unique<LoginWindow>();
+        window_ = std::make_unique<LoginWindow>(platform_->Site(), session_);
         window_->SetMachineCode(kMachineCode);
         account::LoginPacing pacing;
         pacing.draw_delays = [] { return account::ResultDelays{}; };
@@ -173,6 +165,7 @@ protected:
     }
 
     std::unique_ptr<ui::guitest::LocalPlatform> platform_;
+    platform::SessionState session_;  // outlives the window and its logins
     QTemporaryDir folder_;
     std::unique_ptr<LoginWindow> window_;
     LoginPage* page_ = nullptr;
@@ -233,7 +226,7 @@ TEST_F(LoginWindowTest, ManualLoginShowsTheCaptionOfEveryReplyAfterALogout) {
         EXPECT_FALSE(page_->indicator()->isVisible());
         EXPECT_TRUE(page_->loginButton()->isEnabled());
         EXPECT_TRUE(window_->isVisible());
-        EXPECT_EQ(platform::Session().sign_in_completed.load(), 0);
+        EXPECT_EQ(session_.sign_in_completed.load(), 0);
     }
 }
 
@@ -250,9 +243,9 @@ TEST_F(LoginWindowTest, ManualSuccessStoresTheTypedCredentialsHidesTheWindowAndS
     EXPECT_EQ(enabled_, (std::vector<bool>{false, false, false}));
     EXPECT_EQ(page_->indicator()->frame(), 39);
     EXPECT_FALSE(window_->isVisible());
-    EXPECT_EQ(platform::Session().sign_in_completed.load(), 1);
-    EXPECT_EQ(platform::Session().SessionAccount(), "demo");
-    EXPECT_EQ(platform::Session().SessionPassword(), "p&w 密");
+    EXPECT_EQ(session_.sign_in_completed.load(), 1);
+    EXPECT_EQ(session_.SessionAccount(), "demo");
+    EXPECT_EQ(session_.SessionPassword(), "p&w 密");
     const std::vector<LoggedRequest> log = Requests();
     ASSERT_EQ(log.size(), 2u);
     EXPECT_EQ(log[0].path, "/user/logout.asp");
@@ -336,9 +329,9 @@ TEST_F(LoginWindowTest, AutoLoginSuccessSignsInWithTheRememberedLoginOncePerWind
     WaitForLogin();
     EXPECT_EQ(captions_, (QStringList{kWorking, kSucceeded, kLogin}));
     EXPECT_FALSE(window_->isVisible());
-    EXPECT_EQ(platform::Session().sign_in_completed.load(), 1);
-    EXPECT_EQ(platform::Session().SessionAccount(), "demo");
-    EXPECT_EQ(platform::Session().SessionPassword(), "secret");
+    EXPECT_EQ(session_.sign_in_completed.load(), 1);
+    EXPECT_EQ(session_.SessionAccount(), "demo");
+    EXPECT_EQ(session_.SessionPassword(), "secret");
 
     // After a log-out the user signs in by hand.
     ClearLog();

@@ -5,6 +5,7 @@
 #include "GuiTestSupport.h"
 #include "account/gui/LoginWindow.h"
 #include "account/gui/LogoSprite.h"
+#include "platform/SessionState.h"
 
 using vpsdesk::account::LoginWindow;
 using vpsdesk::account::LogoSprite;
@@ -23,7 +24,8 @@ TEST(LogoSprite, PlaysEveryFrameOnceAndRestsOnTheLast) {
 }
 
 TEST(LogoSprite, LoginWindowStartsItAndStopsItWithTheOtherAnimations) {
-    LoginWindow window;
+    vpsdesk::platform::SessionState session;
+    LoginWindow window({}, session);
     auto* sprite = window.findChild<LogoSprite*>(QStringLiteral("logoSprite"));
     ASSERT_NE(sprite, nullptr);
     EXPECT_TRUE(sprite->running());

@@ -71,13 +71,12 @@ class MainWindowSetUpTest : public ::testing::Test {
         platform::SiteResources resources;
         resources.help_text = "客服QQ：10000";
         platform::SetSiteResources(resources);
-        platform::Session().SetCredentials("demo", "demo2026");
         // Before the first profile load nothing is known, and the gate lets the list through.
-        platform::Session().SetRealNameStatus("");
-        login_ = new account::LoginWindow;
+        session_.SetCredentials("demo", "demo2026");
+        login_ = new account::LoginWindow(platform_->Site(), session_);
         window_ = new app::MainWindow;
         pages_ = std::make_unique<app::MainWindowPages>(*window_);
-        set_up_ = new app::MainWindowSetUp(*window_, *pages_, *login_, platform::Session(),
+        set_up_ = new app::MainWindowSetUp(*window_, *pages_, *login_, session_, platform_->Site(),
                                            kMachineCode);
         // Each choice of the list starts one load on a worker; the window outlives them all.
         QObject::connect(&window_->Navigation(), &app::SideNavigation::pageChosen,
@@ -101,9 +100,7 @@ class MainWindowSetUpTest : public ::testing::Test {
         delete set_up_;
         delete window_;
         delete login_;
-        platform::PlatformLogout();
-        platform::Session().session_ended = 1;
-        platform::Session().SetRealNameStatus("");
+        if (platform_) platform::PlatformLogout(platform_->Site());  // unless a test stopped it
         platform_.reset();
     }
 
@@ -123,8 +120,9 @@ class MainWindowSetUpTest : public ::testing::Test {
 
     // As the watcher does it: on a thread of its own while the UI thread goes on.
     void SignInAndRunSetUp(const std::string& account = "demo") {
-        ASSERT_EQ(account::SilentRelogin(account, "demo2026", kMachineCode), "1000");
-        platform::Session().SetCredentials(account, "demo2026");
+        ASSERT_EQ(account::SilentRelogin(platform_->Site(), account, "demo2026", kMachineCode),
+                  "1000");
+        session_.SetCredentials(account, "demo2026");
         std::atomic<bool> done{false};
         std::thread watcher([&] {
             set_up_->Run();
@@ -166,6 +164,7 @@ class MainWindowSetUpTest : public ::testing::Test {
     std::string Requests() { return platform_->Control("requests"); }
 
     std::unique_ptr<ui::guitest::LocalPlatform> platform_;
+    platform::SessionState session_;  // outlives the windows and their workers
     account::LoginWindow* login_ = nullptr;
     app::MainWindow* window_ = nullptr;
     std::unique_ptr<app::MainWindowPages> pages_;
@@ -178,7 +177,7 @@ class MainWindowSetUpTest : public ::testing::Test {
 };
 
 TEST_F(MainWindowSetUpTest, StepsRunInOrderAndLeaveTheServerListShowing) {
-    platform::Session().session_ended = 1;  // as a log-out left it
+    session_.session_ended = 1;  // as a log-out left it
     SignInAndRunSetUp();
 
     // The keep-alive starts with the icon, the navigation and page "1" in place, before the
@@ -191,7 +190,7 @@ TEST_F(MainWindowSetUpTest, StepsRunInOrderAndLeaveTheServerListShowing) {
     EXPECT_TRUE(notices_.tray_menu_built);
     EXPECT_FALSE(notices_.window_visible);
 
-    EXPECT_EQ(platform::Session().session_ended, 0);
+    EXPECT_EQ(session_.session_ended, 0);
     // A pass every thirty seconds, as the platform expects.
     EXPECT_EQ(pace_.step, 1s);
     EXPECT_EQ(pace_.Pass(), 30s);
@@ -226,7 +225,7 @@ TEST_F(MainWindowSetUpTest, KeepAliveStepsShowTheNameAndStoreTheRealNameStatus) 
     EXPECT_EQ(name, "demo");
     EXPECT_EQ(window_->findChild<QLabel*>(QStringLiteral("userNameLabel"))->text(),
               QStringLiteral("demo"));
-    const std::string status = platform::Session().RealNameStatus();
+    const std::string status = session_.RealNameStatus();
     EXPECT_FALSE(status.empty());
     EXPECT_NE(status, account::kNotVerified);
     EXPECT_EQ(Rows(), 5);
@@ -242,12 +241,12 @@ TEST_F(MainWindowSetUpTest, LogOutFromTheTrayMenuThenSignInAgain) {
     EXPECT_FALSE(window_->Tray().IsShown());
     EXPECT_FALSE(window_->isVisible());
     EXPECT_TRUE(login_->isVisible());
-    EXPECT_EQ(platform::Session().session_ended, 1);
+    EXPECT_EQ(session_.session_ended, 1);
     EXPECT_NE(Requests().find("/user/logout.asp"), std::string::npos);
 
     keep_alive_ = {};
     SignInAndRunSetUp();
-    EXPECT_EQ(platform::Session().session_ended, 0);
+    EXPECT_EQ(session_.session_ended, 0);
     EXPECT_TRUE(keep_alive_.tray_shown);
     EXPECT_TRUE(window_->Tray().IsShown());
     EXPECT_TRUE(window_->isVisible());
@@ -259,7 +258,7 @@ TEST_F(MainWindowSetUpTest, SignOutLeavesNothingOfTheCustomerForTheNextOne) {
     SignInAndRunSetUp();
     PumpUntil([&] { return Rows() == 5; });
     RunKeepAlivePass();
-    ASSERT_EQ(platform::Session().ProfileMobile(), "13800138000");
+    ASSERT_EQ(session_.ProfileMobile(), "13800138000");
     const std::vector<std::string> demo_ids = RowIds();
     pages_->ServerList().List()->selectRow(0);
     ASSERT_TRUE(pages_->ServerList().SelectedRow());
@@ -282,17 +281,17 @@ TEST_F(MainWindowSetUpTest, SignOutLeavesNothingOfTheCustomerForTheNextOne) {
     EXPECT_EQ(pages_->ServerList().PageText(), QStringLiteral("1"));
     EXPECT_EQ(pages_->ServerList().PageSelector()->count(), 0);
     EXPECT_TRUE(window_->findChild<QLabel*>(QStringLiteral("userNameLabel"))->text().isEmpty());
-    const platform::ProfileTexts profile = platform::Session().Profile();
+    const platform::ProfileTexts profile = session_.Profile();
     EXPECT_EQ(profile.mobile, "");
     EXPECT_EQ(profile.balance, "");
     EXPECT_EQ(profile.real_name_status, "");
-    EXPECT_EQ(platform::Session().SessionPassword(), "");
+    EXPECT_EQ(session_.SessionPassword(), "");
 
     SignInAndRunSetUp("13900139000");
     PumpUntil([&] { return loads_finished_.load() == loads_started_; });
     RunKeepAlivePass();
-    EXPECT_EQ(platform::Session().RealNameStatus(), account::kNotVerified);
-    EXPECT_EQ(platform::Session().ProfileMobile(), "13900139000");
+    EXPECT_EQ(session_.RealNameStatus(), account::kNotVerified);
+    EXPECT_EQ(session_.ProfileMobile(), "13900139000");
 
     // The gate stands before his list, and his verification carries his own number.
     ui::guitest::ModalClicker message;
@@ -307,7 +306,8 @@ TEST_F(MainWindowSetUpTest, SignOutLeavesNothingOfTheCustomerForTheNextOne) {
     window_->Navigation().Select(app::SideNavigation::kServers);
     personal.stop();
     EXPECT_EQ(message.text, QStringLiteral("您还未实名认证，请先进行实名"));
-    (void)account::SubmitRealName(account::EncodeRealName("李四"), "110105194912310021");
+    (void)account::SubmitRealName(platform_->Site(), account::EncodeRealName("李四"),
+                                  "110105194912310021", session_.ProfileMobile());
     const std::string log = Requests();
     EXPECT_NE(log.find("mobi=13900139000"), std::string::npos);
     EXPECT_EQ(log.find("mobi=13800138000"), std::string::npos);
@@ -334,7 +334,7 @@ TEST_F(MainWindowSetUpTest, APlatformThatStopsAnsweringLeavesRowsAndNameAndSaysS
     EXPECT_TRUE(pages_->ServerList().Notice()->text().isEmpty());
     EXPECT_EQ(window_->findChild<QLabel*>(QStringLiteral("userNameLabel"))->text(),
               QStringLiteral("demo"));
-    EXPECT_NE(platform::Session().RealNameStatus(), account::kNotVerified);
+    EXPECT_NE(session_.RealNameStatus(), account::kNotVerified);
     EXPECT_EQ(notice->text(), QString::fromUtf8(app::MainWindow::kConnectionLostText));
     // A notice that comes meanwhile waits until the platform answers again.
     window_->SetNoticeLine("公告：新的通知");
@@ -348,7 +348,7 @@ TEST_F(MainWindowSetUpTest, AnUnverifiedCustomerMeetsTheGateAndKeepsThePageShown
     PumpUntil([&] { return Rows() == 5; });
     app::SideNavigation& navigation = window_->Navigation();
     navigation.Select(app::SideNavigation::kPurchase);
-    platform::Session().SetRealNameStatus(std::string(account::kNotVerified));
+    session_.SetRealNameStatus(std::string(account::kNotVerified));
     const auto lists = [&] {
         const std::string log = Requests();
         int count = 0;

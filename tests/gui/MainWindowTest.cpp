@@ -24,7 +24,7 @@
 #include "app/gui/MainWindowPages.h"
 #include "app/gui/SideNavigation.h"
 #include "app/gui/TrayIcon.h"
-#include "platform/PlatformApi.h"
+#include "platform/SiteConstants.h"
 #include "servers/ServerRow.h"
 #include "servers/gui/ServerContextMenu.h"
 #include "servers/gui/ServerListPage.h"
@@ -147,7 +147,7 @@ TEST_F(MainWindowTest, TitleLabelsOpenSettingsThePersonalWindowAndTheHelpSite) {
     window_.SetHelpAddress(QUrl(QStringLiteral("https://help.example.com/")));
     QTest::mouseClick(Find<QLabel>(window_, "helpLabel"), Qt::LeftButton);
     ASSERT_EQ(catcher.urls.size(), 2);
-    EXPECT_EQ(catcher.urls[0], QUrl(ui::qs(platform::BaseUrl())));
+    EXPECT_EQ(catcher.urls[0], QUrl(ui::qs(platform::Site().BaseUrl())));
     EXPECT_EQ(catcher.urls[1], QUrl(QStringLiteral("https://help.example.com/")));
 }
 

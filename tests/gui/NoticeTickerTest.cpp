@@ -119,7 +119,8 @@ TEST(NoticeTicker, TheClientTickerShowsItsLinesOnTheUiThread) {
     auto seen = std::make_shared<Seen>();
     platform::SessionState& session = *kTickerSession;
     session.session_ended = 0;
-    app::StartNoticeTicker(session, [seen](const std::string& line) {
+    const platform::SiteConstants nowhere{"127.0.0.1:1", "Ver 4.92"};  // nothing listens there
+    app::StartNoticeTicker(session, nowhere, [seen](const std::string& line) {
         std::lock_guard lock(seen->mutex);
         seen->on_ui_thread = seen->on_ui_thread && ui::isUiThread();
         seen->lines.push_back(line);
@@ -168,7 +169,7 @@ TEST_F(PopupNoticePlatformTest, TheAnnouncementAppearsInABoxTitledGongGao) {
     ModalClicker ok;
     ok.Arm(&owner, QStringLiteral("messageBoxOk"));
     platform::SessionState& session = *kPopupSession;
-    app::StartPopupNotice(session);
+    app::StartPopupNotice(session, platform_->Site());
     PumpUntil([&] { return ok.clicked; });
     EXPECT_EQ(ok.title, QStringLiteral("公告"));
     EXPECT_EQ(ok.text,
@@ -179,10 +180,12 @@ TEST_F(PopupNoticePlatformTest, AnEmptyAnnouncementShowsNothing) {
     ScriptEmpty("tcgg");
     platform::SessionState session;
     bool shown = false;
-    app::RunPopupNotice(session, app::FetchPopupText, [&](const std::string&) { shown = true; });
+    app::RunPopupNotice(
+        session, [&] { return app::FetchPopupText(platform_->Site()); },
+        [&](const std::string&) { shown = true; });
     EXPECT_FALSE(shown);
     // The notice text is fetched by command as well.
-    EXPECT_EQ(app::FetchNoticeText(),
+    EXPECT_EQ(app::FetchNoticeText(platform_->Site()),
               "新用户注册即送体验金，实名认证后即可使用\r\n显卡云服务器限时八折，欢迎选购\r\n");
 }
 

@@ -68,29 +68,19 @@ class ProfileWindowsTest : public ::testing::Test {
   protected:
     void SetUp() override {
         platform_ = std::make_unique<ui::guitest::LocalPlatform>(kToken);
-        saved_resources_ = platform::Resources();
-        platform::SiteResources resources;
-        resources.client_title = "云桌面管家";
-        platform::SetSiteResources(resources);
-        platform::PlatformLogout();
-        ResetSession();
+        platform::PlatformLogout(Site());
         Control("clear", {}, true);
     }
 
-    void TearDown() override {
-        ResetSession();
-        platform::SetSiteResources(saved_resources_);
-        platform_.reset();
-    }
+    void TearDown() override { platform_.reset(); }
 
-    static void ResetSession() {
-        platform::Session().SetCredentials({}, {});
-        platform::Session().SetProfile({});
-    }
+    platform::SiteConstants Site() const { return platform_->Site(); }
+    // What the windows work with: this platform, this test's session.
+    account::AccountContext Context() { return {Site(), session_, "云桌面管家"}; }
 
     void SignIn(const std::string& account) {
-        ASSERT_EQ(account::SilentRelogin(account, "demo2026", "0123456789ABCDEF"), "1000");
-        platform::Session().SetUserName(account);
+        ASSERT_EQ(account::SilentRelogin(Site(), account, "demo2026", "0123456789ABCDEF"), "1000");
+        session_.SetUserName(account);
     }
 
     std::string Control(const std::string& path, const std::string& body = {}, bool post = false) {
@@ -121,7 +111,7 @@ class ProfileWindowsTest : public ::testing::Test {
     }
 
     std::unique_ptr<ui::guitest::LocalPlatform> platform_;
-    platform::SiteResources saved_resources_;
+    platform::SessionState session_;
 };
 
 TEST_F(ProfileWindowsTest, VerificationResultOneAsNumberOrTextIsVerified) {
@@ -140,19 +130,19 @@ TEST_F(ProfileWindowsTest, VerificationResultOneAsNumberOrTextIsVerified) {
         SCOPED_TRACE(row.member);
         Script("/user/userinfo", std::string(R"({"status":200,"data":{)") + row.member +
                                      R"("truename":"张三","usermoney":"8.00"}})");
-        EXPECT_EQ(account::LoadProfile(), row.expected);
+        EXPECT_EQ(account::LoadProfile(Site(), session_), row.expected);
     }
     // The caller stores it, not the load.
-    EXPECT_EQ(platform::Session().RealNameStatus(), "");
+    EXPECT_EQ(session_.RealNameStatus(), "");
 }
 
 TEST_F(ProfileWindowsTest, MissingContactsKeepTheirValueAndAMissingBalanceLeavesTheUnit) {
     Script("/user/userinfo",
            R"({"data":{"usermoney":"12.50","mobi":"13800138000","QQ":"10001","email":"a@b.c"}})");
-    account::LoadProfile();
+    account::LoadProfile(Site(), session_);
     Script("/user/userinfo", R"({"data":{"mobi":"13700137000","email":""}})");
-    account::LoadProfile();
-    const platform::ProfileTexts profile = platform::Session().Profile();
+    account::LoadProfile(Site(), session_);
+    const platform::ProfileTexts profile = session_.Profile();
     EXPECT_EQ(profile.mobile, "13700137000");
     EXPECT_EQ(profile.qq, "10001");
     EXPECT_EQ(profile.email, "a@b.c");
@@ -162,29 +152,30 @@ TEST_F(ProfileWindowsTest, MissingContactsKeepTheirValueAndAMissingBalanceLeaves
 TEST_F(ProfileWindowsTest, AReplyThatIsNoDocumentChangesNothingStored) {
     Script("/user/userinfo",
            R"({"data":{"usermoney":"12.50","mobi":"13800138000","QQ":"10001","email":"a@b.c"}})");
-    ASSERT_TRUE(account::RefreshProfile());
-    platform::Session().SetRealNameStatus("张三");
-    const platform::ProfileTexts before = platform::Session().Profile();
+    ASSERT_TRUE(account::RefreshProfile(Site(), session_));
+    session_.SetRealNameStatus("张三");
+    const platform::ProfileTexts before = session_.Profile();
     // An error page, an empty reply, and no platform at all.
     Script("/user/userinfo", "<html><body>502 Bad Gateway</body></html>");
-    EXPECT_FALSE(account::LoadProfile());
+    EXPECT_FALSE(account::LoadProfile(Site(), session_));
     Script("/user/userinfo", "");
-    EXPECT_FALSE(account::RefreshProfile());
-    platform::SetSiteConstants({"127.0.0.1:1", "Ver 4.92"});  // nothing listens there
-    EXPECT_FALSE(account::RefreshProfile());
-    const platform::ProfileTexts after = platform::Session().Profile();
+    EXPECT_FALSE(account::RefreshProfile(Site(), session_));
+    account::AccountContext nowhere = Context();
+    nowhere.site = {"127.0.0.1:1", "Ver 4.92"};  // nothing listens there
+    EXPECT_FALSE(account::RefreshProfile(nowhere.site, session_));
+    const platform::ProfileTexts after = session_.Profile();
     EXPECT_EQ(after.mobile, "13800138000");
     EXPECT_EQ(after.qq, "10001");
     EXPECT_EQ(after.email, "a@b.c");
     EXPECT_EQ(after.balance, "12.50元");
     EXPECT_EQ(after.real_name_status, "张三");
 
-    account::PersonalWindow personal;
+    account::PersonalWindow personal(nowhere);
     EXPECT_EQ(personal.balanceLabel()->text(), QStringLiteral("当前余额:12.50元"));
     EXPECT_EQ(LabelText(&personal, "qqValue"), QStringLiteral("10001"));
 
     // A verification that cannot reach the platform counts as a mismatch.
-    account::RealNameWindow window;
+    account::RealNameWindow window(nowhere);
     window.show();
     EXPECT_EQ(Submit(window, QStringLiteral("张三")), QString::fromUtf8(account::kMismatchMessage));
     EXPECT_TRUE(window.isVisible());
@@ -196,11 +187,11 @@ TEST_F(ProfileWindowsTest, AProfileArrivingAfterSignOutIsNotStored) {
         net::Utf8ToGbk(
             R"({"data":{"usermoney":"12.50","mobi":"13800138000","VerificationResult":"1","truename":"张三"}})"),
         true);
-    std::thread late([] { (void)account::RefreshProfile(); });
+    std::thread late([this] { (void)account::RefreshProfile(Site(), session_); });
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    platform::Session().ClearCustomer();  // the customer signs out while the reply is on its way
+    session_.ClearCustomer();  // the customer signs out while the reply is on its way
     late.join();
-    const platform::ProfileTexts profile = platform::Session().Profile();
+    const platform::ProfileTexts profile = session_.Profile();
     EXPECT_EQ(profile.mobile, "");
     EXPECT_EQ(profile.balance, "");
     EXPECT_EQ(profile.real_name_status, "");
@@ -208,8 +199,8 @@ TEST_F(ProfileWindowsTest, AProfileArrivingAfterSignOutIsNotStored) {
 
 TEST_F(ProfileWindowsTest, PersonalWindowGreetsAVerifiedUserAndShowsTheProfile) {
     SignIn("demo");
-    platform::Session().SetRealNameStatus("张三");
-    account::PersonalWindow window;
+    session_.SetRealNameStatus("张三");
+    account::PersonalWindow window(Context());
     EXPECT_EQ(window.greetingLabel()->text(),
               QStringLiteral("尊敬的张三,欢迎您使用云桌面管家产品！"));
     EXPECT_TRUE(window.realNameLink()->isHidden());
@@ -224,18 +215,18 @@ TEST_F(ProfileWindowsTest, PersonalWindowGreetsAVerifiedUserAndShowsTheProfile) 
 TEST_F(ProfileWindowsTest, PersonalWindowShowsTheStoredStatusNotTheLoadedOne) {
     // The platform says verified, but until the keep-alive stores it the window does not.
     SignIn("demo");
-    platform::Session().SetRealNameStatus("未实名");
-    account::PersonalWindow window;
+    session_.SetRealNameStatus("未实名");
+    account::PersonalWindow window(Context());
     EXPECT_EQ(window.greetingLabel()->text(), kUnverifiedGreeting);
     EXPECT_FALSE(window.realNameLink()->isHidden());
     EXPECT_EQ(LabelText(&window, "nameValue"), QStringLiteral("未实名"));
-    EXPECT_EQ(platform::Session().RealNameStatus(), "未实名");
+    EXPECT_EQ(session_.RealNameStatus(), "未实名");
 }
 
 TEST_F(ProfileWindowsTest, TheLinkHidesThePersonalWindowOpensVerificationThenCloses) {
     SignIn(kUnverifiedAccount);
-    platform::Session().SetRealNameStatus("未实名");
-    account::PersonalWindow personal;
+    session_.SetRealNameStatus("未实名");
+    account::PersonalWindow personal(Context());
     bool personal_was_hidden = false;
     QString account_shown, mobile_shown;
     WhenModal(&personal, QStringLiteral("personalWindow"),
@@ -255,15 +246,15 @@ TEST_F(ProfileWindowsTest, TheLinkHidesThePersonalWindowOpensVerificationThenClo
 
 TEST_F(ProfileWindowsTest, SuccessfulVerificationStoresTheNameAndCloses) {
     SignIn(kUnverifiedAccount);
-    ASSERT_TRUE(account::RefreshProfile());
-    ASSERT_EQ(platform::Session().RealNameStatus(), "未实名");
+    ASSERT_TRUE(account::RefreshProfile(Site(), session_));
+    ASSERT_EQ(session_.RealNameStatus(), "未实名");
     Control("clear", {}, true);
 
-    account::RealNameWindow window;
+    account::RealNameWindow window(Context());
     window.show();
     EXPECT_EQ(Submit(window, QStringLiteral("张三")), QString::fromUtf8(account::kVerifiedMessage));
     EXPECT_FALSE(window.isVisible());
-    EXPECT_EQ(platform::Session().RealNameStatus(), "张三");
+    EXPECT_EQ(session_.RealNameStatus(), "张三");
     // The name reaches the form as %25u sequences, the ID and mobile number unchanged.
     EXPECT_EQ(RealNameBody(), std::string("truename=%25u5F20%25u4E09&perid=") + kIdNumber +
                                   "&mobi=" + kUnverifiedAccount);
@@ -274,23 +265,23 @@ TEST_F(ProfileWindowsTest, SuccessfulVerificationStoresTheNameAndCloses) {
 
 TEST_F(ProfileWindowsTest, AMismatchKeepsTheWindowOpenForAnotherTry) {
     SignIn(kUnverifiedAccount);
-    platform::Session().SetRealNameStatus("未实名");
-    account::LoadProfile();
+    session_.SetRealNameStatus("未实名");
+    account::LoadProfile(Site(), session_);
     Script("/user/sm2", "1000\r\n");  // codes compare exactly
-    account::RealNameWindow window;
+    account::RealNameWindow window(Context());
     window.show();
     EXPECT_EQ(Submit(window, QStringLiteral("张三")), QString::fromUtf8(account::kMismatchMessage));
     EXPECT_TRUE(window.isVisible());
     EXPECT_TRUE(window.submitButton()->isEnabled());
-    EXPECT_EQ(platform::Session().RealNameStatus(), "未实名");
+    EXPECT_EQ(session_.RealNameStatus(), "未实名");
     EXPECT_EQ(window.nameEdit()->text(), QStringLiteral("张三"));
 }
 
 TEST_F(ProfileWindowsTest, EnterInEitherBoxSubmitsAsTheButtonDoes) {
     SignIn(kUnverifiedAccount);
-    platform::Session().SetRealNameStatus("未实名");
-    account::LoadProfile();
-    account::RealNameWindow window;
+    session_.SetRealNameStatus("未实名");
+    account::LoadProfile(Site(), session_);
+    account::RealNameWindow window(Context());
     window.show();
     for (QLineEdit* box : {window.nameEdit(), window.idEdit()}) {
         SCOPED_TRACE(box->objectName().toStdString());
@@ -311,7 +302,7 @@ TEST_F(ProfileWindowsTest, EnterInEitherBoxSubmitsAsTheButtonDoes) {
 
 TEST_F(ProfileWindowsTest, GateTellsAnUnverifiedUserThenOpensThePersonalWindow) {
     SignIn(kUnverifiedAccount);
-    platform::Session().SetRealNameStatus("未实名");
+    session_.SetRealNameStatus("未实名");
     QObject owner;
     std::vector<QString> seen;
     ModalClicker ok;
@@ -323,7 +314,7 @@ TEST_F(ProfileWindowsTest, GateTellsAnUnverifiedUserThenOpensThePersonalWindow) 
         seen.push_back(LabelText(window, "balanceLabel"));
         window->close();
     });
-    EXPECT_FALSE(account::PassRealNameGate(nullptr));
+    EXPECT_FALSE(account::PassRealNameGate(Context(), nullptr));
     EXPECT_EQ(ok.text, QStringLiteral("您还未实名认证，请先进行实名"));
     EXPECT_EQ(seen, (std::vector<QString>{QStringLiteral("box, then window"), kUnverifiedGreeting,
                                           QStringLiteral("当前余额:0.00元")}));
@@ -331,10 +322,10 @@ TEST_F(ProfileWindowsTest, GateTellsAnUnverifiedUserThenOpensThePersonalWindow) 
 
 TEST_F(ProfileWindowsTest, GateLetsVerifiedUsersAndTheFirstMomentsOfASessionThrough) {
     // Before the first profile load the status is empty: nothing is shown, nothing asked.
-    EXPECT_EQ(platform::Session().RealNameStatus(), "");
-    EXPECT_TRUE(account::PassRealNameGate(nullptr));
-    platform::Session().SetRealNameStatus("张三");
-    EXPECT_TRUE(account::PassRealNameGate(nullptr));
+    EXPECT_EQ(session_.RealNameStatus(), "");
+    EXPECT_TRUE(account::PassRealNameGate(Context(), nullptr));
+    session_.SetRealNameStatus("张三");
+    EXPECT_TRUE(account::PassRealNameGate(Context(), nullptr));
     EXPECT_TRUE(Requests().empty());
 }
 

@@ -104,6 +104,7 @@ class ServerListPageTest : public ::testing::Test {
     void SetUp() override {
         platform_->Control("reset", {}, true);
         page_ = std::make_unique<ServerListPage>();
+        page_->SetSite(platform_->Site());
         page_->SetPageText(QStringLiteral("1"));
         page_->show();
         PumpUntil([&] { return page_->isVisible(); });

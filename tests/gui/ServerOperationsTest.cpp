@@ -69,6 +69,7 @@ class ServerOperationsTest : public ::testing::Test {
     void SetUp() override {
         platform_->Control("reset", {}, true);
         page_ = std::make_unique<ServerListPage>();
+        page_->SetSite(platform_->Site());
         page_->SetPageText(QStringLiteral("1"));
         page_->show();
         Script("/user/data/vpslist", OneServerList());

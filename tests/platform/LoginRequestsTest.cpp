@@ -39,18 +39,13 @@ class LoginRequestsTest : public PlatformTest {
 protected:
     void SetUp() override {
         PlatformTest::SetUp();
-        saved_site_ = platform::Site();
         host_ = "127.0.0.1:" + std::to_string(port_);
-        platform::SetSiteConstants({host_, "Ver 4.92"});
+        site_ = {host_, "Ver 4.92"};
         net::SetTlsSettings({platform_->CaPath(), true});
         control_ = NewClient();
         // Whatever an earlier platform on this address left in the cookie store is gone.
-        platform::PlatformLogout();
+        platform::PlatformLogout(site_);
         Control(*control_, "clear", "", true);
-    }
-    void TearDown() override {
-        platform::SetSiteConstants(saved_site_);
-        PlatformTest::TearDown();
     }
 
     std::vector<Logged> Requests() {
@@ -74,17 +69,17 @@ protected:
     }
     std::string SignedInUser() {
         return Json({200, net::BytesToString(
-                              net::WebRequest(platform::BaseUrl() + "/user/data/usernmae"))})
+                              net::WebRequest(site_.BaseUrl() + "/user/data/usernmae"))})
             .GetText("data.username");
     }
 
-    platform::SiteConstants saved_site_;
+    platform::SiteConstants site_;
     std::string host_;
     std::unique_ptr<TestClient> control_;
 };
 
 TEST_F(LoginRequestsTest, LogoutSendsExactlyTheBrowserHeaderSet) {
-    platform::PlatformLogout();
+    platform::PlatformLogout(site_);
     std::vector<Logged> log = Requests();
     ASSERT_EQ(log.size(), 1u);
     EXPECT_EQ(log[0].method, "GET");
@@ -117,8 +112,8 @@ TEST_F(LoginRequestsTest, LogoutSendsExactlyTheBrowserHeaderSet) {
 TEST_F(LoginRequestsTest, LoginFormsGoOutRawAndInOrder) {
     Script("/user/loginpost", "1001");
     Script("/user/khdloginpd", "1001");
-    account::PostLogin("用户", "p&w=1 x", "图片验证码", kMachineCode);
-    account::SilentRelogin("demo", "a=b&c", kMachineCode);
+    account::PostLogin(site_, "用户", "p&w=1 x", "图片验证码", kMachineCode);
+    account::SilentRelogin(site_, "demo", "a=b&c", kMachineCode);
     std::vector<Logged> log = Requests();
     ASSERT_EQ(log.size(), 2u);
     EXPECT_EQ(log[0].method, "POST");
@@ -134,11 +129,11 @@ TEST_F(LoginRequestsTest, LoginFormsGoOutRawAndInOrder) {
 }
 
 TEST_F(LoginRequestsTest, RealPlatformCodes) {
-    EXPECT_EQ(account::SilentRelogin(Demo::kAccount, "wrong", kMachineCode), "1001");
-    EXPECT_EQ(account::SilentRelogin("nobody", Demo::kPassword, kMachineCode), "1001");
+    EXPECT_EQ(account::SilentRelogin(site_, Demo::kAccount, "wrong", kMachineCode), "1001");
+    EXPECT_EQ(account::SilentRelogin(site_, "nobody", Demo::kPassword, kMachineCode), "1001");
 
     // The captcha picture is a PNG, fetched with a script-style random id.
-    net::ByteArray picture = account::LoadCaptcha();
+    net::ByteArray picture = account::LoadCaptcha(site_);
     ASSERT_GE(picture.size(), 8u);
     EXPECT_EQ(std::string(picture.begin(), picture.begin() + 4), "\x89PNG");
     std::vector<Logged> log = Requests();
@@ -146,24 +141,26 @@ TEST_F(LoginRequestsTest, RealPlatformCodes) {
     EXPECT_TRUE(net::StartsWithText(log.back().path, "/user/captcha?id=0")) << log.back().path;
 
     std::string answer = CaptchaAnswer();
-    EXPECT_EQ(account::PostLogin(Demo::kAccount, Demo::kPassword, answer == "0000" ? "1111" : "0000",
-                                 kMachineCode),
+    EXPECT_EQ(account::PostLogin(site_, Demo::kAccount, Demo::kPassword,
+                                 answer == "0000" ? "1111" : "0000", kMachineCode),
               "1002");
-    account::LoadCaptcha();
-    EXPECT_EQ(account::PostLogin(Demo::kAccount, Demo::kPassword, CaptchaAnswer(), kMachineCode), "1000");
+    account::LoadCaptcha(site_);
+    EXPECT_EQ(
+        account::PostLogin(site_, Demo::kAccount, Demo::kPassword, CaptchaAnswer(), kMachineCode),
+        "1000");
     // The sign-in lives in the shared cookie store, so later requests are signed in...
     EXPECT_EQ(SignedInUser(), "demo");
     // ...until the logout ends it.
-    platform::PlatformLogout();
+    platform::PlatformLogout(site_);
     EXPECT_EQ(SignedInUser(), "");
 
-    EXPECT_EQ(account::SilentRelogin(Demo::kAccount, Demo::kPassword, kMachineCode), "1000");
+    EXPECT_EQ(account::SilentRelogin(site_, Demo::kAccount, Demo::kPassword, kMachineCode), "1000");
     EXPECT_EQ(SignedInUser(), "demo");
 
     // Repeated wrong passwords lock the account for a while.
     std::string reply;
     for (int i = 0; i < 10 && reply != "1003"; ++i)
-        reply = account::SilentRelogin(Demo::kSecondAccount, "wrong", kMachineCode);
+        reply = account::SilentRelogin(site_, Demo::kSecondAccount, "wrong", kMachineCode);
     EXPECT_EQ(reply, "1003");
     EXPECT_EQ(account::InterpretLoginReply(reply, account::LoginMode::kAuto).caption, "    登录次数过多");
 }
@@ -176,28 +173,29 @@ TEST_F(LoginRequestsTest, ScriptedRepliesReadAsTheWindowWouldShowThem) {
     Script("/user/khdloginpd", "");
     Script("/user/khdloginpd", std::string("1002\0junk", 9));
 
-    std::string r = account::PostLogin("demo", "x", "1234", kMachineCode);
+    std::string r = account::PostLogin(site_, "demo", "x", "1234", kMachineCode);
     EXPECT_EQ(r, "1000\r\n");
     EXPECT_FALSE(account::InterpretLoginReply(r, account::LoginMode::kManual).success);
     EXPECT_EQ(account::InterpretLoginReply(r, account::LoginMode::kManual).caption, "");
 
-    EXPECT_EQ(account::SilentRelogin("demo", "x", kMachineCode), "1000 ");
-    EXPECT_EQ(account::SilentRelogin("demo", "x", kMachineCode), "1000");
-    EXPECT_EQ(account::SilentRelogin("demo", "x", kMachineCode), "500");
-    EXPECT_EQ(account::SilentRelogin("demo", "x", kMachineCode), "");
-    EXPECT_EQ(account::SilentRelogin("demo", "x", kMachineCode), "1002");
+    EXPECT_EQ(account::SilentRelogin(site_, "demo", "x", kMachineCode), "1000 ");
+    EXPECT_EQ(account::SilentRelogin(site_, "demo", "x", kMachineCode), "1000");
+    EXPECT_EQ(account::SilentRelogin(site_, "demo", "x", kMachineCode), "500");
+    EXPECT_EQ(account::SilentRelogin(site_, "demo", "x", kMachineCode), "");
+    EXPECT_EQ(account::SilentRelogin(site_, "demo", "x", kMachineCode), "1002");
 
     // No platform at all: an empty reply, shown as the network failure.
     platform_->Stop();
-    r = account::SilentRelogin("demo", "x", kMachineCode);
+    r = account::SilentRelogin(site_, "demo", "x", kMachineCode);
     EXPECT_EQ(r, "");
-    EXPECT_EQ(account::InterpretLoginReply(r, account::LoginMode::kAuto).caption, "    网络链接失败");
-    platform::PlatformLogout();  // a failed logout is not reported and does not hang
+    EXPECT_EQ(account::InterpretLoginReply(r, account::LoginMode::kAuto).caption,
+              "    网络链接失败");
+    platform::PlatformLogout(site_);  // a failed logout is not reported and does not hang
     platform_->Start();
 }
 
 TEST_F(LoginRequestsTest, StartupFetchesInOrderAndTheVersionDecision) {
-    platform::SiteResources site = platform::FetchSiteResources(platform::Site());
+    platform::SiteResources site = platform::FetchSiteResources(site_);
     EXPECT_EQ(site.version_reply, "4.92");
     EXPECT_EQ(site.ServerVersion(), "Ver 4.92");
     EXPECT_EQ(site.client_title, "云桌面管家");
@@ -214,9 +212,9 @@ TEST_F(LoginRequestsTest, StartupFetchesInOrderAndTheVersionDecision) {
     EXPECT_EQ(app::CheckVersion(site.version_status, site.version_reply, "Ver 4.92"),
               app::VersionDecision::kContinue);
 
-    auto decide = [] {
+    auto decide = [this] {
         platform::SiteResources version;
-        platform::FetchVersion(platform::Site(), version);
+        platform::FetchVersion(site_, version);
         return app::CheckVersion(version.version_status, version.version_reply, "Ver 4.92");
     };
     for (const auto& [answer, decision] :
@@ -239,7 +237,7 @@ TEST_F(LoginRequestsTest, StartupFetchesInOrderAndTheVersionDecision) {
 
     // Without a platform every fetch is empty and the check reports the network.
     platform_->Stop();
-    site = platform::FetchSiteResources(platform::Site());
+    site = platform::FetchSiteResources(site_);
     EXPECT_EQ(site.version_reply, "");
     EXPECT_EQ(site.version_status, 0);
     EXPECT_TRUE(site.logo_image.empty());

@@ -100,13 +100,12 @@ TEST(StartupOptionsTest, MalformedOptionsAreReportedNotUsed) {
     }
 }
 
-TEST(SiteConstantsTest, ProcessSiteIsSharedAndBrowserHeadersFollowIt) {
-    SiteConstants before = Site();
-    SetSiteConstants({"127.0.0.1:9443", "Ver 4.92"});
-    EXPECT_EQ(vpsdesk::platform::BaseUrl(), "https://127.0.0.1:9443");
-    EXPECT_EQ(vpsdesk::platform::CommandUrl(), "https://127.0.0.1:9443/khd?act=");
+TEST(SiteConstantsTest, AddressesAndBrowserHeadersFollowTheSite) {
+    const SiteConstants site{"127.0.0.1:9443", "Ver 4.92"};
+    EXPECT_EQ(site.BaseUrl(), "https://127.0.0.1:9443");
+    EXPECT_EQ(site.CommandUrl(), "https://127.0.0.1:9443/khd?act=");
     EXPECT_EQ(
-        vpsdesk::platform::BrowserHeaders(),
+        vpsdesk::platform::BrowserHeaders(site),
         "Accept: image/gif, image/jpeg, image/pjpeg, application/x-ms-application, "
         "application/xaml+xml, application/x-ms-xbap, */*\r\n"
         "Referer: https://127.0.0.1:9443/user/cloud-logininfo.asp\r\n"
@@ -115,7 +114,6 @@ TEST(SiteConstantsTest, ProcessSiteIsSharedAndBrowserHeadersFollowIt) {
         "Host: 127.0.0.1:9443\r\n"
         "Connection: Keep-Alive\r\n"
         "Cache-Control: no-cache");
-    SetSiteConstants(before);
 }
 
 TEST(SiteConstantsTest, InstalledFromTheCommandLine) {

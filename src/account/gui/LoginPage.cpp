@@ -10,7 +10,6 @@
 #include "account/LoginApi.h"
 #include "account/LoginResult.h"
 #include "account/gui/LoginSequence.h"
-#include "platform/SessionState.h"
 #include "ui/HintEdit.h"
 #include "ui/MessageBoxes.h"
 #include "ui/PumpedCall.h"
@@ -31,7 +30,8 @@ bool IsEnter(int key) { return key == Qt::Key_Return || key == Qt::Key_Enter; }
 
 }  // namespace
 
-LoginPage::LoginPage(QWidget* parent) : QWidget(parent) {
+LoginPage::LoginPage(platform::SiteConstants site, platform::SessionState& session, QWidget* parent)
+    : QWidget(parent), site_(std::move(site)), session_(session) {
     setObjectName(QStringLiteral("loginPage"));
     buildControls();
     slide_ = new ui::SlideAnimation(panel_, this);
@@ -128,7 +128,8 @@ void LoginPage::loadCaptcha() {
     captcha_loading_ = true;
     const QPointer<LoginPage> self(this);
     // With the window responsive: a platform slow to send the picture must not freeze it.
-    const net::ByteArray png = ui::CallKeepingWindowResponsive([] { return LoadCaptcha(); });
+    const net::ByteArray png =
+        ui::CallKeepingWindowResponsive([site = site_] { return LoadCaptcha(site); });
     if (self.isNull()) return;
     captcha_loading_ = false;
     showCaptcha(png);
@@ -152,15 +153,19 @@ void LoginPage::manualLogin() {
     if (login_running_) return;
     // Stored before the request, so the typed values are kept whether or not it succeeds.
     saveRememberedLogin();
-    LoginSequence::RunManual(this);
+    LoginSequence(this, Flow(LoginMode::kManual)).RunManual();
 }
 
 void LoginPage::startAutoLogin() {
     if (auto_login_started_) return;
     auto_login_started_ = true;
     if (!auto_login_->isChecked()) return;
-    auto sequence = std::make_shared<LoginSequence>(this, LoginMode::kAuto);
-    ui::RunInBackground([sequence] { LoginSequence::RunAuto(sequence); });
+    auto sequence = std::make_shared<LoginSequence>(this, Flow(LoginMode::kAuto));
+    ui::RunInBackground([sequence] { sequence->RunAuto(); });
+}
+
+LoginFlow LoginPage::Flow(LoginMode mode) const {
+    return LoginFlow(site_, session_, mode, machine_code_);
 }
 
 void LoginPage::enableLoginButton() { login_button_->setEnabled(true); }
@@ -179,7 +184,6 @@ bool LoginPage::beginLogin() {
     login_button_->setEnabled(false);
     indicator_->playBusy();
     setButtonCaption(kLoggingInCaption);
-    platform::Session().progress_state.store(platform::kProgressBusy);
     return true;
 }
 
@@ -196,6 +200,28 @@ void LoginPage::finishLogin(bool success) {
     setButtonCaption(kLoginButtonCaption);
     indicator_->hideIndicator();
     emit loginFinished(success);
+}
+
+LoginForm LoginPage::TypedForm(bool with_captcha) const {
+    LoginForm form{account_->value(), password_->value(), {}};
+    if (with_captcha) form.captcha = captcha_->value();
+    return form;
+}
+
+void LoginPage::ShowOutcome(const LoginOutcome& outcome) {
+    if (outcome.phase == ResultPhase::kSuccess)
+        indicator_->playSuccess();
+    else if (outcome.phase == ResultPhase::kFailure)
+        indicator_->playFailure();
+    setButtonCaption(outcome.caption);
+}
+
+bool LoginPage::OutcomePlaying() const {
+    return indicator_->isPlaying();
+}
+
+void LoginPage::HideWindow() {
+    window()->hide();
 }
 
 void LoginPage::saveRememberedLogin() {

@@ -9,9 +9,13 @@
 #include <string>
 #include <string_view>
 
+#include "account/LoginFlow.h"
+#include "account/LoginResult.h"
 #include "account/gui/LoginPacing.h"
 #include "net/ByteArray.h"
+#include "platform/SessionState.h"
 #include "platform/SettingsFiles.h"
+#include "platform/SiteConstants.h"
 
 class QCheckBox;
 class QLabel;
@@ -35,7 +39,9 @@ public:
     static constexpr int kPanelX = 68;
     static constexpr int kPanelStartX = 600;
 
-    explicit LoginPage(QWidget* parent = nullptr);
+    // Logins go to `site` and sign `session` in; the session must outlive the page.
+    LoginPage(platform::SiteConstants site, platform::SessionState& session,
+              QWidget* parent = nullptr);
 
     void setSettingsFile(const platform::AccountSettingsFile& file) { settings_ = file; }
     void setMachineCode(const std::string& machine_code) { machine_code_ = machine_code; }
@@ -70,6 +76,13 @@ public:
     bool beginLogin();
     void setButtonCaption(std::string_view caption);
     void finishLogin(bool success);
+    // The boxes' values, hints included (the captcha's only when asked).
+    LoginForm TypedForm(bool with_captcha) const;
+    // The indicator plays the outcome's phase and the button shows its caption.
+    void ShowOutcome(const LoginOutcome& outcome);
+    // True until the indicator has played the outcome's last frame.
+    bool OutcomePlaying() const;
+    void HideWindow();
 
 signals:
     void buttonCaptionChanged(const QString& caption);
@@ -84,6 +97,7 @@ private:
     void saveRememberedLogin();
     void saveAutoLogin() const;
     void showCaptcha(const net::ByteArray& png);
+    LoginFlow Flow(LoginMode mode) const;
 
     QWidget* panel_ = nullptr;
     ui::HintEdit* account_ = nullptr;
@@ -96,6 +110,8 @@ private:
     ui::ResultIndicator* indicator_ = nullptr;
     ui::SlideAnimation* slide_ = nullptr;
 
+    platform::SiteConstants site_;
+    platform::SessionState& session_;
     std::optional<platform::AccountSettingsFile> settings_;
     std::string machine_code_;
     LoginPacing pacing_;

@@ -1,14 +1,7 @@
 #include "account/gui/LoginSequence.h"
 
-#include <QWidget>
-
-#include "account/LoginApi.h"
 #include "account/gui/LoginPage.h"
-#include "platform/PlatformApi.h"
-#include "platform/SessionState.h"
-#include "ui/HintEdit.h"
 #include "ui/PumpedCall.h"
-#include "ui/ResultIndicator.h"
 #include "ui/UiThread.h"
 #include "ui/Waiting.h"
 
@@ -21,79 +14,67 @@ void Pause(int milliseconds) { ui::WaitPumping(milliseconds, ui::WaitUnit::Milli
 
 }  // namespace
 
-LoginSequence::LoginSequence(LoginPage* page, LoginMode mode)
-    : page_(page), mode_(mode), pacing_(page->pacing()), machine_code_(page->machineCode()) {}
+LoginSequence::LoginSequence(LoginPage* page, LoginFlow flow)
+    : page_(page), flow_(std::move(flow)), pacing_(page->pacing()) {}
 
-void LoginSequence::RunManual(LoginPage* page) {
-    LoginSequence sequence(page, LoginMode::kManual);
-    if (!sequence.Begin()) return;
-    ui::CallKeepingWindowResponsive([] {
-        platform::PlatformLogout();
+void LoginSequence::RunManual() {
+    if (!Begin()) return;
+    ui::CallKeepingWindowResponsive([flow = flow_] {
+        flow.LogOut();
         return true;
     });
-    std::string account, password, captcha;
-    if (!sequence.ReadBoxes(account, password, &captcha)) return;
-    const std::string reply = ui::CallKeepingWindowResponsive(
-        [account, password, captcha, code = sequence.machine_code_] {
-            return PostLogin(account, password, captcha, code);
-        });
-    sequence.ShowResult(reply);
+    LoginForm form;
+    if (!ReadForm(form, true)) return;
+    const std::string reply =
+        ui::CallKeepingWindowResponsive([flow = flow_, form] { return flow.Send(form); });
+    ShowResult(reply);
 }
 
-void LoginSequence::RunAuto(const std::shared_ptr<LoginSequence>& sequence) {
-    Pause(sequence->pacing_.auto_login_pause_ms);
-    if (!sequence->Begin()) return;
-    platform::PlatformLogout();
-    std::string account, password;
-    if (!sequence->ReadBoxes(account, password, nullptr)) return;
-    sequence->ShowResult(SilentRelogin(account, password, sequence->machine_code_));
+void LoginSequence::RunAuto() {
+    Pause(pacing_.auto_login_pause_ms);
+    if (!Begin()) return;
+    flow_.LogOut();
+    LoginForm form;
+    if (!ReadForm(form, false)) return;
+    ShowResult(flow_.Send(form));
 }
 
 bool LoginSequence::Begin() {
-    delays_ = pacing_.draw_delays ? pacing_.draw_delays() : DrawResultDelays();
+    const ResultDelays delays = pacing_.draw_delays ? pacing_.draw_delays() : DrawResultDelays();
     bool begun = false;
-    OnPage([&](LoginPage& page) { begun = page.beginLogin(); });
+    OnPage([&](LoginPage& page) {
+        begun = page.beginLogin();
+        if (begun) flow_.Begin(delays);
+    });
     return begun;
 }
 
-bool LoginSequence::ReadBoxes(std::string& account, std::string& password,
-                              std::string* captcha) const {
-    return OnPage([&](LoginPage& page) {
-        account = page.accountEdit()->value();
-        password = page.passwordEdit()->value();
-        if (captcha != nullptr) *captcha = page.captchaEdit()->value();
-    });
+bool LoginSequence::ReadForm(LoginForm& form, bool with_captcha) const {
+    return OnPage([&](LoginPage& page) { form = page.TypedForm(with_captcha); });
 }
 
 void LoginSequence::ShowResult(const std::string& reply) {
-    const LoginOutcome outcome = InterpretLoginReply(reply, mode_);
+    const LoginOutcome outcome = flow_.Judge(reply);
     if (outcome.success) {
-        std::string account, password;
-        if (!ReadBoxes(account, password, nullptr)) return;
-        platform::Session().SetCredentials(account, password);
-        Pause(delays_.success_ms);
+        // The boxes as they are now: they are what the re-logins send.
+        LoginForm form;
+        if (!ReadForm(form, false)) return;
+        flow_.Accept(form);
+    }
+    // An unexpected reply shows nothing. Otherwise the button stays disabled while the
+    // result shows: it would look ready but ignore clicks until the login has finished.
+    if (outcome.phase != ResultPhase::kNone) {
+        Pause(flow_.DelayBefore(outcome));
         if (!OnPage([&](LoginPage& page) {
-                page.indicator()->playSuccess();
-                platform::Session().progress_state.store(platform::kProgressSuccess);
-                page.setButtonCaption(outcome.caption);
+                page.ShowOutcome(outcome);
+                flow_.Shown(outcome);
             }))
             return;
         WaitForEndFrame();
-        if (!OnPage([](LoginPage& page) { page.window()->hide(); })) return;
-        platform::Session().sign_in_completed.store(1);
-    } else {
-        // The button stays disabled while the result shows: it would look ready but
-        // ignore clicks until the login has finished.
-        if (outcome.phase == ResultPhase::kFailure) {
-            Pause(delays_.failure_ms);
-            if (!OnPage([&](LoginPage& page) {
-                    page.indicator()->playFailure();
-                    platform::Session().progress_state.store(platform::kProgressFailure);
-                    page.setButtonCaption(outcome.caption);
-                }))
-                return;
-            WaitForEndFrame();
-        }
+    }
+    if (outcome.success) {
+        if (!OnPage([](LoginPage& page) { page.HideWindow(); })) return;
+        flow_.Complete();
     }
     OnPage([&](LoginPage& page) { page.finishLogin(outcome.success); });
 }
@@ -104,7 +85,7 @@ void LoginSequence::WaitForEndFrame() {
     // animations are stopped for exit, and then nothing more is to come.
     for (;;) {
         bool playing = false;
-        if (!OnPage([&](LoginPage& page) { playing = page.indicator()->isPlaying(); })) return;
+        if (!OnPage([&](LoginPage& page) { playing = page.OutcomePlaying(); })) return;
         if (!playing) return;
         Pause(kFramePollMs);
     }

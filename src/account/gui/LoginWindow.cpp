@@ -10,7 +10,6 @@
 #include "account/gui/LoginPage.h"
 #include "account/gui/LogoSprite.h"
 #include "account/gui/PageSelector.h"
-#include "platform/PlatformApi.h"
 #include "ui/FadeAnimation.h"
 #include "ui/IndicatorFrames.h"
 #include "ui/QtText.h"
@@ -26,7 +25,9 @@ constexpr int kPagesHeight = 280;
 
 }  // namespace
 
-LoginWindow::LoginWindow(QWidget* parent) : ui::SkinnedWindow(parent) {
+LoginWindow::LoginWindow(platform::SiteConstants site, platform::SessionState& session,
+                         QWidget* parent)
+    : ui::SkinnedWindow(parent), site_(std::move(site)) {
     setObjectName(QStringLiteral("loginWindow"));
     setFixedSize(kWidth, kHeight);
 
@@ -47,7 +48,7 @@ LoginWindow::LoginWindow(QWidget* parent) : ui::SkinnedWindow(parent) {
     pages_ = new QStackedWidget(this);
     pages_->setObjectName(QStringLiteral("loginPages"));
     pages_->setGeometry(0, kPagesTop, kWidth, kPagesHeight);
-    login_page_ = new LoginPage(pages_);
+    login_page_ = new LoginPage(site_, session, pages_);
     pages_->addWidget(login_page_);
     // Registration arrives with its own page; until then the entry shows an empty one.
     auto* registration = new QWidget(pages_);
@@ -163,7 +164,7 @@ void LoginWindow::choosePage(int entry) {
 }
 
 void LoginWindow::openRecoveryWebPage() {
-    QDesktopServices::openUrl(QUrl(ui::qs(platform::BaseUrl() + "/user/findpwd/index.html")));
+    QDesktopServices::openUrl(QUrl(ui::qs(site_.BaseUrl() + "/user/findpwd/index.html")));
 }
 
 }  // namespace vpsdesk::account

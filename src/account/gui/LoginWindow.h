@@ -7,7 +7,9 @@
 
 #include "account/gui/LoginPacing.h"
 #include "net/ByteArray.h"
+#include "platform/SessionState.h"
 #include "platform/SettingsFiles.h"
+#include "platform/SiteConstants.h"
 #include "ui/SkinnedWindow.h"
 
 class QLabel;
@@ -29,7 +31,10 @@ class LoginWindow : public ui::SkinnedWindow {
 public:
     enum Page { kLoginPage = 0, kRegistrationPage = 1, kRecoveryPage = 2 };
 
-    explicit LoginWindow(QWidget* parent = nullptr);
+    // Everything the window sends goes to `site`; a login signs `session` in. The session
+    // must outlive the window.
+    LoginWindow(platform::SiteConstants site, platform::SessionState& session,
+                QWidget* parent = nullptr);
     ~LoginWindow() override;
 
     // The file the remember and auto-login boxes save to. Without one nothing is saved.
@@ -71,6 +76,7 @@ private:
     void choosePage(int entry);
     void openRecoveryWebPage();
 
+    platform::SiteConstants site_;
     QLabel* logo_ = nullptr;
     LogoSprite* sprite_ = nullptr;
     QLabel* version_label_ = nullptr;

@@ -6,8 +6,6 @@
 #include "account/ProfileApi.h"
 #include "account/RealNameGate.h"
 #include "account/gui/RealNameWindow.h"
-#include "platform/SessionState.h"
-#include "platform/SiteConstants.h"
 #include "ui/CaptionLabel.h"
 #include "ui/DialogChrome.h"
 #include "ui/PumpedCall.h"
@@ -27,7 +25,8 @@ constexpr std::string_view kUnverifiedGreeting =
 
 }  // namespace
 
-PersonalWindow::PersonalWindow(QWidget* parent) : ui::SkinnedWindow(parent) {
+PersonalWindow::PersonalWindow(AccountContext context, QWidget* parent)
+    : ui::SkinnedWindow(parent), context_(std::move(context)) {
     setObjectName(QStringLiteral("personalWindow"));
     setWindowTitle(QStringLiteral("个人信息"));
     setFixedSize(kWidth, kHeight);
@@ -57,7 +56,8 @@ PersonalWindow::PersonalWindow(QWidget* parent) : ui::SkinnedWindow(parent) {
     // What the window would show is the profile as it is now; the returned real-name
     // text is not stored here.
     const QPointer<PersonalWindow> self(this);
-    ui::CallKeepingWindowResponsive([] { return LoadProfile(); });
+    ui::CallKeepingWindowResponsive(
+        [site = context_.site, &session = context_.session] { return LoadProfile(site, session); });
     if (self.isNull()) return;
     fill();
 }
@@ -74,12 +74,12 @@ QLabel* PersonalWindow::addValueRow(const QString& caption, const QString& objec
 }
 
 void PersonalWindow::fill() {
-    const platform::ProfileTexts profile = platform::Session().Profile();
+    const platform::ProfileTexts profile = context_.session.Profile();
     const std::string& status = profile.real_name_status;
     if (!RealNameBlocks(status)) {
         real_name_link_->hide();
-        greeting_->setText(ui::qs("尊敬的" + status + ",欢迎您使用" +
-                                  platform::Resources().client_title + "产品！"));
+        greeting_->setText(
+            ui::qs("尊敬的" + status + ",欢迎您使用" + context_.client_title + "产品！"));
     } else {
         real_name_link_->show();
         greeting_->setText(ui::qs(kUnverifiedGreeting));
@@ -95,7 +95,7 @@ void PersonalWindow::fill() {
 void PersonalWindow::openRealNameWindow() {
     hide();
     {
-        RealNameWindow window(parentWidget());
+        RealNameWindow window(context_, parentWidget());
         window.exec();
     }
     close();

@@ -1,6 +1,7 @@
 #pragma once
 // The personal-information window: the profile as the platform last reported it, the
 // greeting that says whether the user is verified, and the way to verification.
+#include "account/AccountContext.h"
 #include "ui/SkinnedWindow.h"
 
 class QLabel;
@@ -17,7 +18,7 @@ class PersonalWindow : public ui::SkinnedWindow {
     // Refreshes the profile (keeping the window responsive while it is on its way) and
     // fills the labels. The stored real-name status is shown as it is: the keep-alive and
     // a verification change it, not this window.
-    explicit PersonalWindow(QWidget* parent = nullptr);
+    explicit PersonalWindow(AccountContext context, QWidget* parent = nullptr);
 
     QLabel* greetingLabel() const { return greeting_; }
     ui::CaptionLabel* realNameLink() const { return real_name_link_; }
@@ -28,6 +29,7 @@ class PersonalWindow : public ui::SkinnedWindow {
     void fill();
     void openRealNameWindow();
 
+    AccountContext context_;
     QLabel* greeting_ = nullptr;
     ui::CaptionLabel* real_name_link_ = nullptr;
     QLabel* balance_ = nullptr;

@@ -6,7 +6,6 @@
 #include <QPushButton>
 
 #include "account/ProfileApi.h"
-#include "platform/SessionState.h"
 #include "ui/DialogChrome.h"
 #include "ui/MessageBoxes.h"
 #include "ui/PumpedCall.h"
@@ -45,13 +44,14 @@ QLabel* AddCaption(QWidget* parent, const QString& text, int y) {
 
 }  // namespace
 
-RealNameWindow::RealNameWindow(QWidget* parent) : ui::SkinnedWindow(parent) {
+RealNameWindow::RealNameWindow(AccountContext context, QWidget* parent)
+    : ui::SkinnedWindow(parent), context_(std::move(context)) {
     setObjectName(QStringLiteral("realNameWindow"));
     setWindowTitle(QStringLiteral("实名认证"));
     setFixedSize(kWidth, kHeight);
     ui::AddDialogChrome(this, QStringLiteral("实名认证"), QStringLiteral("realNameTitle"));
 
-    const platform::ProfileTexts profile = platform::Session().Profile();
+    const platform::ProfileTexts profile = context_.session.Profile();
     AddCaption(this, QStringLiteral("账号:"), 64);
     account_ = new QLabel(ui::qs(profile.user_name), this);
     account_->setObjectName(QStringLiteral("accountValue"));
@@ -81,11 +81,17 @@ void RealNameWindow::submit() {
     submit_->setEnabled(false);
     const std::string encoded = EncodeRealName(ui::u8(name_->text()));
     const std::string id_number = ui::u8(id_number_->text());
+    const std::string mobile = context_.session.ProfileMobile();
     const QPointer<RealNameWindow> self(this);
-    const std::string reply = ui::CallKeepingWindowResponsive(
-        [encoded, id_number] { return SubmitRealName(encoded, id_number); });
+    // Copies: the window may be gone by the time the worker is done.
+    const std::string reply =
+        ui::CallKeepingWindowResponsive([site = context_.site, encoded, id_number, mobile] {
+            return SubmitRealName(site, encoded, id_number, mobile);
+        });
     if (reply == "1000") {
-        ui::CallKeepingWindowResponsive([] { return RefreshProfile(); });
+        ui::CallKeepingWindowResponsive([site = context_.site, &session = context_.session] {
+            return RefreshProfile(site, session);
+        });
         ShowNotice(kVerifiedMessage, self.data());
         if (self.isNull()) return;
         close();

@@ -1,6 +1,7 @@
 #pragma once
 // The real-name verification window: the person's name and ID-card number go to the
 // platform together with the account's mobile number.
+#include "account/AccountContext.h"
 #include "ui/SkinnedWindow.h"
 
 class QLabel;
@@ -16,7 +17,7 @@ inline constexpr std::string_view kMismatchMessage =
 class RealNameWindow : public ui::SkinnedWindow {
     Q_OBJECT
   public:
-    explicit RealNameWindow(QWidget* parent = nullptr);
+    explicit RealNameWindow(AccountContext context, QWidget* parent = nullptr);
 
     QLineEdit* nameEdit() const { return name_; }
     QLineEdit* idEdit() const { return id_number_; }
@@ -25,6 +26,7 @@ class RealNameWindow : public ui::SkinnedWindow {
   private:
     void submit();
 
+    AccountContext context_;
     QLabel* account_ = nullptr;
     QLabel* mobile_ = nullptr;
     QLineEdit* name_ = nullptr;

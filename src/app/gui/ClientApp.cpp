@@ -100,7 +100,7 @@ std::optional<int> ClientApp::Start() {
         // A failure to write is not reported: the check still runs.
         WriteUpdater(net::ByteArray(updater_image_.begin(), updater_image_.end()), os::ProgramFolder());
     });
-    login_window_ = new account::LoginWindow;
+    login_window_ = new account::LoginWindow(site_, platform::Session());
     ui::LogFirstPaint(login_window_, "login-window-shown");
     QObject::connect(login_window_, &account::LoginWindow::closeRequested, [] { ExitClient(0); });
     AtClientExit([this] { login_window_->StopAnimations(); });
@@ -165,7 +165,7 @@ void ClientApp::CreateMainWindow() {
     ui::LogFirstPaint(main_window_, "main-window-shown");
     main_window_pages_ = new MainWindowPages(*main_window_);
     main_window_setup_ = new MainWindowSetUp(*main_window_, *main_window_pages_, *login_window_,
-                                             platform::Session(), machine_code_);
+                                             platform::Session(), site_, machine_code_);
     if (std::optional<std::chrono::milliseconds> step = TestKeepAliveStep())
         main_window_setup_->SetKeepAliveStep(*step);
     MainWindowWatcher::StartDetached(platform::Session(),

@@ -4,26 +4,26 @@
 
 #include "account/gui/LoginWindow.h"
 #include "platform/PlatformApi.h"
-#include "platform/SessionState.h"
 #include "ui/PumpedCall.h"
 #include "ui/Waiting.h"
 
 namespace vpsdesk::app {
 
 void Logout(account::LoginWindow& login_window, QWidget& main_window,
+            platform::SessionState& session, const platform::SiteConstants& site,
             const std::function<void()>& remove_tray_icon,
             const std::function<void()>& forget_customer) {
     if (remove_tray_icon) remove_tray_icon();
     main_window.setEnabled(false);
     login_window.EnableLoginButton();
-    ui::CallKeepingWindowResponsive([] {
-        platform::PlatformLogout();
+    ui::CallKeepingWindowResponsive([site] {
+        platform::PlatformLogout(site);
         return true;
     });
-    platform::Session().session_ended = 1;
+    session.session_ended = 1;
     // After the logout request: a load the old sign-in still had out is dropped, and one
     // started from now on finds the platform signed out.
-    platform::Session().ClearCustomer();
+    session.ClearCustomer();
     if (forget_customer) forget_customer();
     ui::WaitPumping(2, ui::WaitUnit::Seconds);
     login_window.show();

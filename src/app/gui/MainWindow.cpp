@@ -9,10 +9,9 @@
 #include <QPointer>
 #include <QStackedWidget>
 
-#include "account/gui/PersonalWindow.h"
 #include "app/gui/SideNavigation.h"
 #include "app/gui/TrayIcon.h"
-#include "platform/PlatformApi.h"
+#include "platform/SiteConstants.h"
 #include "ui/CaptionLabel.h"
 #include "ui/QtText.h"
 #include "ui/Skin.h"
@@ -105,7 +104,7 @@ void MainWindow::BuildTitleArea() {
     connect(help_, &ui::CaptionLabel::clicked, this, [this] {
         // The operator's web site: the platform's own address unless configured otherwise.
         const QUrl address =
-            help_address_.isEmpty() ? QUrl(ui::qs(platform::BaseUrl())) : help_address_;
+            help_address_.isEmpty() ? QUrl(ui::qs(platform::Site().BaseUrl())) : help_address_;
         QDesktopServices::openUrl(address);
     });
 }
@@ -198,12 +197,7 @@ void MainWindow::OpenPersonalWindow() {
     if (personal_open_) return;
     personal_open_ = true;
     const QPointer<MainWindow> self(this);
-    if (open_personal_) {
-        open_personal_();
-    } else {
-        account::PersonalWindow window(this);
-        window.exec();
-    }
+    if (open_personal_) open_personal_();
     if (!self.isNull()) personal_open_ = false;
 }
 

@@ -55,7 +55,7 @@ class MainWindow : public ui::SkinnedWindow {
     // The operator's web site that "帮助" opens.
     void SetHelpAddress(const QUrl& address) { help_address_ = address; }
     QUrl HelpAddress() const { return help_address_; }
-    // How the user name and picture open the personal window (default: modally, over this).
+    // How the user name and picture open the personal window; nothing opens until it is set.
     void SetPersonalWindowOpener(std::function<void()> open) { open_personal_ = std::move(open); }
 
     static constexpr const char* kConnectionLostText = "与平台的连接已中断，正在重试…";

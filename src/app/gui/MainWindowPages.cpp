@@ -2,7 +2,6 @@
 
 #include <QWidget>
 
-#include "account/gui/RealNameGateUi.h"
 #include "app/gui/MainWindow.h"
 #include "servers/gui/ServerListPage.h"
 
@@ -19,8 +18,7 @@ QWidget* EmptyPage(const char* name) {
 }  // namespace
 
 MainWindowPages::MainWindowPages(MainWindow& window) : server_list_(new servers::ServerListPage) {
-    // Every entry of the server menu is for verified customers only.
-    server_list_->SetMenuGate([&window] { return account::PassRealNameGate(&window); });
+    // The server menu's real-name gate is set by the set-up, which holds the session.
     QObject::connect(&window, &MainWindow::customerCleared, server_list_,
                      &servers::ServerListPage::ClearCustomer);
 

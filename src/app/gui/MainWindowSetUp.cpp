@@ -3,6 +3,8 @@
 #include "account/LoginApi.h"
 #include "account/ProfileApi.h"
 #include "account/gui/LoginWindow.h"
+#include "account/gui/PersonalWindow.h"
+#include "account/gui/RealNameGateUi.h"
 #include "app/gui/ExitClient.h"
 #include "app/gui/Logout.h"
 #include "app/gui/MainWindow.h"
@@ -22,19 +24,21 @@ namespace vpsdesk::app {
 
 MainWindowSetUp::MainWindowSetUp(app::MainWindow& window, const MainWindowPages& pages,
                                  account::LoginWindow& login_window,
-                                 platform::SessionState& session, std::string machine_code)
+                                 platform::SessionState& session, platform::SiteConstants site,
+                                 std::string machine_code)
     : window_(window),
       pages_(pages),
       login_window_(login_window),
       session_(session),
+      site_(std::move(site)),
       machine_code_(std::move(machine_code)) {
     start_keep_alive_ = [this](KeepAliveSteps steps, KeepAlivePace pace) {
         SessionKeepAlive::StartDetached(session_, std::move(steps), pace);
     };
     start_notices_ = [this] {
-        StartNoticeTicker(session_,
+        StartNoticeTicker(session_, site_,
                           [this](const std::string& line) { window_.SetNoticeLine(line); });
-        StartPopupNotice(session_);
+        StartPopupNotice(session_, site_);
     };
     ConnectControls();
 }
@@ -44,6 +48,16 @@ void MainWindowSetUp::ConnectControls() {
     // The answer changes nothing here: the keep-alive is the one that gives up.
     navigation.SetRelogin([this] { (void)SilentRelogin(); });
     navigation.SetServerLoader([this] { LoadServers(); });
+    navigation.SetGate(
+        [this](QWidget* parent) { return account::PassRealNameGate(Account(), parent); });
+    // Every entry of the server menu is for verified customers only.
+    pages_.ServerList().SetMenuGate(
+        [this] { return account::PassRealNameGate(Account(), &window_); });
+    pages_.ServerList().SetSite(site_);
+    window_.SetPersonalWindowOpener([this] {
+        account::PersonalWindow personal(Account(), &window_);
+        personal.exec();
+    });
 
     // Double-click and "连接主机" connect by remote desktop; the menu is built by the set-up.
     // The launch's milestones go to the event log, like the rest of the client's.
@@ -61,7 +75,7 @@ void MainWindowSetUp::ConnectControls() {
     });
     QObject::connect(&tray, &app::TrayIcon::logoutRequested, &tray, [this, &tray] {
         Logout(
-            login_window_, window_, [&tray] { tray.Remove(); },
+            login_window_, window_, session_, site_, [&tray] { tray.Remove(); },
             [this] { window_.ClearCustomer(); });
     });
     QObject::connect(&window_, &app::MainWindow::closeRequested, &window_, [] { ExitClient(0); });
@@ -71,7 +85,11 @@ void MainWindowSetUp::ConnectControls() {
 
 std::string MainWindowSetUp::SilentRelogin() const {
     const platform::Credentials credentials = session_.GetCredentials();
-    return account::SilentRelogin(credentials.account, credentials.password, machine_code_);
+    return account::SilentRelogin(site_, credentials.account, credentials.password, machine_code_);
+}
+
+account::AccountContext MainWindowSetUp::Account() const {
+    return {site_, session_, platform::Resources().client_title};
 }
 
 void MainWindowSetUp::LoadServers() {
@@ -88,7 +106,7 @@ void MainWindowSetUp::LoadServers() {
 KeepAliveSteps MainWindowSetUp::KeepAliveStepsForWindow() {
     KeepAliveSteps steps;
     steps.relogin = [this] { return SilentRelogin(); };
-    steps.fetch_user_name = account::FetchUserName;
+    steps.fetch_user_name = [site = site_] { return account::FetchUserName(site); };
     // Both on the UI thread, where sign-out clears the window: a pass of a customer who
     // has signed out meanwhile writes nothing.
     const unsigned customer = session_.Customer();
@@ -102,7 +120,7 @@ KeepAliveSteps MainWindowSetUp::KeepAliveStepsForWindow() {
             if (session_.Customer() == customer) window_.SetConnectionLost(!answered);
         });
     };
-    steps.refresh_profile = [] { (void)account::RefreshProfile(); };
+    steps.refresh_profile = [this] { (void)account::RefreshProfile(site_, session_); };
     steps.refresh_list = [this] { pages_.ServerList().RefreshServerList(); };
     steps.give_up = [] {
         ui::ShowClientMessage(kSessionLostMessage);

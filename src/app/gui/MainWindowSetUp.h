@@ -6,8 +6,10 @@
 #include <functional>
 #include <string>
 
+#include "account/AccountContext.h"
 #include "app/gui/SessionKeepAlive.h"
 #include "platform/SessionState.h"
+#include "platform/SiteConstants.h"
 
 namespace vpsdesk::account {
 class LoginWindow;
@@ -20,9 +22,10 @@ class MainWindowPages;
 class MainWindowSetUp {
   public:
     // UI thread. Connects the window's controls and its pages; `login_window` comes back
-    // on log-out.
+    // on log-out. Every request goes to `site` on behalf of `session`.
     MainWindowSetUp(app::MainWindow& window, const MainWindowPages& pages,
                     account::LoginWindow& login_window, platform::SessionState& session,
+                    platform::SiteConstants site,
                     std::string machine_code);
 
     // The set-up after a login, on the watcher's thread; widgets change on the UI thread.
@@ -44,11 +47,14 @@ class MainWindowSetUp {
     // The platform's answer to a silent re-login with the session's credentials.
     std::string SilentRelogin() const;
     void LoadServers();
+    // What the account's windows work with, the client title as start-up fetched it.
+    account::AccountContext Account() const;
 
     app::MainWindow& window_;
     const MainWindowPages& pages_;
     account::LoginWindow& login_window_;
     platform::SessionState& session_;
+    platform::SiteConstants site_;
     std::string machine_code_;
     std::function<void(KeepAliveSteps, KeepAlivePace)> start_keep_alive_;
     std::function<void()> start_notices_;

@@ -51,10 +51,10 @@ void NoticeTicker::Run() {
     }
 }
 
-void StartNoticeTicker(platform::SessionState& session,
+void StartNoticeTicker(platform::SessionState& session, const platform::SiteConstants& site,
                        std::function<void(const std::string&)> show_line) {
     NoticeTickerSteps steps;
-    steps.fetch = FetchNoticeText;
+    steps.fetch = [site] { return FetchNoticeText(site); };
     steps.show_line = [show = std::move(show_line)](const std::string& line) {
         ui::onUiThread([&] { show(line); });
     };

@@ -8,6 +8,7 @@
 
 #include "app/gui/SessionLoop.h"
 #include "platform/SessionState.h"
+#include "platform/SiteConstants.h"
 
 namespace vpsdesk::app {
 
@@ -42,7 +43,7 @@ class NoticeTicker {
 // The client's ticker on a detached thread, fetching command "gg". `show_line` runs on the
 // UI thread (the ticker waits for it), so it may set a label directly. Starting one
 // retires the previous one.
-void StartNoticeTicker(platform::SessionState& session,
+void StartNoticeTicker(platform::SessionState& session, const platform::SiteConstants& site,
                        std::function<void(const std::string&)> show_line);
 
 }  // namespace vpsdesk::app

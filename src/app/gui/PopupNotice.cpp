@@ -15,11 +15,13 @@ void RunPopupNotice(platform::SessionState& session, const std::function<std::st
     show(text);
 }
 
-void StartPopupNotice(platform::SessionState& session) {
-    ui::RunInBackground([&session] {
-        RunPopupNotice(session, FetchPopupText, [](const std::string& text) {
-            ui::ShowMessage(text, kPopupNoticeTitle, ui::MessageIcon::Information);
-        });
+void StartPopupNotice(platform::SessionState& session, const platform::SiteConstants& site) {
+    ui::RunInBackground([&session, site] {
+        RunPopupNotice(
+            session, [&site] { return FetchPopupText(site); },
+            [](const std::string& text) {
+                ui::ShowMessage(text, kPopupNoticeTitle, ui::MessageIcon::Information);
+            });
     });
 }
 

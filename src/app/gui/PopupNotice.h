@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "platform/SessionState.h"
+#include "platform/SiteConstants.h"
 
 namespace vpsdesk::app {
 
@@ -16,6 +17,6 @@ void RunPopupNotice(platform::SessionState& session, const std::function<std::st
                     const std::function<void(const std::string&)>& show);
 
 // The client's pop-up: command "tcgg" on a detached thread.
-void StartPopupNotice(platform::SessionState& session);
+void StartPopupNotice(platform::SessionState& session, const platform::SiteConstants& site);
 
 }  // namespace vpsdesk::app

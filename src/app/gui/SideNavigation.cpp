@@ -7,7 +7,6 @@
 #include <array>
 
 #include "account/RealNameGate.h"
-#include "account/gui/RealNameGateUi.h"
 #include "ui/PumpedCall.h"
 #include "ui/Skin.h"
 #include "ui/Waiting.h"
@@ -76,8 +75,7 @@ QIcon DrawIcon(int entry) {
 
 }  // namespace
 
-SideNavigation::SideNavigation(QWidget* parent)
-    : QListWidget(parent), gate_(account::PassRealNameGate) {
+SideNavigation::SideNavigation(QWidget* parent) : QListWidget(parent) {
     setObjectName(QStringLiteral("sideNavigation"));
     setFont(ui::skin::Font(13));
     setIconSize(QSize(kIconSize, kIconSize));

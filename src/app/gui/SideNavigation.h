@@ -26,7 +26,7 @@ class SideNavigation : public QListWidget {
     // Selects `entry` as a click would, with everything the choice runs.
     void Select(int entry);
 
-    // The real-name gate (default: the account's gate window); false keeps the page.
+    // The real-name gate; false keeps the page. Without one every entry opens.
     void SetGate(std::function<bool(QWidget*)> gate) { gate_ = std::move(gate); }
     // The silent re-login; its reply does not matter. Runs on the UI thread.
     void SetRelogin(std::function<void()> relogin) { relogin_ = std::move(relogin); }

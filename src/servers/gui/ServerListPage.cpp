@@ -69,10 +69,20 @@ ServerListPage::~ServerListPage() {
     list_->disconnect(this);
 }
 
+void ServerListPage::SetSite(platform::SiteConstants site) {
+    const std::lock_guard lock(site_mutex_);
+    site_ = std::move(site);
+}
+
 void ServerListPage::LoadServerPage(int page) {
     const unsigned customer = customer_.load();
     const long long number = ServerPageNumber(page, PublishedPageText());
-    const ServerPage parsed = ParseServerPage(FetchServerPage(number));
+    platform::SiteConstants site;
+    {
+        const std::lock_guard lock(site_mutex_);
+        site = site_;
+    }
+    const ServerPage parsed = ParseServerPage(FetchServerPage(site, number));
     ui::onUiThread([&] {
         if (customer_.load() == customer) ApplyPage(parsed);
     });

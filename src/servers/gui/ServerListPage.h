@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/SiteConstants.h"
 #include "servers/ServerMenuEntries.h"
 #include "servers/ServerRow.h"
 
@@ -30,6 +31,9 @@ class ServerListPage : public QWidget {
 
     explicit ServerListPage(QWidget* parent = nullptr);
     ~ServerListPage() override;
+
+    // The platform the loads ask. Until it is set a load fails like an unreachable one.
+    void SetSite(platform::SiteConstants site);
 
     // Any thread. Page 1 for `page` <= 1, else the page the selector shows. The request
     // runs on the calling thread. The page must outlive the call.
@@ -96,6 +100,9 @@ class ServerListPage : public QWidget {
     // The selector's text as workers may read it; written on the UI thread only.
     mutable std::mutex page_text_mutex_;
     std::string page_text_;
+    // The site as workers read it.
+    mutable std::mutex site_mutex_;
+    platform::SiteConstants site_;
 };
 
 }  // namespace vpsdesk::servers
