@@ -15,11 +15,16 @@ namespace {
 
 QMessageBox::Icon QtIcon(MessageIcon icon) {
     switch (icon) {
-        case MessageIcon::Information: return QMessageBox::Information;
-        case MessageIcon::Warning: return QMessageBox::Warning;
-        case MessageIcon::Error: return QMessageBox::Critical;
-        case MessageIcon::Question: return QMessageBox::Question;
-        case MessageIcon::None: break;
+        case MessageIcon::Information:
+            return QMessageBox::Information;
+        case MessageIcon::Warning:
+            return QMessageBox::Warning;
+        case MessageIcon::Error:
+            return QMessageBox::Critical;
+        case MessageIcon::Question:
+            return QMessageBox::Question;
+        case MessageIcon::None:
+            break;
     }
     return QMessageBox::NoIcon;
 }
@@ -40,9 +45,12 @@ constexpr ButtonInfo kButtons[] = {
 
 QMessageBox::StandardButtons QtButtons(MessageButtons buttons) {
     switch (buttons) {
-        case MessageButtons::OkCancel: return QMessageBox::Ok | QMessageBox::Cancel;
-        case MessageButtons::YesNo: return QMessageBox::Yes | QMessageBox::No;
-        case MessageButtons::Ok: break;
+        case MessageButtons::OkCancel:
+            return QMessageBox::Ok | QMessageBox::Cancel;
+        case MessageButtons::YesNo:
+            return QMessageBox::Yes | QMessageBox::No;
+        case MessageButtons::Ok:
+            break;
     }
     return QMessageBox::Ok;
 }
@@ -89,12 +97,20 @@ QWidget* DefaultMessageOwner() {
     return nullptr;
 }
 
+namespace {
+
+// The plain boxes keep the system look (dark text on light grey) even over a dark skinned
+// owner, whose white text they would otherwise inherit.
+void UsePlainLook(QMessageBox& box) {
+    box.setStyleSheet(
+        QStringLiteral("QMessageBox { background: #F0F0F0; } QLabel { color: #000000; }"));
+}
+
+}  // namespace
+
 MessageResult ShowPlainMessage(std::string_view text, std::string_view title, QWidget* owner) {
     return Run(text, title, QMessageBox::NoIcon, QMessageBox::Ok, owner,
-               [](QMessageBox& box, MessageResult&) {
-        // A plain box keeps the system look even over a dark skinned owner.
-        box.setStyleSheet(QStringLiteral("QMessageBox { background: #F0F0F0; } QLabel { color: #000000; }"));
-    });
+               [](QMessageBox& box, MessageResult&) { UsePlainLook(box); });
 }
 
 MessageResult ShowMessage(std::string_view text, std::string_view title, MessageIcon icon,
@@ -110,6 +126,7 @@ MessageResult ShowSelfClosingMessage(std::string_view text, std::string_view tit
                                      int milliseconds, QWidget* owner) {
     return Run(text, title, QMessageBox::NoIcon, QMessageBox::Ok, owner,
                [milliseconds](QMessageBox& box, MessageResult& result) {
+                   UsePlainLook(box);
                    auto* timer = new QTimer(&box);
                    timer->setSingleShot(true);
                    QObject::connect(timer, &QTimer::timeout, &box, [&box, &result] {

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <QLabel>
+#include <QMessageBox>
 #include <atomic>
+#include <functional>
 
 #include "GuiTestSupport.h"
 #include "ui/BalloonTip.h"
@@ -15,9 +18,9 @@ TEST(MessageBoxes, TheToolkitBoxShowsItsTitleAndReturnsTheButtonPressed) {
     QObject owner;
     ModalClicker clicker;
     clicker.Arm(&owner, QStringLiteral("messageBoxCancel"));
-    EXPECT_EQ(ShowMessage("确定要申请退款吗？", "提示", MessageIcon::Question,
-                          MessageButtons::OkCancel),
-              MessageResult::Cancel);
+    EXPECT_EQ(
+        ShowMessage("确定要申请退款吗？", "提示", MessageIcon::Question, MessageButtons::OkCancel),
+        MessageResult::Cancel);
     EXPECT_EQ(clicker.title, QStringLiteral("提示"));
     EXPECT_EQ(clicker.text, QStringLiteral("确定要申请退款吗？"));
 
@@ -94,4 +97,31 @@ TEST(BalloonTip, ShowsTheTextFromAnyThreadAndOutlivesTheWindowItWasGivenFor) {
     // It goes away by itself.
     ShowTip("系统配置修改成功!");
     PumpUntil([] { return ShownTip().empty(); });
+}
+
+TEST(MessageBoxes, PlainAndSelfClosingBoxesStayReadableOverADarkSkinnedOwner) {
+    QWidget owner;
+    owner.setStyleSheet(QStringLiteral("QLabel { color: #FFFFFF; }"));
+    owner.show();
+    const std::function<MessageResult()> boxes[] = {
+        [&] { return ShowPlainMessage("设置成功", {}, &owner); },
+        [&] {
+            return ShowSelfClosingMessage("申请成功，请等待客服审核", "友情提醒", 60 * 60 * 1000,
+                                          &owner);
+        },
+    };
+    for (const auto& show : boxes) {
+        QColor text_colour;
+        QTimer probe;
+        QObject::connect(&probe, &QTimer::timeout, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (box == nullptr || !box->isVisible()) return;
+            if (auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label")))
+                text_colour = label->palette().color(QPalette::WindowText);
+            box->button(QMessageBox::Ok)->click();
+        });
+        probe.start(2);
+        EXPECT_EQ(show(), MessageResult::Ok);
+        EXPECT_EQ(text_colour, QColor(Qt::black));
+    }
 }

@@ -1,11 +1,14 @@
 #include "app/gui/MainWindowSetUp.h"
 
+#include <QSystemTrayIcon>
+
 #include "account/LoginApi.h"
 #include "account/ProfileApi.h"
 #include "account/gui/LoginWindow.h"
 #include "account/gui/PersonalWindow.h"
 #include "account/gui/RealNameGateUi.h"
 #include "app/gui/ExitClient.h"
+#include "app/gui/ExpiryBalloon.h"
 #include "app/gui/Logout.h"
 #include "app/gui/MainWindow.h"
 #include "app/gui/MainWindowPages.h"
@@ -15,8 +18,11 @@
 #include "app/gui/TrayIcon.h"
 #include "platform/SiteConstants.h"
 #include "rdpsettings/gui/SettingsWindow.h"
+#include "servers/ExpiryReminder.h"
+#include "servers/SendOperation.h"
 #include "servers/gui/ConnectToServer.h"
 #include "servers/gui/ServerListPage.h"
+#include "servers/gui/ServerOperations.h"
 #include "ui/EventLog.h"
 #include "ui/UiThread.h"
 
@@ -62,6 +68,19 @@ void MainWindowSetUp::ConnectControls() {
     // Double-click and "连接主机" connect by remote desktop; the menu is built by the set-up.
     // The launch's milestones go to the event log, like the rest of the client's.
     servers::AttachRemoteDesktop(pages_.ServerList(), ui::LogEvent);
+    // The rest of the menu: copying, the server operations and the renewal.
+    servers::AttachServerOperations(pages_.ServerList(), Operations());
+    // Servers about to expire: the tray counts them, a balloon names each once a day.
+    auto* expiry = new ExpiryBalloon(
+        window_.Tray(), servers::LocalToday,
+        [this](const servers::ServerRow& row) {
+            window_.Tray().Activate(QSystemTrayIcon::Trigger);
+            if (!account::PassRealNameGate(Account(), &window_)) return;
+            servers::OpenRenewWindow(pages_.ServerList(), Operations(), row, &window_);
+        },
+        &window_);
+    pages_.ServerList().SetRowsShownHandler(
+        [expiry](const std::vector<servers::ServerRow>& rows) { expiry->RowsShown(rows); });
     QObject::connect(&window_, &app::MainWindow::settingsRequested, &window_, [this] {
         // Centred where the login window stands, like every settings window.
         rdpsettings::SettingsWindow settings(&login_window_, &window_);
@@ -81,6 +100,21 @@ void MainWindowSetUp::ConnectControls() {
     QObject::connect(&window_, &app::MainWindow::closeRequested, &window_, [] { ExitClient(0); });
     // The icon leaves the notification area with the process, whichever way it ends.
     AtClientExit([&tray] { tray.Remove(); });
+}
+
+servers::ServerOperationContext MainWindowSetUp::Operations() const {
+    servers::ServerOperationContext context;
+    context.send = [base = site_.BaseUrl()](const servers::OperationRequest& request) {
+        return servers::SendOperation(request, base);
+    };
+    context.credentials = [&session = session_] {
+        platform::Credentials credentials = session.GetCredentials();
+        return std::pair{std::move(credentials.account), std::move(credentials.password)};
+    };
+    context.balance = [&session = session_] { return session.Profile().balance; };
+    context.host = [host = site_.site_host] { return host; };
+    context.show = servers::ShowOperationOutcome;
+    return context;
 }
 
 std::string MainWindowSetUp::SilentRelogin() const {

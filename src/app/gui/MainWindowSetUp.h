@@ -10,6 +10,7 @@
 #include "app/gui/SessionKeepAlive.h"
 #include "platform/SessionState.h"
 #include "platform/SiteConstants.h"
+#include "servers/gui/ServerOperationContext.h"
 
 namespace vpsdesk::account {
 class LoginWindow;
@@ -49,6 +50,8 @@ class MainWindowSetUp {
     void LoadServers();
     // What the account's windows work with, the client title as start-up fetched it.
     account::AccountContext Account() const;
+    // What the server operations work with: this site, this session's account and balance.
+    servers::ServerOperationContext Operations() const;
 
     app::MainWindow& window_;
     const MainWindowPages& pages_;

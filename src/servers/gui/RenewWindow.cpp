@@ -46,6 +46,8 @@ RenewWindow::RenewWindow(ServerListPage& page, ServerOperationContext context, c
 
     auto* group = new QGroupBox(QStringLiteral("延长"), this);
     group->setGeometry(kLeft, 100, width() - 2 * kLeft, 64);
+    // A period the server is not offered for must look unavailable on the dark skin.
+    group->setStyleSheet(QStringLiteral("QRadioButton:disabled { color: #6B7080; }"));
     auto* row_layout = new QHBoxLayout(group);
     const QString captions[] = {QStringLiteral("一天"), QStringLiteral("一个月"),
                                 QStringLiteral("一年")};
