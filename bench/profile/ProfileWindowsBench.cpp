@@ -105,15 +105,15 @@ int main(int argc, char** argv) {
     }
     for (int i = 0; i < rounds; ++i) {
         account::RealNameWindow window(context);
-        window.nameEdit()->setText(QStringLiteral("张三"));
-        window.idEdit()->setText(QStringLiteral("12345"));  // refused: the mismatch box
+        window.NameEdit()->setText(QStringLiteral("张三"));
+        window.IdEdit()->setText(QStringLiteral("12345"));  // refused: the mismatch box
         // The mismatch box is closed as soon as it is up.
         QTimer closer;
         QObject::connect(&closer, &QTimer::timeout, [] {
             if (QWidget* modal = QApplication::activeModalWidget()) modal->close();
         });
         closer.start(1);
-        const Figures submit = Probe([&] { window.submitButton()->click(); });
+        const Figures submit = Probe([&] { window.SubmitButton()->click(); });
         std::printf(
             "real-name submit (incl. closing the reply box): %lld ms in all, longest UI "
             "stall %lld ms (ending at %lld ms)\n",

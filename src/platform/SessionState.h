@@ -69,7 +69,7 @@ class SessionState {
     std::atomic<int> sign_in_completed{0};
     // The signed-in user's background loops must stop.
     std::atomic<int> session_ended{0};
-    // The phase of the login window's result indicator (ProgressPhase).
+    // The phase of the login window's result Indicator (ProgressPhase).
     std::atomic<int> progress_state{kProgressIdle};
     // The same for the main window's purchase and recharge indicators.
     std::atomic<int> main_progress_state{kProgressIdle};

@@ -104,12 +104,12 @@ std::optional<std::string> Explain(const os::ProgramEnd& end, const RdpSessionLo
     // A server that drops the connection during authentication turned the credentials down.
     const bool dropped = code == kConnectTransportFailed || code == kConnFailed;
     if (dropped && log.ended_at_authentication()) return "用户名或密码错误";
-    if (code == kConnFailed && log.active()) return "连接被服务器断开";
+    if (code == kConnFailed && log.Active()) return "连接被服务器断开";
     for (const Reason& reason : kReasons)
         for (int known : reason.codes)
             if (code == known) return reason.text;
     if (code >= kLicenseFirst && code <= kLicenseLast) return "服务器的远程桌面授权出错";
-    if (log.active() && (code == kDisconnect || code == kIdleTimeout || code == kLogonTimeout ||
+    if (log.Active() && (code == kDisconnect || code == kIdleTimeout || code == kLogonTimeout ||
                          code == kConnReplaced || code == kRdpError))
         return "连接被服务器断开";
     return "远程桌面程序异常退出（代码 " + std::to_string(code) + "）";
@@ -118,7 +118,7 @@ std::optional<std::string> Explain(const os::ProgramEnd& end, const RdpSessionLo
 }  // namespace
 
 std::optional<std::string> RdpFailureMessage(const os::ProgramEnd& end, const RdpSessionLog& log) {
-    if (log.active() && end.running_time >= kEarlySessionEnd) return std::nullopt;
+    if (log.Active() && end.running_time >= kEarlySessionEnd) return std::nullopt;
     std::optional<std::string> what = Explain(end, log);
     if (!what) return std::nullopt;
     return std::string(kRdpFailurePrefix) + *what;

@@ -12,7 +12,7 @@ class RdpSessionLog {
     void Read(std::string_view line);
 
     // The session reached its active state: the remote desktop was on the screen.
-    bool active() const { return active_; }
+    bool Active() const { return active_; }
     // The connection got as far as network-level authentication and no further: the
     // server hung up on the credentials (some servers close instead of sending an error).
     bool ended_at_authentication() const { return authenticating_ && !past_authentication_; }

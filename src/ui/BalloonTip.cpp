@@ -44,9 +44,9 @@ QLabel* Tip() {
 
 void ShowTip(std::string_view text) {
     if (text.empty()) return HideTip();
-    onUiThread([&] {
+    OnUiThread([&] {
         QLabel* tip = Tip();
-        tip->setText(qs(text));
+        tip->setText(Qs(text));
         tip->adjustSize();
         tip->move(QCursor::pos() + QPoint(12, 16));
         tip->show();
@@ -56,14 +56,14 @@ void ShowTip(std::string_view text) {
 }
 
 void HideTip() {
-    onUiThread([] {
+    OnUiThread([] {
         if (QLabel* tip = TipWindow()) tip->hide();
     });
 }
 
 std::string ShownTip() {
     const QLabel* tip = TipWindow();
-    return tip != nullptr && tip->isVisible() ? u8(tip->text()) : std::string();
+    return tip != nullptr && tip->isVisible() ? U8(tip->text()) : std::string();
 }
 
 }  // namespace vpsdesk::ui

@@ -14,17 +14,17 @@ CaptionLabel::CaptionLabel(const QString& text, const QString& object_name, QWid
     setCursor(Qt::PointingHandCursor);
     QFont font = skin::Font(14);
     setFont(font);
-    paintHover(false);
+    PaintHover(false);
 }
 
 void CaptionLabel::enterEvent(QEnterEvent* event) {
     QLabel::enterEvent(event);
-    paintHover(true);
+    PaintHover(true);
 }
 
 void CaptionLabel::leaveEvent(QEvent* event) {
     QLabel::leaveEvent(event);
-    paintHover(false);
+    PaintHover(false);
 }
 
 void CaptionLabel::mousePressEvent(QMouseEvent* event) {
@@ -41,7 +41,7 @@ void CaptionLabel::mouseReleaseEvent(QMouseEvent* event) {
     if (click) emit clicked();
 }
 
-void CaptionLabel::paintHover(bool hovered) {
+void CaptionLabel::PaintHover(bool hovered) {
     hovered_ = hovered;
     setStyleSheet(QStringLiteral("QLabel { color: %1; background: transparent; }")
                       .arg(StyleSheetColour(hovered ? skin::kCaptionHover : skin::kCaptionIdle)));

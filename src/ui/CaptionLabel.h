@@ -10,7 +10,7 @@ class CaptionLabel : public QLabel {
 public:
     CaptionLabel(const QString& text, const QString& object_name, QWidget* parent = nullptr);
 
-    bool isHovered() const { return hovered_; }
+    bool IsHovered() const { return hovered_; }
 
 signals:
     void clicked();
@@ -22,7 +22,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
-    void paintHover(bool hovered);
+    void PaintHover(bool hovered);
 
     bool hovered_ = false;
     bool pressed_ = false;

@@ -13,15 +13,15 @@ CaptionSlider::CaptionSlider(HintEdit* edit, QWidget* caption, int rise)
       slide_(new SlideAnimation(caption, this)),
       rest_(caption->pos()),
       rise_(rise) {
-    slide_->configure(200);
-    connect(edit, &HintEdit::focusGained, this, [this] { setRaised(true); });
-    connect(edit, &HintEdit::focusLost, this, [this, edit] { setRaised(!edit->isShowingHint()); });
+    slide_->Configure(200);
+    connect(edit, &HintEdit::focusGained, this, [this] { SetRaised(true); });
+    connect(edit, &HintEdit::focusLost, this, [this, edit] { SetRaised(!edit->IsShowingHint()); });
 }
 
-void CaptionSlider::setRaised(bool raised) {
+void CaptionSlider::SetRaised(bool raised) {
     if (raised == raised_) return;
     raised_ = raised;
-    slide_->slideTo(raised ? rest_ - QPoint(0, rise_) : rest_);
+    slide_->SlideTo(raised ? rest_ - QPoint(0, rise_) : rest_);
 }
 
 }  // namespace vpsdesk::ui

@@ -19,11 +19,11 @@ public:
     // The caption's current position is its resting place.
     CaptionSlider(HintEdit* edit, QWidget* caption, int rise = kDefaultRise);
 
-    SlideAnimation* animation() const { return slide_; }
-    bool isRaised() const { return raised_; }
+    SlideAnimation* Animation() const { return slide_; }
+    bool IsRaised() const { return raised_; }
 
 private:
-    void setRaised(bool raised);
+    void SetRaised(bool raised);
 
     QWidget* caption_;
     SlideAnimation* slide_;

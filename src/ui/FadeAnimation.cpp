@@ -16,55 +16,55 @@ FadeAnimation::FadeAnimation(QWidget* target, QObject* parent)
         target->setGraphicsEffect(effect_);  // the widget takes ownership
         animation_ = new QPropertyAnimation(effect_, "opacity", this);
     }
-    configure(kDefaultDuration);
+    Configure(kDefaultDuration);
     connect(animation_, &QPropertyAnimation::finished, this, [this] {
         if (hide_when_done_ && target_) {
             target_->hide();
-            setOpacity(1.0);
+            SetOpacity(1.0);
         }
         emit finished();
     });
 }
 
-void FadeAnimation::configure(int duration_ms, const QEasingCurve& easing) {
+void FadeAnimation::Configure(int duration_ms, const QEasingCurve& easing) {
     animation_->setDuration(duration_ms);
     animation_->setEasingCurve(easing);
 }
 
-void FadeAnimation::fadeIn() {
+void FadeAnimation::FadeIn() {
     animation_->stop();
     hide_when_done_ = false;
     if (!target_) return;
-    setOpacity(0.0);
+    SetOpacity(0.0);
     target_->show();
-    run(0.0, 1.0);
+    Run(0.0, 1.0);
 }
 
-void FadeAnimation::fadeOut(bool hide_when_done) {
+void FadeAnimation::FadeOut(bool hide_when_done) {
     animation_->stop();
     hide_when_done_ = hide_when_done;
     if (!target_) return;
-    run(opacity(), 0.0);
+    Run(Opacity(), 0.0);
 }
 
-void FadeAnimation::stop() { animation_->stop(); }
+void FadeAnimation::Stop() { animation_->stop(); }
 
-bool FadeAnimation::isRunning() const {
+bool FadeAnimation::IsRunning() const {
     return animation_->state() == QAbstractAnimation::Running;
 }
 
-double FadeAnimation::opacity() const {
+double FadeAnimation::Opacity() const {
     if (!target_) return 0.0;
     return effect_ ? effect_->opacity() : target_->windowOpacity();
 }
 
-void FadeAnimation::run(double from, double to) {
+void FadeAnimation::Run(double from, double to) {
     animation_->setStartValue(from);
     animation_->setEndValue(to);
     animation_->start();
 }
 
-void FadeAnimation::setOpacity(double value) {
+void FadeAnimation::SetOpacity(double value) {
     if (!target_) return;
     if (effect_)
         effect_->setOpacity(value);

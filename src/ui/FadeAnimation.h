@@ -18,23 +18,23 @@ public:
 
     explicit FadeAnimation(QWidget* target, QObject* parent = nullptr);
 
-    void configure(int duration_ms, const QEasingCurve& easing = QEasingCurve::InOutQuad);
+    void Configure(int duration_ms, const QEasingCurve& easing = QEasingCurve::InOutQuad);
     // Shows the widget fully transparent and brings it to full opacity.
-    void fadeIn();
+    void FadeIn();
     // Takes the widget to transparent; with `hide_when_done` it is then hidden and its
     // opacity restored, so a later show() shows it normally.
-    void fadeOut(bool hide_when_done = true);
+    void FadeOut(bool hide_when_done = true);
     // Stops where it is; the widget keeps its current opacity.
-    void stop();
-    bool isRunning() const;
-    double opacity() const;
+    void Stop();
+    bool IsRunning() const;
+    double Opacity() const;
 
 signals:
     void finished();
 
 private:
-    void run(double from, double to);
-    void setOpacity(double value);
+    void Run(double from, double to);
+    void SetOpacity(double value);
 
     QPointer<QWidget> target_;  // the widget may go first when given another parent
     QPointer<QGraphicsOpacityEffect> effect_;  // widgets inside a window only

@@ -12,21 +12,21 @@ namespace vpsdesk::ui {
 HintEdit::HintEdit(const QString& hint, Kind kind, QWidget* parent)
     : QLineEdit(hint, parent), hint_(hint), kind_(kind) {
     setObjectName(QStringLiteral("hintEdit"));
-    connect(this, &QLineEdit::textChanged, this, [this] { present(); });
-    present();
+    connect(this, &QLineEdit::textChanged, this, [this] { Present(); });
+    Present();
 }
 
-bool HintEdit::isShowingHint() const { return !hasFocus() && text() == hint_; }
+bool HintEdit::IsShowingHint() const { return !hasFocus() && text() == hint_; }
 
-std::string HintEdit::value() const { return u8(text()); }
+std::string HintEdit::Value() const { return U8(text()); }
 
-void HintEdit::resetToHint() { setText(hint_); }
+void HintEdit::ResetToHint() { setText(hint_); }
 
 void HintEdit::focusInEvent(QFocusEvent* event) {
     // Cleared before the base class places the cursor, so it lands in an empty box.
     if (event->reason() != Qt::PopupFocusReason && text() == hint_) clear();
     QLineEdit::focusInEvent(event);
-    present();
+    Present();
     emit focusGained();
 }
 
@@ -34,7 +34,7 @@ void HintEdit::focusOutEvent(QFocusEvent* event) {
     QLineEdit::focusOutEvent(event);
     // The box's own context menu takes the focus only for a moment.
     if (event->reason() != Qt::PopupFocusReason && text().isEmpty()) setText(hint_);
-    present();
+    Present();
     emit focusLost();
 }
 
@@ -43,11 +43,11 @@ void HintEdit::keyReleaseEvent(QKeyEvent* event) {
     emit keyReleased(event->key());
 }
 
-void HintEdit::present() {
-    const bool hinting = isShowingHint();
+void HintEdit::Present() {
+    const bool hinting = IsShowingHint();
     if (presented_hint_ == hinting) return;
     presented_hint_ = hinting;
-    if (isPassword()) setEchoMode(hinting ? QLineEdit::Normal : QLineEdit::Password);
+    if (IsPassword()) setEchoMode(hinting ? QLineEdit::Normal : QLineEdit::Password);
     // 9679 is "●"; the style's own mask character differs between platforms.
     setStyleSheet(QStringLiteral("QLineEdit { color: %1; lineedit-password-character: 9679; }")
                       .arg(StyleSheetColour(hinting ? skin::kHintText : skin::kText)));

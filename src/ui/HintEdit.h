@@ -16,14 +16,14 @@ public:
 
     explicit HintEdit(const QString& hint, Kind kind = Kind::Plain, QWidget* parent = nullptr);
 
-    const QString& hint() const { return hint_; }
-    bool isPassword() const { return kind_ == Kind::Password; }
+    const QString& Hint() const { return hint_; }
+    bool IsPassword() const { return kind_ == Kind::Password; }
     // The box shows its hint: the text is the hint and the box does not have the focus.
-    bool isShowingHint() const;
+    bool IsShowingHint() const;
     // text() as UTF-8.
-    std::string value() const;
+    std::string Value() const;
     // Puts the hint back, as if the box had been left empty.
-    void resetToHint();
+    void ResetToHint();
 
 signals:
     void focusGained();
@@ -39,7 +39,7 @@ protected:
 private:
     // Colour and masking follow the text, so text set by the program (a remembered
     // password) is masked just like typed text.
-    void present();
+    void Present();
 
     QString hint_;
     Kind kind_;

@@ -61,8 +61,8 @@ template <typename Prepare>
 MessageResult Run(std::string_view text, std::string_view title, QMessageBox::Icon icon,
                   QMessageBox::StandardButtons buttons, QWidget* owner, Prepare prepare) {
     MessageResult result = MessageResult::NotShown;
-    onUiThread([&] {
-        QMessageBox box(icon, qs(title), qs(text), buttons, owner ? owner : DefaultMessageOwner());
+    OnUiThread([&] {
+        QMessageBox box(icon, Qs(title), Qs(text), buttons, owner ? owner : DefaultMessageOwner());
         box.setObjectName(QStringLiteral("messageBox"));
         box.setFont(skin::Font());
         for (const ButtonInfo& info : kButtons) {

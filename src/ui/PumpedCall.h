@@ -19,7 +19,7 @@ class PumpedCall {
     // no worker can be started, it runs here before the constructor returns.
     template <typename Fn>
     explicit PumpedCall(Fn fn) : state_(std::make_shared<State>()) {
-        if (ui::isUiThread() && ui::RunInBackground([state = state_, fn] { state->Finish(fn()); }))
+        if (ui::IsUiThread() && ui::RunInBackground([state = state_, fn] { state->Finish(fn()); }))
             return;
         state_->Finish(fn());
     }

@@ -4,11 +4,11 @@
 
 namespace vpsdesk::ui {
 
-QString qs(std::string_view text) {
+QString Qs(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-std::string u8(const QString& text) {
+std::string U8(const QString& text) {
     const QByteArray bytes = text.toUtf8();
     return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
 }

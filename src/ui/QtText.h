@@ -8,7 +8,7 @@
 namespace vpsdesk::ui {
 
 // Invalid UTF-8 sequences become U+FFFD; the conversion never fails.
-QString qs(std::string_view text);
-std::string u8(const QString& text);
+QString Qs(std::string_view text);
+std::string U8(const QString& text);
 
 }  // namespace vpsdesk::ui

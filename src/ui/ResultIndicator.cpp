@@ -14,11 +14,11 @@ ResultIndicator::ResultIndicator(QWidget* parent) : QLabel(parent) {
     for (int i = 0; i < indicator::kFrameCount; ++i)
         pixmaps_.push_back(QPixmap::fromImage(indicator::DrawFrame(i)));
     timer_.setInterval(kDefaultInterval);
-    connect(&timer_, &QTimer::timeout, this, &ResultIndicator::tick);
+    connect(&timer_, &QTimer::timeout, this, &ResultIndicator::Tick);
     setPixmap(pixmaps_.front());
 }
 
-void ResultIndicator::showFrame(int frame) {
+void ResultIndicator::ShowFrame(int frame) {
     frame = std::clamp(frame, 0, indicator::kFrameCount - 1);
     setPixmap(pixmaps_[static_cast<std::size_t>(frame)]);
     frame_.store(frame);
@@ -26,12 +26,12 @@ void ResultIndicator::showFrame(int frame) {
     emit frameChanged(frame);
 }
 
-void ResultIndicator::play(int first, int last, Mode mode) {
+void ResultIndicator::Play(int first, int last, Mode mode) {
     first_ = std::clamp(first, 0, indicator::kFrameCount - 1);
     last_ = std::clamp(last, first_, indicator::kFrameCount - 1);
     mode_ = mode;
     timer_.stop();
-    showFrame(first_);
+    ShowFrame(first_);
     if (mode_ == Mode::Once && first_ == last_) {
         emit finished();
         return;
@@ -39,35 +39,35 @@ void ResultIndicator::play(int first, int last, Mode mode) {
     timer_.start();
 }
 
-void ResultIndicator::playBusy() { play(indicator::kBusyFirst, indicator::kBusyLast, Mode::Loop); }
+void ResultIndicator::PlayBusy() { Play(indicator::kBusyFirst, indicator::kBusyLast, Mode::Loop); }
 
-void ResultIndicator::playSuccess() {
-    play(indicator::kSuccessFirst, indicator::kSuccessLast, Mode::Once);
+void ResultIndicator::PlaySuccess() {
+    Play(indicator::kSuccessFirst, indicator::kSuccessLast, Mode::Once);
 }
 
-void ResultIndicator::playFailure() {
-    play(indicator::kFailureFirst, indicator::kFailureLast, Mode::Once);
+void ResultIndicator::PlayFailure() {
+    Play(indicator::kFailureFirst, indicator::kFailureLast, Mode::Once);
 }
 
-void ResultIndicator::stop() { timer_.stop(); }
+void ResultIndicator::Stop() { timer_.stop(); }
 
-void ResultIndicator::hideIndicator() {
-    stop();
+void ResultIndicator::HideIndicator() {
+    Stop();
     hide();
 }
 
-void ResultIndicator::tick() {
-    int next = frame() + 1;
+void ResultIndicator::Tick() {
+    int next = Frame() + 1;
     if (next > last_) {
-        if (mode_ == Mode::Once) {  // showFrame() moved us off the range meanwhile
-            stop();
+        if (mode_ == Mode::Once) {  // ShowFrame() moved us off the range meanwhile
+            Stop();
             return;
         }
         next = first_;
     }
-    showFrame(next);
+    ShowFrame(next);
     if (mode_ == Mode::Once && next == last_) {
-        stop();
+        Stop();
         emit finished();
     }
 }

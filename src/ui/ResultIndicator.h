@@ -19,29 +19,29 @@ public:
     explicit ResultIndicator(QWidget* parent = nullptr);
 
     // Shows the widget on `frame` (clamped to 0-49) without touching the timer.
-    void showFrame(int frame);
+    void ShowFrame(int frame);
     // The frame shown last. Safe on any thread, so a worker can wait for the end frame.
-    int frame() const { return frame_.load(); }
+    int Frame() const { return frame_.load(); }
 
     // Shows `first`, then one frame further per tick. Loop: after `last` comes `first`
     // again. Once: the timer stops on `last` and finished() is emitted.
-    void play(int first, int last, Mode mode);
-    void playBusy();
-    void playSuccess();
-    void playFailure();
-    void stop();
+    void Play(int first, int last, Mode mode);
+    void PlayBusy();
+    void PlaySuccess();
+    void PlayFailure();
+    void Stop();
     // Stops and hides; the idle state of a button's indicator.
-    void hideIndicator();
+    void HideIndicator();
 
-    bool isPlaying() const { return timer_.isActive(); }
-    void setInterval(int milliseconds) { timer_.setInterval(milliseconds); }
+    bool IsPlaying() const { return timer_.isActive(); }
+    void SetInterval(int milliseconds) { timer_.setInterval(milliseconds); }
 
 signals:
     void frameChanged(int frame);
     void finished();
 
 private:
-    void tick();
+    void Tick();
 
     std::vector<QPixmap> pixmaps_;
     QTimer timer_;

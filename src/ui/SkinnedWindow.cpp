@@ -25,18 +25,18 @@ SkinnedWindow::SkinnedWindow(QWidget* parent)
     minimize_label_->setToolTip(QStringLiteral("最小化"));
     connect(close_label_, &CaptionLabel::clicked, this, [this] {
         emit closeClicked();
-        onCloseClicked();
+        OnCloseClicked();
     });
     connect(minimize_label_, &CaptionLabel::clicked, this, [this] {
         emit minimizeClicked();
-        onMinimizeClicked();
+        OnMinimizeClicked();
     });
-    placeCaptions();
+    PlaceCaptions();
 }
 
-void SkinnedWindow::onCloseClicked() { close(); }
+void SkinnedWindow::OnCloseClicked() { close(); }
 
-void SkinnedWindow::onMinimizeClicked() { showMinimized(); }
+void SkinnedWindow::OnMinimizeClicked() { showMinimized(); }
 
 void SkinnedWindow::keyPressEvent(QKeyEvent* event) {
     // Escape would reject the dialog; these windows close only through their captions.
@@ -81,10 +81,10 @@ void SkinnedWindow::paintEvent(QPaintEvent* event) {
 
 void SkinnedWindow::resizeEvent(QResizeEvent* event) {
     QDialog::resizeEvent(event);
-    placeCaptions();
+    PlaceCaptions();
 }
 
-void SkinnedWindow::placeCaptions() {
+void SkinnedWindow::PlaceCaptions() {
     close_label_->setGeometry(width() - kCaptionSize, 0, kCaptionSize, kCaptionSize);
     minimize_label_->setGeometry(width() - 2 * kCaptionSize, 0, kCaptionSize, kCaptionSize);
     close_label_->raise();

@@ -18,8 +18,8 @@ public:
     // dialog over it.
     explicit SkinnedWindow(QWidget* parent = nullptr);
 
-    CaptionLabel* closeLabel() const { return close_label_; }
-    CaptionLabel* minimizeLabel() const { return minimize_label_; }
+    CaptionLabel* CloseLabel() const { return close_label_; }
+    CaptionLabel* MinimizeLabel() const { return minimize_label_; }
 
 signals:
     void closeClicked();
@@ -28,8 +28,8 @@ signals:
 protected:
     // What the captions do; windows with another rule (the main window hides itself to
     // the tray) override these. By default close closes and minimise minimises.
-    virtual void onCloseClicked();
-    virtual void onMinimizeClicked();
+    virtual void OnCloseClicked();
+    virtual void OnMinimizeClicked();
 
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -41,7 +41,7 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    void placeCaptions();
+    void PlaceCaptions();
 
     CaptionLabel* close_label_;
     CaptionLabel* minimize_label_;

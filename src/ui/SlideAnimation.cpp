@@ -9,16 +9,16 @@ SlideAnimation::SlideAnimation(QWidget* target, QObject* parent)
     : QObject(parent ? parent : target),
       target_(target),
       animation_(new QPropertyAnimation(target, "pos", this)) {
-    configure(kDefaultDuration);
+    Configure(kDefaultDuration);
     connect(animation_, &QPropertyAnimation::finished, this, &SlideAnimation::finished);
 }
 
-void SlideAnimation::configure(int duration_ms, const QEasingCurve& easing) {
+void SlideAnimation::Configure(int duration_ms, const QEasingCurve& easing) {
     animation_->setDuration(duration_ms);
     animation_->setEasingCurve(easing);
 }
 
-void SlideAnimation::slideTo(const QPoint& end) {
+void SlideAnimation::SlideTo(const QPoint& end) {
     animation_->stop();
     if (!target_) return;
     animation_->setStartValue(target_->pos());
@@ -26,16 +26,16 @@ void SlideAnimation::slideTo(const QPoint& end) {
     animation_->start();
 }
 
-void SlideAnimation::slide(const QPoint& start, const QPoint& end) {
+void SlideAnimation::Slide(const QPoint& start, const QPoint& end) {
     animation_->stop();
     if (!target_) return;
     target_->move(start);
-    slideTo(end);
+    SlideTo(end);
 }
 
-void SlideAnimation::stop() { animation_->stop(); }
+void SlideAnimation::Stop() { animation_->stop(); }
 
-bool SlideAnimation::isRunning() const {
+bool SlideAnimation::IsRunning() const {
     return animation_->state() == QAbstractAnimation::Running;
 }
 

@@ -19,13 +19,13 @@ public:
     // Lives as long as `target` unless given another parent.
     explicit SlideAnimation(QWidget* target, QObject* parent = nullptr);
 
-    void configure(int duration_ms, const QEasingCurve& easing = QEasingCurve::OutCubic);
+    void Configure(int duration_ms, const QEasingCurve& easing = QEasingCurve::OutCubic);
     // From where the widget is now; a running slide is replaced.
-    void slideTo(const QPoint& end);
+    void SlideTo(const QPoint& end);
     // Places the widget at `start` first.
-    void slide(const QPoint& start, const QPoint& end);
-    void stop();
-    bool isRunning() const;
+    void Slide(const QPoint& start, const QPoint& end);
+    void Stop();
+    bool IsRunning() const;
 
 signals:
     void finished();

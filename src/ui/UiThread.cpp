@@ -92,13 +92,13 @@ Q_COREAPP_STARTUP_FUNCTION(InstallDispatcher)
 
 }  // namespace
 
-bool isUiThread() {
+bool IsUiThread() {
     Gate& gate = TheGate();
     std::lock_guard lock(gate.mutex);
     return gate.dispatcher != nullptr && gate.ui_thread == std::this_thread::get_id();
 }
 
-bool onUiThread(const std::function<void()>& fn) {
+bool OnUiThread(const std::function<void()>& fn) {
     if (!fn) return false;
     Gate& gate = TheGate();
     std::unique_lock lock(gate.mutex);

@@ -7,7 +7,7 @@
 namespace vpsdesk::ui {
 
 // True on the thread that owns the running application's widgets.
-bool isUiThread();
+bool IsUiThread();
 
 // Runs `fn` on the UI thread and returns once it has run. On the UI thread itself `fn`
 // runs inline (a blocking queued call from there would wait for itself).
@@ -16,6 +16,6 @@ bool isUiThread();
 // application's main loop has ended or the application is being destroyed: a worker that
 // asks for a widget change during shut-down must not wait for a loop that will never run
 // again. Calls already waiting at that moment are released the same way.
-bool onUiThread(const std::function<void()>& fn);
+bool OnUiThread(const std::function<void()>& fn);
 
 }  // namespace vpsdesk::ui

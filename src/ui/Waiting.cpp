@@ -58,7 +58,7 @@ std::chrono::milliseconds WaitDuration(std::int64_t amount, WaitUnit unit) {
 
 void WaitPumping(std::int64_t amount, WaitUnit unit) {
     auto remaining = WaitDuration(amount, unit);
-    if (!isUiThread()) {
+    if (!IsUiThread()) {
         while (remaining.count() > 0) {
             const auto piece = std::min(remaining, kLongestPiece);
             std::this_thread::sleep_for(piece);

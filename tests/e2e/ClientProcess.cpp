@@ -5,20 +5,20 @@
 namespace e2e {
 
 ClientProcess::ClientProcess(const fs::path& root) : root_(root) {
-    fs::create_directories(install());
-    fs::create_directories(documents());
+    fs::create_directories(Install());
+    fs::create_directories(Documents());
     fs::create_directories(root_ / "cwd");
-    fs::copy_file(VPSDESK_BIN, install() / "vpsdesk", fs::copy_options::overwrite_existing);
-    fs::permissions(install() / "vpsdesk", fs::perms(0755));
+    fs::copy_file(VPSDESK_BIN, Install() / "vpsdesk", fs::copy_options::overwrite_existing);
+    fs::permissions(Install() / "vpsdesk", fs::perms(0755));
 }
 
 void ClientProcess::Start(const std::vector<std::string>& args, std::vector<std::string> env) {
     Child::Options options;
-    options.argv = {(install() / "vpsdesk").string()};
+    options.argv = {(Install() / "vpsdesk").string()};
     options.argv.insert(options.argv.end(), args.begin(), args.end());
     options.env = std::move(env);
-    options.env.push_back("HOME=" + home().string());
-    options.env.push_back("VPSDESK_EVENT_LOG=" + log().string());
+    options.env.push_back("HOME=" + Home().string());
+    options.env.push_back("VPSDESK_EVENT_LOG=" + Log().string());
     // The updater the client starts is a Qt program too. Qt, not built with the thread
     // sanitizer, synchronises its painting threads out of the sanitizer's sight; the
     // client excuses those reports itself, the updater gets them excused here.

@@ -15,18 +15,18 @@ public:
     // Copies the built client into `root`/install and prepares `root`/home.
     explicit ClientProcess(const fs::path& root);
 
-    fs::path install() const { return root_ / "install"; }
-    fs::path home() const { return root_ / "home"; }
-    fs::path documents() const { return home() / "Documents"; }
-    fs::path log() const { return root_ / "events.log"; }
-    std::string err() const { return ReadAll(root_ / "client.err"); }
+    fs::path Install() const { return root_ / "install"; }
+    fs::path Home() const { return root_ / "home"; }
+    fs::path Documents() const { return Home() / "Documents"; }
+    fs::path Log() const { return root_ / "events.log"; }
+    std::string Err() const { return ReadAll(root_ / "client.err"); }
 
     // Starts install()/vpsdesk with `args`, from `root`/cwd (not the install folder).
     // `env` replaces the offscreen display when given.
     void Start(const std::vector<std::string>& args,
                std::vector<std::string> env = {"QT_QPA_PLATFORM=offscreen"});
-    Child& child() { return *child_; }
-    bool Logged(const std::string& text) const { return ReadAll(log()).find(text) != std::string::npos; }
+    Child& Process() { return *child_; }
+    bool Logged(const std::string& text) const { return ReadAll(Log()).find(text) != std::string::npos; }
 
 private:
     fs::path root_;

@@ -174,13 +174,13 @@ std::string Platform::Control(const std::string& path_and_query, const std::stri
     options.headers = std::string("X-Control-Token: ") + kControlToken;
     options.cookies_in = "";
     return vpsdesk::net::ReplyText(
-        vpsdesk::net::WebRequest("https://" + site() + "/__control/" + path_and_query, options));
+        vpsdesk::net::WebRequest("https://" + Site() + "/__control/" + path_and_query, options));
 }
 
 std::string Platform::Command(const std::string& name) {
     vpsdesk::net::WebRequestOptions options;
     options.cookies_in = "";
-    return vpsdesk::net::ReplyText(vpsdesk::net::WebRequest("https://" + site() + "/khd?act=" + name, options));
+    return vpsdesk::net::ReplyText(vpsdesk::net::WebRequest("https://" + Site() + "/khd?act=" + name, options));
 }
 
 std::string EventLog(const fs::path& file) { return ReadAll(file); }

@@ -28,7 +28,7 @@ public:
     ~TempFolder();
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
-    const fs::path& path() const { return path_; }
+    const fs::path& Path() const { return path_; }
     fs::path operator/(const std::string& name) const { return path_ / name; }
 
 private:
@@ -52,7 +52,7 @@ public:
     Child(const Child&) = delete;
     Child& operator=(const Child&) = delete;
 
-    pid_t pid() const { return pid_; }
+    pid_t Pid() const { return pid_; }
     bool Running();
     // The exit code once it ended by itself (PollFor bounded); nullopt on a signal, a
     // hang or a failed start.
@@ -73,9 +73,9 @@ public:
     explicit Platform(const fs::path& folder, std::vector<std::string> extra_args = {});
     ~Platform();
 
-    int port() const { return port_; }
-    const std::string& ca() const { return ca_; }
-    std::string site() const { return "127.0.0.1:" + std::to_string(port_); }
+    int Port() const { return port_; }
+    const std::string& Ca() const { return ca_; }
+    std::string Site() const { return "127.0.0.1:" + std::to_string(port_); }
 
     // A test-control request; returns the reply text.
     std::string Control(const std::string& path_and_query, const std::string& body = {},

@@ -23,7 +23,7 @@ TEST(Logout, ForgetsTheSignInStopsTheLoopsAndShowsTheLoginWindowAgain) {
 
     TempFolder root;
     Platform platform(root / "platform", {"--demo"});
-    const vpsdesk::platform::SiteConstants site{platform.site(), "Ver 4.92"};
+    const vpsdesk::platform::SiteConstants site{platform.Site(), "Ver 4.92"};
     vpsdesk::platform::SessionState session;
 
     vpsdesk::account::LoginWindow login(site, session);

@@ -17,19 +17,19 @@ const std::vector<std::string> kFastKeepAlive = {"QT_QPA_PLATFORM=offscreen",
 
 class MainWindowE2e : public ::testing::Test {
   protected:
-    MainWindowE2e() : platform_(root_ / "platform", {"--demo"}), client_(root_.path()) {
-        vpsdesk::platform::AccountSettingsFile settings(client_.documents(),
+    MainWindowE2e() : platform_(root_ / "platform", {"--demo"}), client_(root_.Path()) {
+        vpsdesk::platform::AccountSettingsFile settings(client_.Documents(),
                                                         platform_.Command("biaoti"));
         EXPECT_TRUE(settings.SaveRememberedLogin(true, "demo", "demo2026"));
         EXPECT_TRUE(settings.SaveAutoLogin(true));
     }
 
     void StartSignedIn() {
-        client_.Start({"--site", platform_.site(), "--ca-file", platform_.ca()}, kFastKeepAlive);
+        client_.Start({"--site", platform_.Site(), "--ca-file", platform_.Ca()}, kFastKeepAlive);
         ASSERT_TRUE(PollFor([&] {
-            return client_.Logged("main-window-opened") || !client_.child().Running();
-        })) << client_.err();
-        ASSERT_TRUE(client_.Logged("main-window-opened")) << client_.err();
+            return client_.Logged("main-window-opened") || !client_.Process().Running();
+        })) << client_.Err();
+        ASSERT_TRUE(client_.Logged("main-window-opened")) << client_.Err();
     }
 
     int NameRequests() {
@@ -55,16 +55,16 @@ class MainWindowE2e : public ::testing::Test {
 TEST_F(MainWindowE2e, AutomaticLoginOpensTheMainWindowWithTheDemoServers) {
     StartSignedIn();
     // The navigation's first choice loads the first page: five of the seven demo servers.
-    EXPECT_TRUE(PollFor([&] { return client_.Logged("server-list-rows 5"); })) << client_.err();
+    EXPECT_TRUE(PollFor([&] { return client_.Logged("server-list-rows 5"); })) << client_.Err();
     EXPECT_TRUE(client_.Logged("main-window-shown"));
-    client_.child().Signal(SIGTERM);
-    EXPECT_EQ(client_.child().WaitExitCode(), 0) << client_.err();
+    client_.Process().Signal(SIGTERM);
+    EXPECT_EQ(client_.Process().WaitExitCode(), 0) << client_.Err();
 }
 
 TEST_F(MainWindowE2e, TwoEmptyUserNamesInARowEndTheClientWithTheMessage) {
     StartSignedIn();
     ScriptEmptyNames(2);
-    EXPECT_EQ(client_.child().WaitExitCode(), 0) << client_.err();
+    EXPECT_EQ(client_.Process().WaitExitCode(), 0) << client_.Err();
     EXPECT_TRUE(client_.Logged("message 网络连接失败，请重新登录！"));
 }
 
@@ -74,11 +74,11 @@ TEST_F(MainWindowE2e, OneEmptyUserNameIsForgivenWhenTheNextOneIsThere) {
     const int before = NameRequests();
     // The empty pass, then several good ones: long past the point of giving up.
     ASSERT_TRUE(
-        PollFor([&] { return NameRequests() >= before + 4 || !client_.child().Running(); }));
-    EXPECT_TRUE(client_.child().Running()) << client_.err();
+        PollFor([&] { return NameRequests() >= before + 4 || !client_.Process().Running(); }));
+    EXPECT_TRUE(client_.Process().Running()) << client_.Err();
     EXPECT_FALSE(client_.Logged("网络连接失败"));
-    client_.child().Signal(SIGTERM);
-    EXPECT_EQ(client_.child().WaitExitCode(), 0) << client_.err();
+    client_.Process().Signal(SIGTERM);
+    EXPECT_EQ(client_.Process().WaitExitCode(), 0) << client_.Err();
 }
 
 }  // namespace

@@ -86,7 +86,7 @@ class ShadowServer {
         }
     }
     bool listening() const { return listening_; }
-    int port() const { return port_; }
+    int Port() const { return port_; }
     // WLog writes errors to standard error and the rest to standard output.
     bool Logged(const std::string& text) const { return Log().find(text) != std::string::npos; }
     std::string Log() const { return ReadAll(log_) + ReadAll(err_); }
@@ -161,7 +161,7 @@ class RdpConnectionTest : public ::testing::Test {
 
     // The first running server of page 1, as the client's own list request reads it.
     std::optional<ServerRow> RunningServer(Platform& platform) {
-        const vpsdesk::platform::SiteConstants site{platform.site(), "Ver 4.92"};
+        const vpsdesk::platform::SiteConstants site{platform.Site(), "Ver 4.92"};
         if (vpsdesk::account::SilentRelogin(site, "demo", "demo2026", "E2E") != "1000") return {};
         auto page = vpsdesk::servers::ParseServerPage(vpsdesk::servers::FetchServerPage(site, 1));
         for (const ServerRow& row : page.rows)
@@ -181,12 +181,12 @@ class RdpConnectionTest : public ::testing::Test {
         platform_ = std::make_unique<Platform>(
             root_ / "platform",
             std::vector<std::string>{"--demo", "--rdp-address",
-                                     "127.0.0.1:" + std::to_string(shadow_->port()),
+                                     "127.0.0.1:" + std::to_string(shadow_->Port()),
                                      "--rdp-password", kRdpPassword});
         row_ = RunningServer(*platform_);
         EXPECT_TRUE(row_.has_value());
         if (!row_) return false;
-        EXPECT_EQ((*row_)[column::kAddress], "127.0.0.1:" + std::to_string(shadow_->port()));
+        EXPECT_EQ((*row_)[column::kAddress], "127.0.0.1:" + std::to_string(shadow_->Port()));
         return true;
     }
 

@@ -44,7 +44,7 @@ class ServerOperationsE2e : public ::testing::Test {
         application_ = std::make_unique<QApplication>(argc_, argv_);
         platform_ = std::make_unique<Platform>(
             root_ / "platform", std::vector<std::string>{"--demo", "--busy-seconds", "2"});
-        site_ = {platform_->site(), "Ver 4.92"};
+        site_ = {platform_->Site(), "Ver 4.92"};
         ASSERT_EQ(account::SilentRelogin(site_, "demo", "demo2026", "E2E"), "1000");
         ASSERT_TRUE(account::RefreshProfile(site_, session_));
         page_ = std::make_unique<ServerListPage>();

@@ -13,7 +13,7 @@ namespace {
 
 // The demo account, remembered with the automatic login ticked.
 void RememberDemoLogin(Platform& platform, const ClientProcess& client) {
-    vpsdesk::platform::AccountSettingsFile settings(client.documents(), platform.Command("biaoti"));
+    vpsdesk::platform::AccountSettingsFile settings(client.Documents(), platform.Command("biaoti"));
     ASSERT_TRUE(settings.SaveRememberedLogin(true, "demo", "demo2026"));
     ASSERT_TRUE(settings.SaveAutoLogin(true));
 }
@@ -22,28 +22,28 @@ void RememberDemoLogin(Platform& platform, const ClientProcess& client) {
 bool WaitsForAReplyTo(Platform& platform, ClientProcess& client, const std::string& path) {
     PollFor([&] {
         return platform.Control("requests", {}, false).find(path) != std::string::npos ||
-               !client.child().Running();
+               !client.Process().Running();
     });
-    return client.child().Running();
+    return client.Process().Running();
 }
 
 TEST(Session, AutomaticLoginOpensTheMainWindowAndASignalEndsTheClient) {
     TempFolder root;
     Platform platform(root / "platform", {"--demo"});
-    ClientProcess client(root.path());
+    ClientProcess client(root.Path());
     RememberDemoLogin(platform, client);
-    client.Start({"--site", platform.site(), "--ca-file", platform.ca()});
+    client.Start({"--site", platform.Site(), "--ca-file", platform.Ca()});
 
-    ASSERT_TRUE(PollFor([&] { return client.Logged("main-window-shown") || !client.child().Running(); }))
-        << client.err();
+    ASSERT_TRUE(PollFor([&] { return client.Logged("main-window-shown") || !client.Process().Running(); }))
+        << client.Err();
     ASSERT_TRUE(client.Logged("login-window-shown"));
-    ASSERT_TRUE(client.Logged("main-window-shown")) << client.err();
+    ASSERT_TRUE(client.Logged("main-window-shown")) << client.Err();
     // The keep-alive took over: its first silent re-login reaches the platform.
     EXPECT_TRUE(PollFor([&] { return platform.Control("requests", {}, false).find("/user/data/usernmae") != std::string::npos; }));
-    EXPECT_TRUE(fs::is_directory(client.install() / "History"));
+    EXPECT_TRUE(fs::is_directory(client.Install() / "History"));
 
-    client.child().Signal(SIGTERM);
-    EXPECT_EQ(client.child().WaitExitCode(), 0) << client.err();
+    client.Process().Signal(SIGTERM);
+    EXPECT_EQ(client.Process().WaitExitCode(), 0) << client.Err();
 }
 
 TEST(Session, EndingWhileAWorkerWaitsForAReplyNeitherHangsNorCrashes) {
@@ -51,13 +51,13 @@ TEST(Session, EndingWhileAWorkerWaitsForAReplyNeitherHangsNorCrashes) {
     Platform platform(root / "platform", {"--demo"});
     // The automatic login's request gets no reply for ten minutes.
     platform.Control("script?path=/user/khdloginpd&delay_ms=600000", "1000");
-    ClientProcess client(root.path());
+    ClientProcess client(root.Path());
     RememberDemoLogin(platform, client);
-    client.Start({"--site", platform.site(), "--ca-file", platform.ca()});
+    client.Start({"--site", platform.Site(), "--ca-file", platform.Ca()});
 
-    ASSERT_TRUE(WaitsForAReplyTo(platform, client, "/user/khdloginpd")) << client.err();
-    client.child().Signal(SIGTERM);
-    EXPECT_EQ(client.child().WaitExitCode(), 0) << client.err();
+    ASSERT_TRUE(WaitsForAReplyTo(platform, client, "/user/khdloginpd")) << client.Err();
+    client.Process().Signal(SIGTERM);
+    EXPECT_EQ(client.Process().WaitExitCode(), 0) << client.Err();
     EXPECT_FALSE(client.Logged("main-window-shown"));
 }
 
@@ -66,13 +66,13 @@ TEST(Session, ASignalEndsTheClientWhileTheWindowWaitsForAReply) {
     Platform platform(root / "platform", {"--demo"});
     // The captcha picture is fetched by the login window itself; it never comes.
     platform.Control("script?path=/user/captcha&delay_ms=3600000", "x", true);
-    ClientProcess client(root.path());
-    client.Start({"--site", platform.site(), "--ca-file", platform.ca()});
-    ASSERT_TRUE(WaitsForAReplyTo(platform, client, "/user/captcha")) << client.err();
-    client.child().Signal(SIGTERM);
+    ClientProcess client(root.Path());
+    client.Start({"--site", platform.Site(), "--ca-file", platform.Ca()});
+    ASSERT_TRUE(WaitsForAReplyTo(platform, client, "/user/captcha")) << client.Err();
+    client.Process().Signal(SIGTERM);
     // Bounded well below the stall limit: only the signal can have ended the wait.
-    EXPECT_TRUE(PollFor([&] { return !client.child().Running(); }, std::chrono::seconds(10)));
-    EXPECT_EQ(client.child().WaitExitCode(), 0) << client.err();
+    EXPECT_TRUE(PollFor([&] { return !client.Process().Running(); }, std::chrono::seconds(10)));
+    EXPECT_EQ(client.Process().WaitExitCode(), 0) << client.Err();
 }
 
 }  // namespace

@@ -11,8 +11,8 @@ namespace {
 // A start that cannot reach the platform: the message, a failed exit, no updater and no
 // login window.
 void ExpectTheNetworkMessageAndAnEnd(ClientProcess& client) {
-    const std::optional<int> code = client.child().WaitExitCode();
-    ASSERT_TRUE(code.has_value()) << "did not end: " << client.err();
+    const std::optional<int> code = client.Process().WaitExitCode();
+    ASSERT_TRUE(code.has_value()) << "did not end: " << client.Err();
     EXPECT_NE(*code, 0);
     EXPECT_TRUE(client.Logged("message 网络初始化失败，请检查网络"));
     EXPECT_FALSE(client.Logged("有新版本更新"));
@@ -27,24 +27,24 @@ TEST(Startup, NewVersionHandsOverToTheUpdaterWhichReplacesAndStartsTheClient) {
     Platform platform(root / "platform", {"--update-file", (root / "served/vpsdesk").string()});
     platform.Control("version", "4.93");
 
-    ClientProcess client(root.path());
-    client.Start({"--site", platform.site(), "--ca-file", platform.ca()});
-    EXPECT_EQ(client.child().WaitExitCode(), 0) << client.err();
+    ClientProcess client(root.Path());
+    client.Start({"--site", platform.Site(), "--ca-file", platform.Ca()});
+    EXPECT_EQ(client.Process().WaitExitCode(), 0) << client.Err();
     EXPECT_TRUE(client.Logged("message 有新版本更新"));
     EXPECT_FALSE(client.Logged("login-window-shown"));
 
     // Written beside the program, not into the folder it was started from.
-    EXPECT_TRUE(fs::exists(client.install() / "update"));
+    EXPECT_TRUE(fs::exists(client.Install() / "update"));
     EXPECT_FALSE(fs::exists(root / "cwd/update"));
-    ASSERT_TRUE(PollFor([&] { return fs::exists(client.install() / "started"); }))
-        << client.err();
-    EXPECT_EQ(ReadAll(client.install() / "vpsdesk"), new_client);
-    EXPECT_EQ(ReadAll(client.install() / "started"), client.install().string() + "\n");
+    ASSERT_TRUE(PollFor([&] { return fs::exists(client.Install() / "started"); }))
+        << client.Err();
+    EXPECT_EQ(ReadAll(client.Install() / "vpsdesk"), new_client);
+    EXPECT_EQ(ReadAll(client.Install() / "started"), client.Install().string() + "\n");
 }
 
 TEST(Startup, NoPlatformShowsTheNetworkMessageAndEndsWithoutUpdating) {
     TempFolder root;
-    ClientProcess client(root.path());
+    ClientProcess client(root.Path());
     client.Start({"--site", "127.0.0.1:" + std::to_string(ClosedLoopbackPort())});
     ExpectTheNetworkMessageAndAnEnd(client);
 }
@@ -53,9 +53,9 @@ TEST(Startup, APlatformThatNeverAnswersGivesTheNetworkMessageAndEnds) {
     TempFolder root;
     Platform platform(root / "platform", {"--demo"});
     platform.Control("latency?ms=3600000", {}, true);  // accepts, then an hour of silence
-    ClientProcess client(root.path());
+    ClientProcess client(root.Path());
     // The stall limit shortened from thirty seconds to one.
-    client.Start({"--site", platform.site(), "--ca-file", platform.ca()},
+    client.Start({"--site", platform.Site(), "--ca-file", platform.Ca()},
                  {"QT_QPA_PLATFORM=offscreen", "VPSDESK_STALL_LIMIT_MS=1000"});
     ExpectTheNetworkMessageAndAnEnd(client);
 }
@@ -66,36 +66,36 @@ TEST(Startup, AnErrorPageInPlaceOfTheVersionIsNoReplyAndStartsNoUpdater) {
     platform.Control("script?path=%2Fkhd%3Fact%3Dver&status=502",
                      "<html><body><h1>502 Bad Gateway</h1></body></html>");
 
-    ClientProcess client(root.path());
-    client.Start({"--site", platform.site(), "--ca-file", platform.ca()});
+    ClientProcess client(root.Path());
+    client.Start({"--site", platform.Site(), "--ca-file", platform.Ca()});
     ExpectTheNetworkMessageAndAnEnd(client);
 }
 
 TEST(Startup, WithoutADisplayTheToolkitMessageEndsTheProcess) {
     TempFolder root;
-    ClientProcess client(root.path());
+    ClientProcess client(root.Path());
     // Nothing names a display.
     client.Start({"--site", "127.0.0.1:1"}, {});
-    std::optional<int> code = client.child().WaitExitCode();
-    ASSERT_TRUE(code.has_value()) << "aborted instead of ending: " << client.err();
+    std::optional<int> code = client.Process().WaitExitCode();
+    ASSERT_TRUE(code.has_value()) << "aborted instead of ending: " << client.Err();
     EXPECT_NE(*code, 0);
-    EXPECT_NE(client.err().find("初始化软件失败! 错误码: 1"), std::string::npos) << client.err();
+    EXPECT_NE(client.Err().find("初始化软件失败! 错误码: 1"), std::string::npos) << client.Err();
 
     // A display is named but there is no such X server: the platform plugin fails.
     client.Start({"--site", "127.0.0.1:1"}, {"DISPLAY=:9753", "QT_QPA_PLATFORM=xcb"});
-    code = client.child().WaitExitCode();
-    ASSERT_TRUE(code.has_value()) << "aborted instead of ending: " << client.err();
+    code = client.Process().WaitExitCode();
+    ASSERT_TRUE(code.has_value()) << "aborted instead of ending: " << client.Err();
     EXPECT_NE(*code, 0);
-    EXPECT_NE(client.err().find("初始化软件失败! 错误码: 2"), std::string::npos) << client.err();
+    EXPECT_NE(client.Err().find("初始化软件失败! 错误码: 2"), std::string::npos) << client.Err();
 }
 
 TEST(Startup, MalformedSiteIsRefusedBeforeAnythingStarts) {
     TempFolder root;
-    ClientProcess client(root.path());
+    ClientProcess client(root.Path());
     client.Start({"--site", "https://127.0.0.1/path"});
-    EXPECT_EQ(client.child().WaitExitCode(), 2);
-    EXPECT_NE(client.err().find("--site"), std::string::npos);
-    EXPECT_FALSE(fs::exists(client.install() / "update"));
+    EXPECT_EQ(client.Process().WaitExitCode(), 2);
+    EXPECT_NE(client.Err().find("--site"), std::string::npos);
+    EXPECT_FALSE(fs::exists(client.Install() / "update"));
 }
 
 }  // namespace

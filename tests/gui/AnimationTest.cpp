@@ -21,18 +21,18 @@ TEST(SlideAnimation, SlidesAPanelInAndStoppingLeavesItOnTheWay) {
     window.show();
 
     SlideAnimation slide(&panel);
-    slide.configure(30);
+    slide.Configure(30);
     QSignalSpy finished(&slide, &SlideAnimation::finished);
-    slide.slide(QPoint(600, 40), QPoint(68, 40));
-    EXPECT_TRUE(slide.isRunning());
+    slide.Slide(QPoint(600, 40), QPoint(68, 40));
+    EXPECT_TRUE(slide.IsRunning());
     PumpUntil([&] { return finished.count() == 1; });
     EXPECT_EQ(panel.pos(), QPoint(68, 40));
 
-    slide.configure(60 * 60 * 1000);  // long enough never to end by itself here
-    slide.slideTo(QPoint(600, 40));
+    slide.Configure(60 * 60 * 1000);  // long enough never to end by itself here
+    slide.SlideTo(QPoint(600, 40));
     PumpUntil([&] { return panel.pos().x() > 68; });
-    slide.stop();
-    EXPECT_FALSE(slide.isRunning());
+    slide.Stop();
+    EXPECT_FALSE(slide.IsRunning());
     const QPoint stopped = panel.pos();
     EXPECT_LT(stopped.x(), 600);
     QCoreApplication::processEvents();
@@ -43,17 +43,17 @@ TEST(FadeAnimation, AWindowFadesOutToHiddenAndBackIn) {
     QWidget window;
     window.show();
     FadeAnimation fade(&window);
-    fade.configure(20);
+    fade.Configure(20);
     QSignalSpy finished(&fade, &FadeAnimation::finished);
 
-    fade.fadeOut();
+    fade.FadeOut();
     PumpUntil([&] { return finished.count() == 1; });
     EXPECT_FALSE(window.isVisible());
     EXPECT_DOUBLE_EQ(window.windowOpacity(), 1.0);  // restored, so a later show() is normal
 
-    fade.fadeIn();
+    fade.FadeIn();
     EXPECT_TRUE(window.isVisible());
-    EXPECT_LT(fade.opacity(), 1.0);
+    EXPECT_LT(fade.Opacity(), 1.0);
     PumpUntil([&] { return finished.count() == 2; });
     EXPECT_DOUBLE_EQ(window.windowOpacity(), 1.0);
 }
@@ -64,18 +64,18 @@ TEST(FadeAnimation, AWidgetInsideAWindowFadesThroughAnEffect) {
     version.hide();
     window.show();
     FadeAnimation fade(&version);
-    fade.configure(20);
+    fade.Configure(20);
     QSignalSpy finished(&fade, &FadeAnimation::finished);
-    fade.fadeIn();
+    fade.FadeIn();
     EXPECT_TRUE(version.isVisible());
     EXPECT_NE(version.graphicsEffect(), nullptr);
     PumpUntil([&] { return finished.count() == 1; });
-    EXPECT_DOUBLE_EQ(fade.opacity(), 1.0);
+    EXPECT_DOUBLE_EQ(fade.Opacity(), 1.0);
 
-    fade.fadeOut(false);
+    fade.FadeOut(false);
     PumpUntil([&] { return finished.count() == 2; });
     EXPECT_TRUE(version.isVisible());
-    EXPECT_DOUBLE_EQ(fade.opacity(), 0.0);
+    EXPECT_DOUBLE_EQ(fade.Opacity(), 0.0);
 }
 
 TEST(CaptionSlider, TheCaptionRisesOnFocusAndComesDownOnlyWhenTheHintReturns) {
@@ -94,8 +94,8 @@ TEST(CaptionSlider, TheCaptionRisesOnFocusAndComesDownOnlyWhenTheHintReturns) {
     caption->show();
 
     CaptionSlider slider(phone, caption, 16);
-    slider.animation()->configure(10);
-    QSignalSpy moved(slider.animation(), &SlideAnimation::finished);
+    slider.Animation()->Configure(10);
+    QSignalSpy moved(slider.Animation(), &SlideAnimation::finished);
     const auto focus = [&](QWidget* w) {
         w->setFocus(Qt::TabFocusReason);
         PumpUntil([&] { return w->hasFocus(); });
@@ -107,7 +107,7 @@ TEST(CaptionSlider, TheCaptionRisesOnFocusAndComesDownOnlyWhenTheHintReturns) {
 
     phone->setText(QStringLiteral("13800000000"));
     focus(other);
-    EXPECT_TRUE(slider.isRaised());
+    EXPECT_TRUE(slider.IsRaised());
 
     focus(phone);
     phone->clear();

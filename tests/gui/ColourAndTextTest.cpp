@@ -22,9 +22,9 @@ TEST(Colour, WindowsValueBecomesOpaqueArgbWithRedAndBlueSwapped) {
 
 TEST(QtText, ChineseSurvivesTheRoundTripAndBadBytesDoNot) {
     const std::string text = "请输入账号 ●";
-    EXPECT_EQ(qs(text).size(), 7);
-    EXPECT_EQ(u8(qs(text)), text);
-    EXPECT_EQ(u8(qs("")), "");
+    EXPECT_EQ(Qs(text).size(), 7);
+    EXPECT_EQ(U8(Qs(text)), text);
+    EXPECT_EQ(U8(Qs("")), "");
     // A broken sequence is replaced, not cut off: the rest of the text stays.
-    EXPECT_EQ(u8(qs("a\xE8z")), "a\xEF\xBF\xBDz");
+    EXPECT_EQ(U8(Qs("a\xE8z")), "a\xEF\xBF\xBDz");
 }

@@ -55,8 +55,8 @@ protected:
 
 TEST_F(HintEditTest, AnUntouchedBoxHoldsItsHintAsItsRealText) {
     EXPECT_EQ(account_->text(), QStringLiteral("用户名/账号"));
-    EXPECT_EQ(account_->value(), "用户名/账号");
-    EXPECT_TRUE(account_->isShowingHint());
+    EXPECT_EQ(account_->Value(), "用户名/账号");
+    EXPECT_TRUE(account_->IsShowingHint());
     EXPECT_EQ(TextColour(account_).rgba(), skin::kHintText);
     // The password box's hint is readable, not masked.
     EXPECT_EQ(password_->text(), QStringLiteral("密码"));
@@ -91,7 +91,7 @@ TEST_F(HintEditTest, ABoxLeftEmptyGetsItsHintBackGreyAndUnmasked) {
     EXPECT_EQ(lost.count(), 1);
     EXPECT_EQ(password_->text(), QStringLiteral("密码"));
     EXPECT_EQ(password_->displayText(), QStringLiteral("密码"));
-    EXPECT_TRUE(password_->isShowingHint());
+    EXPECT_TRUE(password_->IsShowingHint());
     EXPECT_EQ(TextColour(password_).rgba(), skin::kHintText);
 }
 
@@ -100,7 +100,7 @@ TEST_F(HintEditTest, APasswordSetByTheProgramIsMaskedWithoutFocus) {
     EXPECT_FALSE(password_->hasFocus());
     EXPECT_EQ(password_->displayText(), QStringLiteral("●●●●●●"));
     EXPECT_EQ(TextColour(password_).rgba(), skin::kText);
-    password_->resetToHint();
+    password_->ResetToHint();
     EXPECT_EQ(password_->displayText(), QStringLiteral("密码"));
 }
 

@@ -91,10 +91,10 @@ protected:
         pacing.frame_interval_ms = 1;
         window_->SetPacing(pacing);
         window_->SetAccountSettingsFile(Settings());
-        page_ = window_->loginPage();
+        page_ = window_->SignInPage();
         QObject::connect(page_, &LoginPage::buttonCaptionChanged, [this](const QString& caption) {
             captions_.push_back(caption);
-            enabled_.push_back(page_->loginButton()->isEnabled());
+            enabled_.push_back(page_->LoginButton()->isEnabled());
         });
         QObject::connect(page_, &LoginPage::loginFinished,
                          [this](bool success) { finished_.push_back(success); });
@@ -148,7 +148,7 @@ protected:
                 QTest::sendKeyEvent(QTest::Click, box, Qt::Key_unknown, QString(c), Qt::NoModifier);
         }
     }
-    void ClickLogin() { QTest::mouseClick(page_->loginButton(), Qt::LeftButton); }
+    void ClickLogin() { QTest::mouseClick(page_->LoginButton(), Qt::LeftButton); }
     void WaitForLogin() {
         PumpUntil([&] { return !finished_.empty(); });
     }
@@ -221,19 +221,19 @@ TEST_F(LoginWindowTest, ManualLoginShowsTheCaptionOfEveryReplyAfterALogout) {
         EXPECT_EQ(Paths(), (std::vector<std::string>{"/user/logout.asp", "/user/loginpost"}));
         // A known failure plays the cross to its end; then the indicator goes away.
         if (row.manual_caption != nullptr) {
-            EXPECT_EQ(page_->indicator()->frame(), 49);
+            EXPECT_EQ(page_->Indicator()->Frame(), 49);
         }
-        EXPECT_FALSE(page_->indicator()->isVisible());
-        EXPECT_TRUE(page_->loginButton()->isEnabled());
+        EXPECT_FALSE(page_->Indicator()->isVisible());
+        EXPECT_TRUE(page_->LoginButton()->isEnabled());
         EXPECT_TRUE(window_->isVisible());
         EXPECT_EQ(session_.sign_in_completed.load(), 0);
     }
 }
 
 TEST_F(LoginWindowTest, ManualSuccessStoresTheTypedCredentialsHidesTheWindowAndSignsIn) {
-    Type(page_->accountEdit(), QStringLiteral("demo"));
-    Type(page_->passwordEdit(), QStringLiteral("p&w 密"));
-    Type(page_->captchaEdit(), QStringLiteral("4711"));
+    Type(page_->AccountEdit(), QStringLiteral("demo"));
+    Type(page_->PasswordEdit(), QStringLiteral("p&w 密"));
+    Type(page_->CaptchaEdit(), QStringLiteral("4711"));
     Script("/user/logout.asp", "", 500);  // a failed logout does not stop the login
     Script("/user/loginpost", "1000");
     ClickLogin();
@@ -241,7 +241,7 @@ TEST_F(LoginWindowTest, ManualSuccessStoresTheTypedCredentialsHidesTheWindowAndS
 
     EXPECT_EQ(captions_, (QStringList{kWorking, kSucceeded, kLogin}));
     EXPECT_EQ(enabled_, (std::vector<bool>{false, false, false}));
-    EXPECT_EQ(page_->indicator()->frame(), 39);
+    EXPECT_EQ(page_->Indicator()->Frame(), 39);
     EXPECT_FALSE(window_->isVisible());
     EXPECT_EQ(session_.sign_in_completed.load(), 1);
     EXPECT_EQ(session_.SessionAccount(), "demo");
@@ -251,9 +251,9 @@ TEST_F(LoginWindowTest, ManualSuccessStoresTheTypedCredentialsHidesTheWindowAndS
     EXPECT_EQ(log[0].path, "/user/logout.asp");
     EXPECT_EQ(log[1].body, "username=demo&password=p&w 密&captcha=4711" + kFormTail);
     // Disabled while signed in; the log-out gives it back.
-    EXPECT_FALSE(page_->loginButton()->isEnabled());
+    EXPECT_FALSE(page_->LoginButton()->isEnabled());
     window_->EnableLoginButton();
-    EXPECT_TRUE(page_->loginButton()->isEnabled());
+    EXPECT_TRUE(page_->LoginButton()->isEnabled());
 }
 
 TEST_F(LoginWindowTest, UntouchedBoxesSendTheirHintTexts) {
@@ -266,22 +266,22 @@ TEST_F(LoginWindowTest, UntouchedBoxesSendTheirHintTexts) {
 }
 
 TEST_F(LoginWindowTest, KeyboardTabAlternatesAndOnlyEnterReleasedInThePasswordBoxLogsIn) {
-    Focus(page_->accountEdit());
-    QTest::keyClick(page_->accountEdit(), Qt::Key_Tab);
-    EXPECT_EQ(QApplication::focusWidget(), page_->passwordEdit());
-    QTest::keyClick(page_->passwordEdit(), Qt::Key_Tab);
-    EXPECT_EQ(QApplication::focusWidget(), page_->accountEdit());
+    Focus(page_->AccountEdit());
+    QTest::keyClick(page_->AccountEdit(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), page_->PasswordEdit());
+    QTest::keyClick(page_->PasswordEdit(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), page_->AccountEdit());
 
     Script("/user/loginpost", "1001");
-    Type(page_->accountEdit(), QStringLiteral("demo"));
-    QTest::keyClick(page_->accountEdit(), Qt::Key_Return);
-    QTest::keyClick(page_->accountEdit(), Qt::Key_Enter);
-    Type(page_->passwordEdit(), QStringLiteral("secret"));
-    QTest::keyPress(page_->passwordEdit(), Qt::Key_Return);
+    Type(page_->AccountEdit(), QStringLiteral("demo"));
+    QTest::keyClick(page_->AccountEdit(), Qt::Key_Return);
+    QTest::keyClick(page_->AccountEdit(), Qt::Key_Enter);
+    Type(page_->PasswordEdit(), QStringLiteral("secret"));
+    QTest::keyPress(page_->PasswordEdit(), Qt::Key_Return);
     EXPECT_TRUE(captions_.isEmpty());
     EXPECT_TRUE(Paths().empty());
 
-    QTest::keyRelease(page_->passwordEdit(), Qt::Key_Return);
+    QTest::keyRelease(page_->PasswordEdit(), Qt::Key_Return);
     WaitForLogin();
     EXPECT_EQ(Paths(), (std::vector<std::string>{"/user/logout.asp", "/user/loginpost"}));
 }
@@ -289,11 +289,11 @@ TEST_F(LoginWindowTest, KeyboardTabAlternatesAndOnlyEnterReleasedInThePasswordBo
 TEST_F(LoginWindowTest, AnEnterWhileALoginRunsStartsNoSecondLogin) {
     Script("/user/loginpost", "1001");
     Script("/user/loginpost", "1001");
-    Focus(page_->passwordEdit());
+    Focus(page_->PasswordEdit());
     QObject::connect(page_, &LoginPage::buttonCaptionChanged, page_, [this](const QString& caption) {
-        if (caption == kWorking) QTest::keyRelease(page_->passwordEdit(), Qt::Key_Return);
+        if (caption == kWorking) QTest::keyRelease(page_->PasswordEdit(), Qt::Key_Return);
     });
-    QTest::keyRelease(page_->passwordEdit(), Qt::Key_Return);
+    QTest::keyRelease(page_->PasswordEdit(), Qt::Key_Return);
     WaitForLogin();
     EXPECT_EQ(Paths(), (std::vector<std::string>{"/user/logout.asp", "/user/loginpost"}));
     EXPECT_EQ(finished_.size(), 1u);
@@ -316,7 +316,7 @@ TEST_F(LoginWindowTest, AutoLoginShowsTheCaptionOfEveryReplyAfterALogout) {
         EXPECT_EQ(log[0].path, "/user/logout.asp");
         EXPECT_EQ(log[1].path, "/user/khdloginpd");
         EXPECT_EQ(log[1].body, "username=demo&password=secret" + kFormTail);
-        EXPECT_TRUE(page_->loginButton()->isEnabled());
+        EXPECT_TRUE(page_->LoginButton()->isEnabled());
         EXPECT_TRUE(window_->isVisible());
     }
 }
@@ -336,63 +336,63 @@ TEST_F(LoginWindowTest, AutoLoginSuccessSignsInWithTheRememberedLoginOncePerWind
     // After a log-out the user signs in by hand.
     ClearLog();
     window_->StartAutoLogin();
-    EXPECT_FALSE(page_->isLoginRunning());
+    EXPECT_FALSE(page_->IsLoginRunning());
     EXPECT_TRUE(Paths().empty());
 }
 
 TEST_F(LoginWindowTest, RememberedLoginFillsThePageAndGatesTheAutoLogin) {
     // Not remembered: "zdlogin" does not count and the boxes keep their hints.
     Remember(false, true);
-    Focus(page_->loginButton());  // the focused account box would not show its hint
+    Focus(page_->LoginButton());  // the focused account box would not show its hint
     window_->FillRememberedLogin(Settings());
-    EXPECT_FALSE(page_->rememberBox()->isChecked());
-    EXPECT_FALSE(page_->autoLoginBox()->isChecked());
-    EXPECT_EQ(page_->accountEdit()->text(), QStringLiteral("用户名/账号"));
-    EXPECT_EQ(page_->passwordEdit()->text(), QStringLiteral("密码"));
+    EXPECT_FALSE(page_->RememberBox()->isChecked());
+    EXPECT_FALSE(page_->AutoLoginBox()->isChecked());
+    EXPECT_EQ(page_->AccountEdit()->text(), QStringLiteral("用户名/账号"));
+    EXPECT_EQ(page_->PasswordEdit()->text(), QStringLiteral("密码"));
     window_->StartAutoLogin();
-    EXPECT_FALSE(page_->isLoginRunning());
+    EXPECT_FALSE(page_->IsLoginRunning());
     EXPECT_TRUE(Paths().empty());
 
     // Remembered without auto-login: filled and masked, but no login.
     Remember(true, false);
     Open();
     window_->FillRememberedLogin(Settings());
-    EXPECT_TRUE(page_->rememberBox()->isChecked());
-    EXPECT_FALSE(page_->autoLoginBox()->isChecked());
-    EXPECT_EQ(page_->accountEdit()->text(), QStringLiteral("demo"));
-    EXPECT_EQ(page_->passwordEdit()->text(), QStringLiteral("secret"));
-    EXPECT_EQ(page_->passwordEdit()->echoMode(), QLineEdit::Password);
+    EXPECT_TRUE(page_->RememberBox()->isChecked());
+    EXPECT_FALSE(page_->AutoLoginBox()->isChecked());
+    EXPECT_EQ(page_->AccountEdit()->text(), QStringLiteral("demo"));
+    EXPECT_EQ(page_->PasswordEdit()->text(), QStringLiteral("secret"));
+    EXPECT_EQ(page_->PasswordEdit()->echoMode(), QLineEdit::Password);
     window_->StartAutoLogin();
-    EXPECT_FALSE(page_->isLoginRunning());
+    EXPECT_FALSE(page_->IsLoginRunning());
     EXPECT_TRUE(Paths().empty());
 
     Remember(true, true);
     Open();
     window_->FillRememberedLogin(Settings());
-    EXPECT_TRUE(page_->autoLoginBox()->isChecked());
+    EXPECT_TRUE(page_->AutoLoginBox()->isChecked());
 }
 
 TEST_F(LoginWindowTest, TheBoxesAndEveryManualLoginSaveWhatTheBoxesShow) {
     // Ticked while the boxes show their hints: the hints are stored.
-    QTest::mouseClick(page_->rememberBox(), Qt::LeftButton);
+    QTest::mouseClick(page_->RememberBox(), Qt::LeftButton);
     EXPECT_EQ(SettingsValue("Rememberaccount"), "1");
     EXPECT_EQ(SettingsValue("zh"), "用户名/账号");
     EXPECT_EQ(SettingsValue("mm"), "密码");
     // Unticked: both values are emptied at once.
-    QTest::mouseClick(page_->rememberBox(), Qt::LeftButton);
+    QTest::mouseClick(page_->RememberBox(), Qt::LeftButton);
     EXPECT_EQ(SettingsValue("Rememberaccount"), "0");
     EXPECT_EQ(SettingsValue("zh"), "");
     EXPECT_EQ(SettingsValue("mm"), "");
 
-    QTest::mouseClick(page_->autoLoginBox(), Qt::LeftButton);
+    QTest::mouseClick(page_->AutoLoginBox(), Qt::LeftButton);
     EXPECT_EQ(SettingsValue("zdlogin"), "1");
-    QTest::mouseClick(page_->autoLoginBox(), Qt::LeftButton);
+    QTest::mouseClick(page_->AutoLoginBox(), Qt::LeftButton);
     EXPECT_EQ(SettingsValue("zdlogin"), "0");
 
     // A login stores the typed values before its request, even when it then fails.
-    QTest::mouseClick(page_->rememberBox(), Qt::LeftButton);
-    Type(page_->accountEdit(), QStringLiteral("alice"));
-    Type(page_->passwordEdit(), QStringLiteral("wrong"));
+    QTest::mouseClick(page_->RememberBox(), Qt::LeftButton);
+    Type(page_->AccountEdit(), QStringLiteral("alice"));
+    Type(page_->PasswordEdit(), QStringLiteral("wrong"));
     Script("/user/loginpost", "1001");
     ClickLogin();
     WaitForLogin();
@@ -417,8 +417,8 @@ TEST_F(LoginWindowTest, AnAccountTheFileCannotHoldIsNotRememberedAndTheUserIsTol
         file.write(held.data(), static_cast<qint64>(held.size()));
     }
     window_->FillRememberedLogin(Settings());
-    ASSERT_TRUE(page_->rememberBox()->isChecked());
-    ASSERT_TRUE(page_->accountEdit()->text().contains(QChar(0xFFFD)));
+    ASSERT_TRUE(page_->RememberBox()->isChecked());
+    ASSERT_TRUE(page_->AccountEdit()->text().contains(QChar(0xFFFD)));
 
     Script("/user/loginpost", "1001");
     struct Step {
@@ -427,7 +427,7 @@ TEST_F(LoginWindowTest, AnAccountTheFileCannotHoldIsNotRememberedAndTheUserIsTol
     };
     const Step steps[] = {
         {"a login with the box ticked", [&] { ClickLogin(); }},
-        {"ticking the box", [&] { QTest::mouseClick(page_->rememberBox(), Qt::LeftButton); }},
+        {"ticking the box", [&] { QTest::mouseClick(page_->RememberBox(), Qt::LeftButton); }},
     };
     for (const Step& step : steps) {
         SCOPED_TRACE(step.name);
@@ -437,7 +437,7 @@ TEST_F(LoginWindowTest, AnAccountTheFileCannotHoldIsNotRememberedAndTheUserIsTol
         step.act();
         EXPECT_TRUE(ok.clicked);
         EXPECT_EQ(ok.text, QString::fromUtf8(account::kCannotRememberMessage));
-        EXPECT_FALSE(page_->rememberBox()->isChecked());
+        EXPECT_FALSE(page_->RememberBox()->isChecked());
         EXPECT_EQ(file_bytes(), held);
     }
     // The login itself went ahead.
@@ -446,12 +446,12 @@ TEST_F(LoginWindowTest, AnAccountTheFileCannotHoldIsNotRememberedAndTheUserIsTol
 }
 
 TEST_F(LoginWindowTest, CaptchaPictureLoadsANewPictureWhenClicked) {
-    EXPECT_TRUE(page_->captchaPicture()->pixmap().isNull());
-    QTest::mouseClick(page_->captchaPicture(), Qt::LeftButton);
+    EXPECT_TRUE(page_->CaptchaPicture()->pixmap().isNull());
+    QTest::mouseClick(page_->CaptchaPicture(), Qt::LeftButton);
     const std::vector<std::string> paths = Paths();
     ASSERT_EQ(paths.size(), 1u);
     EXPECT_EQ(paths[0].rfind("/user/captcha?id=0.", 0), 0u) << paths[0];
-    EXPECT_FALSE(page_->captchaPicture()->pixmap().isNull());
+    EXPECT_FALSE(page_->CaptchaPicture()->pixmap().isNull());
 }
 
 TEST_F(LoginWindowTest, PageSelectorSwitchesPagesAndOpensTheRecoveryWebPage) {
@@ -464,22 +464,22 @@ TEST_F(LoginWindowTest, PageSelectorSwitchesPagesAndOpensTheRecoveryWebPage) {
     ASSERT_EQ(catcher.urls.size(), 1);
     EXPECT_EQ(catcher.urls[0].toString().toStdString(),
               platform_->Url("/user/findpwd/index.html"));
-    EXPECT_EQ(window_->currentPage(), LoginWindow::kLoginPage);
+    EXPECT_EQ(window_->CurrentPage(), LoginWindow::kLoginPage);
 
     ChooseEntry(account::PageSelector::kRegister);
-    EXPECT_EQ(window_->currentPage(), LoginWindow::kRegistrationPage);
+    EXPECT_EQ(window_->CurrentPage(), LoginWindow::kRegistrationPage);
 
     // Back to the login page: it slides in again with a new captcha.
     ChooseEntry(account::PageSelector::kLogin);
-    EXPECT_EQ(window_->currentPage(), LoginWindow::kLoginPage);
+    EXPECT_EQ(window_->CurrentPage(), LoginWindow::kLoginPage);
     const std::vector<std::string> paths = Paths();
     ASSERT_EQ(paths.size(), 1u);
     EXPECT_EQ(paths[0].rfind("/user/captcha?id=", 0), 0u);
-    PumpUntil([&] { return page_->panel()->x() == LoginPage::kPanelX; });
+    PumpUntil([&] { return page_->Panel()->x() == LoginPage::kPanelX; });
 
     // The close label asks the process to end; the window does not close by itself.
     QSignalSpy close_requested(window_.get(), &LoginWindow::closeRequested);
-    QTest::mouseClick(window_->closeLabel(), Qt::LeftButton);
+    QTest::mouseClick(window_->CloseLabel(), Qt::LeftButton);
     EXPECT_EQ(close_requested.count(), 1);
     EXPECT_TRUE(window_->isVisible());
 }
@@ -488,18 +488,18 @@ TEST_F(LoginWindowTest, PageSelectorSwitchesPagesAndOpensTheRecoveryWebPage) {
 TEST_F(LoginWindowTest, StartUpRendersTheChineseTexts) {
     window_->ShowLogo(net::WebRequest(platform_->Url("/img/logo.png")));
     window_->StartIntroAnimations();
-    window_->LoadCaptcha();
+    window_->FetchCaptcha();
     window_->FocusAccountBox();
     auto* version = window_->findChild<QLabel*>(QStringLiteral("versionLabel"));
     ASSERT_NE(version, nullptr);
-    PumpUntil([&] { return page_->panel()->x() == LoginPage::kPanelX; });
+    PumpUntil([&] { return page_->Panel()->x() == LoginPage::kPanelX; });
     PumpUntil([&] {
         const auto* fade = qobject_cast<QGraphicsOpacityEffect*>(version->graphicsEffect());
         return version->isVisible() && (fade == nullptr || fade->opacity() >= 1.0);
     });
-    EXPECT_TRUE(QFontMetrics(page_->rememberBox()->font()).inFont(QChar(u'记')));
-    EXPECT_EQ(QApplication::focusWidget(), page_->accountEdit());
-    EXPECT_FALSE(page_->captchaPicture()->pixmap().isNull());
+    EXPECT_TRUE(QFontMetrics(page_->RememberBox()->font()).inFont(QChar(u'记')));
+    EXPECT_EQ(QApplication::focusWidget(), page_->AccountEdit());
+    EXPECT_FALSE(page_->CaptchaPicture()->pixmap().isNull());
     EXPECT_TRUE(window_->grab().save(QDir::tempPath() + QStringLiteral("/vpsdesk-login-window.png")));
 }
 

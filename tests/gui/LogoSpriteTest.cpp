@@ -13,13 +13,13 @@ using vpsdesk::ui::guitest::PumpUntil;
 
 TEST(LogoSprite, PlaysEveryFrameOnceAndRestsOnTheLast) {
     LogoSprite sprite;
-    sprite.start(1);
-    PumpUntil([&] { return !sprite.running(); });
-    EXPECT_EQ(sprite.frame(), LogoSprite::kLastFrame);
-    EXPECT_FALSE(sprite.running());
-    EXPECT_NE(LogoSprite::drawFrame(0).toImage(), LogoSprite::drawFrame(25).toImage());
-    EXPECT_EQ(LogoSprite::drawFrame(99).toImage(),
-              LogoSprite::drawFrame(LogoSprite::kLastFrame).toImage())
+    sprite.Start(1);
+    PumpUntil([&] { return !sprite.Running(); });
+    EXPECT_EQ(sprite.Frame(), LogoSprite::kLastFrame);
+    EXPECT_FALSE(sprite.Running());
+    EXPECT_NE(LogoSprite::DrawFrame(0).toImage(), LogoSprite::DrawFrame(25).toImage());
+    EXPECT_EQ(LogoSprite::DrawFrame(99).toImage(),
+              LogoSprite::DrawFrame(LogoSprite::kLastFrame).toImage())
         << "frames past the last rest on it";
 }
 
@@ -28,7 +28,7 @@ TEST(LogoSprite, LoginWindowStartsItAndStopsItWithTheOtherAnimations) {
     LoginWindow window({}, session);
     auto* sprite = window.findChild<LogoSprite*>(QStringLiteral("logoSprite"));
     ASSERT_NE(sprite, nullptr);
-    EXPECT_TRUE(sprite->running());
+    EXPECT_TRUE(sprite->Running());
     window.StopAnimations();
-    EXPECT_FALSE(sprite->running());
+    EXPECT_FALSE(sprite->Running());
 }

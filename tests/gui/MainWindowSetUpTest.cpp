@@ -107,7 +107,7 @@ class MainWindowSetUpTest : public ::testing::Test {
     StartLog Snapshot() {
         StartLog log;
         // Workers see the widgets through the UI thread, like the real loops.
-        ui::onUiThread([&] {
+        ui::OnUiThread([&] {
             log.tray_shown = window_->Tray().IsShown();
             log.navigation_entries = window_->Navigation().count();
             log.navigation_row = window_->Navigation().currentRow();

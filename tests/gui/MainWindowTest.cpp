@@ -76,7 +76,7 @@ class MainWindowTest : public ::testing::Test {
 };
 
 TEST_F(MainWindowTest, CloseAndMinimiseCaptionsLightUpUnderTheMouse) {
-    for (ui::CaptionLabel* label : {window_.closeLabel(), window_.minimizeLabel()}) {
+    for (ui::CaptionLabel* label : {window_.CloseLabel(), window_.MinimizeLabel()}) {
         Hover(label, true);
         EXPECT_TRUE(label->styleSheet().contains(ui::StyleSheetColour(0xFFFFFFFF)))
             << label->objectName().toStdString();
@@ -92,7 +92,7 @@ TEST_F(MainWindowTest, CloseTakesTheTrayIconAwayBeforeAskingToEnd) {
     QObject::connect(&window_, &MainWindow::closeRequested,
                      [&] { icon_gone_first = !window_.Tray().IsShown(); });
     QSignalSpy closed(&window_, &MainWindow::closeRequested);
-    QTest::mouseClick(window_.closeLabel(), Qt::LeftButton);
+    QTest::mouseClick(window_.CloseLabel(), Qt::LeftButton);
     EXPECT_EQ(closed.count(), 1);
     EXPECT_TRUE(icon_gone_first);
 }
@@ -108,7 +108,7 @@ TEST_F(MainWindowTest, MinimiseHidesOnlyWhenTheTrayCanBringTheWindowBack) {
         TrayIcon::OverrideSystemTrayAvailable(c.tray_available);
         c.icon_shown ? window_.Tray().Show() : window_.Tray().Remove();
         window_.showNormal();
-        QTest::mouseClick(window_.minimizeLabel(), Qt::LeftButton);
+        QTest::mouseClick(window_.MinimizeLabel(), Qt::LeftButton);
         EXPECT_TRUE(window_.isMinimized());
         EXPECT_EQ(window_.isVisible(), c.stays_visible) << c.tray_available << c.icon_shown;
     }
@@ -147,7 +147,7 @@ TEST_F(MainWindowTest, TitleLabelsOpenSettingsThePersonalWindowAndTheHelpSite) {
     window_.SetHelpAddress(QUrl(QStringLiteral("https://help.example.com/")));
     QTest::mouseClick(Find<QLabel>(window_, "helpLabel"), Qt::LeftButton);
     ASSERT_EQ(catcher.urls.size(), 2);
-    EXPECT_EQ(catcher.urls[0], QUrl(ui::qs(platform::Site().BaseUrl())));
+    EXPECT_EQ(catcher.urls[0], QUrl(ui::Qs(platform::Site().BaseUrl())));
     EXPECT_EQ(catcher.urls[1], QUrl(QStringLiteral("https://help.example.com/")));
 }
 

@@ -122,7 +122,7 @@ TEST(NoticeTicker, TheClientTickerShowsItsLinesOnTheUiThread) {
     const platform::SiteConstants nowhere{"127.0.0.1:1", "Ver 4.92"};  // nothing listens there
     app::StartNoticeTicker(session, nowhere, [seen](const std::string& line) {
         std::lock_guard lock(seen->mutex);
-        seen->on_ui_thread = seen->on_ui_thread && ui::isUiThread();
+        seen->on_ui_thread = seen->on_ui_thread && ui::IsUiThread();
         seen->lines.push_back(line);
     });
     PumpUntil([&] {

@@ -99,13 +99,13 @@ class ProfileWindowsTest : public ::testing::Test {
 
     // Types a name and ID, presses the button and answers the result box.
     QString Submit(account::RealNameWindow& window, const QString& name) {
-        window.nameEdit()->setText(name);
-        window.idEdit()->setText(QString::fromLatin1(kIdNumber));
+        window.NameEdit()->setText(name);
+        window.IdEdit()->setText(QString::fromLatin1(kIdNumber));
         ModalClicker ok;
         ok.Arm(&window, QStringLiteral("messageBoxOk"));
-        QTest::mouseClick(window.submitButton(), Qt::LeftButton);
+        QTest::mouseClick(window.SubmitButton(), Qt::LeftButton);
         PumpUntil([&] {
-            return ok.clicked && (!window.isVisible() || window.submitButton()->isEnabled());
+            return ok.clicked && (!window.isVisible() || window.SubmitButton()->isEnabled());
         });
         return ok.text;
     }
@@ -171,7 +171,7 @@ TEST_F(ProfileWindowsTest, AReplyThatIsNoDocumentChangesNothingStored) {
     EXPECT_EQ(after.real_name_status, "张三");
 
     account::PersonalWindow personal(nowhere);
-    EXPECT_EQ(personal.balanceLabel()->text(), QStringLiteral("当前余额:12.50元"));
+    EXPECT_EQ(personal.BalanceLabel()->text(), QStringLiteral("当前余额:12.50元"));
     EXPECT_EQ(LabelText(&personal, "qqValue"), QStringLiteral("10001"));
 
     // A verification that cannot reach the platform counts as a mismatch.
@@ -201,10 +201,10 @@ TEST_F(ProfileWindowsTest, PersonalWindowGreetsAVerifiedUserAndShowsTheProfile) 
     SignIn("demo");
     session_.SetRealNameStatus("张三");
     account::PersonalWindow window(Context());
-    EXPECT_EQ(window.greetingLabel()->text(),
+    EXPECT_EQ(window.GreetingLabel()->text(),
               QStringLiteral("尊敬的张三,欢迎您使用云桌面管家产品！"));
-    EXPECT_TRUE(window.realNameLink()->isHidden());
-    EXPECT_EQ(window.balanceLabel()->text(), QStringLiteral("当前余额:500.00元"));
+    EXPECT_TRUE(window.RealNameLink()->isHidden());
+    EXPECT_EQ(window.BalanceLabel()->text(), QStringLiteral("当前余额:500.00元"));
     EXPECT_EQ(LabelText(&window, "memberIdValue"), QStringLiteral("demo"));
     EXPECT_EQ(LabelText(&window, "nameValue"), QStringLiteral("张三"));
     EXPECT_EQ(LabelText(&window, "mobileValue"), QStringLiteral("13800138000"));
@@ -217,8 +217,8 @@ TEST_F(ProfileWindowsTest, PersonalWindowShowsTheStoredStatusNotTheLoadedOne) {
     SignIn("demo");
     session_.SetRealNameStatus("未实名");
     account::PersonalWindow window(Context());
-    EXPECT_EQ(window.greetingLabel()->text(), kUnverifiedGreeting);
-    EXPECT_FALSE(window.realNameLink()->isHidden());
+    EXPECT_EQ(window.GreetingLabel()->text(), kUnverifiedGreeting);
+    EXPECT_FALSE(window.RealNameLink()->isHidden());
     EXPECT_EQ(LabelText(&window, "nameValue"), QStringLiteral("未实名"));
     EXPECT_EQ(session_.RealNameStatus(), "未实名");
 }
@@ -230,7 +230,7 @@ TEST_F(ProfileWindowsTest, TheLinkHidesThePersonalWindowOpensVerificationThenClo
     bool personal_was_hidden = false;
     QString account_shown, mobile_shown;
     WhenModal(&personal, QStringLiteral("personalWindow"),
-              [&](QWidget*) { QTest::mouseClick(personal.realNameLink(), Qt::LeftButton); });
+              [&](QWidget*) { QTest::mouseClick(personal.RealNameLink(), Qt::LeftButton); });
     WhenModal(&personal, QStringLiteral("realNameWindow"), [&](QWidget* window) {
         personal_was_hidden = !personal.isVisible();
         account_shown = LabelText(window, "accountValue");
@@ -272,9 +272,9 @@ TEST_F(ProfileWindowsTest, AMismatchKeepsTheWindowOpenForAnotherTry) {
     window.show();
     EXPECT_EQ(Submit(window, QStringLiteral("张三")), QString::fromUtf8(account::kMismatchMessage));
     EXPECT_TRUE(window.isVisible());
-    EXPECT_TRUE(window.submitButton()->isEnabled());
+    EXPECT_TRUE(window.SubmitButton()->isEnabled());
     EXPECT_EQ(session_.RealNameStatus(), "未实名");
-    EXPECT_EQ(window.nameEdit()->text(), QStringLiteral("张三"));
+    EXPECT_EQ(window.NameEdit()->text(), QStringLiteral("张三"));
 }
 
 TEST_F(ProfileWindowsTest, EnterInEitherBoxSubmitsAsTheButtonDoes) {
@@ -283,12 +283,12 @@ TEST_F(ProfileWindowsTest, EnterInEitherBoxSubmitsAsTheButtonDoes) {
     account::LoadProfile(Site(), session_);
     account::RealNameWindow window(Context());
     window.show();
-    for (QLineEdit* box : {window.nameEdit(), window.idEdit()}) {
+    for (QLineEdit* box : {window.NameEdit(), window.IdEdit()}) {
         SCOPED_TRACE(box->objectName().toStdString());
         Control("clear", {}, true);
         Script("/user/sm2", "1001");  // a mismatch keeps the window for the next try
-        window.nameEdit()->setText(QStringLiteral("张三"));
-        window.idEdit()->setText(QString::fromLatin1(kIdNumber));
+        window.NameEdit()->setText(QStringLiteral("张三"));
+        window.IdEdit()->setText(QString::fromLatin1(kIdNumber));
         QObject scope;  // the clicker's timer goes with the try
         ModalClicker ok;
         ok.Arm(&scope, QStringLiteral("messageBoxOk"));

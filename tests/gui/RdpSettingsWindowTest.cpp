@@ -73,7 +73,7 @@ QString Label(QLabel* label) {
 
 TEST_F(RdpSettingsWindowTest, FirstCloseWithoutConfigWritesTheDefaultsInOrder) {
     SettingsWindow window;
-    const SettingsControls& c = window.controls();
+    const SettingsControls& c = window.Controls();
     EXPECT_EQ(window.windowTitle(), QStringLiteral("功能设置"));
     EXPECT_TRUE(c.window_mode->isChecked());
     EXPECT_EQ(c.size_slider->value(), 0);
@@ -84,16 +84,16 @@ TEST_F(RdpSettingsWindowTest, FirstCloseWithoutConfigWritesTheDefaultsInOrder) {
     EXPECT_FALSE(c.drive_list->isEnabled());
 
     // Closed by its caption while running modally, as the user does it.
-    QTimer::singleShot(0, &window, [&] { QTest::mouseClick(window.closeLabel(), Qt::LeftButton); });
+    QTimer::singleShot(0, &window, [&] { QTest::mouseClick(window.CloseLabel(), Qt::LeftButton); });
     window.exec();
     EXPECT_EQ(File(), kDefaultsFile);
-    EXPECT_EQ(window.tipsShown(), (QStringList{"系统设置", "系统配置修改成功!"}));
+    EXPECT_EQ(window.TipsShown(), (QStringList{"系统设置", "系统配置修改成功!"}));
 }
 
 TEST_F(RdpSettingsWindowTest, StoredWindowSizeMovesTheSizeSlider) {
     Put("[RDP]\r\n窗口模式=1\r\n窗口数据=1440×900\r\n");
     SettingsWindow window;
-    const SettingsControls& c = window.controls();
+    const SettingsControls& c = window.Controls();
     EXPECT_EQ(c.size_slider->value(), 40);
     EXPECT_EQ(Label(c.size_label), QStringLiteral("窗口模式1440×900"));
     EXPECT_TRUE(c.window_mode->isChecked());
@@ -104,7 +104,7 @@ TEST_F(RdpSettingsWindowTest, FullScreenKeepsTheStoredWindowSize) {
     Put("[RDP]\r\n窗口模式=0\r\n窗口数据=1024×768\r\n");
     {
         SettingsWindow window;
-        const SettingsControls& c = window.controls();
+        const SettingsControls& c = window.Controls();
         EXPECT_EQ(c.size_slider->value(), 60);
         EXPECT_EQ(Label(c.size_label), QStringLiteral("全屏模式"));
         EXPECT_TRUE(c.full_screen->isChecked());
@@ -116,7 +116,7 @@ TEST_F(RdpSettingsWindowTest, FullScreenKeepsTheStoredWindowSize) {
     // Reopened, the window mode returns to that size.
     CurrentRdpSettings() = {};
     SettingsWindow again;
-    const SettingsControls& c = again.controls();
+    const SettingsControls& c = again.Controls();
     c.window_mode->click();
     EXPECT_TRUE(c.window_mode->isChecked());
     EXPECT_EQ(c.size_slider->value(), 10);
@@ -129,7 +129,7 @@ TEST_F(RdpSettingsWindowTest, FullScreenKeepsTheStoredWindowSize) {
 TEST_F(RdpSettingsWindowTest, SizeSliderDrivesTheDisplayModeButtons) {
     Put("[RDP]\r\n窗口模式=0\r\n");
     SettingsWindow window;
-    const SettingsControls& c = window.controls();
+    const SettingsControls& c = window.Controls();
     c.size_slider->setValue(30);
     EXPECT_TRUE(c.window_mode->isChecked());
     EXPECT_EQ(Label(c.size_label), QStringLiteral("窗口模式1280×1024"));
@@ -150,13 +150,13 @@ TEST_F(RdpSettingsWindowTest, SizeSliderDrivesTheDisplayModeButtons) {
 TEST_F(RdpSettingsWindowTest, WindowModeButtonTakesTheStoredSize) {
     Put("[RDP]\r\n窗口模式=0\r\n");
     SettingsWindow window;
-    const SettingsControls& c = window.controls();
+    const SettingsControls& c = window.Controls();
     c.window_mode->click();  // nothing stored: the first size, and window mode as asked
     EXPECT_EQ(c.size_slider->value(), 0);
     EXPECT_TRUE(c.window_mode->isChecked());
     EXPECT_FALSE(c.full_screen->isChecked());
     EXPECT_EQ(Label(c.size_label), QStringLiteral("窗口模式800×600"));
-    EXPECT_EQ(window.tipsShown().back(), QStringLiteral("远程窗口模式被开启"));
+    EXPECT_EQ(window.TipsShown().back(), QStringLiteral("远程窗口模式被开启"));
 
     Put("[RDP]\r\n窗口模式=0\r\n窗口数据=1024×768\r\n");
     c.window_mode->click();
@@ -166,17 +166,17 @@ TEST_F(RdpSettingsWindowTest, WindowModeButtonTakesTheStoredSize) {
 
     c.full_screen->click();
     EXPECT_EQ(c.size_slider->value(), 60);
-    EXPECT_EQ(window.tipsShown().back(), QStringLiteral("远程全屏模式被开启"));
+    EXPECT_EQ(window.TipsShown().back(), QStringLiteral("远程全屏模式被开启"));
 }
 
 TEST_F(RdpSettingsWindowTest, UnlistedColourDepthFallsBackToThirtyTwo) {
     Put("[RDP]\r\n监视器颜色=15\r\n");
     SettingsWindow window;
-    EXPECT_EQ(window.controls().colour_slider->value(), 40);
-    EXPECT_EQ(Label(window.controls().colour_label), QStringLiteral("监视器32位真彩色"));
-    window.controls().colour_slider->setValue(30);
-    EXPECT_EQ(Label(window.controls().colour_label), QStringLiteral("监视器24位真彩色"));
-    window.controls().colour_slider->setValue(40);
+    EXPECT_EQ(window.Controls().colour_slider->value(), 40);
+    EXPECT_EQ(Label(window.Controls().colour_label), QStringLiteral("监视器32位真彩色"));
+    window.Controls().colour_slider->setValue(30);
+    EXPECT_EQ(Label(window.Controls().colour_label), QStringLiteral("监视器24位真彩色"));
+    window.Controls().colour_slider->setValue(40);
     Close(window);
     EXPECT_EQ(Key("监视器颜色"), "32");
 }
@@ -187,15 +187,15 @@ TEST_F(RdpSettingsWindowTest, StoredDrivesAreTickedByMountPoint) {
     Put("[RDP]\r\n磁盘映射=1\r\n本地驱动器=/;/usb;/data;\r\n");
     {
         SettingsWindow window;
-        const SettingsControls& c = window.controls();
-        auto rows = c.drive_list->rows();
+        const SettingsControls& c = window.Controls();
+        auto rows = c.drive_list->Rows();
         ASSERT_EQ(rows.size(), 3u);  // the drive that is gone is not shown
         EXPECT_FALSE(rows[0].ticked);
         EXPECT_TRUE(rows[1].ticked);
         EXPECT_TRUE(rows[2].ticked);
         EXPECT_TRUE(c.drive_list->isEnabled());
-        c.drive_list->setTicked(0, true);
-        c.drive_list->setTicked(1, false);
+        c.drive_list->SetTicked(0, true);
+        c.drive_list->SetTicked(1, false);
         Close(window);
     }
     EXPECT_EQ(Key("本地驱动器"), "/srv;/;/usb;");
@@ -203,14 +203,14 @@ TEST_F(RdpSettingsWindowTest, StoredDrivesAreTickedByMountPoint) {
     // Mounted again, it is ticked again; the refill that ticking "磁盘映射" does keeps it too.
     UseDrives({"/usb", "/"});
     SettingsWindow window;
-    auto rows = window.controls().drive_list->rows();
+    auto rows = window.Controls().drive_list->Rows();
     ASSERT_EQ(rows.size(), 2u);
     EXPECT_TRUE(rows[0].ticked);
     EXPECT_TRUE(rows[1].ticked);
     UseDrives({"/"});
-    window.controls().map_drives->click();
-    window.controls().map_drives->click();
-    EXPECT_EQ(window.controls().drive_list->rowCount(), 1);
+    window.Controls().map_drives->click();
+    window.Controls().map_drives->click();
+    EXPECT_EQ(window.Controls().drive_list->rowCount(), 1);
     Close(window);
     EXPECT_EQ(Key("本地驱动器"), "/;/srv;/usb;");
 }
@@ -218,9 +218,9 @@ TEST_F(RdpSettingsWindowTest, StoredDrivesAreTickedByMountPoint) {
 TEST_F(RdpSettingsWindowTest, TickedRowsAreStoredInRowOrder) {
     Put("[RDP]\r\n磁盘映射=1\r\n");
     SettingsWindow window;
-    ASSERT_EQ(window.controls().drive_list->rowCount(), 3);
-    window.controls().drive_list->setTicked(2, true);
-    window.controls().drive_list->setTicked(0, true);
+    ASSERT_EQ(window.Controls().drive_list->rowCount(), 3);
+    window.Controls().drive_list->SetTicked(2, true);
+    window.Controls().drive_list->SetTicked(0, true);
     Close(window);
     EXPECT_EQ(Key("本地驱动器"), "/;/srv;");
     EXPECT_EQ(Key("磁盘映射"), "1");
@@ -229,26 +229,26 @@ TEST_F(RdpSettingsWindowTest, TickedRowsAreStoredInRowOrder) {
 
 TEST_F(RdpSettingsWindowTest, SmartCardsAndDriveMappingGoTogether) {
     SettingsWindow window;
-    const SettingsControls& c = window.controls();
+    const SettingsControls& c = window.Controls();
     c.smart_cards->click();
     EXPECT_TRUE(c.map_drives->isChecked());
     EXPECT_TRUE(c.drive_list->isEnabled());
     EXPECT_EQ(c.drive_list->rowCount(), 3);
-    EXPECT_EQ(window.tipsShown().back(), QStringLiteral("远程智能卡被开启!"));
+    EXPECT_EQ(window.TipsShown().back(), QStringLiteral("远程智能卡被开启!"));
 
     c.map_drives->click();
     EXPECT_FALSE(c.smart_cards->isChecked());
     EXPECT_FALSE(c.drive_list->isEnabled());
-    EXPECT_EQ(window.tipsShown().back(), QStringLiteral("磁盘映射被关闭!"));
+    EXPECT_EQ(window.TipsShown().back(), QStringLiteral("磁盘映射被关闭!"));
 
     UseDrives({});
     c.map_drives->click();
     EXPECT_TRUE(c.smart_cards->isChecked());
-    EXPECT_EQ(window.tipsShown().mid(window.tipsShown().size() - 2),
+    EXPECT_EQ(window.TipsShown().mid(window.TipsShown().size() - 2),
               (QStringList{"磁盘映射被开启,请在安全环境使用!", "磁盘列表为空!"}));
     c.smart_cards->click();
     EXPECT_FALSE(c.map_drives->isChecked());
-    EXPECT_EQ(window.tipsShown().back(), QStringLiteral("远程智能卡被关闭!"));
+    EXPECT_EQ(window.TipsShown().back(), QStringLiteral("远程智能卡被关闭!"));
 
     c.smart_cards->click();  // ticked again, with the drive list empty
     Close(window);
@@ -259,7 +259,7 @@ TEST_F(RdpSettingsWindowTest, SmartCardsAndDriveMappingGoTogether) {
 
 TEST_F(RdpSettingsWindowTest, EveryClickSaysWhatItChanged) {
     SettingsWindow window;
-    const SettingsControls& c = window.controls();
+    const SettingsControls& c = window.Controls();
     c.desktop_theme->click();
     c.desktop_theme->click();
     c.clipboard->click();
@@ -267,14 +267,14 @@ TEST_F(RdpSettingsWindowTest, EveryClickSaysWhatItChanged) {
     c.audio_mode[1]->click();
     c.key_combinations[2]->click();
     EXPECT_EQ(
-        window.tipsShown().mid(1),
+        window.TipsShown().mid(1),
         (QStringList{"远程桌面主题被开启!", "远程磁桌面主题关闭!", "远程剪贴板被关闭!",
                      "远程强制连接admin被开启!", "在本机播放声音被开启!", "全屏组合键被开启!"}));
 }
 
 TEST_F(RdpSettingsWindowTest, ThePnpBoxSaysASessionFromHereDoesNotCarryIt) {
     SettingsWindow window;
-    EXPECT_EQ(window.controls().pnp_devices->toolTip(),
+    EXPECT_EQ(window.Controls().pnp_devices->toolTip(),
               QStringLiteral("在本机连接远程桌面时不会转发 PnP 设备（此选项仍会保存）"));
 }
 
@@ -297,11 +297,11 @@ TEST_F(RdpSettingsWindowTest, EverySettingRoundTripsThroughTheWindow) {
     {
         SettingsWindow window;
         // Shown as if clicked; the sliders' own events keep the record in step.
-        window.controls().show(changed);
-        window.controls().size_slider->setValue(40);
-        window.controls().size_slider->setValue(50);
-        window.controls().colour_slider->setValue(0);
-        window.controls().colour_slider->setValue(10);
+        window.Controls().Show(changed);
+        window.Controls().size_slider->setValue(40);
+        window.Controls().size_slider->setValue(50);
+        window.Controls().colour_slider->setValue(0);
+        window.Controls().colour_slider->setValue(10);
         Close(window);
     }
     EXPECT_EQ(
@@ -312,7 +312,7 @@ TEST_F(RdpSettingsWindowTest, EverySettingRoundTripsThroughTheWindow) {
         "音频播放=0\r\n组合键=1\r\n");
     CurrentRdpSettings() = {};
     SettingsWindow reopened;
-    EXPECT_EQ(reopened.controls().read(), changed);
+    EXPECT_EQ(reopened.Controls().Read(), changed);
 }
 
 // A folder in config.ini's place cannot be written, whoever runs the test.
@@ -320,7 +320,7 @@ TEST_F(RdpSettingsWindowTest, FailedSaveNamesTheFileAndKeepsTheWindowOpen) {
     Put("[RDP]\r\n剪贴板=1\r\n");
     const fs::path config = dir_ / "config.ini";
     SettingsWindow window;
-    const SettingsControls& c = window.controls();
+    const SettingsControls& c = window.Controls();
     window.show();
     c.clipboard->click();
     c.size_slider->setValue(20);
@@ -330,7 +330,7 @@ TEST_F(RdpSettingsWindowTest, FailedSaveNamesTheFileAndKeepsTheWindowOpen) {
     // "否": the window stays open with the customer's choices.
     ui::guitest::ModalClicker keep;
     keep.Arm(&window, QStringLiteral("messageBoxNo"));
-    QTest::mouseClick(window.closeLabel(), Qt::LeftButton);
+    QTest::mouseClick(window.CloseLabel(), Qt::LeftButton);
     ASSERT_TRUE(keep.clicked);
     EXPECT_EQ(keep.title, QStringLiteral("错误"));
     EXPECT_TRUE(keep.text.contains(QString::fromStdString(config.string())))
@@ -338,29 +338,29 @@ TEST_F(RdpSettingsWindowTest, FailedSaveNamesTheFileAndKeepsTheWindowOpen) {
     EXPECT_TRUE(window.isVisible());
     EXPECT_FALSE(c.clipboard->isChecked());
     EXPECT_EQ(c.size_slider->value(), 20);
-    EXPECT_FALSE(window.tipsShown().contains(QStringLiteral("系统配置修改成功!")));
+    EXPECT_FALSE(window.TipsShown().contains(QStringLiteral("系统配置修改成功!")));
 
     // Once the file can be written, the next close saves what the window kept.
     fs::remove(config);
-    QTest::mouseClick(window.closeLabel(), Qt::LeftButton);
+    QTest::mouseClick(window.CloseLabel(), Qt::LeftButton);
     EXPECT_FALSE(window.isVisible());
     EXPECT_EQ(Key("剪贴板"), "0");
     EXPECT_EQ(Key("窗口数据"), "1280×800");
-    EXPECT_EQ(window.tipsShown().back(), QStringLiteral("系统配置修改成功!"));
+    EXPECT_EQ(window.TipsShown().back(), QStringLiteral("系统配置修改成功!"));
 }
 
 TEST_F(RdpSettingsWindowTest, FailedSaveClosesWhenTheChangesAreGivenUp) {
     fs::create_directory(dir_ / "config.ini");
     SettingsWindow window;
-    window.controls().clipboard->click();
+    window.Controls().clipboard->click();
     ui::guitest::ModalClicker give_up;
     give_up.Arm(&window, QStringLiteral("messageBoxYes"));
-    QTimer::singleShot(0, &window, [&] { QTest::mouseClick(window.closeLabel(), Qt::LeftButton); });
+    QTimer::singleShot(0, &window, [&] { QTest::mouseClick(window.CloseLabel(), Qt::LeftButton); });
     window.exec();  // returns: the window closed
     EXPECT_TRUE(give_up.clicked);
     EXPECT_FALSE(window.isVisible());
     EXPECT_TRUE(fs::is_directory(dir_ / "config.ini"));
-    EXPECT_FALSE(window.tipsShown().contains(QStringLiteral("系统配置修改成功!")));
+    EXPECT_FALSE(window.TipsShown().contains(QStringLiteral("系统配置修改成功!")));
 }
 
 TEST_F(RdpSettingsWindowTest, CentredOnTheLoginWindow) {

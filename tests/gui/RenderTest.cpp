@@ -32,7 +32,7 @@ TEST(Render, ChineseHintTextIsDrawnInASkinnedWindow) {
     password.setText(QStringLiteral("secret"));
     ResultIndicator indicator(&window);
     indicator.move(40, 150);
-    indicator.showFrame(39);
+    indicator.ShowFrame(39);
     window.show();
     guitest::PumpUntil([&] { return window.isVisible(); });
 

@@ -66,61 +66,61 @@ TEST(IndicatorFrames, EachPhaseHasItsOwnColourAndTheFramesMove) {
 
 TEST(ResultIndicator, BusyRepeatsZeroToTwentyFourNeverShowingTwentyFive) {
     ResultIndicator indicator;
-    indicator.setInterval(1);
+    indicator.SetInterval(1);
     std::vector<int> shown;
     QObject::connect(&indicator, &ResultIndicator::frameChanged, [&](int f) { shown.push_back(f); });
-    indicator.playBusy();
+    indicator.PlayBusy();
     EXPECT_FALSE(indicator.isHidden());
     PumpUntil([&] { return shown.size() >= 60; });
-    indicator.stop();
+    indicator.Stop();
     for (std::size_t i = 0; i < shown.size(); ++i) {
         ASSERT_LE(shown[i], 24) << i;
         if (i > 0) {
             ASSERT_EQ(shown[i], shown[i - 1] == 24 ? 0 : shown[i - 1] + 1) << i;
         }
     }
-    EXPECT_FALSE(indicator.isPlaying());
+    EXPECT_FALSE(indicator.IsPlaying());
 }
 
 TEST(ResultIndicator, SuccessAndFailureStopOnTheirLastFrame) {
     ResultIndicator indicator;
-    indicator.setInterval(1);
+    indicator.SetInterval(1);
     QSignalSpy finished(&indicator, &ResultIndicator::finished);
     std::vector<int> shown;
     QObject::connect(&indicator, &ResultIndicator::frameChanged, [&](int f) { shown.push_back(f); });
 
-    indicator.playSuccess();
+    indicator.PlaySuccess();
     PumpUntil([&] { return finished.count() == 1; });
     std::vector<int> expected;
     for (int f = 26; f <= 39; ++f) expected.push_back(f);
     EXPECT_EQ(shown, expected);
-    EXPECT_FALSE(indicator.isPlaying());
+    EXPECT_FALSE(indicator.IsPlaying());
     WaitPumping(10, WaitUnit::Milliseconds);  // a stopped timer shows nothing more
-    EXPECT_EQ(indicator.frame(), 39);
+    EXPECT_EQ(indicator.Frame(), 39);
     EXPECT_EQ(shown.size(), expected.size());
 
     shown.clear();
-    indicator.playFailure();
+    indicator.PlayFailure();
     PumpUntil([&] { return finished.count() == 2; });
     EXPECT_EQ(shown.front(), 41);
     EXPECT_EQ(shown.back(), 49);
-    EXPECT_EQ(indicator.frame(), 49);
+    EXPECT_EQ(indicator.Frame(), 49);
 
-    indicator.hideIndicator();
+    indicator.HideIndicator();
     EXPECT_TRUE(indicator.isHidden());
-    EXPECT_FALSE(indicator.isPlaying());
+    EXPECT_FALSE(indicator.IsPlaying());
 }
 
 // The login flow waits on a worker until the success frame is reached.
 TEST(ResultIndicator, AWorkerCanWaitForTheLastFrame) {
     ResultIndicator indicator;
-    indicator.setInterval(1);
+    indicator.SetInterval(1);
     std::atomic<bool> reached{false};
-    indicator.playSuccess();
+    indicator.PlaySuccess();
     ASSERT_TRUE(RunInBackground([&] {
-        while (indicator.frame() != 39) WaitPumping(1, WaitUnit::Milliseconds);
+        while (indicator.Frame() != 39) WaitPumping(1, WaitUnit::Milliseconds);
         reached = true;
     }));
     PumpUntil([&] { return reached.load(); });
-    EXPECT_EQ(indicator.frame(), 39);
+    EXPECT_EQ(indicator.Frame(), 39);
 }

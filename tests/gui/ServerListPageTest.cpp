@@ -345,7 +345,7 @@ TEST_F(ServerListPageTest, ALoadFromAWorkerRewritesTheListOnTheUiThread) {
     bool done = false;
     std::thread worker([&] {
         page_->LoadServerPage(1);
-        ui::onUiThread([&] { done = true; });
+        ui::OnUiThread([&] { done = true; });
     });
     PumpUntil([&] { return done; });
     worker.join();

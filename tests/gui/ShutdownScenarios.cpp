@@ -21,7 +21,7 @@ int Fail(const char* what) {
 
 int RunQuitScenario(int& argc, char** argv) {
     bool ran = false;
-    if (onUiThread([&] { ran = true; }) || ran) return Fail("a call ran without an application");
+    if (OnUiThread([&] { ran = true; }) || ran) return Fail("a call ran without an application");
 
     std::atomic<bool> worker_released{false};
     std::atomic<int> calls_run{0};
@@ -32,7 +32,7 @@ int RunQuitScenario(int& argc, char** argv) {
         worker = std::thread([&] {
             // Every call that runs ends the main loop; the worker goes on asking until it
             // is turned away.
-            while (onUiThread([&] {
+            while (OnUiThread([&] {
                 ++calls_run;
                 QCoreApplication::quit();
             })) {
@@ -51,7 +51,7 @@ int RunQuitScenario(int& argc, char** argv) {
         worker.join();
         if (calls_run.load() < 1) return Fail("no call ran while the loop was running");
         ran = false;
-        if (onUiThread([&] { ran = true; }) || ran) return Fail("a call ran after the loop");
+        if (OnUiThread([&] { ran = true; }) || ran) return Fail("a call ran after the loop");
     }
     std::puts("quit scenario passed");
     return 0;
@@ -66,7 +66,7 @@ int RunDestroyScenario(int& argc, char** argv) {
         QApplication app(argc, argv);
         worker = std::thread([&] {
             calling = true;
-            accepted = onUiThread([&] { ran = true; });
+            accepted = OnUiThread([&] { ran = true; });
         });
         while (!calling) std::this_thread::sleep_for(std::chrono::milliseconds(1));
         // Most likely posted by now; refused outright is fine too. Either way the worker
@@ -75,8 +75,8 @@ int RunDestroyScenario(int& argc, char** argv) {
     }
     worker.join();
     if (accepted || ran) return Fail("a call to a destroyed application ran");
-    if (isUiThread()) return Fail("a UI thread without an application");
-    if (onUiThread([] {})) return Fail("a call after destruction was accepted");
+    if (IsUiThread()) return Fail("a UI thread without an application");
+    if (OnUiThread([] {})) return Fail("a call after destruction was accepted");
     std::puts("destroy scenario passed");
     return 0;
 }

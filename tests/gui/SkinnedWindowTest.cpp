@@ -67,30 +67,30 @@ TEST_F(SkinnedWindowTest, IsFramelessWithCloseAndMinimiseCaptionsThatChangeColou
 }
 
 TEST_F(SkinnedWindowTest, MinimiseMinimisesWithoutHidingAndCloseCloses) {
-    auto* minimize = window_.minimizeLabel();
+    auto* minimize = window_.MinimizeLabel();
     QTest::mouseClick(minimize, Qt::LeftButton);
     EXPECT_TRUE(window_.isMinimized());
     EXPECT_TRUE(window_.isVisible());
 
     window_.showNormal();
-    QTest::mouseClick(window_.closeLabel(), Qt::LeftButton);
+    QTest::mouseClick(window_.CloseLabel(), Qt::LeftButton);
     EXPECT_FALSE(window_.isVisible());
 }
 
 TEST_F(SkinnedWindowTest, AModalWindowShowsNoMinimiseCaption) {
     // Minimised, a modal window would still block the window below it, unseen.
-    EXPECT_TRUE(window_.minimizeLabel()->isVisible());
+    EXPECT_TRUE(window_.MinimizeLabel()->isVisible());
     SkinnedWindow dialog(&window_);
     bool minimise_shown_while_modal = true;
     QTimer::singleShot(0, &dialog, [&] {
-        minimise_shown_while_modal = dialog.minimizeLabel()->isVisible();
+        minimise_shown_while_modal = dialog.MinimizeLabel()->isVisible();
         dialog.close();
     });
     dialog.exec();
     EXPECT_FALSE(minimise_shown_while_modal);
     // Shown modeless, the same window can be minimised again.
     dialog.show();
-    EXPECT_TRUE(dialog.minimizeLabel()->isVisible());
+    EXPECT_TRUE(dialog.MinimizeLabel()->isVisible());
 }
 
 TEST_F(SkinnedWindowTest, EscapeDoesNotCloseTheWindow) {
@@ -112,7 +112,7 @@ TEST_F(SkinnedWindowTest, DraggingTheBackgroundOrAPlainLabelMovesTheWindow) {
 
 TEST_F(SkinnedWindowTest, PressingACaptionDoesNotDragAndAMoveWithoutPressDoesNothing) {
     const QPoint start = window_.pos();
-    Drag(window_.minimizeLabel(), QPoint(2, 2), QPoint(40, 40));
+    Drag(window_.MinimizeLabel(), QPoint(2, 2), QPoint(40, 40));
     EXPECT_EQ(window_.pos(), start);
 
     QMouseEvent hover(QEvent::MouseMove, QPointF(50, 50), window_.mapToGlobal(QPointF(90, 90)),

@@ -24,12 +24,12 @@ TEST(UiThread, WorkerChangeRunsOnTheUiThreadAndItsLaterReadSeesIt) {
     bool change_on_ui_thread = false;
     std::string read_back;
     ASSERT_TRUE(RunInBackground([&] {
-        worker_on_ui = isUiThread();
-        change_ran = onUiThread([&] {
-            change_on_ui_thread = std::this_thread::get_id() == ui_thread && isUiThread();
+        worker_on_ui = IsUiThread();
+        change_ran = OnUiThread([&] {
+            change_on_ui_thread = std::this_thread::get_id() == ui_thread && IsUiThread();
             label.setText(QStringLiteral("    正在登录中"));
         });
-        onUiThread([&] { read_back = u8(label.text()); });
+        OnUiThread([&] { read_back = U8(label.text()); });
         done = true;
     }));
     PumpUntil([&] { return done.load(); });
@@ -41,17 +41,17 @@ TEST(UiThread, WorkerChangeRunsOnTheUiThreadAndItsLaterReadSeesIt) {
 }
 
 TEST(UiThread, OnTheUiThreadTheCallRunsInlineEvenWhenNested) {
-    ASSERT_TRUE(isUiThread());
+    ASSERT_TRUE(IsUiThread());
     std::vector<int> order;
-    const bool ran = onUiThread([&] {
+    const bool ran = OnUiThread([&] {
         order.push_back(1);
-        onUiThread([&] { order.push_back(2); });
+        OnUiThread([&] { order.push_back(2); });
         order.push_back(3);
     });
     order.push_back(4);
     EXPECT_TRUE(ran);
     EXPECT_EQ(order, (std::vector<int>{1, 2, 3, 4}));
-    EXPECT_FALSE(onUiThread({}));
+    EXPECT_FALSE(OnUiThread({}));
 }
 
 // Many workers at once: their changes are serialised on the UI thread, so a plain counter
@@ -64,7 +64,7 @@ TEST(UiThread, ConcurrentWorkersAreSerialisedWithoutLosingChanges) {
     std::atomic<int> finished{0};
     for (int w = 0; w < kWorkers; ++w) {
         ASSERT_TRUE(RunInBackground([&] {
-            for (int i = 0; i < kCalls; ++i) onUiThread([&] { ++counter; });
+            for (int i = 0; i < kCalls; ++i) OnUiThread([&] { ++counter; });
             ++finished;
         }));
     }
@@ -78,7 +78,7 @@ TEST(UiThread, WorkerCallsAreServedWhileTheUiThreadWaitsPumping) {
     std::atomic<bool> done{false};
     int value = 0;
     ASSERT_TRUE(RunInBackground([&] {
-        onUiThread([&] { value = 42; });
+        OnUiThread([&] { value = 42; });
         done = true;
     }));
     while (!done) WaitPumping(5, WaitUnit::Milliseconds);

@@ -58,11 +58,11 @@ ProgramEnd Signalled(int signal) {
 }
 
 TEST(RdpSessionLog, TellsHowFarTheConnectionGot) {
-    EXPECT_FALSE(LogOf(kClosedPort).active());
+    EXPECT_FALSE(LogOf(kClosedPort).Active());
     EXPECT_FALSE(LogOf(kClosedPort).ended_at_authentication());
-    EXPECT_FALSE(LogOf(kRefusedCredentials).active());
+    EXPECT_FALSE(LogOf(kRefusedCredentials).Active());
     EXPECT_TRUE(LogOf(kRefusedCredentials).ended_at_authentication());
-    EXPECT_TRUE(LogOf(kActive).active());
+    EXPECT_TRUE(LogOf(kActive).Active());
     EXPECT_FALSE(LogOf(kActive).ended_at_authentication());
     EXPECT_TRUE(LogOf({"[ERROR][com.freerdp.client.x11] - failed to open display: "}).no_display());
 }

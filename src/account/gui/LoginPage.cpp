@@ -33,11 +33,11 @@ bool IsEnter(int key) { return key == Qt::Key_Return || key == Qt::Key_Enter; }
 LoginPage::LoginPage(platform::SiteConstants site, platform::SessionState& session, QWidget* parent)
     : QWidget(parent), site_(std::move(site)), session_(session) {
     setObjectName(QStringLiteral("loginPage"));
-    buildControls();
+    BuildControls();
     slide_ = new ui::SlideAnimation(panel_, this);
 }
 
-void LoginPage::buildControls() {
+void LoginPage::BuildControls() {
     panel_ = new QWidget(this);
     panel_->setObjectName(QStringLiteral("loginPanel"));
     panel_->setGeometry(kPanelX, kPanelY, kPanelWidth, kPanelHeight);
@@ -71,7 +71,7 @@ void LoginPage::buildControls() {
     auto_login_->setObjectName(QStringLiteral("autoLoginBox"));
     auto_login_->setGeometry(kBoxWidth - 100, 136, 100, 24);
 
-    login_button_ = new QPushButton(ui::qs(kLoginButtonCaption), panel_);
+    login_button_ = new QPushButton(ui::Qs(kLoginButtonCaption), panel_);
     login_button_->setObjectName(QStringLiteral("loginButton"));
     login_button_->setGeometry(0, 172, kBoxWidth, 38);
     // In a dialog, Enter anywhere would press a default button; only the password box's
@@ -83,26 +83,26 @@ void LoginPage::buildControls() {
     indicator_->setObjectName(QStringLiteral("loginIndicator"));
     indicator_->move(6, 172 + (38 - indicator_->height()) / 2);
     indicator_->raise();
-    indicator_->hideIndicator();
+    indicator_->HideIndicator();
 
     // The two credential boxes hand the Tab key to each other.
     account_->installEventFilter(this);
     password_->installEventFilter(this);
 
-    connect(login_button_, &QPushButton::clicked, this, [this] { manualLogin(); });
+    connect(login_button_, &QPushButton::clicked, this, [this] { ManualLogin(); });
     connect(password_, &ui::HintEdit::keyReleased, this, [this](int key) {
-        if (IsEnter(key)) manualLogin();
+        if (IsEnter(key)) ManualLogin();
     });
-    connect(remember_, &QCheckBox::clicked, this, [this] { saveRememberedLogin(); });
-    connect(auto_login_, &QCheckBox::clicked, this, [this] { saveAutoLogin(); });
+    connect(remember_, &QCheckBox::clicked, this, [this] { SaveRememberedLogin(); });
+    connect(auto_login_, &QCheckBox::clicked, this, [this] { SaveAutoLogin(); });
 }
 
-void LoginPage::setPacing(const LoginPacing& pacing) {
+void LoginPage::SetPacing(const LoginPacing& pacing) {
     pacing_ = pacing;
-    indicator_->setInterval(pacing.frame_interval_ms);
+    indicator_->SetInterval(pacing.frame_interval_ms);
 }
 
-void LoginPage::fillRememberedLogin(const platform::AccountSettingsFile& file) {
+void LoginPage::FillRememberedLogin(const platform::AccountSettingsFile& file) {
     settings_ = file;
     const platform::RememberedLogin remembered = file.LoadRememberedLogin();
     if (!remembered.remember) return;
@@ -112,18 +112,18 @@ void LoginPage::fillRememberedLogin(const platform::AccountSettingsFile& file) {
     for (auto [box, value] : {std::pair{account_, &remembered.account},
                               std::pair{password_, &remembered.password}}) {
         if (value->empty())
-            box->resetToHint();
+            box->ResetToHint();
         else
-            box->setText(ui::qs(*value));
+            box->setText(ui::Qs(*value));
     }
     if (remembered.auto_login) auto_login_->setChecked(true);
 }
 
-void LoginPage::slideIn() {
-    slide_->slide(QPoint(kPanelStartX, kPanelY), QPoint(kPanelX, kPanelY));
+void LoginPage::SlideIn() {
+    slide_->Slide(QPoint(kPanelStartX, kPanelY), QPoint(kPanelX, kPanelY));
 }
 
-void LoginPage::loadCaptcha() {
+void LoginPage::FetchCaptcha() {
     if (captcha_loading_) return;  // a click while the last picture is on its way
     captcha_loading_ = true;
     const QPointer<LoginPage> self(this);
@@ -132,10 +132,10 @@ void LoginPage::loadCaptcha() {
         ui::CallKeepingWindowResponsive([site = site_] { return LoadCaptcha(site); });
     if (self.isNull()) return;
     captcha_loading_ = false;
-    showCaptcha(png);
+    ShowCaptcha(png);
 }
 
-void LoginPage::showCaptcha(const net::ByteArray& png) {
+void LoginPage::ShowCaptcha(const net::ByteArray& png) {
     QPixmap picture;
     if (!png.empty())
         picture.loadFromData(png.data(), static_cast<uint>(png.size()));
@@ -147,16 +147,16 @@ void LoginPage::showCaptcha(const net::ByteArray& png) {
                                                Qt::SmoothTransformation));
 }
 
-void LoginPage::focusAccountBox() { account_->setFocus(Qt::OtherFocusReason); }
+void LoginPage::FocusAccountBox() { account_->setFocus(Qt::OtherFocusReason); }
 
-void LoginPage::manualLogin() {
+void LoginPage::ManualLogin() {
     if (login_running_) return;
     // Stored before the request, so the typed values are kept whether or not it succeeds.
-    saveRememberedLogin();
+    SaveRememberedLogin();
     LoginSequence(this, Flow(LoginMode::kManual)).RunManual();
 }
 
-void LoginPage::startAutoLogin() {
+void LoginPage::StartAutoLogin() {
     if (auto_login_started_) return;
     auto_login_started_ = true;
     if (!auto_login_->isChecked()) return;
@@ -168,67 +168,67 @@ LoginFlow LoginPage::Flow(LoginMode mode) const {
     return LoginFlow(site_, session_, mode, machine_code_);
 }
 
-void LoginPage::enableLoginButton() { login_button_->setEnabled(true); }
+void LoginPage::EnableLoginButton() { login_button_->setEnabled(true); }
 
-void LoginPage::stopAnimations() {
-    slide_->stop();
-    indicator_->stop();
+void LoginPage::StopAnimations() {
+    slide_->Stop();
+    indicator_->Stop();
 }
 
-bool LoginPage::beginLogin() {
+bool LoginPage::BeginLogin() {
     if (login_running_) return false;
     login_running_ = true;
     // A disabled button hands its focus on along the chain, and the account box would
     // clear its hint on the way; the panel takes the focus instead.
     if (login_button_->hasFocus()) panel_->setFocus(Qt::OtherFocusReason);
     login_button_->setEnabled(false);
-    indicator_->playBusy();
-    setButtonCaption(kLoggingInCaption);
+    indicator_->PlayBusy();
+    SetButtonCaption(kLoggingInCaption);
     return true;
 }
 
-void LoginPage::setButtonCaption(std::string_view caption) {
-    const QString text = ui::qs(caption);
+void LoginPage::SetButtonCaption(std::string_view caption) {
+    const QString text = ui::Qs(caption);
     login_button_->setText(text);
     emit buttonCaptionChanged(text);
 }
 
-void LoginPage::finishLogin(bool success) {
+void LoginPage::FinishLogin(bool success) {
     login_running_ = false;
     // After a success the window goes away; the log-out gives the button back.
     if (!success) login_button_->setEnabled(true);
-    setButtonCaption(kLoginButtonCaption);
-    indicator_->hideIndicator();
+    SetButtonCaption(kLoginButtonCaption);
+    indicator_->HideIndicator();
     emit loginFinished(success);
 }
 
 LoginForm LoginPage::TypedForm(bool with_captcha) const {
-    LoginForm form{account_->value(), password_->value(), {}};
-    if (with_captcha) form.captcha = captcha_->value();
+    LoginForm form{account_->Value(), password_->Value(), {}};
+    if (with_captcha) form.captcha = captcha_->Value();
     return form;
 }
 
 void LoginPage::ShowOutcome(const LoginOutcome& outcome) {
     if (outcome.phase == ResultPhase::kSuccess)
-        indicator_->playSuccess();
+        indicator_->PlaySuccess();
     else if (outcome.phase == ResultPhase::kFailure)
-        indicator_->playFailure();
-    setButtonCaption(outcome.caption);
+        indicator_->PlayFailure();
+    SetButtonCaption(outcome.caption);
 }
 
 bool LoginPage::OutcomePlaying() const {
-    return indicator_->isPlaying();
+    return indicator_->IsPlaying();
 }
 
 void LoginPage::HideWindow() {
     window()->hide();
 }
 
-void LoginPage::saveRememberedLogin() {
+void LoginPage::SaveRememberedLogin() {
     if (!settings_) return;
     const bool remember = remember_->isChecked();
-    const std::string account = account_->value();
-    const std::string password = password_->value();
+    const std::string account = account_->Value();
+    const std::string password = password_->Value();
     if (remember && !platform::AccountSettingsFile::CanRemember(account, password)) {
         // Nothing is written, so the file keeps what it held; the box shows what is kept.
         remember_->setChecked(false);
@@ -239,14 +239,14 @@ void LoginPage::saveRememberedLogin() {
     settings_->SaveRememberedLogin(remember, account, password);
 }
 
-void LoginPage::saveAutoLogin() const {
+void LoginPage::SaveAutoLogin() const {
     if (settings_) settings_->SaveAutoLogin(auto_login_->isChecked());
 }
 
 bool LoginPage::eventFilter(QObject* watched, QEvent* event) {
     if (watched == captcha_picture_ && event->type() == QEvent::MouseButtonRelease &&
         static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
-        loadCaptcha();
+        FetchCaptcha();
         return true;
     }
     if ((watched == account_ || watched == password_) && event->type() == QEvent::KeyPress) {

@@ -43,39 +43,39 @@ public:
     LoginPage(platform::SiteConstants site, platform::SessionState& session,
               QWidget* parent = nullptr);
 
-    void setSettingsFile(const platform::AccountSettingsFile& file) { settings_ = file; }
-    void setMachineCode(const std::string& machine_code) { machine_code_ = machine_code; }
-    const std::string& machineCode() const { return machine_code_; }
-    void setPacing(const LoginPacing& pacing);
-    const LoginPacing& pacing() const { return pacing_; }
+    void SetSettingsFile(const platform::AccountSettingsFile& file) { settings_ = file; }
+    void SetMachineCode(const std::string& machine_code) { machine_code_ = machine_code; }
+    const std::string& MachineCode() const { return machine_code_; }
+    void SetPacing(const LoginPacing& pacing);
+    const LoginPacing& Pacing() const { return pacing_; }
 
-    void fillRememberedLogin(const platform::AccountSettingsFile& file);
-    void slideIn();
+    void FillRememberedLogin(const platform::AccountSettingsFile& file);
+    void SlideIn();
     // A new captcha picture; the window goes on handling input while it is fetched.
-    void loadCaptcha();
-    void focusAccountBox();
-    void manualLogin();
+    void FetchCaptcha();
+    void FocusAccountBox();
+    void ManualLogin();
     // At most once per window; only when the auto-login box is ticked.
-    void startAutoLogin();
-    void enableLoginButton();
-    void stopAnimations();
+    void StartAutoLogin();
+    void EnableLoginButton();
+    void StopAnimations();
 
-    ui::HintEdit* accountEdit() const { return account_; }
-    ui::HintEdit* passwordEdit() const { return password_; }
-    ui::HintEdit* captchaEdit() const { return captcha_; }
-    QLabel* captchaPicture() const { return captcha_picture_; }
-    QCheckBox* rememberBox() const { return remember_; }
-    QCheckBox* autoLoginBox() const { return auto_login_; }
-    QPushButton* loginButton() const { return login_button_; }
-    ui::ResultIndicator* indicator() const { return indicator_; }
-    QWidget* panel() const { return panel_; }
+    ui::HintEdit* AccountEdit() const { return account_; }
+    ui::HintEdit* PasswordEdit() const { return password_; }
+    ui::HintEdit* CaptchaEdit() const { return captcha_; }
+    QLabel* CaptchaPicture() const { return captcha_picture_; }
+    QCheckBox* RememberBox() const { return remember_; }
+    QCheckBox* AutoLoginBox() const { return auto_login_; }
+    QPushButton* LoginButton() const { return login_button_; }
+    ui::ResultIndicator* Indicator() const { return indicator_; }
+    QWidget* Panel() const { return panel_; }
 
-    // For the login sequence, UI thread only. beginLogin() is false while another login
+    // For the login sequence, UI thread only. BeginLogin() is false while another login
     // (manual or automatic) is still running: one login at a time.
-    bool isLoginRunning() const { return login_running_; }
-    bool beginLogin();
-    void setButtonCaption(std::string_view caption);
-    void finishLogin(bool success);
+    bool IsLoginRunning() const { return login_running_; }
+    bool BeginLogin();
+    void SetButtonCaption(std::string_view caption);
+    void FinishLogin(bool success);
     // The boxes' values, hints included (the captcha's only when asked).
     LoginForm TypedForm(bool with_captcha) const;
     // The indicator plays the outcome's phase and the button shows its caption.
@@ -92,11 +92,11 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void buildControls();
+    void BuildControls();
     // Says so and unticks the box when the boxes hold what the file cannot keep.
-    void saveRememberedLogin();
-    void saveAutoLogin() const;
-    void showCaptcha(const net::ByteArray& png);
+    void SaveRememberedLogin();
+    void SaveAutoLogin() const;
+    void ShowCaptcha(const net::ByteArray& png);
     LoginFlow Flow(LoginMode mode) const;
 
     QWidget* panel_ = nullptr;

@@ -15,7 +15,7 @@ void Pause(int milliseconds) { ui::WaitPumping(milliseconds, ui::WaitUnit::Milli
 }  // namespace
 
 LoginSequence::LoginSequence(LoginPage* page, LoginFlow flow)
-    : page_(page), flow_(std::move(flow)), pacing_(page->pacing()) {}
+    : page_(page), flow_(std::move(flow)), pacing_(page->Pacing()) {}
 
 void LoginSequence::RunManual() {
     if (!Begin()) return;
@@ -43,7 +43,7 @@ bool LoginSequence::Begin() {
     const ResultDelays delays = pacing_.draw_delays ? pacing_.draw_delays() : DrawResultDelays();
     bool begun = false;
     OnPage([&](LoginPage& page) {
-        begun = page.beginLogin();
+        begun = page.BeginLogin();
         if (begun) flow_.Begin(delays);
     });
     return begun;
@@ -76,7 +76,7 @@ void LoginSequence::ShowResult(const std::string& reply) {
         if (!OnPage([](LoginPage& page) { page.HideWindow(); })) return;
         flow_.Complete();
     }
-    OnPage([&](LoginPage& page) { page.finishLogin(outcome.success); });
+    OnPage([&](LoginPage& page) { page.FinishLogin(outcome.success); });
 }
 
 void LoginSequence::WaitForEndFrame() {
@@ -93,7 +93,7 @@ void LoginSequence::WaitForEndFrame() {
 
 bool LoginSequence::OnPage(const std::function<void(LoginPage&)>& fn) const {
     bool found = false;
-    const bool ran = ui::onUiThread([&] {
+    const bool ran = ui::OnUiThread([&] {
         if (page_.isNull()) return;
         found = true;
         fn(*page_);

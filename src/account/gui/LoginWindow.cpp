@@ -39,11 +39,11 @@ LoginWindow::LoginWindow(platform::SiteConstants site, platform::SessionState& s
     // The emblem starts playing as soon as the window exists.
     sprite_ = new LogoSprite(this);
     sprite_->move(300, 28);
-    sprite_->start();
+    sprite_->Start();
 
     selector_ = new PageSelector(this);
     selector_->setGeometry(kWidth - 320, 44, 300, 40);
-    connect(selector_, &PageSelector::entryChosen, this, [this](int entry) { choosePage(entry); });
+    connect(selector_, &PageSelector::entryChosen, this, [this](int entry) { ChoosePage(entry); });
 
     pages_ = new QStackedWidget(this);
     pages_->setObjectName(QStringLiteral("loginPages"));
@@ -81,14 +81,14 @@ LoginWindow::LoginWindow(platform::SiteConstants site, platform::SessionState& s
 LoginWindow::~LoginWindow() = default;
 
 void LoginWindow::SetAccountSettingsFile(const platform::AccountSettingsFile& file) {
-    login_page_->setSettingsFile(file);
+    login_page_->SetSettingsFile(file);
 }
 
 void LoginWindow::SetMachineCode(const std::string& machine_code) {
-    login_page_->setMachineCode(machine_code);
+    login_page_->SetMachineCode(machine_code);
 }
 
-void LoginWindow::SetPacing(const LoginPacing& pacing) { login_page_->setPacing(pacing); }
+void LoginWindow::SetPacing(const LoginPacing& pacing) { login_page_->SetPacing(pacing); }
 
 void LoginWindow::ShowLogo(const net::ByteArray& png) {
     QPixmap picture;
@@ -103,68 +103,68 @@ void LoginWindow::ShowLogo(const net::ByteArray& png) {
 }
 
 void LoginWindow::FillRememberedLogin(const platform::AccountSettingsFile& file) {
-    login_page_->fillRememberedLogin(file);
+    login_page_->FillRememberedLogin(file);
 }
 
 void LoginWindow::StartIntroAnimations() {
-    login_page_->slideIn();
-    version_fade_->fadeIn();
-    tick_fade_->fadeIn();
+    login_page_->SlideIn();
+    version_fade_->FadeIn();
+    tick_fade_->FadeIn();
 }
 
-void LoginWindow::LoadCaptcha() {
-    login_page_->loadCaptcha();
+void LoginWindow::FetchCaptcha() {
+    login_page_->FetchCaptcha();
 }
 
-void LoginWindow::FocusAccountBox() { login_page_->focusAccountBox(); }
+void LoginWindow::FocusAccountBox() { login_page_->FocusAccountBox(); }
 
-void LoginWindow::StartAutoLogin() { login_page_->startAutoLogin(); }
+void LoginWindow::StartAutoLogin() { login_page_->StartAutoLogin(); }
 
-void LoginWindow::EnableLoginButton() { login_page_->enableLoginButton(); }
+void LoginWindow::EnableLoginButton() { login_page_->EnableLoginButton(); }
 
 void LoginWindow::StopAnimations() {
-    login_page_->stopAnimations();
-    sprite_->stop();
-    registration_slide_->stop();
-    version_fade_->stop();
-    tick_fade_->stop();
+    login_page_->StopAnimations();
+    sprite_->Stop();
+    registration_slide_->Stop();
+    version_fade_->Stop();
+    tick_fade_->Stop();
 }
 
-int LoginWindow::currentPage() const { return pages_->currentIndex(); }
+int LoginWindow::CurrentPage() const { return pages_->currentIndex(); }
 
-void LoginWindow::onCloseClicked() {
+void LoginWindow::OnCloseClicked() {
     StopAnimations();
     emit closeRequested();
 }
 
-void LoginWindow::choosePage(int entry) {
+void LoginWindow::ChoosePage(int entry) {
     const int previous = pages_->currentIndex();
     switch (entry) {
         case PageSelector::kLogin:
             pages_->setCurrentIndex(kLoginPage);
             if (previous != kLoginPage) {
-                login_page_->slideIn();
-                login_page_->loadCaptcha();
+                login_page_->SlideIn();
+                login_page_->FetchCaptcha();
             }
             break;
         case PageSelector::kRegister:
             pages_->setCurrentIndex(kRegistrationPage);
             if (previous != kRegistrationPage)
-                registration_slide_->slide(QPoint(LoginPage::kPanelStartX, 0),
+                registration_slide_->Slide(QPoint(LoginPage::kPanelStartX, 0),
                                            QPoint(LoginPage::kPanelX, 0));
             break;
         case PageSelector::kRecover:
             // A web page of the platform; the window stays on the page it shows.
-            openRecoveryWebPage();
+            OpenRecoveryWebPage();
             break;
         default:
             break;
     }
-    selector_->showEntry(pages_->currentIndex());
+    selector_->ShowEntry(pages_->currentIndex());
 }
 
-void LoginWindow::openRecoveryWebPage() {
-    QDesktopServices::openUrl(QUrl(ui::qs(site_.BaseUrl() + "/user/findpwd/index.html")));
+void LoginWindow::OpenRecoveryWebPage() {
+    QDesktopServices::openUrl(QUrl(ui::Qs(site_.BaseUrl() + "/user/findpwd/index.html")));
 }
 
 }  // namespace vpsdesk::account

@@ -52,7 +52,7 @@ public:
     // The login panel slides in from the right; the version label and its tick fade in.
     void StartIntroAnimations();
     // Fetches a captcha on the calling thread (UI thread) and shows it.
-    void LoadCaptcha();
+    void FetchCaptcha();
     void FocusAccountBox();
     // Runs the automatic login on its own thread; does nothing unless the auto-login box
     // is ticked.
@@ -62,19 +62,19 @@ public:
     // Before the process ends, so no animation touches a widget that is going away.
     void StopAnimations();
 
-    LoginPage* loginPage() const { return login_page_; }
-    int currentPage() const;
+    LoginPage* SignInPage() const { return login_page_; }
+    int CurrentPage() const;
 
 signals:
     // The close label was clicked: the process is to end.
     void closeRequested();
 
 protected:
-    void onCloseClicked() override;
+    void OnCloseClicked() override;
 
 private:
-    void choosePage(int entry);
-    void openRecoveryWebPage();
+    void ChoosePage(int entry);
+    void OpenRecoveryWebPage();
 
     platform::SiteConstants site_;
     QLabel* logo_ = nullptr;

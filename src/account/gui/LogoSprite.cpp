@@ -8,27 +8,27 @@ namespace vpsdesk::account {
 LogoSprite::LogoSprite(QWidget* parent) : QLabel(parent) {
     setObjectName(QStringLiteral("logoSprite"));
     setFixedSize(kSize, kSize);
-    setPixmap(drawFrame(0));
-    connect(&timer_, &QTimer::timeout, this, &LogoSprite::advance);
+    setPixmap(DrawFrame(0));
+    connect(&timer_, &QTimer::timeout, this, &LogoSprite::Advance);
 }
 
-void LogoSprite::start(int interval_ms) {
+void LogoSprite::Start(int interval_ms) {
     frame_ = 0;
-    setPixmap(drawFrame(0));
+    setPixmap(DrawFrame(0));
     timer_.start(std::max(1, interval_ms));
 }
 
-void LogoSprite::stop() {
+void LogoSprite::Stop() {
     timer_.stop();
 }
 
-void LogoSprite::advance() {
+void LogoSprite::Advance() {
     frame_ = std::min(frame_ + 1, kLastFrame);
-    setPixmap(drawFrame(frame_));
+    setPixmap(DrawFrame(frame_));
     if (frame_ >= kLastFrame) timer_.stop();
 }
 
-QPixmap LogoSprite::drawFrame(int frame) {
+QPixmap LogoSprite::DrawFrame(int frame) {
     frame = std::clamp(frame, 0, kLastFrame);
     QPixmap pixmap(kSize, kSize);
     pixmap.fill(Qt::transparent);

@@ -14,16 +14,16 @@ class LogoSprite : public QLabel {
 
     explicit LogoSprite(QWidget* parent = nullptr);
 
-    void start(int interval_ms = 30);
-    void stop();
-    int frame() const { return frame_; }
-    bool running() const { return timer_.isActive(); }
+    void Start(int interval_ms = 30);
+    void Stop();
+    int Frame() const { return frame_; }
+    bool Running() const { return timer_.isActive(); }
 
     // Frame 0 is an empty ring; the arc closes and the centre fills as frames advance.
-    static QPixmap drawFrame(int frame);
+    static QPixmap DrawFrame(int frame);
 
   private:
-    void advance();
+    void Advance();
 
     QTimer timer_;
     int frame_ = 0;

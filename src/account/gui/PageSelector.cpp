@@ -22,12 +22,12 @@ PageSelector::PageSelector(QWidget* parent) : QListWidget(parent) {
         "QListWidget::item:selected { color: #FFFFFF; background: transparent;"
         " border-bottom: 2px solid #2F6BFF; }"));
     addItems({QStringLiteral("登录"), QStringLiteral("注册"), QStringLiteral("找回密码")});
-    showEntry(kLogin);
+    ShowEntry(kLogin);
     connect(this, &QListWidget::itemClicked, this,
             [this](QListWidgetItem* item) { emit entryChosen(row(item)); });
 }
 
-void PageSelector::showEntry(int entry) {
+void PageSelector::ShowEntry(int entry) {
     const QSignalBlocker quiet(this);
     setCurrentRow(entry);
 }

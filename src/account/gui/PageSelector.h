@@ -12,7 +12,7 @@ public:
     explicit PageSelector(QWidget* parent = nullptr);
 
     // Marks `entry` as the shown one without announcing a choice.
-    void showEntry(int entry);
+    void ShowEntry(int entry);
 
 signals:
     // The user clicked an entry, the one already shown included.

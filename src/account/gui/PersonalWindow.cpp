@@ -41,13 +41,13 @@ PersonalWindow::PersonalWindow(AccountContext context, QWidget* parent)
         new ui::CaptionLabel(QStringLiteral("实名认证"), QStringLiteral("realNameLink"), this);
     real_name_link_->setFont(ui::skin::Font(10));
     real_name_link_->setGeometry(kWidth - 104, 96, 80, 24);
-    connect(real_name_link_, &ui::CaptionLabel::clicked, this, [this] { openRealNameWindow(); });
+    connect(real_name_link_, &ui::CaptionLabel::clicked, this, [this] { OpenRealNameWindow(); });
 
-    member_id_ = addValueRow(QStringLiteral("会员ID:"), QStringLiteral("memberIdValue"), 0);
-    name_ = addValueRow(QStringLiteral("姓名:"), QStringLiteral("nameValue"), 1);
-    mobile_ = addValueRow(QStringLiteral("手机:"), QStringLiteral("mobileValue"), 2);
-    qq_ = addValueRow(QStringLiteral("QQ:"), QStringLiteral("qqValue"), 3);
-    email_ = addValueRow(QStringLiteral("邮箱:"), QStringLiteral("emailValue"), 4);
+    member_id_ = AddValueRow(QStringLiteral("会员ID:"), QStringLiteral("memberIdValue"), 0);
+    name_ = AddValueRow(QStringLiteral("姓名:"), QStringLiteral("nameValue"), 1);
+    mobile_ = AddValueRow(QStringLiteral("手机:"), QStringLiteral("mobileValue"), 2);
+    qq_ = AddValueRow(QStringLiteral("QQ:"), QStringLiteral("qqValue"), 3);
+    email_ = AddValueRow(QStringLiteral("邮箱:"), QStringLiteral("emailValue"), 4);
 
     balance_ = new QLabel(this);
     balance_->setObjectName(QStringLiteral("balanceLabel"));
@@ -59,10 +59,10 @@ PersonalWindow::PersonalWindow(AccountContext context, QWidget* parent)
     ui::CallKeepingWindowResponsive(
         [site = context_.site, &session = context_.session] { return LoadProfile(site, session); });
     if (self.isNull()) return;
-    fill();
+    Fill();
 }
 
-QLabel* PersonalWindow::addValueRow(const QString& caption, const QString& object_name, int row) {
+QLabel* PersonalWindow::AddValueRow(const QString& caption, const QString& object_name, int row) {
     const int y = kRowsTop + row * kRowHeight;
     auto* label = new QLabel(caption, this);
     label->setGeometry(24, y, 80, kRowHeight);
@@ -73,26 +73,26 @@ QLabel* PersonalWindow::addValueRow(const QString& caption, const QString& objec
     return value;
 }
 
-void PersonalWindow::fill() {
+void PersonalWindow::Fill() {
     const platform::ProfileTexts profile = context_.session.Profile();
     const std::string& status = profile.real_name_status;
     if (!RealNameBlocks(status)) {
         real_name_link_->hide();
         greeting_->setText(
-            ui::qs("尊敬的" + status + ",欢迎您使用" + context_.client_title + "产品！"));
+            ui::Qs("尊敬的" + status + ",欢迎您使用" + context_.client_title + "产品！"));
     } else {
         real_name_link_->show();
-        greeting_->setText(ui::qs(kUnverifiedGreeting));
+        greeting_->setText(ui::Qs(kUnverifiedGreeting));
     }
-    balance_->setText(ui::qs("当前余额:" + profile.balance));
-    member_id_->setText(ui::qs(profile.user_name));
-    name_->setText(ui::qs(status));
-    mobile_->setText(ui::qs(profile.mobile));
-    qq_->setText(ui::qs(profile.qq));
-    email_->setText(ui::qs(profile.email));
+    balance_->setText(ui::Qs("当前余额:" + profile.balance));
+    member_id_->setText(ui::Qs(profile.user_name));
+    name_->setText(ui::Qs(status));
+    mobile_->setText(ui::Qs(profile.mobile));
+    qq_->setText(ui::Qs(profile.qq));
+    email_->setText(ui::Qs(profile.email));
 }
 
-void PersonalWindow::openRealNameWindow() {
+void PersonalWindow::OpenRealNameWindow() {
     hide();
     {
         RealNameWindow window(context_, parentWidget());

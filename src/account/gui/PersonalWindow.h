@@ -20,14 +20,14 @@ class PersonalWindow : public ui::SkinnedWindow {
     // a verification change it, not this window.
     explicit PersonalWindow(AccountContext context, QWidget* parent = nullptr);
 
-    QLabel* greetingLabel() const { return greeting_; }
-    ui::CaptionLabel* realNameLink() const { return real_name_link_; }
-    QLabel* balanceLabel() const { return balance_; }
+    QLabel* GreetingLabel() const { return greeting_; }
+    ui::CaptionLabel* RealNameLink() const { return real_name_link_; }
+    QLabel* BalanceLabel() const { return balance_; }
 
   private:
-    QLabel* addValueRow(const QString& caption, const QString& object_name, int row);
-    void fill();
-    void openRealNameWindow();
+    QLabel* AddValueRow(const QString& caption, const QString& object_name, int row);
+    void Fill();
+    void OpenRealNameWindow();
 
     AccountContext context_;
     QLabel* greeting_ = nullptr;

@@ -53,11 +53,11 @@ RealNameWindow::RealNameWindow(AccountContext context, QWidget* parent)
 
     const platform::ProfileTexts profile = context_.session.Profile();
     AddCaption(this, QStringLiteral("账号:"), 64);
-    account_ = new QLabel(ui::qs(profile.user_name), this);
+    account_ = new QLabel(ui::Qs(profile.user_name), this);
     account_->setObjectName(QStringLiteral("accountValue"));
     account_->setGeometry(kLeft + kCaptionWidth, 64, kFieldWidth, 32);
     AddCaption(this, QStringLiteral("手机:"), 104);
-    mobile_ = new QLabel(ui::qs(profile.mobile), this);
+    mobile_ = new QLabel(ui::Qs(profile.mobile), this);
     mobile_->setObjectName(QStringLiteral("mobileValue"));
     mobile_->setGeometry(kLeft + kCaptionWidth, 104, kFieldWidth, 32);
 
@@ -73,14 +73,14 @@ RealNameWindow::RealNameWindow(AccountContext context, QWidget* parent)
     // since the button is disabled then.
     submit_->setAutoDefault(false);
     submit_->setDefault(true);
-    connect(submit_, &QPushButton::clicked, this, [this] { submit(); });
+    connect(submit_, &QPushButton::clicked, this, [this] { Submit(); });
 }
 
-void RealNameWindow::submit() {
+void RealNameWindow::Submit() {
     // One submission at a time: the window stays live while the request is out.
     submit_->setEnabled(false);
-    const std::string encoded = EncodeRealName(ui::u8(name_->text()));
-    const std::string id_number = ui::u8(id_number_->text());
+    const std::string encoded = EncodeRealName(ui::U8(name_->text()));
+    const std::string id_number = ui::U8(id_number_->text());
     const std::string mobile = context_.session.ProfileMobile();
     const QPointer<RealNameWindow> self(this);
     // Copies: the window may be gone by the time the worker is done.

@@ -19,12 +19,12 @@ class RealNameWindow : public ui::SkinnedWindow {
   public:
     explicit RealNameWindow(AccountContext context, QWidget* parent = nullptr);
 
-    QLineEdit* nameEdit() const { return name_; }
-    QLineEdit* idEdit() const { return id_number_; }
-    QPushButton* submitButton() const { return submit_; }
+    QLineEdit* NameEdit() const { return name_; }
+    QLineEdit* IdEdit() const { return id_number_; }
+    QPushButton* SubmitButton() const { return submit_; }
 
   private:
-    void submit();
+    void Submit();
 
     AccountContext context_;
     QLabel* account_ = nullptr;

@@ -110,7 +110,7 @@ std::optional<int> ClientApp::Start() {
     std::optional<platform::SiteResources> resources = fetch.Wait();
     if (!resources) return ClientExitCode();
     platform::SetSiteResources(*resources);
-    if (!resources->client_title.empty()) login_window_->setWindowTitle(ui::qs(resources->client_title));
+    if (!resources->client_title.empty()) login_window_->setWindowTitle(ui::Qs(resources->client_title));
     login_window_->SetAccountSettingsFile(
         platform::AccountSettingsFile(os::DocumentsFolder(), resources->client_title));
 
@@ -155,7 +155,7 @@ void ClientApp::PrepareLoginWindow(const platform::SiteResources& resources) {
         platform::AccountSettingsFile(os::DocumentsFolder(), resources.client_title));
     login_window_->show();
     login_window_->StartIntroAnimations();
-    login_window_->LoadCaptcha();
+    login_window_->FetchCaptcha();
     login_window_->FocusAccountBox();
 }
 

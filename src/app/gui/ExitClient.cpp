@@ -39,7 +39,7 @@ void ExitClient(int code) {
     state.code = code;
     // First, so that a worker stuck in a slow request lets go before anything else.
     net::CancelAllRequests();
-    ui::onUiThread([&state, code] {
+    ui::OnUiThread([&state, code] {
         std::vector<std::function<void()>> hooks;
         {
             std::lock_guard lock(state.mutex);

@@ -17,11 +17,11 @@ ExpiryBalloon::ExpiryBalloon(TrayIcon& tray, servers::ExpiryReminder::Today toda
 }
 
 void ExpiryBalloon::RowsShown(const std::vector<servers::ServerRow>& rows) {
-    tray_.Icon()->setToolTip(ui::qs(servers::TrayToolTip(reminder_.NearExpiryCount(rows))));
+    tray_.Icon()->setToolTip(ui::Qs(servers::TrayToolTip(reminder_.NearExpiryCount(rows))));
     std::optional<servers::ExpiryNotice> next = reminder_.Next(rows);
     if (!next) return;
     shown_ = std::move(next);
-    tray_.Icon()->showMessage(QStringLiteral("续费提醒"), ui::qs(shown_->Text()),
+    tray_.Icon()->showMessage(QStringLiteral("续费提醒"), ui::Qs(shown_->Text()),
                               QSystemTrayIcon::Warning);
 }
 

@@ -104,7 +104,7 @@ void MainWindow::BuildTitleArea() {
     connect(help_, &ui::CaptionLabel::clicked, this, [this] {
         // The operator's web site: the platform's own address unless configured otherwise.
         const QUrl address =
-            help_address_.isEmpty() ? QUrl(ui::qs(platform::Site().BaseUrl())) : help_address_;
+            help_address_.isEmpty() ? QUrl(ui::Qs(platform::Site().BaseUrl())) : help_address_;
         QDesktopServices::openUrl(address);
     });
 }
@@ -162,16 +162,16 @@ void MainWindow::ShowSiteResources(const platform::SiteResources& resources) {
     logo_->setPixmap(PngPixmap(resources.logo_image));
     banner1_->setPixmap(PngPixmap(resources.banner_image1));
     banner2_->setPixmap(PngPixmap(resources.banner_image2));
-    help_caption_->setText(ui::qs(resources.help_text));
+    help_caption_->setText(ui::Qs(resources.help_text));
 }
 
 void MainWindow::SetUserName(const std::string& name) {
-    user_name_->setText(ui::qs(name));
+    user_name_->setText(ui::Qs(name));
 }
 
 void MainWindow::SetNoticeLine(const std::string& line) {
-    const QString text = ui::qs(line);
-    ui::onUiThread([this, text] {
+    const QString text = ui::Qs(line);
+    ui::OnUiThread([this, text] {
         notice_text_ = text;
         if (!connection_lost_) notice_->setText(text);
     });
@@ -201,7 +201,7 @@ void MainWindow::OpenPersonalWindow() {
     if (!self.isNull()) personal_open_ = false;
 }
 
-void MainWindow::onCloseClicked() {
+void MainWindow::OnCloseClicked() {
     tray_->Remove();
     emit closeRequested();
 }
@@ -212,7 +212,7 @@ void MainWindow::contextMenuEvent(QContextMenuEvent* event) {
     event->accept();
 }
 
-void MainWindow::onMinimizeClicked() {
+void MainWindow::OnMinimizeClicked() {
     showMinimized();
     if (tray_->CanBringWindowBack()) hide();
 }

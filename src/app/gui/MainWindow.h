@@ -69,10 +69,10 @@ class MainWindow : public ui::SkinnedWindow {
     void customerCleared();
 
   protected:
-    void onCloseClicked() override;
+    void OnCloseClicked() override;
     // Hides to the notification area, or only minimises when there is none to come back
     // from.
-    void onMinimizeClicked() override;
+    void OnMinimizeClicked() override;
     // Without a notification area the tray menu ("退出程序", "注销登录") opens on a right
     // click on the window instead; otherwise there would be no way to sign out.
     void contextMenuEvent(QContextMenuEvent* event) override;

@@ -131,7 +131,7 @@ void MainWindowSetUp::LoadServers() {
     list.RefreshServerList();
     if (!ui::EventLogEnabled()) return;
     int rows = 0;
-    ui::onUiThread([&list, &rows] {
+    ui::OnUiThread([&list, &rows] {
         while (list.RowAt(rows)) ++rows;
     });
     ui::LogEvent("server-list-rows " + std::to_string(rows));
@@ -145,12 +145,12 @@ KeepAliveSteps MainWindowSetUp::KeepAliveStepsForWindow() {
     // has signed out meanwhile writes nothing.
     const unsigned customer = session_.Customer();
     steps.show_user_name = [this, customer](const std::string& name) {
-        ui::onUiThread([this, &name, customer] {
+        ui::OnUiThread([this, &name, customer] {
             if (session_.Customer() == customer) window_.SetUserName(name);
         });
     };
     steps.show_connection = [this, customer](bool answered) {
-        ui::onUiThread([this, answered, customer] {
+        ui::OnUiThread([this, answered, customer] {
             if (session_.Customer() == customer) window_.SetConnectionLost(!answered);
         });
     };
@@ -167,19 +167,19 @@ void MainWindowSetUp::Run() {
     app::SideNavigation& navigation = window_.Navigation();
     servers::ServerListPage& list = pages_.ServerList();
     session_.session_ended = 0;
-    ui::onUiThread([this] { window_.Tray().Show(); });
-    ui::onUiThread([this] { window_.ShowSiteResources(platform::Resources()); });
-    ui::onUiThread([&navigation] {
+    ui::OnUiThread([this] { window_.Tray().Show(); });
+    ui::OnUiThread([this] { window_.ShowSiteResources(platform::Resources()); });
+    ui::OnUiThread([&navigation] {
         navigation.Build();
         navigation.Select(app::SideNavigation::kServers);
     });
-    ui::onUiThread([&list] { list.SetPageText(QStringLiteral("1")); });
+    ui::OnUiThread([&list] { list.SetPageText(QStringLiteral("1")); });
     start_keep_alive_(KeepAliveStepsForWindow(), keep_alive_pace_);
     // The finance records' first page and the product types arrive with their pages.
-    ui::onUiThread([&list] { list.BuildContextMenu(); });
-    ui::onUiThread([this] { window_.Tray().BuildMenu(); });
+    ui::OnUiThread([&list] { list.BuildContextMenu(); });
+    ui::OnUiThread([this] { window_.Tray().BuildMenu(); });
     start_notices_();
-    ui::onUiThread([this] {
+    ui::OnUiThread([this] {
         window_.show();
         window_.raise();
         window_.activateWindow();

@@ -56,7 +56,7 @@ void StartNoticeTicker(platform::SessionState& session, const platform::SiteCons
     NoticeTickerSteps steps;
     steps.fetch = [site] { return FetchNoticeText(site); };
     steps.show_line = [show = std::move(show_line)](const std::string& line) {
-        ui::onUiThread([&] { show(line); });
+        ui::OnUiThread([&] { show(line); });
     };
     auto ticker = std::make_shared<NoticeTicker>(session, std::move(steps));
     ui::RunInBackground([ticker] { ticker->Run(); });

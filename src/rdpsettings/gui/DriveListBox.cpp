@@ -20,30 +20,30 @@ DriveListBox::DriveListBox(QWidget* parent) : QTableWidget(0, 3, parent) {
     setWordWrap(false);
 }
 
-void DriveListBox::setRows(const std::vector<DriveRow>& rows) {
+void DriveListBox::SetRows(const std::vector<DriveRow>& rows) {
     clearContents();
     setRowCount(static_cast<int>(rows.size()));
     for (int i = 0; i < rowCount(); ++i) {
         const DriveRow& row = rows[static_cast<size_t>(i)];
-        auto* root = new QTableWidgetItem(ui::qs(row.root));
+        auto* root = new QTableWidgetItem(ui::Qs(row.root));
         root->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
         root->setCheckState(row.ticked ? Qt::Checked : Qt::Unchecked);
         // Long mount points stay readable in full.
         root->setToolTip(root->text());
         setItem(i, 0, root);
         for (int column : {1, 2}) {
-            auto* cell = new QTableWidgetItem(ui::qs(column == 1 ? row.label : row.type));
+            auto* cell = new QTableWidgetItem(ui::Qs(column == 1 ? row.label : row.type));
             cell->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
             setItem(i, column, cell);
         }
     }
 }
 
-std::vector<DriveRow> DriveListBox::rows() const {
+std::vector<DriveRow> DriveListBox::Rows() const {
     std::vector<DriveRow> rows;
     for (int i = 0; i < rowCount(); ++i) {
         auto text = [&](int column) -> std::string {
-            return item(i, column) ? ui::u8(item(i, column)->text()) : "";
+            return item(i, column) ? ui::U8(item(i, column)->text()) : "";
         };
         rows.push_back({text(0), text(1), text(2),
                         item(i, 0) != nullptr && item(i, 0)->checkState() == Qt::Checked});
@@ -51,7 +51,7 @@ std::vector<DriveRow> DriveListBox::rows() const {
     return rows;
 }
 
-void DriveListBox::setTicked(int row, bool ticked) {
+void DriveListBox::SetTicked(int row, bool ticked) {
     if (QTableWidgetItem* root = item(row, 0))
         root->setCheckState(ticked ? Qt::Checked : Qt::Unchecked);
 }

@@ -17,14 +17,14 @@ class DriveListBox : public QTableWidget {
     explicit DriveListBox(QWidget* parent = nullptr);
 
     // Replaces every row.
-    void setRows(const std::vector<DriveRow>& rows);
+    void SetRows(const std::vector<DriveRow>& rows);
     // The rows as shown, with their check boxes' states.
-    std::vector<DriveRow> rows() const;
-    void setTicked(int row, bool ticked);
+    std::vector<DriveRow> Rows() const;
+    void SetTicked(int row, bool ticked);
 
     // The chosen drives that are not mounted now: kept with the list, never shown.
-    void setUnlisted(std::vector<std::string> entries) { unlisted_ = std::move(entries); }
-    const std::vector<std::string>& unlisted() const { return unlisted_; }
+    void SetUnlisted(std::vector<std::string> entries) { unlisted_ = std::move(entries); }
+    const std::vector<std::string>& Unlisted() const { return unlisted_; }
 
   private:
     std::vector<std::string> unlisted_;

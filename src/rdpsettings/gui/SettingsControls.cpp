@@ -46,16 +46,16 @@ int Selected(const QButtonGroup* group) {
 SettingsControls::SettingsControls(QWidget* window) {
     auto* columns = new QHBoxLayout();
     auto* left = new QVBoxLayout();
-    left->addWidget(buildDisplay(window));
-    left->addWidget(buildOptions(window, "远程桌面强制登录选项", forced_login, forced_login_group,
+    left->addWidget(BuildDisplay(window));
+    left->addWidget(BuildOptions(window, "远程桌面强制登录选项", forced_login, forced_login_group,
                                  {"WinXP2以上", "WinXP2以下", "不使用"}));
-    left->addWidget(buildOptions(window, "远程音频播放选项", audio_mode, audio_mode_group,
+    left->addWidget(BuildOptions(window, "远程音频播放选项", audio_mode, audio_mode_group,
                                  {"在客户端计算机上播放声音", "在主计算机上播放声音", "不播放声音"},
                                  &audio_capture, "录制远程声音"));
     auto* right = new QVBoxLayout();
-    right->addWidget(buildResources(window));
+    right->addWidget(BuildResources(window));
     right->addWidget(
-        buildOptions(window, "远程Windows 组合键", key_combinations, key_combinations_group,
+        BuildOptions(window, "远程Windows 组合键", key_combinations, key_combinations_group,
                      {"在本地计算机上应用", "在远程计算机上应用", "只在全屏模式下应用"}));
     right->addStretch();
     columns->addLayout(left, 1);
@@ -68,10 +68,10 @@ SettingsControls::SettingsControls(QWidget* window) {
     title->setStyleSheet(QStringLiteral("font-size: 13pt; font-weight: bold;"));
     outer->addWidget(title);
     outer->addLayout(columns);
-    show(SettingsForm{});
+    Show(SettingsForm{});
 }
 
-QWidget* SettingsControls::buildDisplay(QWidget* window) {
+QWidget* SettingsControls::BuildDisplay(QWidget* window) {
     auto* group = new QGroupBox(QStringLiteral("显示设置"), window);
     group->setObjectName(QStringLiteral("displayGroup"));
     window_mode = new QRadioButton(QStringLiteral("窗口模式"), group);
@@ -98,7 +98,7 @@ QWidget* SettingsControls::buildDisplay(QWidget* window) {
     return group;
 }
 
-QWidget* SettingsControls::buildResources(QWidget* window) {
+QWidget* SettingsControls::BuildResources(QWidget* window) {
     auto* group = new QGroupBox(QStringLiteral("本地资源"), window);
     group->setObjectName(QStringLiteral("resourcesGroup"));
     drive_list = new DriveListBox(group);
@@ -126,7 +126,7 @@ QWidget* SettingsControls::buildResources(QWidget* window) {
     return group;
 }
 
-QWidget* SettingsControls::buildOptions(QWidget* window, const char* title,
+QWidget* SettingsControls::BuildOptions(QWidget* window, const char* title,
                                         std::array<QRadioButton*, 3>& buttons, QButtonGroup*& group,
                                         const std::array<const char*, 3>& captions,
                                         QCheckBox** extra_box, const char* extra_caption) {
@@ -146,7 +146,7 @@ QWidget* SettingsControls::buildOptions(QWidget* window, const char* title,
     return box;
 }
 
-void SettingsControls::show(const SettingsForm& form) {
+void SettingsControls::Show(const SettingsForm& form) {
     Check(form.full_screen ? full_screen : window_mode);
     {
         const QSignalBlocker colour(colour_slider), size(size_slider);
@@ -156,8 +156,8 @@ void SettingsControls::show(const SettingsForm& form) {
     connection_bar->setChecked(form.connection_bar);
     map_drives->setChecked(form.map_drives);
     drive_list->setEnabled(form.drive_list_enabled);
-    drive_list->setRows(form.drives);
-    drive_list->setUnlisted(form.unlisted_drives);
+    drive_list->SetRows(form.drives);
+    drive_list->SetUnlisted(form.unlisted_drives);
     clipboard->setChecked(form.clipboard);
     printers->setChecked(form.printers);
     serial_ports->setChecked(form.serial_ports);
@@ -173,7 +173,7 @@ void SettingsControls::show(const SettingsForm& form) {
     Check(key_combinations[static_cast<size_t>(form.key_combinations)]);
 }
 
-SettingsForm SettingsControls::read() const {
+SettingsForm SettingsControls::Read() const {
     SettingsForm form;
     form.full_screen = full_screen->isChecked();
     form.size_position = size_slider->value();
@@ -181,8 +181,8 @@ SettingsForm SettingsControls::read() const {
     form.connection_bar = connection_bar->isChecked();
     form.map_drives = map_drives->isChecked();
     form.drive_list_enabled = drive_list->isEnabled();
-    form.drives = drive_list->rows();
-    form.unlisted_drives = drive_list->unlisted();
+    form.drives = drive_list->Rows();
+    form.unlisted_drives = drive_list->Unlisted();
     form.clipboard = clipboard->isChecked();
     form.printers = printers->isChecked();
     form.serial_ports = serial_ports->isChecked();

@@ -27,8 +27,8 @@ class SettingsControls {
 
     // Every control shows `form`. The sliders move with their signals blocked: the
     // caller synchronises labels and record afterwards.
-    void show(const SettingsForm& form);
-    SettingsForm read() const;
+    void Show(const SettingsForm& form);
+    SettingsForm Read() const;
 
     QRadioButton* window_mode = nullptr;
     QRadioButton* full_screen = nullptr;
@@ -62,9 +62,9 @@ class SettingsControls {
     QButtonGroup* key_combinations_group = nullptr;
 
   private:
-    QWidget* buildDisplay(QWidget* window);
-    QWidget* buildResources(QWidget* window);
-    QWidget* buildOptions(QWidget* window, const char* title, std::array<QRadioButton*, 3>& buttons,
+    QWidget* BuildDisplay(QWidget* window);
+    QWidget* BuildResources(QWidget* window);
+    QWidget* BuildOptions(QWidget* window, const char* title, std::array<QRadioButton*, 3>& buttons,
                           QButtonGroup*& group, const std::array<const char*, 3>& captions,
                           QCheckBox** extra_box = nullptr, const char* extra_caption = nullptr);
 };

@@ -59,22 +59,22 @@ SettingsWindow::SettingsWindow(QWidget* centre_on, QWidget* parent)
     setWindowTitle(QStringLiteral("功能设置"));
     setStyleSheet(styleSheet() + QString::fromLatin1(kIndicatorStyle));
     setFixedSize(sizeHint().expandedTo(QSize(760, 0)));
-    connectDisplay();
-    connectDriveMapping();
-    connectPlainBoxes();
-    connectOptions();
+    ConnectDisplay();
+    ConnectDriveMapping();
+    ConnectPlainBoxes();
+    ConnectOptions();
 
     if (centre_on != nullptr) {
         const QRect login = centre_on->geometry();
         move(login.left() + login.width() / 2 - width() / 2,
              login.top() + login.height() / 2 - height() / 2);
     }
-    showTip("系统设置");
+    ShowTip("系统设置");
     std::error_code ec;
     const std::filesystem::path file = RdpConfigFile();
-    if (!file.empty() && std::filesystem::exists(file, ec)) loadSettingsWindow();
-    syncColourSlider();
-    syncSizeSlider();
+    if (!file.empty() && std::filesystem::exists(file, ec)) LoadSettingsWindow();
+    SyncColourSlider();
+    SyncSizeSlider();
 }
 
 SettingsWindow::~SettingsWindow() = default;
@@ -82,23 +82,23 @@ SettingsWindow::~SettingsWindow() = default;
 void SettingsWindow::done(int result) {
     // A save that failed keeps the window open with the customer's choices, unless he
     // gives them up.
-    if (isVisible() && !storeSettingsWindow()) return;
+    if (isVisible() && !StoreSettingsWindow()) return;
     ui::SkinnedWindow::done(result);
 }
 
-void SettingsWindow::loadSettingsWindow() {
-    SettingsForm form = controls_->read();
+void SettingsWindow::LoadSettingsWindow() {
+    SettingsForm form = controls_->Read();
     const std::vector<std::string> tips =
         LoadSettingsForm(form, CurrentRdpSettings(), CurrentLister());
-    controls_->show(form);
-    for (const std::string& tip : tips) showTip(tip);
+    controls_->Show(form);
+    for (const std::string& tip : tips) ShowTip(tip);
 }
 
-bool SettingsWindow::storeSettingsWindow() {
+bool SettingsWindow::StoreSettingsWindow() {
     RemoteDesktopSettings& record = CurrentRdpSettings();
-    StoreSettingsForm(controls_->read(), record);
+    StoreSettingsForm(controls_->Read(), record);
     if (SaveRemoteDesktopSettings(record)) {
-        showTip("系统配置修改成功!");
+        ShowTip("系统配置修改成功!");
         return true;
     }
     const std::filesystem::path file = RdpConfigFile();
@@ -110,39 +110,39 @@ bool SettingsWindow::storeSettingsWindow() {
                            this) != ui::MessageResult::No;
 }
 
-void SettingsWindow::fillDriveList() {
+void SettingsWindow::FillDriveList() {
     SettingsForm form;
     const std::optional<std::string> tip =
         FillDriveRows(form, CurrentRdpSettings(), CurrentLister());
-    controls_->drive_list->setRows(form.drives);
-    controls_->drive_list->setUnlisted(form.unlisted_drives);
-    if (tip) showTip(*tip);
+    controls_->drive_list->SetRows(form.drives);
+    controls_->drive_list->SetUnlisted(form.unlisted_drives);
+    if (tip) ShowTip(*tip);
 }
 
-void SettingsWindow::syncColourSlider() {
+void SettingsWindow::SyncColourSlider() {
     if (auto label = SyncColourPosition(controls_->colour_slider->value(), CurrentRdpSettings()))
-        controls_->colour_label->setText(ui::qs(*label));
+        controls_->colour_label->setText(ui::Qs(*label));
 }
 
-void SettingsWindow::syncSizeSlider() {
+void SettingsWindow::SyncSizeSlider() {
     const int position = controls_->size_slider->value();
     if (auto label = SyncSizePosition(position, CurrentRdpSettings()))
-        controls_->size_label->setText(ui::qs(*label));
+        controls_->size_label->setText(ui::Qs(*label));
     const bool full_screen = position == controls_->size_slider->maximum();
     (full_screen ? controls_->full_screen : controls_->window_mode)->setChecked(true);
 }
 
-void SettingsWindow::showTip(std::string_view text) {
-    tips_.push_back(ui::qs(text));
+void SettingsWindow::ShowTip(std::string_view text) {
+    tips_.push_back(ui::Qs(text));
     ui::ShowTip(text);
 }
 
-void SettingsWindow::connectDisplay() {
+void SettingsWindow::ConnectDisplay() {
     SettingsControls& c = *controls_;
     for (QSlider* slider : {c.colour_slider, c.size_slider}) {
         auto sync = [this, slider] {
-            if (slider == controls_->colour_slider) return syncColourSlider();
-            syncSizeSlider();
+            if (slider == controls_->colour_slider) return SyncColourSlider();
+            SyncSizeSlider();
         };
         connect(slider, &QSlider::valueChanged, this, sync);
         connect(slider, &QSlider::sliderReleased, this, [slider, sync] {
@@ -158,41 +158,41 @@ void SettingsWindow::connectDisplay() {
             SizeToReturnTo(ReadRdpSetting(&RemoteDesktopSettings::resolution), record.resolution);
         record.resolution = choice.stored;
         controls_->size_slider->setValue(choice.position);
-        syncSizeSlider();
-        showTip("远程窗口模式被开启");
+        SyncSizeSlider();
+        ShowTip("远程窗口模式被开启");
     });
     connect(c.full_screen, &QRadioButton::clicked, this, [this] {
         controls_->size_slider->setValue(kSizeSliderMax);
-        controls_->size_label->setText(ui::qs(kFullScreenLabel));
-        showTip("远程全屏模式被开启");
+        controls_->size_label->setText(ui::Qs(kFullScreenLabel));
+        ShowTip("远程全屏模式被开启");
     });
 }
 
-void SettingsWindow::setDriveMapping(bool on) {
+void SettingsWindow::SetDriveMapping(bool on) {
     controls_->map_drives->setChecked(on);
     controls_->smart_cards->setChecked(on);
     controls_->drive_list->setEnabled(on);
 }
 
-void SettingsWindow::connectDriveMapping() {
+void SettingsWindow::ConnectDriveMapping() {
     connect(controls_->map_drives, &QCheckBox::clicked, this, [this](bool ticked) {
         if (ticked) {
-            showTip("磁盘映射被开启,请在安全环境使用!");
-            setDriveMapping(true);
-            fillDriveList();
+            ShowTip("磁盘映射被开启,请在安全环境使用!");
+            SetDriveMapping(true);
+            FillDriveList();
         } else {
-            setDriveMapping(false);
-            showTip("磁盘映射被关闭!");
+            SetDriveMapping(false);
+            ShowTip("磁盘映射被关闭!");
         }
     });
     connect(controls_->smart_cards, &QCheckBox::clicked, this, [this](bool ticked) {
-        setDriveMapping(ticked);
-        if (ticked) fillDriveList();
-        showTip(ticked ? "远程智能卡被开启!" : "远程智能卡被关闭!");
+        SetDriveMapping(ticked);
+        if (ticked) FillDriveList();
+        ShowTip(ticked ? "远程智能卡被开启!" : "远程智能卡被关闭!");
     });
 }
 
-void SettingsWindow::connectPlainBoxes() {
+void SettingsWindow::ConnectPlainBoxes() {
     struct BoxTips {
         QCheckBox* box;
         const char* ticked;
@@ -213,16 +213,16 @@ void SettingsWindow::connectPlainBoxes() {
     }};
     for (const BoxTips& tips : boxes)
         connect(tips.box, &QCheckBox::clicked, this,
-                [this, tips](bool ticked) { showTip(ticked ? tips.ticked : tips.unticked); });
+                [this, tips](bool ticked) { ShowTip(ticked ? tips.ticked : tips.unticked); });
 }
 
-void SettingsWindow::connectOptions() {
+void SettingsWindow::ConnectOptions() {
     using Tips = std::array<const char*, 3>;
     auto wire = [this](const std::array<QRadioButton*, 3>& buttons, const Tips& tips) {
         for (size_t i = 0; i < buttons.size(); ++i)
             connect(buttons[i], &QRadioButton::clicked, this,
                     [this, button = buttons[i], tip = tips[i]] {
-                        if (button->isChecked()) showTip(tip);
+                        if (button->isChecked()) ShowTip(tip);
                     });
     };
     const SettingsControls& c = *controls_;

@@ -25,28 +25,28 @@ class SettingsWindow : public ui::SkinnedWindow {
     // drives. Tests put in their own drives before creating a window.
     static void SetDriveLister(DriveLister lister);
 
-    SettingsControls& controls() { return *controls_; }
-    const SettingsControls& controls() const { return *controls_; }
+    SettingsControls& Controls() { return *controls_; }
+    const SettingsControls& Controls() const { return *controls_; }
     // Every balloon tip this window has shown, oldest first.
-    const QStringList& tipsShown() const { return tips_; }
+    const QStringList& TipsShown() const { return tips_; }
 
     // Closing by any route saves: the close caption, close(), accept() or reject().
     void done(int result) override;
 
   private:
-    void loadSettingsWindow();
+    void LoadSettingsWindow();
     // Saves the record; false when the save failed and the customer keeps the window.
-    bool storeSettingsWindow();
-    void fillDriveList();
-    void syncColourSlider();
-    void syncSizeSlider();
-    void showTip(std::string_view text);
+    bool StoreSettingsWindow();
+    void FillDriveList();
+    void SyncColourSlider();
+    void SyncSizeSlider();
+    void ShowTip(std::string_view text);
 
-    void connectDisplay();
-    void connectDriveMapping();
-    void connectPlainBoxes();
-    void connectOptions();
-    void setDriveMapping(bool on);
+    void ConnectDisplay();
+    void ConnectDriveMapping();
+    void ConnectPlainBoxes();
+    void ConnectOptions();
+    void SetDriveMapping(bool on);
 
     std::unique_ptr<SettingsControls> controls_;
     QStringList tips_;

@@ -35,8 +35,8 @@ bool ChangePasswordWindow::focusNextPrevChild(bool next) {
 void ChangePasswordWindow::Submit() {
     const std::optional<ServerRow> row = page_.SelectedRow();
     if (!row) return;
-    const std::string password = ui::u8(password_->text());
-    if (!PasswordsMatch(password, ui::u8(repeat_->text()))) {
+    const std::string password = ui::U8(password_->text());
+    if (!PasswordsMatch(password, ui::U8(repeat_->text()))) {
         context_.show(PasswordMismatchOutcome(), this);
         return;
     }

@@ -23,7 +23,7 @@ InstallOsWindow::InstallOsWindow(ServerListPage& page, ServerOperationContext co
     os_box_->setObjectName(QStringLiteral("osNameBox"));
     os_box_->setGeometry(kLeft + kCaptionWidth, 70, width() - 2 * kLeft - kCaptionWidth,
                          kRowHeight);
-    auto* notice = new QLabel(ui::qs(kReinstallNotice), this);
+    auto* notice = new QLabel(ui::Qs(kReinstallNotice), this);
     notice->setObjectName(QStringLiteral("reinstallNotice"));
     notice->setWordWrap(true);
     notice->setGeometry(kLeft, 115, width() - 2 * kLeft, 60);
@@ -46,7 +46,7 @@ void InstallOsWindow::LoadOsList() {
     {
         const QSignalBlocker quiet(os_box_);
         os_box_->clear();
-        for (const std::string& name : choice_.Names()) os_box_->addItem(ui::qs(name));
+        for (const std::string& name : choice_.Names()) os_box_->addItem(ui::Qs(name));
         os_box_->setCurrentIndex(choice_.Names().empty() ? -1 : 0);
     }
     loading_ = false;

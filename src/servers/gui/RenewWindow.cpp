@@ -35,7 +35,7 @@ RenewWindow::RenewWindow(ServerListPage& page, ServerOperationContext context, c
     const int value_left = kLeft + kCaptionWidth;
     const int value_width = width() - kLeft - value_left;
     balance_ = AddValue(this, QStringLiteral("balanceValue"), {kLeft, 60, 280, kRowHeight});
-    balance_->setText(QStringLiteral("当前余额:") + ui::qs(context_.balance()));
+    balance_->setText(QStringLiteral("当前余额:") + ui::Qs(context_.balance()));
     if (context_.recharge) {
         recharge_ =
             new ui::CaptionLabel(QStringLiteral("充值"), QStringLiteral("rechargeLink"), this);
@@ -89,8 +89,8 @@ void RenewWindow::LoadPrices() {
         SendBusy(renew_, [send = context_.send, request] { return send(request); });
     if (!reply) return;
     quote_ = RenewalQuote::FromReply(*reply);
-    opening_->setText(ui::qs(quote_.StartTime()));
-    expiry_->setText(ui::qs(quote_.EndTime()));
+    opening_->setText(ui::Qs(quote_.StartTime()));
+    expiry_->setText(ui::Qs(quote_.EndTime()));
     Option(RenewalPeriod::Month)->setChecked(true);
     ShowChoice();
     loading_ = false;
@@ -105,7 +105,7 @@ RenewalPeriod RenewWindow::Chosen() const {
 void RenewWindow::ShowChoice() {
     for (std::size_t i = 0; i < options_.size(); ++i)
         options_[i]->setEnabled(quote_.Offered(kPeriods[i]));
-    cost_->setText(ui::qs(quote_.CostText(Chosen())));
+    cost_->setText(ui::Qs(quote_.CostText(Chosen())));
 }
 
 void RenewWindow::Renew() {

@@ -24,7 +24,7 @@ ServerContextMenu::~ServerContextMenu() {
 }
 
 void ServerContextMenu::AddEntry(MenuLevel level, const QString& caption, Action action) {
-    const std::string text = ui::u8(caption);
+    const std::string text = ui::U8(caption);
     if (level == MenuLevel::Top && text == kManageHostCaption) return;
     auto same = std::find_if(entries_.begin(), entries_.end(), [&](const Entry& e) {
         return e.level == level && e.caption == caption;
@@ -66,7 +66,7 @@ void ServerContextMenu::Fill(QMenu* menu, MenuLevel level) {
                                      [](const Entry& e) { return e.level == MenuLevel::Sub; });
     auto add_sub_menu = [&] {
         QMenu* sub = NewMenu(menu);
-        sub->setTitle(ui::qs(kManageHostCaption));
+        sub->setTitle(ui::Qs(kManageHostCaption));
         Fill(sub, MenuLevel::Sub);
         menu->addMenu(sub);
         sub_added = true;

@@ -83,7 +83,7 @@ void ServerListPage::LoadServerPage(int page) {
         site = site_;
     }
     const ServerPage parsed = ParseServerPage(FetchServerPage(site, number));
-    ui::onUiThread([&] {
+    ui::OnUiThread([&] {
         if (customer_.load() == customer) ApplyPage(parsed);
     });
 }
@@ -122,7 +122,7 @@ void ServerListPage::ApplyPage(const ServerPage& page) {
     if (!page.readable) return;
     if (page.Empty()) {
         list_->DeleteAllRows();
-        notice_->setText(ui::qs(kEmptyListNotice));
+        notice_->setText(ui::Qs(kEmptyListNotice));
         if (rows_shown_) rows_shown_({});
         return;
     }
@@ -174,7 +174,7 @@ QString ServerListPage::PageText() const {
 }
 
 void ServerListPage::PublishPageText() {
-    std::string text = ui::u8(selector_->currentText());
+    std::string text = ui::U8(selector_->currentText());
     std::lock_guard lock(page_text_mutex_);
     page_text_ = std::move(text);
 }

@@ -89,7 +89,7 @@ void ServerListView::ApplyRows(const std::vector<ServerRow>& rows) {
         setRowCount(wanted);
     }
     for (int r = 0; r < wanted; ++r) {
-        for (std::size_t c : kFilledColumns) SetCell(r, static_cast<int>(c), ui::qs(rows[r][c]));
+        for (std::size_t c : kFilledColumns) SetCell(r, static_cast<int>(c), ui::Qs(rows[r][c]));
     }
 }
 
@@ -116,7 +116,7 @@ std::optional<ServerRow> ServerListView::RowAt(int row) const {
     if (row < 0 || row >= rowCount()) return std::nullopt;
     ServerRow texts;
     for (int c = 0; c < columnCount() && c < static_cast<int>(texts.size()); ++c) {
-        if (const QTableWidgetItem* cell = item(row, c)) texts[c] = ui::u8(cell->text());
+        if (const QTableWidgetItem* cell = item(row, c)) texts[c] = ui::U8(cell->text());
     }
     return texts;
 }

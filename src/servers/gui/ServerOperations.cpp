@@ -20,7 +20,7 @@ using Level = MenuLevel;
 void AddCopyEntry(ServerListPage& page, const QString& caption, std::size_t column,
                   const ServerOperationContext& context) {
     page.AddMenuEntry(Level::Top, caption, [&page, column, context](const ServerRow& row) {
-        QGuiApplication::clipboard()->setText(ui::qs(row[column]));
+        QGuiApplication::clipboard()->setText(ui::Qs(row[column]));
         context.show({BoxKind::Plain, "", "复制成功"}, page.window());
     });
 }

@@ -24,7 +24,7 @@ void SetRemarkWindow::Submit() {
     if (!row) return;
     const auto [account, password] = context_.credentials();
     const OperationRequest request =
-        RemarkRequest(account, password, (*row)[column::kId], ui::u8(remark_->text()));
+        RemarkRequest(account, password, (*row)[column::kId], ui::U8(remark_->text()));
     const std::optional<std::string> reply =
         SendBusy(set_, [send = context_.send, request] { return send(request); });
     if (!reply) return;
