@@ -85,7 +85,7 @@ int main() {
         // its own first connection, as the raw loop's fresh handle does.
         Result web;
         std::thread([&] {
-            web = Measure([&] { return vpsdesk::net::WebRequest(url).size() == body.size(); });
+            web = Measure([&] { return vpsdesk::net::WebRequest(url).body.size() == body.size(); });
         }).join();
 
         CURL* easy = curl_easy_init();

@@ -17,7 +17,7 @@ constexpr std::string_view kUserNamePath = "/user/data/usernmae";  // the platfo
 
 std::optional<std::string> LoadProfileFor(unsigned customer) {
     std::string reply = platform::ReadPlatformReply(
-        net::WebRequest(platform::BaseUrl() + std::string(kProfilePath)), kProfilePath);
+        net::WebRequest(platform::BaseUrl() + std::string(kProfilePath)).body, kProfilePath);
     if (!net::JsonReadable(reply)) return std::nullopt;
     // Each value is read from a fresh parse, as the platform's replies are read everywhere
     // else.
@@ -50,7 +50,7 @@ bool RefreshProfile() {
 
 std::optional<std::string> FetchUserName() {
     std::string reply = platform::ReadPlatformReply(
-        net::WebRequest(platform::BaseUrl() + std::string(kUserNamePath)), kUserNamePath);
+        net::WebRequest(platform::BaseUrl() + std::string(kUserNamePath)).body, kUserNamePath);
     if (!net::JsonReadable(reply)) return std::nullopt;
     return net::JsonReadValue(reply, "data.username");
 }
@@ -65,10 +65,11 @@ std::string SubmitRealName(const std::string& encoded_name, const std::string& i
     form.Add("perid", id_number);
     form.Add("mobi", platform::Session().ProfileMobile());
     net::WebRequestOptions options;
-    options.method = 1;
+    options.verb = net::HttpVerb::Post;
     options.body = form.BuildForm();
     return platform::ReadPlatformReply(
-        net::WebRequest(platform::BaseUrl() + std::string(kRealNamePath), options), kRealNamePath);
+        net::WebRequest(platform::BaseUrl() + std::string(kRealNamePath), options).body,
+        kRealNamePath);
 }
 
 }  // namespace vpsdesk::account

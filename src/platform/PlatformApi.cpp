@@ -41,7 +41,7 @@ void PlatformLogout() {
 }
 
 std::string FetchCommand(std::string_view name) {
-    return net::ReplyText(net::WebRequest(CommandUrl() + std::string(name)));
+    return net::ReplyText(net::WebRequest(CommandUrl() + std::string(name)).body);
 }
 
 }  // namespace vpsdesk::platform

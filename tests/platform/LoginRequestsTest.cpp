@@ -74,7 +74,7 @@ protected:
     }
     std::string SignedInUser() {
         return Json({200, net::BytesToString(
-                              net::WebRequest(platform::BaseUrl() + "/user/data/usernmae"))})
+                              net::WebRequest(platform::BaseUrl() + "/user/data/usernmae").body)})
             .GetText("data.username");
     }
 
