@@ -1,6 +1,7 @@
-// Sequential HTTPS GETs on loopback: WebRequest (a fresh easy handle per call on the
-// thread's connection cache) against a raw libcurl loop that reuses one easy handle.
-// Prints requests per second, their ratio and TLS handshakes per 1,000 requests.
+// Sequential HTTPS GETs on loopback: WebRequest (the thread's easy handle and connection
+// cache, reset and reused per call) against a raw libcurl loop that reuses one easy handle.
+// Prints requests per second, their median ratio, the requesting thread's CPU time per
+// request and TLS handshakes per 1,000 requests.
 #include <curl/curl.h>
 #include <httplib.h>
 #include <openssl/ssl.h>
@@ -120,9 +121,9 @@ int main() {
     std::sort(cpu_raw.begin(), cpu_raw.end());
     std::printf("\n%d sequential HTTPS GETs of %zu bytes per run, %d runs\n", kRequests,
                 body.size(), kRounds);
-    std::printf("WebRequest (fresh easy handle per call): best %8.0f req/s, %ld handshakes/1000\n",
+    std::printf("WebRequest (thread's reused easy handle): best %8.0f req/s, %ld handshakes/1000\n",
                 best_web.per_second, best_web.handshakes);
-    std::printf("raw libcurl (one reused easy handle):    best %8.0f req/s, %ld handshakes/1000\n",
+    std::printf("raw libcurl (one reused easy handle):     best %8.0f req/s, %ld handshakes/1000\n",
                 best_raw.per_second, best_raw.handshakes);
     std::printf("ratio WebRequest/raw: median %.2f, best-vs-best %.2f\n", ratios[ratios.size() / 2],
                 best_web.per_second / best_raw.per_second);

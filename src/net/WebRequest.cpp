@@ -10,6 +10,7 @@
 
 #include "net/Cookies.h"
 #include "net/CurlShare.h"
+#include "net/EasyLease.h"
 #include "net/Gbk.h"
 #include "net/RequestHeaders.h"
 #include "net/Text.h"
@@ -23,21 +24,16 @@ constexpr std::array<const char*, 8> kVerbs = {"GET",     "POST",   "HEAD",  "PU
 constexpr long kMaxRedirects = 20;
 constexpr const char* kSystemCaPath = "/etc/ssl/certs";
 
-struct EasyDeleter {
-    void operator()(CURL* easy) const { curl_easy_cleanup(easy); }
-};
-struct MultiDeleter {
-    void operator()(CURLM* multi) const { curl_multi_cleanup(multi); }
-};
 struct UrlDeleter {
     void operator()(CURLU* url) const { curl_url_cleanup(url); }
 };
 
-// Each thread keeps its own connection cache, reused by every request the thread makes:
-// libcurl does not support a connection cache shared by concurrent threads.
-CURLM* ThreadConnections() {
-    thread_local std::unique_ptr<CURLM, MultiDeleter> multi(curl_multi_init());
-    return multi.get();
+// libcurl matches cookies against the name in a caller's "Host:" line and keeps that name
+// in the handle past curl_easy_reset, where it would stand in for the next request's host.
+bool CarriesHostLine(const curl_slist* list) {
+    for (; list; list = list->next)
+        if (StartsWithText(list->data, "Host:", true)) return true;
+    return false;
 }
 
 // libcurl accepts neither raw non-ASCII bytes nor spaces or control bytes in a URL.
@@ -123,8 +119,7 @@ int OnProgress(void*, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
 }
 
 // curl_easy_perform, but on the calling thread's connection cache.
-CURLcode Perform(CURL* easy) {
-    CURLM* multi = ThreadConnections();
+CURLcode Perform(CURL* easy, CURLM* multi) {
     if (!multi || curl_multi_add_handle(multi, easy) != CURLM_OK) return CURLE_FAILED_INIT;
     CURLcode result = CURLE_FAILED_INIT;
     for (;;) {
@@ -206,10 +201,13 @@ struct Request {
 Attempt Send(const Request& r) {
     Attempt a;
     a.transfer.head_request = r.verb == HttpVerb::Head;
-    std::unique_ptr<CURL, EasyDeleter> holder(curl_easy_init());
-    CURL* easy = holder.get();
+    EasyLease lease;
+    CURL* easy = lease.Easy();
     if (!easy) return a;
+    if (CarriesHostLine(r.headers->list.get())) lease.Discard();
 
+    // Set again after every reset: attaching is what points the handle's TLS sessions and
+    // cookies at the shared ones.
     curl_easy_setopt(easy, CURLOPT_SHARE, CurlShare::Instance().handle());
     curl_easy_setopt(easy, CURLOPT_URL, r.curl_url.c_str());
     curl_easy_setopt(easy, CURLOPT_PATH_AS_IS, 1L);
@@ -234,8 +232,9 @@ Attempt Send(const Request& r) {
     }
     curl_easy_setopt(easy, CURLOPT_FOLLOWLOCATION, r.follow ? 1L : 0L);
     curl_easy_setopt(easy, CURLOPT_MAXREDIRS, kMaxRedirects);
-    // The store is switched on per request; without this the shared store is not used.
-    if (r.use_store) curl_easy_setopt(easy, CURLOPT_COOKIEFILE, "");
+    // The store is switched on per request; without "" the shared store is not used. The
+    // switch outlives curl_easy_reset, so a request without the store turns it off.
+    curl_easy_setopt(easy, CURLOPT_COOKIEFILE, r.use_store ? "" : nullptr);
 
     curl_easy_setopt(easy, CURLOPT_PROXY, r.proxy.c_str());  // "" also ignores *_proxy variables
     curl_easy_setopt(easy, CURLOPT_NOPROXY, "");
@@ -260,7 +259,7 @@ Attempt Send(const Request& r) {
     curl_easy_setopt(easy, CURLOPT_NOPROGRESS, 0L);
     curl_easy_setopt(easy, CURLOPT_XFERINFOFUNCTION, &OnProgress);
 
-    a.result = Perform(easy);
+    a.result = Perform(easy, lease.Connections());
     if (a.transfer.ended_at_head && a.result == CURLE_WRITE_ERROR) a.result = CURLE_OK;
     return a;
 }
@@ -328,10 +327,10 @@ WebReply WebRequest(std::string_view url, const WebRequestOptions& options) {
         }
     }
 
-    const std::string host = UrlHost(url);
-    if (!IsUsableHost(host)) return reply;
-    r.curl_url = (IsSecureUrl(url) ? "https://" : "http://") + host + ":" +
-                 std::to_string(UrlPort(url)) + EncodePath(Utf8ToGbk(UrlPath(url)));
+    const UrlParts parts = SplitUrl(url);
+    if (!IsUsableHost(parts.host)) return reply;
+    r.curl_url = (parts.secure ? "https://" : "http://") + parts.host + ":" +
+                 std::to_string(parts.port) + EncodePath(Utf8ToGbk(parts.path));
     // HEAD redirects are followed here, not by libcurl (see OnHeader).
     r.follow = !no_redirect && verb != HttpVerb::Head;
     r.use_store = !options.cookies_in.has_value();
