@@ -12,6 +12,7 @@
 #include "net/CurlShare.h"
 #include "net/EasyLease.h"
 #include "net/Gbk.h"
+#include "net/HeaderListLease.h"
 #include "net/RequestHeaders.h"
 #include "net/Text.h"
 #include "net/Url.h"
@@ -340,8 +341,8 @@ WebReply WebRequest(std::string_view url, const WebRequestOptions& options) {
     r.tls = shared.Tls();
     r.limits = shared.Limits();
 
-    CurlHeaders headers = ToCurlHeaders(block_gbk, agent_gbk, verb, false);
-    r.headers = &headers;
+    const HeaderListLease headers(block_gbk, agent_gbk, verb, false);
+    r.headers = &headers.Get();
     Attempt a = Send(r);
     CurlHeaders cross_origin_headers;
     const std::string first_origin = verb == HttpVerb::Head ? Origin(r.curl_url) : std::string();
