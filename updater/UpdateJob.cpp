@@ -132,10 +132,8 @@ bool RunUpdate(const UpdateRun& run) {
     net::SetTlsSettings({source.ca_file, true});
 
     Stage(run, UpdateStage::kDownload);
-    DownloadReply reply;
-    net::WebRequestOptions options;
-    options.reply_headers = &reply.headers;
-    reply.body = net::WebRequest(source.download_url, options);
+    net::WebReply download = net::WebRequest(source.download_url);
+    const DownloadReply reply{std::move(download.headers), std::move(download.body)};
     if (std::string message = CheckDownload(reply); !message.empty()) {
         Report(run, message);
         return false;

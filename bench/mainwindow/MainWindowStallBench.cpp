@@ -49,9 +49,8 @@ const std::string kMachineCode = "0123456789ABCDEF";
 
 void Control(int port, const std::string& path) {
     net::WebRequestOptions options;
-    net::ByteArray empty;
-    options.method = 1;
-    options.body_bytes = &empty;
+    options.verb = net::HttpVerb::Post;
+    options.body_bytes = net::ByteArray();
     options.headers = std::string("X-Control-Token: ") + kToken;
     options.cookies_in = std::string();
     net::WebRequest("https://127.0.0.1:" + std::to_string(port) + "/__control/" + path, options);

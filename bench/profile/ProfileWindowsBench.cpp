@@ -29,10 +29,9 @@ namespace {
 const char* const kToken = "profile-bench";
 
 void Control(int port, const std::string& path) {
-    net::ByteArray none;
     net::WebRequestOptions options;
-    options.method = 1;
-    options.body_bytes = &none;
+    options.verb = net::HttpVerb::Post;
+    options.body_bytes = net::ByteArray();
     options.headers = std::string("X-Control-Token: ") + kToken;
     options.cookies_in = std::string();
     net::WebRequest("https://127.0.0.1:" + std::to_string(port) + "/__control/" + path, options);

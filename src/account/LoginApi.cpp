@@ -38,12 +38,11 @@ void AddClientFields(net::NameValueList& form, std::string_view machine_code,
 
 std::string PostForm(const platform::SiteConstants& site, std::string_view path,
                      const net::NameValueList& form) {
-    net::ByteArray body = form.BuildFormBytes();
     net::WebRequestOptions options;
-    options.method = 1;
-    options.body_bytes = &body;
-    return platform::ReadPlatformReply(net::WebRequest(site.BaseUrl() + std::string(path), options),
-                                       path);
+    options.verb = net::HttpVerb::Post;
+    options.body_bytes = form.BuildFormBytes();
+    return platform::ReadPlatformReply(
+        net::WebRequest(site.BaseUrl() + std::string(path), options).body, path);
 }
 
 }  // namespace
@@ -55,7 +54,7 @@ std::string CaptchaId() {
 }
 
 net::ByteArray LoadCaptcha(const platform::SiteConstants& site) {
-    return net::WebRequest(site.BaseUrl() + "/user/captcha?id=" + CaptchaId());
+    return net::WebRequest(site.BaseUrl() + "/user/captcha?id=" + CaptchaId()).body;
 }
 
 std::string PostLogin(const platform::SiteConstants& site, std::string_view account,

@@ -16,7 +16,7 @@ constexpr std::string_view kUserNamePath = "/user/data/usernmae";  // the platfo
 std::optional<std::string> LoadProfileFor(const platform::SiteConstants& site,
                                           platform::SessionState& session, unsigned customer) {
     std::string reply = platform::ReadPlatformReply(
-        net::WebRequest(site.BaseUrl() + std::string(kProfilePath)), kProfilePath);
+        net::WebRequest(site.BaseUrl() + std::string(kProfilePath)).body, kProfilePath);
     if (!net::JsonReadable(reply)) return std::nullopt;
     // Each value is read from a fresh parse, as the platform's replies are read everywhere
     // else.
@@ -50,7 +50,7 @@ bool RefreshProfile(const platform::SiteConstants& site, platform::SessionState&
 
 std::optional<std::string> FetchUserName(const platform::SiteConstants& site) {
     std::string reply = platform::ReadPlatformReply(
-        net::WebRequest(site.BaseUrl() + std::string(kUserNamePath)), kUserNamePath);
+        net::WebRequest(site.BaseUrl() + std::string(kUserNamePath)).body, kUserNamePath);
     if (!net::JsonReadable(reply)) return std::nullopt;
     return net::JsonReadValue(reply, "data.username");
 }
@@ -66,10 +66,10 @@ std::string SubmitRealName(const platform::SiteConstants& site, const std::strin
     form.Add("perid", id_number);
     form.Add("mobi", mobile);
     net::WebRequestOptions options;
-    options.method = 1;
+    options.verb = net::HttpVerb::Post;
     options.body = form.BuildForm();
     return platform::ReadPlatformReply(
-        net::WebRequest(site.BaseUrl() + std::string(kRealNamePath), options), kRealNamePath);
+        net::WebRequest(site.BaseUrl() + std::string(kRealNamePath), options).body, kRealNamePath);
 }
 
 }  // namespace vpsdesk::account

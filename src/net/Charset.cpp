@@ -1,9 +1,9 @@
 #include "net/Charset.h"
 
-#include <iconv.h>
-
 #include <algorithm>
 #include <cerrno>
+
+#include "net/ThreadConverter.h"
 
 namespace vpsdesk::net {
 
@@ -11,9 +11,9 @@ std::string Transcode(const char* to, const char* from, std::string_view in, std
                       const SkipRule& skip) {
     std::string out;
     if (in.empty()) return out;
-    // A descriptor carries shift state, so every conversion opens its own.
-    iconv_t cd = iconv_open(to, from);
-    if (cd == reinterpret_cast<iconv_t>(-1)) return out;
+    const ThreadConverter converter(to, from);
+    iconv_t cd = converter.Get();
+    if (!cd) return out;
     out.reserve(in.size() * 3 / 2 + 8);
     char buf[4096];
     char* src = const_cast<char*>(in.data());
@@ -31,7 +31,6 @@ std::string Transcode(const char* to, const char* from, std::string_view in, std
         left -= n;
         iconv(cd, nullptr, nullptr, nullptr, nullptr);
     }
-    iconv_close(cd);
     return out;
 }
 

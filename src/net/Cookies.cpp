@@ -23,7 +23,8 @@ std::string CookieName(std::string_view item) {
 std::string ListRemoveDuplicates(std::string_view text, std::string_view separator) {
     std::vector<std::string> kept;
     for (std::string& item : SplitText(text, separator))
-        if (std::find(kept.begin(), kept.end(), item) == kept.end()) kept.push_back(std::move(item));
+        if (std::find(kept.begin(), kept.end(), item) == kept.end())
+            kept.push_back(std::move(item));
     return JoinText(kept, separator);
 }
 
@@ -45,6 +46,7 @@ std::string CookieMerge(std::string& old_cookies, std::string& new_cookies) {
 
 std::string CollectReplyCookies(std::string_view reply_headers) {
     std::string out;
+    if (reply_headers.find("Set-Cookie") == std::string_view::npos) return out;  // most replies
     for (const std::string& line : SplitText(reply_headers, "\r\n")) {
         if (TextBefore(line, ": ") != "Set-Cookie") continue;
         std::string item = line.find(';') == std::string::npos

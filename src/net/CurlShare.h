@@ -17,7 +17,7 @@ class CurlShare {
     // while the process exits.
     static CurlShare& Instance();
 
-    CURLSH* handle() const { return share_; }
+    CURLSH* Handle() const { return share_; }
 
     TlsSettings Tls() const;
     void SetTls(const TlsSettings& settings);

@@ -25,6 +25,12 @@ std::size_t ObsoleteFormLength(std::uint32_t c) {
     return c <= 0x10FFFF ? 0 : c <= 0x1FFFFF ? 4 : c <= 0x3FFFFFF ? 5 : 6;
 }
 
+// GBK keeps ASCII as it is, and most text a request carries is ASCII.
+bool IsAscii(std::string_view text) {
+    return std::all_of(text.begin(), text.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
 // U+E0000..U+E007F, the tag characters.
 bool IsTagCharacter(std::uint32_t c) {
     return c >= 0xE0000 && c <= 0xE007F;
@@ -33,12 +39,14 @@ bool IsTagCharacter(std::uint32_t c) {
 }  // namespace
 
 std::string GbkToUtf8(std::string_view gbk) {
+    if (IsAscii(gbk)) return std::string(gbk);
     return Transcode("UTF-8", "CP936", gbk, kReplacement, [](std::string_view) { return 1; });
 }
 
 // Two single-step conversions through wide characters. The direct one would chain two
 // steps, and glibc then converts a whole buffer again for every character GBK lacks.
 std::string Utf8ToGbk(std::string_view utf8) {
+    if (IsAscii(utf8)) return std::string(utf8);
     const std::wstring question(1, L'?');
     // Overlong forms, surrogates and stray bytes are refused here, each byte on its own.
     const std::string wide_bytes =

@@ -31,7 +31,7 @@ bool CurlSendsAsIs(std::string_view line) {
 
 }  // namespace
 
-RequestHeaders BuildHeaders(std::string_view url, int verb, const WebRequestOptions& options) {
+RequestHeaders BuildHeaders(std::string_view url, HttpVerb verb, const WebRequestOptions& options) {
     RequestHeaders out;
     std::string& block = out.block;
     block = options.headers.value_or("");
@@ -55,7 +55,7 @@ RequestHeaders BuildHeaders(std::string_view url, int verb, const WebRequestOpti
         if (!has("Accept:")) block += "\r\nAccept: */*";
         if (!has("Referer:")) block.append("\r\nReferer: ").append(url);
         if (!has("Accept-Language:")) block += "\r\nAccept-Language: zh-cn";
-        if (verb == kVerbPost && !has("Content-Type:"))
+        if (verb == HttpVerb::Post && !has("Content-Type:"))
             block += "\r\nContent-Type: application/x-www-form-urlencoded";
     }
 
@@ -65,7 +65,7 @@ RequestHeaders BuildHeaders(std::string_view url, int verb, const WebRequestOpti
     return out;
 }
 
-CurlHeaders ToCurlHeaders(std::string_view block_gbk, std::string agent_gbk, int verb,
+CurlHeaders ToCurlHeaders(std::string_view block_gbk, std::string agent_gbk, HttpVerb verb,
                           bool drop_credentials) {
     std::vector<std::string> entries;
     std::string leading;  // unsendable lines before the first entry that can carry them
@@ -101,7 +101,7 @@ CurlHeaders ToCurlHeaders(std::string_view block_gbk, std::string agent_gbk, int
     entries.emplace_back("Accept:");
     entries.emplace_back("Expect:");
     entries.emplace_back("Proxy-Connection:");
-    if (verb != kVerbGet) entries.emplace_back("Content-Type:");
+    if (verb != HttpVerb::Get) entries.emplace_back("Content-Type:");
     if (has_agent) entries.emplace_back("User-Agent:");
 
     CurlHeaders out;

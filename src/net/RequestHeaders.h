@@ -11,9 +11,6 @@
 
 namespace vpsdesk::net {
 
-inline constexpr int kVerbGet = 0;
-inline constexpr int kVerbPost = 1;
-
 struct CurlListDeleter {
     void operator()(curl_slist* list) const { curl_slist_free_all(list); }
 };
@@ -25,7 +22,7 @@ struct RequestHeaders {
     std::string block;
     std::string agent;
 };
-RequestHeaders BuildHeaders(std::string_view url, int verb, const WebRequestOptions& options);
+RequestHeaders BuildHeaders(std::string_view url, HttpVerb verb, const WebRequestOptions& options);
 
 // The GBK block as a libcurl list. Lines libcurl would drop (no colon, blank value) ride
 // along inside a neighbouring entry, which libcurl sends verbatim; with no neighbour they
@@ -34,7 +31,7 @@ struct CurlHeaders {
     HeaderList list;
     std::string agent;
 };
-CurlHeaders ToCurlHeaders(std::string_view block_gbk, std::string agent_gbk, int verb,
+CurlHeaders ToCurlHeaders(std::string_view block_gbk, std::string agent_gbk, HttpVerb verb,
                           bool drop_credentials);
 
 }  // namespace vpsdesk::net

@@ -15,4 +15,13 @@ std::string UrlPath(std::string_view url);
 // The first 8 characters, lower-cased, are "https://".
 bool IsSecureUrl(std::string_view url);
 
+// All four at once, as the functions above give them.
+struct UrlParts {
+    std::string host;
+    int port = 0;
+    std::string path;
+    bool secure = false;
+};
+UrlParts SplitUrl(std::string_view url);
+
 }  // namespace vpsdesk::net

@@ -10,7 +10,9 @@
 
 #include "net/Cookies.h"
 #include "net/CurlShare.h"
+#include "net/EasyLease.h"
 #include "net/Gbk.h"
+#include "net/HeaderListLease.h"
 #include "net/RequestHeaders.h"
 #include "net/Text.h"
 #include "net/Url.h"
@@ -20,27 +22,19 @@ namespace {
 
 constexpr std::array<const char*, 8> kVerbs = {"GET",     "POST",   "HEAD",  "PUT",
                                                "OPTIONS", "DELETE", "TRACE", "CONNECT"};
-constexpr int kGet = kVerbGet;
-constexpr int kPost = kVerbPost;
-constexpr int kHead = 2;
 constexpr long kMaxRedirects = 20;
 constexpr const char* kSystemCaPath = "/etc/ssl/certs";
 
-struct EasyDeleter {
-    void operator()(CURL* easy) const { curl_easy_cleanup(easy); }
-};
-struct MultiDeleter {
-    void operator()(CURLM* multi) const { curl_multi_cleanup(multi); }
-};
 struct UrlDeleter {
     void operator()(CURLU* url) const { curl_url_cleanup(url); }
 };
 
-// Each thread keeps its own connection cache, reused by every request the thread makes:
-// libcurl does not support a connection cache shared by concurrent threads.
-CURLM* ThreadConnections() {
-    thread_local std::unique_ptr<CURLM, MultiDeleter> multi(curl_multi_init());
-    return multi.get();
+// libcurl matches cookies against the name in a caller's "Host:" line and keeps that name
+// in the handle past curl_easy_reset, where it would stand in for the next request's host.
+bool CarriesHostLine(const curl_slist* list) {
+    for (; list; list = list->next)
+        if (StartsWithText(list->data, "Host:", true)) return true;
+    return false;
 }
 
 // libcurl accepts neither raw non-ASCII bytes nor spaces or control bytes in a URL.
@@ -126,8 +120,7 @@ int OnProgress(void*, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
 }
 
 // curl_easy_perform, but on the calling thread's connection cache.
-CURLcode Perform(CURL* easy) {
-    CURLM* multi = ThreadConnections();
+CURLcode Perform(CURL* easy, CURLM* multi) {
     if (!multi || curl_multi_add_handle(multi, easy) != CURLM_OK) return CURLE_FAILED_INIT;
     CURLcode result = CURLE_FAILED_INIT;
     for (;;) {
@@ -155,13 +148,47 @@ CURLcode Perform(CURL* easy) {
 
 struct Attempt {
     CURLcode result = CURLE_FAILED_INIT;
-    bool reached_reply = false;  // the request was sent or a response began
     Transfer transfer;
 };
 
+// The kind of a failed transfer (see WebError). Once a response began, any failure leaves
+// it incomplete, whatever libcurl calls it.
+WebError ErrorKind(CURLcode result, bool response_began) {
+    if (result == CURLE_OK) return WebError::None;
+    if (result == CURLE_ABORTED_BY_CALLBACK && CurlShare::Instance().Cancelled())
+        return WebError::Cancelled;
+    if (response_began) return WebError::CutShort;
+    switch (result) {
+        case CURLE_OPERATION_TIMEDOUT:
+            return WebError::TimedOut;
+        case CURLE_PARTIAL_FILE:
+        case CURLE_RECV_ERROR:
+        case CURLE_GOT_NOTHING:
+            return WebError::CutShort;
+        case CURLE_SSL_CONNECT_ERROR:
+        case CURLE_SSL_ENGINE_NOTFOUND:
+        case CURLE_SSL_ENGINE_SETFAILED:
+        case CURLE_SSL_CERTPROBLEM:
+        case CURLE_SSL_CIPHER:
+        case CURLE_PEER_FAILED_VERIFICATION:
+        case CURLE_SSL_ENGINE_INITFAILED:
+        case CURLE_SSL_CACERT_BADFILE:
+        case CURLE_SSL_SHUTDOWN_FAILED:
+        case CURLE_SSL_CRL_BADFILE:
+        case CURLE_SSL_ISSUER_ERROR:
+        case CURLE_SSL_PINNEDPUBKEYNOTMATCH:
+        case CURLE_SSL_INVALIDCERTSTATUS:
+        case CURLE_SSL_CLIENTCERT:
+        case CURLE_USE_SSL_FAILED:
+            return WebError::Tls;
+        default:  // refused, unresolved, and whatever else kept the request from going out
+            return WebError::Connect;
+    }
+}
+
 struct Request {
     std::string curl_url;
-    int verb = kGet;
+    HttpVerb verb = HttpVerb::Get;
     const CurlHeaders* headers = nullptr;
     const char* payload = "";
     size_t payload_size = 0;
@@ -174,12 +201,15 @@ struct Request {
 
 Attempt Send(const Request& r) {
     Attempt a;
-    a.transfer.head_request = r.verb == kHead;
-    std::unique_ptr<CURL, EasyDeleter> holder(curl_easy_init());
-    CURL* easy = holder.get();
+    a.transfer.head_request = r.verb == HttpVerb::Head;
+    EasyLease lease;
+    CURL* easy = lease.Easy();
     if (!easy) return a;
+    if (CarriesHostLine(r.headers->list.get())) lease.Discard();
 
-    curl_easy_setopt(easy, CURLOPT_SHARE, CurlShare::Instance().handle());
+    // Set again after every reset: attaching is what points the handle's TLS sessions and
+    // cookies at the shared ones.
+    curl_easy_setopt(easy, CURLOPT_SHARE, CurlShare::Instance().Handle());
     curl_easy_setopt(easy, CURLOPT_URL, r.curl_url.c_str());
     curl_easy_setopt(easy, CURLOPT_PATH_AS_IS, 1L);
     curl_easy_setopt(easy, CURLOPT_PROTOCOLS_STR, "http,https");
@@ -190,21 +220,22 @@ Attempt Send(const Request& r) {
     curl_easy_setopt(easy, CURLOPT_USERAGENT, r.headers->agent.c_str());
     curl_easy_setopt(easy, CURLOPT_HTTPHEADER, r.headers->list.get());
 
-    if (r.verb == kGet) {
+    if (r.verb == HttpVerb::Get) {
         curl_easy_setopt(easy, CURLOPT_HTTPGET, 1L);
     } else {
         // A plain POST lets libcurl turn it into GET on 301/302/303, as browsers do.
-        if (r.verb == kPost) curl_easy_setopt(easy, CURLOPT_POST, 1L);
+        if (r.verb == HttpVerb::Post) curl_easy_setopt(easy, CURLOPT_POST, 1L);
         curl_easy_setopt(easy, CURLOPT_POSTFIELDSIZE_LARGE,
                          static_cast<curl_off_t>(r.payload_size));
         curl_easy_setopt(easy, CURLOPT_POSTFIELDS, r.payload);
-        if (r.verb != kPost)
+        if (r.verb != HttpVerb::Post)
             curl_easy_setopt(easy, CURLOPT_CUSTOMREQUEST, kVerbs.at(static_cast<size_t>(r.verb)));
     }
     curl_easy_setopt(easy, CURLOPT_FOLLOWLOCATION, r.follow ? 1L : 0L);
     curl_easy_setopt(easy, CURLOPT_MAXREDIRS, kMaxRedirects);
-    // The store is switched on per request; without this the shared store is not used.
-    if (r.use_store) curl_easy_setopt(easy, CURLOPT_COOKIEFILE, "");
+    // The store is switched on per request; without "" the shared store is not used. The
+    // switch outlives curl_easy_reset, so a request without the store turns it off.
+    curl_easy_setopt(easy, CURLOPT_COOKIEFILE, r.use_store ? "" : nullptr);
 
     curl_easy_setopt(easy, CURLOPT_PROXY, r.proxy.c_str());  // "" also ignores *_proxy variables
     curl_easy_setopt(easy, CURLOPT_NOPROXY, "");
@@ -229,12 +260,8 @@ Attempt Send(const Request& r) {
     curl_easy_setopt(easy, CURLOPT_NOPROGRESS, 0L);
     curl_easy_setopt(easy, CURLOPT_XFERINFOFUNCTION, &OnProgress);
 
-    a.result = Perform(easy);
+    a.result = Perform(easy, lease.Connections());
     if (a.transfer.ended_at_head && a.result == CURLE_WRITE_ERROR) a.result = CURLE_OK;
-    long request_size = 0;
-    curl_easy_getinfo(easy, CURLINFO_REQUEST_SIZE, &request_size);
-    a.reached_reply =
-        a.result != CURLE_ABORTED_BY_CALLBACK && (request_size > 0 || a.transfer.saw_response);
     return a;
 }
 
@@ -271,12 +298,16 @@ std::string Origin(const std::string& url) {
 
 }  // namespace
 
-ByteArray WebRequest(std::string_view url, const WebRequestOptions& options) {
+WebReply WebRequest(std::string_view url, const WebRequestOptions& options) {
+    WebReply reply;
     CurlShare& shared = CurlShare::Instance();
-    if (shared.Cancelled()) return {};
+    if (shared.Cancelled()) {
+        reply.error = WebError::Cancelled;
+        return reply;
+    }
+    reply.error = WebError::Connect;
 
-    int verb = options.method.value_or(kGet);
-    if (verb < 0 || verb >= static_cast<int>(kVerbs.size())) verb = kGet;
+    const HttpVerb verb = options.verb;
     const bool no_redirect = options.no_redirect.value_or(false);
 
     RequestHeaders built = BuildHeaders(url, verb, options);
@@ -286,24 +317,23 @@ ByteArray WebRequest(std::string_view url, const WebRequestOptions& options) {
     Request r;
     r.verb = verb;
     std::string body_gbk;
-    if (verb != kGet) {
-        if (options.body_bytes && !options.body_bytes->empty()) {
+    if (verb != HttpVerb::Get) {
+        if (options.body_bytes) {
             r.payload = reinterpret_cast<const char*>(options.body_bytes->data());
             r.payload_size = options.body_bytes->size();
         } else {
             body_gbk = Utf8ToGbk(options.body.value_or(""));
-            if (options.body_bytes) *options.body_bytes = ToBytes(body_gbk);
             r.payload = body_gbk.c_str();
             r.payload_size = body_gbk.size();
         }
     }
 
-    const std::string host = UrlHost(url);
-    if (!IsUsableHost(host)) return {};
-    r.curl_url = (IsSecureUrl(url) ? "https://" : "http://") + host + ":" +
-                 std::to_string(UrlPort(url)) + EncodePath(Utf8ToGbk(UrlPath(url)));
+    const UrlParts parts = SplitUrl(url);
+    if (!IsUsableHost(parts.host)) return reply;
+    r.curl_url = (parts.secure ? "https://" : "http://") + parts.host + ":" +
+                 std::to_string(parts.port) + EncodePath(Utf8ToGbk(parts.path));
     // HEAD redirects are followed here, not by libcurl (see OnHeader).
-    r.follow = !no_redirect && verb != kHead;
+    r.follow = !no_redirect && verb != HttpVerb::Head;
     r.use_store = !options.cookies_in.has_value();
     const std::string proxy = options.proxy.value_or("");
     if (!proxy.empty())
@@ -311,13 +341,13 @@ ByteArray WebRequest(std::string_view url, const WebRequestOptions& options) {
     r.tls = shared.Tls();
     r.limits = shared.Limits();
 
-    CurlHeaders headers = ToCurlHeaders(block_gbk, agent_gbk, verb, false);
-    r.headers = &headers;
+    const HeaderListLease headers(block_gbk, agent_gbk, verb, false);
+    r.headers = &headers.Get();
     Attempt a = Send(r);
     CurlHeaders cross_origin_headers;
-    const std::string first_origin = verb == kHead ? Origin(r.curl_url) : std::string();
+    const std::string first_origin = verb == HttpVerb::Head ? Origin(r.curl_url) : std::string();
     for (long hops = 0;
-         verb == kHead && !no_redirect && a.result == CURLE_OK && hops < kMaxRedirects &&
+         verb == HttpVerb::Head && !no_redirect && a.result == CURLE_OK && hops < kMaxRedirects &&
          IsRedirect(a.transfer.status) && !a.transfer.location.empty();
          ++hops) {
         std::string next = ResolveLocation(r.curl_url, a.transfer.location);
@@ -331,18 +361,20 @@ ByteArray WebRequest(std::string_view url, const WebRequestOptions& options) {
         a = Send(r);
     }
 
-    if (!a.reached_reply) return {};
-    std::string reply_headers = GbkToUtf8(a.transfer.headers);
-    std::string cookies = CollectReplyCookies(reply_headers);
-    if (options.merge_cookies.value_or(true) && options.cookies_in) {
-        std::string old_cookies = *options.cookies_in;
-        cookies = CookieMerge(old_cookies, cookies);
+    reply.error = ErrorKind(a.result, a.transfer.saw_response);
+    if (reply.error != WebError::None && reply.error != WebError::CutShort) return reply;
+    if (a.transfer.saw_response) {
+        reply.status = static_cast<int>(a.transfer.status);
+        reply.headers = GbkToUtf8(a.transfer.headers);
+        reply.cookies = CollectReplyCookies(reply.headers);
+        if (options.merge_cookies.value_or(true) && options.cookies_in) {
+            std::string old_cookies = *options.cookies_in;
+            reply.cookies = CookieMerge(old_cookies, reply.cookies);
+        }
     }
-    if (options.reply_headers) *options.reply_headers = std::move(reply_headers);
-    if (options.cookies_out) *options.cookies_out = std::move(cookies);
     // A reply cut short is no reply: callers would take the fragment for the whole.
-    if (a.result != CURLE_OK) return {};
-    return std::move(a.transfer.body);
+    if (reply.Ok()) reply.body = std::move(a.transfer.body);
+    return reply;
 }
 
 void SetTlsSettings(const TlsSettings& settings) {

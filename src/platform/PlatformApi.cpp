@@ -28,7 +28,7 @@ void PlatformLogout(const platform::SiteConstants& site) {
 }
 
 std::string FetchCommand(const platform::SiteConstants& site, std::string_view name) {
-    return net::ReplyText(net::WebRequest(site.CommandUrl() + std::string(name)));
+    return net::ReplyText(net::WebRequest(site.CommandUrl() + std::string(name)).body);
 }
 
 }  // namespace vpsdesk::platform

@@ -155,11 +155,9 @@ SiteConstants InstallSiteConstants(const StartupOptions& options) {
 }
 
 void FetchVersion(const SiteConstants& site, SiteResources& out) {
-    std::string headers;
-    net::WebRequestOptions options;
-    options.reply_headers = &headers;
-    out.version_reply = net::ReplyText(net::WebRequest(site.CommandUrl() + "ver", options));
-    out.version_status = net::ReplyStatus(headers);
+    const net::WebReply reply = net::WebRequest(site.CommandUrl() + "ver");
+    out.version_reply = net::ReplyText(reply.body);
+    out.version_status = net::ReplyStatus(reply.headers);
 }
 
 SiteResources FetchSiteResources(const SiteConstants& site) {
@@ -167,11 +165,11 @@ SiteResources FetchSiteResources(const SiteConstants& site) {
     const std::string command = site.CommandUrl();
     SiteResources out;
     FetchVersion(site, out);
-    out.logo_image = net::WebRequest(base + "/img/logo.png");
-    out.banner_image1 = net::WebRequest(base + "/img/vx.png");
-    out.banner_image2 = net::WebRequest(base + "/img/vx2.png");
-    out.client_title = net::ReplyText(net::WebRequest(command + "biaoti"));
-    out.help_text = net::ReplyText(net::WebRequest(command + "help"));
+    out.logo_image = net::WebRequest(base + "/img/logo.png").body;
+    out.banner_image1 = net::WebRequest(base + "/img/vx.png").body;
+    out.banner_image2 = net::WebRequest(base + "/img/vx2.png").body;
+    out.client_title = net::ReplyText(net::WebRequest(command + "biaoti").body);
+    out.help_text = net::ReplyText(net::WebRequest(command + "help").body);
     return out;
 }
 

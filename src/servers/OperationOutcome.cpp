@@ -17,6 +17,16 @@ OperationOutcome Box(BoxKind box, std::string_view title, std::string_view text,
 
 }  // namespace
 
+OperationOutcome WithNetworkFailure(OperationOutcome outcome, bool network_failed) {
+    if (!network_failed || !outcome.text.empty()) return outcome;
+    if (outcome.box == BoxKind::None) {
+        outcome.box = BoxKind::Toolkit;
+        outcome.title = kError;
+    }
+    outcome.text = kNetworkFailedText;
+    return outcome;
+}
+
 OperationOutcome RestartOutcome(std::string_view reply) {
     net::JsonDocument doc;
     doc.Parse(reply);

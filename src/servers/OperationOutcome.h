@@ -26,6 +26,13 @@ struct OperationOutcome {
     bool operator==(const OperationOutcome&) const = default;
 };
 
+inline constexpr std::string_view kNetworkFailedText = "网络连接失败，请检查网络后重试";
+
+// Where an operation would show an empty text, or nothing, for a request that never got
+// an answer, the customer is told that the network failed instead. A prescribed text
+// ("设置失败", "重置失败") stays as it is.
+OperationOutcome WithNetworkFailure(OperationOutcome outcome, bool network_failed);
+
 // Restart: the reply's "status" as JSON text equal to "200" (the number, not the string).
 OperationOutcome RestartOutcome(std::string_view reply);
 // Set remark: result codes "1000" and "1002"; the window closes whatever the result.

@@ -20,6 +20,13 @@ struct OperationRequest {
     bool operator==(const OperationRequest&) const = default;
 };
 
+// What came back: the reply as text, and whether the network failed before the platform
+// could answer (as opposed to the platform answering, whatever it said).
+struct OperationReply {
+    std::string text;
+    bool network_failed = false;
+};
+
 OperationRequest RestartRequest(std::string_view id);
 // The platform checks the signed-in account's name and password with every remark.
 OperationRequest RemarkRequest(std::string_view account, std::string_view password,

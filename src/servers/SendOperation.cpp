@@ -5,14 +5,14 @@
 
 namespace vpsdesk::servers {
 
-std::string SendOperation(const OperationRequest& request, std::string_view base_url) {
+OperationReply SendOperation(const OperationRequest& request, std::string_view base_url) {
     net::WebRequestOptions options;
-    options.method = request.post ? 1 : 0;
+    options.verb = request.post ? net::HttpVerb::Post : net::HttpVerb::Get;
     if (request.post) options.body = request.form;
     if (!request.headers.empty()) options.headers = request.headers;
     options.no_redirect = request.no_redirect;
-    return platform::ReadPlatformReply(
-        net::WebRequest(std::string(base_url) + request.path, options), request.ReplyPath());
+    const net::WebReply reply = net::WebRequest(std::string(base_url) + request.path, options);
+    return {platform::ReadPlatformReply(reply.body, request.ReplyPath()), !reply.Ok()};
 }
 
 }  // namespace vpsdesk::servers

@@ -9,6 +9,6 @@ namespace vpsdesk::servers {
 
 // The reply as text (GBK decoded), empty when the request failed. Blocks the calling
 // thread.
-std::string SendOperation(const OperationRequest& request, std::string_view base_url);
+OperationReply SendOperation(const OperationRequest& request, std::string_view base_url);
 
 }  // namespace vpsdesk::servers

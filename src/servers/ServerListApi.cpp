@@ -18,9 +18,9 @@ std::string ServerListUrl(std::string_view base_url, long long page) {
 
 std::string FetchServerPage(const platform::SiteConstants& site, long long page) {
     net::WebRequestOptions options;
-    options.method = 1;
+    options.verb = net::HttpVerb::Post;
     return platform::ReadPlatformReply(
-        net::WebRequest(ServerListUrl(site.BaseUrl(), page), options), kServerListPath);
+        net::WebRequest(ServerListUrl(site.BaseUrl(), page), options).body, kServerListPath);
 }
 
 }  // namespace vpsdesk::servers

@@ -169,18 +169,20 @@ Platform::~Platform() {
 
 std::string Platform::Control(const std::string& path_and_query, const std::string& body, bool post) {
     vpsdesk::net::WebRequestOptions options;
-    options.method = post ? 1 : 0;
+    options.verb = post ? vpsdesk::net::HttpVerb::Post : vpsdesk::net::HttpVerb::Get;
     if (post) options.body = body;
     options.headers = std::string("X-Control-Token: ") + kControlToken;
     options.cookies_in = "";
     return vpsdesk::net::ReplyText(
-        vpsdesk::net::WebRequest("https://" + Site() + "/__control/" + path_and_query, options));
+        vpsdesk::net::WebRequest("https://" + Site() + "/__control/" + path_and_query, options)
+            .body);
 }
 
 std::string Platform::Command(const std::string& name) {
     vpsdesk::net::WebRequestOptions options;
     options.cookies_in = "";
-    return vpsdesk::net::ReplyText(vpsdesk::net::WebRequest("https://" + Site() + "/khd?act=" + name, options));
+    return vpsdesk::net::ReplyText(
+        vpsdesk::net::WebRequest("https://" + Site() + "/khd?act=" + name, options).body);
 }
 
 std::string EventLog(const fs::path& file) { return ReadAll(file); }

@@ -109,7 +109,7 @@ class ServerOperationsE2e : public ::testing::Test {
         request.post = true;
         request.path = "/user/data/moneylist?page=1&limit=5";
         vpsdesk::net::JsonDocument doc;
-        doc.Parse(context_.send(request));
+        doc.Parse(context_.send(request).text);
         return vpsdesk::net::TextToInt(doc.GetText("count"));
     }
 

@@ -47,15 +47,14 @@ class LocalPlatform {
     // A test-control request; the client's own sign-in cookie stays out of it.
     std::string Control(const std::string& path, const std::string& body = {}, bool post = false) {
         net::WebRequestOptions options;
-        net::ByteArray bytes = net::ToBytes(body);
         if (post) {
-            options.method = 1;
-            options.body_bytes = &bytes;
+            options.verb = net::HttpVerb::Post;
+            options.body_bytes = net::ToBytes(body);
         }
         options.headers = "X-Control-Token: " + token_;
         options.cookies_in = std::string();
         options.no_redirect = true;
-        return net::BytesToString(net::WebRequest(Url("/__control/" + path), options));
+        return net::BytesToString(net::WebRequest(Url("/__control/" + path), options).body);
     }
     // The next reply for `path` is `body` (bytes as sent) with HTTP `status`.
     void Script(const std::string& path, const std::string& body, int status = 200) {

@@ -486,7 +486,7 @@ TEST_F(LoginWindowTest, PageSelectorSwitchesPagesAndOpensTheRecoveryWebPage) {
 
 // The start-up steps as the user sees them; the picture is kept for a person to look at.
 TEST_F(LoginWindowTest, StartUpRendersTheChineseTexts) {
-    window_->ShowLogo(net::WebRequest(platform_->Url("/img/logo.png")));
+    window_->ShowLogo(net::WebRequest(platform_->Url("/img/logo.png")).body);
     window_->StartIntroAnimations();
     window_->FetchCaptcha();
     window_->FocusAccountBox();

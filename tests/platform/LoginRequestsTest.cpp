@@ -69,7 +69,7 @@ protected:
     }
     std::string SignedInUser() {
         return Json({200, net::BytesToString(
-                              net::WebRequest(site_.BaseUrl() + "/user/data/usernmae"))})
+                              net::WebRequest(site_.BaseUrl() + "/user/data/usernmae").body)})
             .GetText("data.username");
     }
 

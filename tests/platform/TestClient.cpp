@@ -34,26 +34,19 @@ Reply TestClient::PostBytes(const std::string& path, const std::string& body,
 Reply TestClient::Send(const std::string& path, const std::string* body,
                        const std::vector<std::string>& headers) {
     vpsdesk::net::WebRequestOptions options;
-    vpsdesk::net::ByteArray body_bytes;
     if (body != nullptr) {
-        options.method = 1;
-        body_bytes = vpsdesk::net::ToBytes(*body);
-        options.body_bytes = &body_bytes;
+        options.verb = vpsdesk::net::HttpVerb::Post;
+        options.body_bytes = vpsdesk::net::ToBytes(*body);
     }
     if (!headers.empty()) options.headers = vpsdesk::net::JoinText(headers, "\r\n");
     options.cookies_in = cookies_;
-    std::string cookies = cookies_;
-    options.cookies_out = &cookies;
-    std::string reply_headers;
-    options.reply_headers = &reply_headers;
     options.no_redirect = true;
+    vpsdesk::net::WebReply web = vpsdesk::net::WebRequest(base_ + path, options);
     Reply reply;
-    reply.bytes = vpsdesk::net::BytesToString(vpsdesk::net::WebRequest(base_ + path, options));
-    if (!reply_headers.empty()) {
-        cookies_ = cookies;
-        // "HTTP/1.1 200 OK": the number after the first space.
-        reply.status = static_cast<long>(
-            vpsdesk::net::TextToInt(reply_headers.substr(reply_headers.find(' ') + 1)));
+    reply.bytes = vpsdesk::net::BytesToString(web.body);
+    if (!web.headers.empty()) {
+        cookies_ = web.cookies;
+        reply.status = web.status;
     }
     return reply;
 }

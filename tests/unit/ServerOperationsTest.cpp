@@ -204,3 +204,29 @@ TEST(RenewalQuote, TheBalanceCountsInWholeYuan) {
     EXPECT_EQ(RenewalPeriodName(RenewalPeriod::Year), "Annual");
     EXPECT_EQ(RenewalPeriodName(RenewalPeriod::None), "");
 }
+
+TEST(ServerOperationOutcome, ANetworkFailureIsToldWhereTheReplyWouldShowNothing) {
+    struct Case {
+        const char* name;
+        OperationOutcome (*read)(std::string_view);
+        BoxKind box;
+        const char* text;
+    } cases[] = {
+        {"restart", RestartOutcome, BoxKind::Toolkit, "网络连接失败，请检查网络后重试"},
+        {"refund", RefundOutcome, BoxKind::Timed, "网络连接失败，请检查网络后重试"},
+        {"renew", RenewOutcome, BoxKind::Plain, "网络连接失败，请检查网络后重试"},
+        {"password", PasswordOutcome, BoxKind::Toolkit, "网络连接失败，请检查网络后重试"},
+        {"remark keeps its text", RemarkOutcome, BoxKind::Plain, "设置失败"},
+        {"install keeps its text", InstallOutcome, BoxKind::Toolkit, "重置失败"},
+    };
+    for (const Case& c : cases) {
+        const OperationOutcome plain = c.read("");
+        const OperationOutcome failed = WithNetworkFailure(plain, true);
+        EXPECT_EQ(failed.box, c.box) << c.name;
+        EXPECT_EQ(failed.text, c.text) << c.name;
+        EXPECT_EQ(failed.refresh, plain.refresh) << c.name;
+        EXPECT_EQ(failed.close, plain.close) << c.name;
+        EXPECT_EQ(WithNetworkFailure(plain, false), plain)
+            << "an empty answer of the platform stays";
+    }
+}

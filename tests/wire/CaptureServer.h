@@ -34,7 +34,7 @@ class CaptureServer {
     // once): a slow transfer that still moves.
     void SetBodyByteGap(std::chrono::milliseconds gap) { body_gap_ms_ = gap.count(); }
 
-    int port() const { return port_; }
+    int Port() const { return port_; }
     std::string Url(std::string_view path = "/") const;
 
     std::vector<std::string> Requests() const;
@@ -71,7 +71,7 @@ class IdlePort {
     ~IdlePort();
     IdlePort(const IdlePort&) = delete;
     IdlePort& operator=(const IdlePort&) = delete;
-    int port() const { return port_; }
+    int Port() const { return port_; }
     std::string Url(std::string_view scheme = "http") const;
 
   private:

@@ -25,7 +25,7 @@ class TlsTestServer {
     TlsTestServer(const TlsTestServer&) = delete;
     TlsTestServer& operator=(const TlsTestServer&) = delete;
 
-    httplib::SSLServer& server() { return server_; }
+    httplib::SSLServer& Server() { return server_; }
 
     // Routes must be set before.
     void Start() {

@@ -36,18 +36,20 @@ TEST(WebRequestLimitsDefaults, FifteenSecondsToConnectAndThirtyWithoutProgress) 
 
 TEST_F(WebRequestLimits, AServerThatReadsTheRequestAndNeverAnswersIsAFailedRequest) {
     CaptureServer silent(std::vector<std::string>{});
-    for (int method : {0, 1}) {  // the GET of a page and the POST of a form
+    for (HttpVerb verb : {HttpVerb::Get, HttpVerb::Post}) {  // a page, and a form
         WebRequestOptions o;
-        o.method = method;
+        o.verb = verb;
         o.body = "a=1";
-        EXPECT_TRUE(WebRequest(silent.Url("/never"), o).empty()) << method;
+        const WebReply reply = WebRequest(silent.Url("/never"), o);
+        EXPECT_EQ(reply.error, WebError::TimedOut);
+        EXPECT_TRUE(reply.body.empty());
     }
     EXPECT_EQ(silent.Requests().size(), 2u);
 }
 
 TEST_F(WebRequestLimits, AHandshakeThatNeverCompletesEndsAtTheConnectLimit) {
     wiretest::IdlePort listener(/*listening=*/true);
-    EXPECT_TRUE(WebRequest(listener.Url("https")).empty());
+    EXPECT_EQ(WebRequest(listener.Url("https")).error, WebError::TimedOut);
 }
 
 TEST_F(WebRequestLimits, ASlowTransferThatKeepsMovingIsNotCutOff) {
@@ -56,8 +58,9 @@ TEST_F(WebRequestLimits, ASlowTransferThatKeepsMovingIsNotCutOff) {
     const std::string body = "0123456789ABCDEFGHIJKLMN";
     CaptureServer slow(CannedReply("200 OK", "", body));
     slow.SetBodyByteGap(200ms);  // five bytes a second for almost five seconds
-    const ByteArray reply = WebRequest(slow.Url("/slow"));
-    EXPECT_EQ(std::string(reply.begin(), reply.end()), body);
+    const WebReply reply = WebRequest(slow.Url("/slow"));
+    EXPECT_EQ(reply.error, WebError::None);
+    EXPECT_EQ(BytesToString(reply.body), body);
 }
 
 TEST_F(WebRequestLimits, AReplyThatStopsHalfwayIsNoReply) {
@@ -65,11 +68,10 @@ TEST_F(WebRequestLimits, AReplyThatStopsHalfwayIsNoReply) {
     CaptureServer stalls(
         std::vector<std::string>{"HTTP/1.1 200 OK\r\nContent-Length: 100\r\n\r\npart"},
         /*hold_open=*/true);
-    std::string headers;
-    WebRequestOptions o;
-    o.reply_headers = &headers;
-    EXPECT_TRUE(WebRequest(stalls.Url("/half"), o).empty());
-    EXPECT_EQ(headers, "HTTP/1.1 200 OK\r\nContent-Length: 100\r\n\r\n");
+    const WebReply reply = WebRequest(stalls.Url("/half"));
+    EXPECT_EQ(reply.error, WebError::CutShort);  // the reply had begun
+    EXPECT_TRUE(reply.body.empty());
+    EXPECT_EQ(reply.headers, "HTTP/1.1 200 OK\r\nContent-Length: 100\r\n\r\n");
 }
 
 }  // namespace

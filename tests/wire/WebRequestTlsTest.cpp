@@ -17,7 +17,7 @@ class WebRequestTls : public testing::Test {
   protected:
     static void SetUpTestSuite() {
         server_ = new wiretest::TlsTestServer();
-        httplib::SSLServer& s = server_->server();
+        httplib::SSLServer& s = server_->Server();
         s.Get("/hello", [](const httplib::Request&, httplib::Response& res) {
             res.set_content("ok", "text/plain");
         });
@@ -55,22 +55,21 @@ class WebRequestTls : public testing::Test {
 
 wiretest::TlsTestServer* WebRequestTls::server_ = nullptr;
 
-std::string Text(const ByteArray& b) {
-    return BytesToString(b);
+std::string Text(const WebReply& reply) {
+    return BytesToString(reply.body);
 }
 
 TEST_F(WebRequestTls, CertificateIsVerifiedAgainstTheConfiguredCa) {
-    std::string reply_headers = "before";
-    WebRequestOptions o;
-    o.reply_headers = &reply_headers;
-
     SetTlsSettings({});  // system store only: the test CA is unknown
-    EXPECT_TRUE(WebRequest(Url("/hello"), o).empty());
-    EXPECT_EQ(reply_headers, "before");
+    WebReply refused = WebRequest(Url("/hello"));
+    EXPECT_EQ(refused.error, WebError::Tls);
+    EXPECT_TRUE(refused.body.empty());
+    EXPECT_EQ(refused.headers, "");
 
     SetTlsSettings({wiretest::Certificates().ca_file, true});
-    EXPECT_EQ(Text(WebRequest(Url("/hello"), o)), "ok");
-    EXPECT_EQ(reply_headers.rfind("HTTP/1.1 200", 0), 0u);
+    WebReply reply = WebRequest(Url("/hello"));
+    EXPECT_EQ(Text(reply), "ok");
+    EXPECT_EQ(reply.headers.rfind("HTTP/1.1 200", 0), 0u);
     EXPECT_EQ(Text(WebRequest(Url("/hello", "localhost"))), "ok");
 
     SetTlsSettings({"", false});
@@ -91,17 +90,17 @@ TEST_F(WebRequestTls, CookieSetOnOneThreadIsSentFromAnother) {
 
 TEST_F(WebRequestTls, PostRedirectedBy302IsFollowedAsGet) {
     WebRequestOptions o;
-    o.method = 1;
+    o.verb = HttpVerb::Post;
     o.body = "a=1";
-    std::string reply_headers;
-    o.reply_headers = &reply_headers;
-    EXPECT_EQ(Text(WebRequest(Url("/moved"), o)), "GET ");
-    EXPECT_EQ(reply_headers.rfind("HTTP/1.1 200", 0), 0u) << reply_headers;
+    WebReply reply = WebRequest(Url("/moved"), o);
+    EXPECT_EQ(Text(reply), "GET ");
+    EXPECT_EQ(reply.status, 200);
 
     o.no_redirect = true;
-    EXPECT_EQ(Text(WebRequest(Url("/moved"), o)), "moved");
-    EXPECT_EQ(reply_headers.rfind("HTTP/1.1 302", 0), 0u) << reply_headers;
-    EXPECT_NE(reply_headers.find("Location: /landed\r\n"), std::string::npos);
+    reply = WebRequest(Url("/moved"), o);
+    EXPECT_EQ(Text(reply), "moved");
+    EXPECT_EQ(reply.status, 302);
+    EXPECT_NE(reply.headers.find("Location: /landed\r\n"), std::string::npos);
 }
 
 TEST_F(WebRequestTls, ConcurrentRequestsShareTheCookieStore) {

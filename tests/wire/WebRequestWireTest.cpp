@@ -60,8 +60,8 @@ Sent SendAndCapture(const std::string& path, WebRequestOptions o = {}, bool bloc
     return Parse(server.LastRequest(), block_has_agent, block_has_cookie);
 }
 
-std::string Bytes(const ByteArray& b) {
-    return BytesToString(b);
+std::string Bytes(const WebReply& reply) {
+    return BytesToString(reply.body);
 }
 
 TEST(WebRequestWire, GetSendsTheDefaultLinesAndNothingElse) {
@@ -71,7 +71,7 @@ TEST(WebRequestWire, GetSendsTheDefaultLinesAndNothingElse) {
 
     Sent s = Parse(server.LastRequest());
     EXPECT_EQ(s.request_line, "GET /a/b?x=1&y=Z HTTP/1.1");
-    EXPECT_EQ(s.host, Lines{"Host: 127.0.0.1:" + std::to_string(server.port())});
+    EXPECT_EQ(s.host, Lines{"Host: 127.0.0.1:" + std::to_string(server.Port())});
     EXPECT_EQ(s.agent, Lines{kAgent});
     EXPECT_TRUE(s.content_length.empty());
     EXPECT_EQ(s.block, (Lines{"Accept: */*", "Referer: " + url, "Accept-Language: zh-cn"}));
@@ -82,7 +82,7 @@ TEST(WebRequestWire, PostWithoutCallerHeadersSendsExactlyFourLines) {
     CaptureServer server;
     const std::string url = server.Url("/user/login");
     WebRequestOptions o;
-    o.method = 1;
+    o.verb = HttpVerb::Post;
     o.body = "a=1&b=2";
     WebRequest(url, o);
 
@@ -103,17 +103,18 @@ TEST(WebRequestWire, PostWithoutCallerHeadersSendsExactlyFourLines) {
     EXPECT_EQ(s.body.size(), 2u << 20);
 }
 
-TEST(WebRequestWire, EveryMethodCodeSendsItsVerbAndOnlyGetOmitsTheBody) {
-    const std::vector<std::pair<int, std::string>> table = {
-        {0, "GET"},    {1, "POST"},  {2, "HEAD"},    {3, "PUT"}, {4, "OPTIONS"},
-        {5, "DELETE"}, {6, "TRACE"}, {7, "CONNECT"}, {9, "GET"}, {-1, "GET"}};
+TEST(WebRequestWire, EveryVerbIsSentAndOnlyGetOmitsTheBody) {
+    const std::vector<std::pair<HttpVerb, std::string>> table = {
+        {HttpVerb::Get, "GET"},     {HttpVerb::Post, "POST"},       {HttpVerb::Head, "HEAD"},
+        {HttpVerb::Put, "PUT"},     {HttpVerb::Options, "OPTIONS"}, {HttpVerb::Delete, "DELETE"},
+        {HttpVerb::Trace, "TRACE"}, {HttpVerb::Connect, "CONNECT"}};
     for (const auto& [code, verb] : table) {
-        SCOPED_TRACE(code);
+        SCOPED_TRACE(verb);
         CaptureServer server;
         WebRequestOptions o;
-        o.method = code;
+        o.verb = code;
         o.body = "k=v";
-        ByteArray reply = WebRequest(server.Url("/m"), o);
+        WebReply reply = WebRequest(server.Url("/m"), o);
         Sent s = Parse(server.LastRequest());
         EXPECT_EQ(s.request_line, verb + " /m HTTP/1.1");
         const bool get = verb == "GET";
@@ -121,10 +122,12 @@ TEST(WebRequestWire, EveryMethodCodeSendsItsVerbAndOnlyGetOmitsTheBody) {
         EXPECT_EQ(s.content_length, get ? Lines{} : Lines{"Content-Length: 3"});
         // Only POST gets a Content-Type, and only from the default lines.
         Lines expected = {"Accept: */*", "Referer: " + server.Url("/m"), "Accept-Language: zh-cn"};
-        if (code == 1) expected.push_back("Content-Type: application/x-www-form-urlencoded");
+        if (code == HttpVerb::Post)
+            expected.push_back("Content-Type: application/x-www-form-urlencoded");
         EXPECT_EQ(s.block, expected);
         // A HEAD reply has no body, whatever its Content-Length says.
-        EXPECT_EQ(Bytes(reply), code == 2 ? "" : "ok");
+        EXPECT_EQ(Bytes(reply), code == HttpVerb::Head ? "" : "ok");
+        EXPECT_TRUE(reply.Ok());
     }
 }
 
@@ -132,36 +135,35 @@ TEST(WebRequestWire, HeadEndsAtTheReplyHeadersWithoutWaitingForABody) {
     // The server announces 100 bytes and never sends them, nor closes the connection.
     const std::string head = "HTTP/1.1 200 OK\r\nContent-Length: 100\r\nSet-Cookie: hd=1\r\n\r\n";
     CaptureServer server({head}, /*hold_open=*/true);
-    std::string reply_headers, cookies;
     WebRequestOptions o;
-    o.method = 2;
-    o.reply_headers = &reply_headers;
-    o.cookies_out = &cookies;
-    EXPECT_TRUE(WebRequest(server.Url("/h"), o).empty());
-    EXPECT_EQ(reply_headers, head);
-    EXPECT_EQ(cookies, "hd=1");
+    o.verb = HttpVerb::Head;
+    WebReply reply = WebRequest(server.Url("/h"), o);
+    EXPECT_EQ(reply.error, WebError::None);
+    EXPECT_TRUE(reply.body.empty());
+    EXPECT_EQ(reply.headers, head);
+    EXPECT_EQ(reply.cookies, "hd=1");
 }
 
 TEST(WebRequestWire, HeadFollowsRedirectsToTheFinalHeaders) {
     const std::string moved = "HTTP/1.1 302 Found\r\nLocation: /b\r\nContent-Length: 5\r\n\r\n";
     const std::string final_head = "HTTP/1.1 200 OK\r\nContent-Length: 9\r\n\r\n";
     CaptureServer server({moved, final_head}, /*hold_open=*/true);
-    std::string reply_headers;
     WebRequestOptions o;
-    o.method = 2;
-    o.reply_headers = &reply_headers;
-    WebRequest(server.Url("/a"), o);
+    o.verb = HttpVerb::Head;
+    WebReply reply = WebRequest(server.Url("/a"), o);
     Lines requests;
     for (const std::string& r : server.Requests())
         requests.push_back(wiretest::HeaderLines(r).at(0));
     EXPECT_EQ(requests, (Lines{"HEAD /a HTTP/1.1", "HEAD /b HTTP/1.1"}));
-    EXPECT_EQ(reply_headers, final_head);
+    EXPECT_EQ(reply.headers, final_head);
+    EXPECT_EQ(reply.status, 200);
 
     o.no_redirect = true;
     CaptureServer once({moved}, /*hold_open=*/true);
-    WebRequest(once.Url("/a"), o);
+    reply = WebRequest(once.Url("/a"), o);
     EXPECT_EQ(once.Requests().size(), 1u);
-    EXPECT_EQ(reply_headers, moved);
+    EXPECT_EQ(reply.headers, moved);
+    EXPECT_EQ(reply.status, 302);
 }
 
 TEST(WebRequestWire, NormalisedHeaderNamesAndTheirDefaults) {
@@ -202,7 +204,7 @@ TEST(WebRequestWire, UnnormalisedLinesAreSentAsGiven) {
 TEST(WebRequestWire, EmptyLinesInTheCallerBlockDoNotEndTheHeaderSection) {
     WebRequestOptions o;
     o.normalize_headers = false;
-    o.method = 1;
+    o.verb = HttpVerb::Post;
     o.body = "b=1";
     o.headers = "X-A: 1\r\n\r\nX-B: 2\r\n";
     Sent s = SendAndCapture("/e", o);
@@ -261,28 +263,23 @@ TEST(WebRequestWire, CookiesInGivenBypassesTheStoreBothWays) {
     EXPECT_EQ(after.store_cookie[0].find("bypass_new"), std::string::npos);
 }
 
-TEST(WebRequestWire, BodyBytesTakePrecedenceAndReceiveTheGbkBody) {
+TEST(WebRequestWire, BodyBytesGoOutAsTheyAreAndTextAsGbk) {
     WebRequestOptions o;
-    o.method = 1;
+    o.verb = HttpVerb::Post;
     o.body = "ignored";
-    ByteArray raw = {'x', 0, 0xFF, '='};
-    o.body_bytes = &raw;
+    o.body_bytes = ByteArray{'x', 0, 0xFF, '='};
     EXPECT_EQ(SendAndCapture("/b", o).body, std::string("x\0\xFF=", 4));
-    EXPECT_EQ(raw, (ByteArray{'x', 0, 0xFF, '='}));
-
-    ByteArray filled;
-    o.body_bytes = &filled;
-    o.body = "中文=值";
-    const std::string gbk = "\xD6\xD0\xCE\xC4=\xD6\xB5";
-    EXPECT_EQ(SendAndCapture("/b", o).body, gbk);
-    EXPECT_EQ(BytesToString(filled), gbk);
-
-    // GET sends no body and leaves the caller's bytes alone.
-    ByteArray untouched;
-    o.method = 0;
-    o.body_bytes = &untouched;
+    o.body_bytes = ByteArray();
     EXPECT_EQ(SendAndCapture("/b", o).body, "");
-    EXPECT_TRUE(untouched.empty());
+
+    o.body_bytes.reset();
+    o.body = "中文=值";
+    EXPECT_EQ(SendAndCapture("/b", o).body, "\xD6\xD0\xCE\xC4=\xD6\xB5");
+
+    // GET sends no body.
+    o.verb = HttpVerb::Get;
+    o.body_bytes = ByteArray{'x'};
+    EXPECT_EQ(SendAndCapture("/b", o).body, "");
 }
 
 TEST(WebRequestWire, UrlAndHeaderTextGoOutAsGbk) {
@@ -302,7 +299,7 @@ TEST(WebRequestWire, UrlWithoutSchemeGoesToTheHostByPlainHttpOnPort80) {
     // (":80" is dropped there as the default port).
     CaptureServer proxy;
     WebRequestOptions o;
-    o.proxy = "127.0.0.1:" + std::to_string(proxy.port());
+    o.proxy = "127.0.0.1:" + std::to_string(proxy.Port());
     WebRequest("Example.INVALID/x?y=1", o);
     Sent s = Parse(proxy.LastRequest());
     EXPECT_EQ(s.request_line, "GET http://example.invalid/x?y=1 HTTP/1.1");
@@ -313,7 +310,7 @@ TEST(WebRequestWire, UrlWithoutSchemeGoesToTheHostByPlainHttpOnPort80) {
 TEST(WebRequestWire, SocksProxyIsAskedToConnectToTheUrlsHost) {
     CaptureServer socks({CannedReply("200 OK", "", "via socks")}, false, /*socks4=*/true);
     WebRequestOptions o;
-    o.proxy = "127.0.0.1:" + std::to_string(socks.port());
+    o.proxy = "127.0.0.1:" + std::to_string(socks.Port());
     o.socks_proxy = true;
     EXPECT_EQ(Bytes(WebRequest("http://10.1.2.3:8080/s", o)), "via socks");
     ASSERT_EQ(socks.Socks4Requests().size(), 1u);
@@ -328,9 +325,9 @@ TEST(WebRequestWire, SocksProxyIsAskedToConnectToTheUrlsHost) {
 TEST(WebRequestWire, SecureUrlThroughAProxyOpensATunnel) {
     CaptureServer proxy(CannedReply("403 Forbidden", "", ""));
     WebRequestOptions o;
-    o.proxy = "127.0.0.1:" + std::to_string(proxy.port());
+    o.proxy = "127.0.0.1:" + std::to_string(proxy.Port());
     o.headers = "X-Secret: only-for-the-server";
-    EXPECT_TRUE(WebRequest("https://example.invalid/x", o).empty());
+    EXPECT_TRUE(WebRequest("https://example.invalid/x", o).body.empty());
     const std::string sent = proxy.LastRequest();
     EXPECT_EQ(wiretest::HeaderLines(sent).at(0), "CONNECT example.invalid:443 HTTP/1.1");
     EXPECT_EQ(sent.find("X-Secret"), std::string::npos);
@@ -342,33 +339,28 @@ TEST(WebRequestWire, ReplyHeadersAndSetCookieCollection) {
         "set-cookie: lower=1\r\nX-Note: \xD6\xD0\xCE\xC4\r\nContent-Length: 2\r\nConnection: "
         "close\r\n\r\n";
     CaptureServer server(head + "ok");
-    std::string reply_headers, cookies;
     WebRequestOptions o;
-    o.reply_headers = &reply_headers;
-    o.cookies_out = &cookies;
-    EXPECT_EQ(Bytes(WebRequest(server.Url("/r"), o)), "ok");
-    EXPECT_EQ(reply_headers, GbkToUtf8(head));
-    EXPECT_NE(reply_headers.find("X-Note: 中文\r\n"), std::string::npos);
-    EXPECT_EQ(cookies, "sid=abc; lang=zh");
+    WebReply reply = WebRequest(server.Url("/r"), o);
+    EXPECT_EQ(Bytes(reply), "ok");
+    EXPECT_EQ(reply.headers, GbkToUtf8(head));
+    EXPECT_NE(reply.headers.find("X-Note: 中文\r\n"), std::string::npos);
+    EXPECT_EQ(reply.cookies, "sid=abc; lang=zh");
 
     // The caller's cookies are merged in unless told not to.
     o.cookies_in = "sid=old; keep=1";
-    WebRequest(server.Url("/r"), o);
-    EXPECT_EQ(cookies, "sid=abc; lang=zh; keep=1");
+    EXPECT_EQ(WebRequest(server.Url("/r"), o).cookies, "sid=abc; lang=zh; keep=1");
     o.merge_cookies = false;
-    WebRequest(server.Url("/r"), o);
-    EXPECT_EQ(cookies, "sid=abc; lang=zh");
+    EXPECT_EQ(WebRequest(server.Url("/r"), o).cookies, "sid=abc; lang=zh");
 
     CaptureServer plain;
-    WebRequest(plain.Url("/r"), o);
-    EXPECT_EQ(cookies, "");
+    EXPECT_EQ(WebRequest(plain.Url("/r"), o).cookies, "");
 }
 
 TEST(WebRequestWire, FiftyMegabyteBodyComesBackWhole) {
     std::string body(50u << 20, '\0');
     for (size_t i = 0; i < body.size(); ++i) body[i] = static_cast<char>('a' + i % 26);
     CaptureServer server(CannedReply("200 OK", "", body));
-    ByteArray reply = WebRequest(server.Url("/big"));
+    const ByteArray reply = WebRequest(server.Url("/big")).body;
     ASSERT_EQ(reply.size(), body.size());
     EXPECT_TRUE(std::equal(reply.begin(), reply.end(), body.begin()));
 }
@@ -378,74 +370,45 @@ TEST(WebRequestWire, LongReplyHeaderBlockIsReadWhole) {
     while (lines.size() < 200 * 1024) lines += "X-Pad: " + std::string(100, 'p') + "\r\n";
     lines += "Set-Cookie: late=1; Path=/\r\n";
     CaptureServer server(CannedReply("200 OK", lines, "ok"));
-    std::string reply_headers, cookies;
     WebRequestOptions o;
-    o.reply_headers = &reply_headers;
-    o.cookies_out = &cookies;
     o.cookies_in = "";  // keep the store out of it
-    EXPECT_EQ(Bytes(WebRequest(server.Url("/long"), o)), "ok");
-    EXPECT_GT(reply_headers.size(), 200u * 1024);
-    EXPECT_EQ(cookies, "late=1");
+    WebReply reply = WebRequest(server.Url("/long"), o);
+    EXPECT_EQ(Bytes(reply), "ok");
+    EXPECT_GT(reply.headers.size(), 200u * 1024);
+    EXPECT_EQ(reply.cookies, "late=1");
 }
 
 TEST(WebRequestWire, ZeroBytesInsideTheBodyAreKept) {
     CaptureServer server(CannedReply("200 OK", "", std::string("ab\0cd", 5)));
-    ByteArray reply = WebRequest(server.Url("/z"));
+    WebReply reply = WebRequest(server.Url("/z"));
     EXPECT_EQ(Bytes(reply), std::string("ab\0cd", 5));
-    EXPECT_EQ(ReplyText(reply), "ab");
-}
-
-TEST(WebRequestWire, RefusedConnectionLeavesOutParametersAlone) {
-    const wiretest::IdlePort refusing(/*listening=*/false);
-
-    std::string reply_headers = "before", cookies = "before";
-    WebRequestOptions o;
-    o.reply_headers = &reply_headers;
-    o.cookies_out = &cookies;
-    o.cookies_in = "a=1";
-    EXPECT_TRUE(
-        WebRequest(refusing.Url(), o).empty());
-    EXPECT_EQ(reply_headers, "before");
-    EXPECT_EQ(cookies, "before");
-}
-
-TEST(WebRequestWire, ReplyCutShortGivesNoBodyButItsHeaders) {
-    const std::string head =
-        "HTTP/1.1 200 OK\r\nContent-Length: 100\r\nSet-Cookie: cut=1\r\nConnection: close\r\n\r\n";
-    CaptureServer server(head + "only part");
-    std::string reply_headers, cookies;
-    WebRequestOptions o;
-    o.reply_headers = &reply_headers;
-    o.cookies_out = &cookies;
-    o.cookies_in = "";
-    EXPECT_TRUE(WebRequest(server.Url("/cut"), o).empty());
-    EXPECT_EQ(reply_headers, head);
-    EXPECT_EQ(cookies, "cut=1");
+    EXPECT_EQ(ReplyText(reply.body), "ab");
 }
 
 TEST(WebRequestWire, HeadersOfTheFinalResponseOnlyAfter100Continue) {
     const std::string final_head =
         "HTTP/1.1 200 OK\r\nContent-Length: 2\r\nConnection: close\r\n\r\n";
     CaptureServer server("HTTP/1.1 100 Continue\r\n\r\n" + final_head + "ok");
-    std::string reply_headers;
     WebRequestOptions o;
-    o.method = 1;
-    o.reply_headers = &reply_headers;
-    EXPECT_EQ(Bytes(WebRequest(server.Url("/c"), o)), "ok");
-    EXPECT_EQ(reply_headers, final_head);
+    o.verb = HttpVerb::Post;
+    WebReply reply = WebRequest(server.Url("/c"), o);
+    EXPECT_EQ(Bytes(reply), "ok");
+    EXPECT_EQ(reply.headers, final_head);
+    EXPECT_EQ(reply.status, 200);
 }
 
 // Cancelling is for good, so it runs in a child process of its own.
 void CancelScenario() {
     CaptureServer silent(std::vector<std::string>{});  // reads the request, never answers
-    ByteArray in_flight = {'x'};
+    WebReply in_flight;
     std::thread worker([&] { in_flight = WebRequest(silent.Url("/wait")); });
     silent.WaitForRequests(1);
     CancelAllRequests();
     worker.join();
-    CaptureServer later;
-    ByteArray after = WebRequest(later.Url("/later"));
-    bool ok = in_flight.empty() && after.empty() && later.Connections() == 0;
+    CaptureServer later(CannedReply("200 OK", "", "too late"));
+    WebReply after = WebRequest(later.Url("/later"));
+    bool ok = in_flight.error == WebError::Cancelled && in_flight.body.empty() &&
+              after.error == WebError::Cancelled && after.body.empty() && later.Connections() == 0;
     std::fprintf(stderr, ok ? "cancelled\n" : "not cancelled\n");
     std::exit(ok ? 0 : 1);
 }

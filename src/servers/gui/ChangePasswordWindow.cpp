@@ -41,10 +41,11 @@ void ChangePasswordWindow::Submit() {
         return;
     }
     const OperationRequest request = PasswordRequest(password, (*row)[column::kId]);
-    const std::optional<std::string> reply =
+    const std::optional<OperationReply> reply =
         SendBusy(change_, [send = context_.send, request] { return send(request); });
     if (!reply) return;
-    const OperationOutcome outcome = PasswordOutcome(*reply);
+    const OperationOutcome outcome =
+        WithNetworkFailure(PasswordOutcome(reply->text), reply->network_failed);
     context_.show(outcome, this);
     if (outcome.refresh) RefreshKeepingResponsive(page_);
     if (outcome.close) close();

@@ -39,10 +39,10 @@ InstallOsWindow::InstallOsWindow(ServerListPage& page, ServerOperationContext co
 
 void InstallOsWindow::LoadOsList() {
     const OperationRequest request = OsListRequest(target_);
-    const std::optional<std::string> reply =
+    const std::optional<OperationReply> reply =
         SendBusy(install_, [send = context_.send, request] { return send(request); });
     if (!reply) return;
-    choice_ = OsChoice::FromReply(*reply);
+    choice_ = OsChoice::FromReply(reply->text);
     {
         const QSignalBlocker quiet(os_box_);
         os_box_->clear();
@@ -66,8 +66,9 @@ bool InstallOsWindow::StartInstall(ServerListPage& page, const ServerOperationCo
                 context.show(InstallWithoutOsOutcome(), nullptr);
                 return;
             }
+            const OperationReply reply = context.send(InstallRequest(os_id, server_id));
             const OperationOutcome outcome =
-                InstallOutcome(context.send(InstallRequest(os_id, server_id)));
+                WithNetworkFailure(InstallOutcome(reply.text), reply.network_failed);
             context.show(outcome, nullptr);
             page.RefreshServerList();
         });

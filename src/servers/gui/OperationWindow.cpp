@@ -44,13 +44,13 @@ QPushButton* OperationWindow::AddButton(const QString& text, const QString& obje
     return button;
 }
 
-std::optional<std::string> OperationWindow::SendBusy(QPushButton* button,
-                                                     const std::function<std::string()>& request) {
+std::optional<OperationReply> OperationWindow::SendBusy(
+    QPushButton* button, const std::function<OperationReply()>& request) {
     const QPointer<OperationWindow> self(this);
     const QPointer<QPushButton> guarded(button);
     if (guarded) guarded->setEnabled(false);
     setCursor(Qt::BusyCursor);
-    std::string reply = ui::CallKeepingWindowResponsive(request);
+    OperationReply reply = ui::CallKeepingWindowResponsive(request);
     if (self.isNull()) return std::nullopt;
     unsetCursor();
     if (guarded) guarded->setEnabled(true);

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "servers/OperationRequests.h"
 #include "ui/SkinnedWindow.h"
 
 class QLabel;
@@ -36,8 +37,8 @@ class OperationWindow : public ui::SkinnedWindow {
     // Runs `request` on a worker while this window goes on drawing; `button` is disabled
     // meanwhile. Nothing when the window was destroyed in the meantime; a window merely
     // closed still gets the reply, since the platform has acted on the request.
-    std::optional<std::string> SendBusy(QPushButton* button,
-                                        const std::function<std::string()>& request);
+    std::optional<OperationReply> SendBusy(QPushButton* button,
+                                           const std::function<OperationReply()>& request);
     // The server list refresh, run with the window responsive.
     static void RefreshKeepingResponsive(ServerListPage& page);
 };

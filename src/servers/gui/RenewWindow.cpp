@@ -85,10 +85,10 @@ QRadioButton* RenewWindow::Option(RenewalPeriod period) const {
 
 void RenewWindow::LoadPrices() {
     const OperationRequest request = RenewalPricesRequest(target_);
-    const std::optional<std::string> reply =
+    const std::optional<OperationReply> reply =
         SendBusy(renew_, [send = context_.send, request] { return send(request); });
     if (!reply) return;
-    quote_ = RenewalQuote::FromReply(*reply);
+    quote_ = RenewalQuote::FromReply(reply->text);
     opening_->setText(ui::Qs(quote_.StartTime()));
     expiry_->setText(ui::Qs(quote_.EndTime()));
     Option(RenewalPeriod::Month)->setChecked(true);
@@ -116,10 +116,11 @@ void RenewWindow::Renew() {
         return;
     }
     const OperationRequest request = RenewRequest(RenewalPeriodName(period), target_);
-    const std::optional<std::string> reply =
+    const std::optional<OperationReply> reply =
         SendBusy(renew_, [send = context_.send, request] { return send(request); });
     if (!reply) return;
-    const OperationOutcome outcome = RenewOutcome(*reply);
+    const OperationOutcome outcome =
+        WithNetworkFailure(RenewOutcome(reply->text), reply->network_failed);
     context_.show(outcome, this);
     if (outcome.refresh) RefreshKeepingResponsive(page_);
     if (outcome.close) close();

@@ -13,9 +13,9 @@ class QWidget;
 namespace vpsdesk::servers {
 
 struct ServerOperationContext {
-    // Sends the request to the signed-in platform; the reply as text, empty when the
-    // request failed. Blocks the calling thread, which may be any.
-    std::function<std::string(const OperationRequest&)> send;
+    // Sends the request to the signed-in platform. Blocks the calling thread, which may
+    // be any.
+    std::function<OperationReply(const OperationRequest&)> send;
     // The signed-in account's name and password, sent with a remark.
     std::function<std::pair<std::string, std::string>()> credentials;
     // The balance as the profile keeps it ("12.50元").

@@ -67,7 +67,8 @@ void OpenRenewWindow(ServerListPage& page, const ServerOperationContext& context
 bool StartRestart(ServerListPage& page, const ServerOperationContext& context,
                   std::string server_id) {
     return ui::RunInBackground([&page, context, id = std::move(server_id)] {
-        context.show(RestartOutcome(context.send(RestartRequest(id))), nullptr);
+        const OperationReply reply = context.send(RestartRequest(id));
+        context.show(WithNetworkFailure(RestartOutcome(reply.text), reply.network_failed), nullptr);
         page.RefreshServerList();
     });
 }
@@ -79,10 +80,10 @@ void RequestRefund(ServerListPage& page, const ServerOperationContext& context,
     if (in_flight) return;
     in_flight = true;
     const OperationRequest request = RefundRequest(row[column::kId], context.host());
-    const std::string reply =
+    const OperationReply reply =
         ui::CallKeepingWindowResponsive([send = context.send, request] { return send(request); });
     in_flight = false;
-    context.show(RefundOutcome(reply), nullptr);
+    context.show(WithNetworkFailure(RefundOutcome(reply.text), reply.network_failed), nullptr);
     ui::CallKeepingWindowResponsive([&page] {
         page.RefreshServerList();
         return true;

@@ -25,10 +25,11 @@ void SetRemarkWindow::Submit() {
     const auto [account, password] = context_.credentials();
     const OperationRequest request =
         RemarkRequest(account, password, (*row)[column::kId], ui::U8(remark_->text()));
-    const std::optional<std::string> reply =
+    const std::optional<OperationReply> reply =
         SendBusy(set_, [send = context_.send, request] { return send(request); });
     if (!reply) return;
-    const OperationOutcome outcome = RemarkOutcome(*reply);
+    const OperationOutcome outcome =
+        WithNetworkFailure(RemarkOutcome(reply->text), reply->network_failed);
     context_.show(outcome, this);
     RefreshKeepingResponsive(page_);
     close();
