@@ -39,7 +39,6 @@ bool CarriesHostLine(const curl_slist* list) {
 
 // libcurl accepts neither raw non-ASCII bytes nor spaces or control bytes in a URL.
 std::string EncodePath(std::string_view path) {
-    static constexpr char kHex[] = "0123456789ABCDEF";
     std::string out;
     out.reserve(path.size());
     for (char ch : path) {
@@ -47,9 +46,7 @@ std::string EncodePath(std::string_view path) {
         if (c > 0x20 && c < 0x7F) {
             out.push_back(ch);
         } else {
-            out.push_back('%');
-            out.push_back(kHex[c >> 4]);
-            out.push_back(kHex[c & 0xF]);
+            out += '%' + UpperHex(std::string_view(&ch, 1));
         }
     }
     return out;
