@@ -10,10 +10,8 @@ namespace vpsdesk::servers {
 
 ChangePasswordWindow::ChangePasswordWindow(ServerListPage& page, ServerOperationContext context,
                                            QWidget* parent)
-    : OperationWindow(QStringLiteral("修改密码"), QStringLiteral("changePasswordWindow"), 420, 250,
-                      parent),
-      page_(page),
-      context_(std::move(context)) {
+    : OperationWindow(page, std::move(context), QStringLiteral("修改密码"),
+                      QStringLiteral("changePasswordWindow"), 420, 250, parent) {
     AddCaption(QStringLiteral("新密码："), 70);
     password_ = AddEdit(QStringLiteral("newPasswordEdit"), 70);
     AddCaption(QStringLiteral("重复新密码："), 120);
@@ -37,18 +35,13 @@ void ChangePasswordWindow::Submit() {
     if (!row) return;
     const std::string password = ui::U8(password_->text());
     if (!PasswordsMatch(password, ui::U8(repeat_->text()))) {
-        context_.show(PasswordMismatchOutcome(), this);
+        Conclude(PasswordMismatchOutcome());
         return;
     }
     const OperationRequest request = PasswordRequest(password, (*row)[column::kId]);
-    const std::optional<OperationReply> reply =
-        SendBusy(change_, [send = context_.send, request] { return send(request); });
+    const std::optional<OperationReply> reply = Send(change_, request);
     if (!reply) return;
-    const OperationOutcome outcome =
-        WithNetworkFailure(PasswordOutcome(reply->text), reply->network_failed);
-    context_.show(outcome, this);
-    if (outcome.refresh) RefreshKeepingResponsive(page_);
-    if (outcome.close) close();
+    Conclude(WithNetworkFailure(PasswordOutcome(reply->text), reply->network_failed));
 }
 
 }  // namespace vpsdesk::servers

@@ -21,8 +21,6 @@ class ChangePasswordWindow : public OperationWindow {
   private:
     void Submit();
 
-    ServerListPage& page_;
-    ServerOperationContext context_;
     QLineEdit* password_;
     QLineEdit* repeat_;
     QPushButton* change_;

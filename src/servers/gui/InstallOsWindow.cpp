@@ -13,10 +13,8 @@ namespace vpsdesk::servers {
 
 InstallOsWindow::InstallOsWindow(ServerListPage& page, ServerOperationContext context,
                                  const ServerRow& row, QWidget* parent)
-    : OperationWindow(QStringLiteral("安装系统"), QStringLiteral("installOsWindow"), 460, 260,
-                      parent),
-      page_(page),
-      context_(std::move(context)),
+    : OperationWindow(page, std::move(context), QStringLiteral("安装系统"),
+                      QStringLiteral("installOsWindow"), 460, 260, parent),
       target_(row[column::kId]) {
     AddCaption(QStringLiteral("操作系统："), 70);
     os_box_ = new QComboBox(this);
@@ -39,8 +37,7 @@ InstallOsWindow::InstallOsWindow(ServerListPage& page, ServerOperationContext co
 
 void InstallOsWindow::LoadOsList() {
     const OperationRequest request = OsListRequest(target_);
-    const std::optional<OperationReply> reply =
-        SendBusy(install_, [send = context_.send, request] { return send(request); });
+    const std::optional<OperationReply> reply = Send(install_, request);
     if (!reply) return;
     choice_ = OsChoice::FromReply(reply->text);
     {

@@ -38,8 +38,6 @@ class InstallOsWindow : public OperationWindow {
     void LoadOsList();
     void Install();
 
-    ServerListPage& page_;
-    ServerOperationContext context_;
     std::string target_;
     OsChoice choice_;
     QComboBox* os_box_;

@@ -11,9 +11,10 @@
 
 namespace vpsdesk::servers {
 
-OperationWindow::OperationWindow(const QString& title, const QString& object_name, int width,
+OperationWindow::OperationWindow(ServerListPage& page, ServerOperationContext context,
+                                 const QString& title, const QString& object_name, int width,
                                  int height, QWidget* parent)
-    : ui::SkinnedWindow(parent) {
+    : ui::SkinnedWindow(parent), page_(page), context_(std::move(context)) {
     setObjectName(object_name);
     setWindowTitle(title);
     setFixedSize(width, height);
@@ -44,24 +45,31 @@ QPushButton* OperationWindow::AddButton(const QString& text, const QString& obje
     return button;
 }
 
-std::optional<OperationReply> OperationWindow::SendBusy(
-    QPushButton* button, const std::function<OperationReply()>& request) {
+std::optional<OperationReply> OperationWindow::Send(QPushButton* button,
+                                                    const OperationRequest& request) {
     const QPointer<OperationWindow> self(this);
     const QPointer<QPushButton> guarded(button);
     if (guarded) guarded->setEnabled(false);
     setCursor(Qt::BusyCursor);
-    OperationReply reply = ui::CallKeepingWindowResponsive(request);
+    OperationReply reply =
+        ui::CallKeepingWindowResponsive([send = context_.send, request] { return send(request); });
     if (self.isNull()) return std::nullopt;
     unsetCursor();
     if (guarded) guarded->setEnabled(true);
     return reply;
 }
 
-void OperationWindow::RefreshKeepingResponsive(ServerListPage& page) {
-    ui::CallKeepingWindowResponsive([&page] {
-        page.RefreshServerList();
-        return true;
-    });
+void OperationWindow::Conclude(const OperationOutcome& outcome) {
+    const QPointer<OperationWindow> self(this);
+    context_.show(outcome, this);
+    if (self.isNull()) return;
+    if (outcome.refresh) {
+        ui::CallKeepingWindowResponsive([&page = page_] {
+            page.RefreshServerList();
+            return true;
+        });
+    }
+    if (outcome.close && !self.isNull()) close();
 }
 
 }  // namespace vpsdesk::servers

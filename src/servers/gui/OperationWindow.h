@@ -3,11 +3,11 @@
 // boxes and one button, and a request that runs with the window responsive and its
 // button disabled, so that a second click cannot send twice.
 #include <QString>
-#include <functional>
 #include <optional>
 #include <string>
 
 #include "servers/OperationRequests.h"
+#include "servers/gui/ServerOperationContext.h"
 #include "ui/SkinnedWindow.h"
 
 class QLabel;
@@ -21,8 +21,8 @@ class ServerListPage;
 class OperationWindow : public ui::SkinnedWindow {
     Q_OBJECT
   public:
-    OperationWindow(const QString& title, const QString& object_name, int width, int height,
-                    QWidget* parent);
+    OperationWindow(ServerListPage& page, ServerOperationContext context, const QString& title,
+                    const QString& object_name, int width, int height, QWidget* parent);
 
   protected:
     static constexpr int kLeft = 40;
@@ -34,13 +34,16 @@ class OperationWindow : public ui::SkinnedWindow {
     QLineEdit* AddEdit(const QString& object_name, int y);
     QPushButton* AddButton(const QString& text, const QString& object_name, int y);
 
-    // Runs `request` on a worker while this window goes on drawing; `button` is disabled
+    // Sends `request` on a worker while this window goes on drawing; `button` is disabled
     // meanwhile. Nothing when the window was destroyed in the meantime; a window merely
     // closed still gets the reply, since the platform has acted on the request.
-    std::optional<OperationReply> SendBusy(QPushButton* button,
-                                           const std::function<OperationReply()>& request);
-    // The server list refresh, run with the window responsive.
-    static void RefreshKeepingResponsive(ServerListPage& page);
+    std::optional<OperationReply> Send(QPushButton* button, const OperationRequest& request);
+    // Shows the outcome's box, then refreshes the list (with the window responsive) and
+    // closes the window where the outcome says so.
+    void Conclude(const OperationOutcome& outcome);
+
+    ServerListPage& page_;
+    ServerOperationContext context_;
 };
 
 }  // namespace vpsdesk::servers

@@ -28,9 +28,8 @@ QLabel* AddValue(QWidget* parent, const QString& object_name, QRect where) {
 
 RenewWindow::RenewWindow(ServerListPage& page, ServerOperationContext context, const ServerRow& row,
                          QWidget* parent)
-    : OperationWindow(QStringLiteral("续费"), QStringLiteral("renewWindow"), 460, 360, parent),
-      page_(page),
-      context_(std::move(context)),
+    : OperationWindow(page, std::move(context), QStringLiteral("续费"),
+                      QStringLiteral("renewWindow"), 460, 360, parent),
       target_(row[column::kId]) {
     const int value_left = kLeft + kCaptionWidth;
     const int value_width = width() - kLeft - value_left;
@@ -85,8 +84,7 @@ QRadioButton* RenewWindow::Option(RenewalPeriod period) const {
 
 void RenewWindow::LoadPrices() {
     const OperationRequest request = RenewalPricesRequest(target_);
-    const std::optional<OperationReply> reply =
-        SendBusy(renew_, [send = context_.send, request] { return send(request); });
+    const std::optional<OperationReply> reply = Send(renew_, request);
     if (!reply) return;
     quote_ = RenewalQuote::FromReply(reply->text);
     opening_->setText(ui::Qs(quote_.StartTime()));
@@ -112,18 +110,13 @@ void RenewWindow::Renew() {
     if (loading_) return;
     const RenewalPeriod period = Chosen();
     if (!BalanceCovers(context_.balance(), quote_.Price(period))) {
-        context_.show(InsufficientBalanceOutcome(), this);
+        Conclude(InsufficientBalanceOutcome());
         return;
     }
     const OperationRequest request = RenewRequest(RenewalPeriodName(period), target_);
-    const std::optional<OperationReply> reply =
-        SendBusy(renew_, [send = context_.send, request] { return send(request); });
+    const std::optional<OperationReply> reply = Send(renew_, request);
     if (!reply) return;
-    const OperationOutcome outcome =
-        WithNetworkFailure(RenewOutcome(reply->text), reply->network_failed);
-    context_.show(outcome, this);
-    if (outcome.refresh) RefreshKeepingResponsive(page_);
-    if (outcome.close) close();
+    Conclude(WithNetworkFailure(RenewOutcome(reply->text), reply->network_failed));
 }
 
 }  // namespace vpsdesk::servers

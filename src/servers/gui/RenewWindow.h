@@ -37,8 +37,6 @@ class RenewWindow : public OperationWindow {
     void ShowChoice();
     void Renew();
 
-    ServerListPage& page_;
-    ServerOperationContext context_;
     std::string target_;
     RenewalQuote quote_;
     QLabel* balance_;

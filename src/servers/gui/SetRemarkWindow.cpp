@@ -10,9 +10,8 @@ namespace vpsdesk::servers {
 
 SetRemarkWindow::SetRemarkWindow(ServerListPage& page, ServerOperationContext context,
                                  QWidget* parent)
-    : OperationWindow(QStringLiteral("设置"), QStringLiteral("setRemarkWindow"), 420, 200, parent),
-      page_(page),
-      context_(std::move(context)) {
+    : OperationWindow(page, std::move(context), QStringLiteral("设置"),
+                      QStringLiteral("setRemarkWindow"), 420, 200, parent) {
     AddCaption(QStringLiteral("备注："), 70);
     remark_ = AddEdit(QStringLiteral("remarkEdit"), 70);
     set_ = AddButton(QStringLiteral("设置"), QStringLiteral("setRemarkButton"), 130);
@@ -25,14 +24,9 @@ void SetRemarkWindow::Submit() {
     const auto [account, password] = context_.credentials();
     const OperationRequest request =
         RemarkRequest(account, password, (*row)[column::kId], ui::U8(remark_->text()));
-    const std::optional<OperationReply> reply =
-        SendBusy(set_, [send = context_.send, request] { return send(request); });
+    const std::optional<OperationReply> reply = Send(set_, request);
     if (!reply) return;
-    const OperationOutcome outcome =
-        WithNetworkFailure(RemarkOutcome(reply->text), reply->network_failed);
-    context_.show(outcome, this);
-    RefreshKeepingResponsive(page_);
-    close();
+    Conclude(WithNetworkFailure(RemarkOutcome(reply->text), reply->network_failed));
 }
 
 }  // namespace vpsdesk::servers

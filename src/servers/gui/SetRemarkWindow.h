@@ -17,8 +17,6 @@ class SetRemarkWindow : public OperationWindow {
   private:
     void Submit();
 
-    ServerListPage& page_;
-    ServerOperationContext context_;
     QLineEdit* remark_;
     QPushButton* set_;
 };
