@@ -24,6 +24,7 @@
 
 #include "GuiTestSupport.h"
 #include "LocalPlatform.h"
+#include "ScriptedPageTest.h"
 #include "net/Gbk.h"
 #include "net/JsonDocument.h"
 #include "net/WebRequest.h"
@@ -43,8 +44,6 @@ using ui::guitest::PumpUntil;
 namespace column = servers::column;
 
 namespace {
-
-const char* const kToken = "server-list-token";
 
 struct Server {
     long long id = 1;
@@ -92,25 +91,9 @@ std::string ListReply(long long count, const std::vector<Server>& servers) {
     return doc.dump();
 }
 
-class ServerListPageTest : public ::testing::Test {
+// Every list reply is scripted.
+class ServerListPageTest : public ui::guitest::ScriptedPageTest {
   protected:
-    // Every list reply is scripted, so one platform without demo data serves the suite.
-    static void SetUpTestSuite() { platform_ = new ui::guitest::LocalPlatform(kToken, false); }
-    static void TearDownTestSuite() {
-        delete platform_;
-        platform_ = nullptr;
-    }
-
-    void SetUp() override {
-        platform_->Control("reset", {}, true);
-        page_ = std::make_unique<ServerListPage>();
-        page_->SetSite(platform_->Site());
-        page_->SetPageText(QStringLiteral("1"));
-        page_->show();
-        PumpUntil([&] { return page_->isVisible(); });
-    }
-    void TearDown() override { page_.reset(); }
-
     // The next list reply is `json` (UTF-8 here, GBK on the wire).
     void ScriptList(const std::string& json, int status = 200) {
         platform_->Script("/user/data/vpslist", net::Utf8ToGbk(json), status);
@@ -152,12 +135,7 @@ class ServerListPageTest : public ::testing::Test {
         for (QAction* action : menu->actions()) out << action->text();
         return out;
     }
-
-    static ui::guitest::LocalPlatform* platform_;
-    std::unique_ptr<ServerListPage> page_;
 };
-
-ui::guitest::LocalPlatform* ServerListPageTest::platform_ = nullptr;
 
 }  // namespace
 

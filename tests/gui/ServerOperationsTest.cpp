@@ -22,6 +22,7 @@
 
 #include "GuiTestSupport.h"
 #include "LocalPlatform.h"
+#include "ScriptedPageTest.h"
 #include "net/Gbk.h"
 #include "servers/SendOperation.h"
 #include "servers/gui/ChangePasswordWindow.h"
@@ -38,8 +39,6 @@ using namespace vpsdesk::servers;
 using ui::guitest::PumpUntil;
 
 namespace {
-
-const char* const kToken = "server-operations-token";
 
 std::string OneServerList(const std::string& password = "pw101") {
     nlohmann::ordered_json row = {{"id", 101},
@@ -58,20 +57,10 @@ std::string OneServerList(const std::string& password = "pw101") {
     return nlohmann::ordered_json({{"count", 1}, {"data", {row}}}).dump();
 }
 
-class ServerOperationsTest : public ::testing::Test {
+class ServerOperationsTest : public ui::guitest::ScriptedPageTest {
   protected:
-    static void SetUpTestSuite() { platform_ = new ui::guitest::LocalPlatform(kToken, false); }
-    static void TearDownTestSuite() {
-        delete platform_;
-        platform_ = nullptr;
-    }
-
     void SetUp() override {
-        platform_->Control("reset", {}, true);
-        page_ = std::make_unique<ServerListPage>();
-        page_->SetSite(platform_->Site());
-        page_->SetPageText(QStringLiteral("1"));
-        page_->show();
+        ScriptedPageTest::SetUp();
         Script("/user/data/vpslist", OneServerList());
         page_->LoadServerPage(1);
         page_->List()->selectRow(0);
@@ -86,11 +75,6 @@ class ServerOperationsTest : public ::testing::Test {
             const std::lock_guard lock(shown_mutex_);
             shown_.push_back(outcome);
         };
-    }
-    void TearDown() override { page_.reset(); }
-
-    static void Script(const std::string& path, const std::string& utf8_body) {
-        platform_->Script(path, net::Utf8ToGbk(utf8_body));
     }
     std::vector<OperationOutcome> Shown() {
         const std::lock_guard lock(shown_mutex_);
@@ -119,15 +103,11 @@ class ServerOperationsTest : public ::testing::Test {
         PumpUntil([&] { return !window.Loading(); });
     }
 
-    static ui::guitest::LocalPlatform* platform_;
-    std::unique_ptr<ServerListPage> page_;
     ServerOperationContext context_;
     std::string balance_ = "100.00元";
     std::mutex shown_mutex_;
     std::vector<OperationOutcome> shown_;
 };
-
-ui::guitest::LocalPlatform* ServerOperationsTest::platform_ = nullptr;
 
 }  // namespace
 
