@@ -36,7 +36,7 @@ RechargeOutcome CheckRechargeInput(std::string_view account, std::string_view am
 
 RechargeOutcome ReadPaymentReply(std::string_view reply) {
     const std::string_view address = TrimAddress(reply);
-    if (!IsWebAddress(address)) return Refusal("充值失败");
+    if (!IsWebAddress(address)) return Refusal(kRechargeFailedText);
     return {{}, std::string(address)};
 }
 

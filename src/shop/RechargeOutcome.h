@@ -12,6 +12,7 @@ inline constexpr std::string_view kRechargeAmountCaption = "充值金额：";
 inline constexpr std::string_view kRechargeButtonCaption = "充值";
 // Every refusal is a toolkit box with this title.
 inline constexpr std::string_view kRechargeErrorTitle = "错误";
+inline constexpr std::string_view kRechargeFailedText = "充值失败";
 
 struct RechargeOutcome {
     // Non-empty: show it in a "错误" box and keep the window open; nothing else happens.
