@@ -13,6 +13,7 @@
 #include <atomic>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "GuiTestSupport.h"
@@ -121,6 +122,23 @@ TEST_F(BalancePagesTest, FinancePageShowsRowsTotalsAndKeepsThemOnAnUnreadableRep
     EXPECT_EQ(page.List()->rowCount(), 0);
     EXPECT_EQ(page.IncomeTotal()->text(), QStringLiteral("￥元"));
     EXPECT_EQ(page.ExpenseTotal()->text(), QStringLiteral("￥元"));
+}
+
+// The set-up's load runs on the watcher thread; the rows still change on the UI thread.
+TEST_F(BalancePagesTest, ALoadFromAWorkerIsAppliedOnTheUiThread) {
+    FinancePage page;
+    page.SetSite(platform_->Site());
+    page.show();
+    Script("/user/data/moneylist", kThreeRecords);
+    std::atomic<bool> done{false};
+    std::thread worker([&] {
+        page.LoadFinancePage("1");
+        done = true;
+    });
+    ui::guitest::PumpUntil([&] { return done.load(); });
+    worker.join();
+    EXPECT_EQ(page.List()->rowCount(), 3);
+    EXPECT_EQ(page.IncomeTotal()->text(), QStringLiteral("￥30元"));
 }
 
 TEST_F(BalancePagesTest, ChoosingPageThreeAsksForPageThreeOfFive) {

@@ -33,8 +33,3 @@ TEST(BalanceRequests, EachRequestHasItsVerbPathFormAndRedirectRule) {
     };
     for (const Case& c : cases) EXPECT_EQ(c.got, c.expected) << c.name;
 }
-
-TEST(BalanceRequests, RepliesAreReadByThePathWithoutItsQuery) {
-    EXPECT_EQ(FinanceRecordsRequest("3").ReplyPath(), kFinanceRecordsPath);
-    EXPECT_EQ(PaymentPageRequest("a", "1").ReplyPath(), kPaymentPagePath);
-}

@@ -80,11 +80,3 @@ TEST(FinanceRecords, ANonDocumentIsNotReadable) {
         EXPECT_TRUE(got.rows.empty()) << reply;
     }
 }
-
-TEST(FinanceRecords, TheSelectorAndLabelsStartAsShown) {
-    ASSERT_EQ(kFinancePageChoices.size(), 10u);
-    EXPECT_EQ(kFinancePageChoices.front(), "1");
-    EXPECT_EQ(kFinancePageChoices.back(), "10");
-    EXPECT_EQ(kInitialTotalLabel, "￥0元");
-    EXPECT_EQ(FinanceTotalLabel(""), "￥元");
-}
