@@ -53,13 +53,6 @@ TEST(ProductRows, AHugeCountStopsAtTheLimit) {
     EXPECT_EQ(ReadProductRows(R"({"count":2000000000,"data":[]})").size(), kMaxListCount);
 }
 
-TEST(ProductRows, TheIdCellIsTheOneThePurchaseWindowReads) {
-    const auto rows = ReadProductRows(std::string(R"({"count":1,"data":[)") + kProduct + "]}");
-    ASSERT_EQ(rows.size(), 1u);
-    EXPECT_EQ(rows[0].ProductId(), "12");
-    EXPECT_EQ(kProductHeaders[kProductIdColumn], "ID");
-}
-
 TEST(LoadProductTypes, AppendsEveryNameAndShowsTheFirst) {
     ScriptedCatalogue platform;
     platform.Reply("/user/cplxlist",
