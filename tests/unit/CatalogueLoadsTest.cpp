@@ -35,10 +35,12 @@ TEST(ProductRows, CellsCarryTheirUnitsAndTheCountDecidesTheRows) {
         {"count 3, two elements",
          std::string(R"({"count":3,"data":[)") + kProduct + "," + kProduct + "]}",
          {kFull, kFull, kUnitsOnly}},
-        {"count as a string reads 0", std::string(R"({"count":"1","data":[)") + kProduct + "]}",
+        {"count as a string reads 0",
+         std::string(R"({"count":"1","data":[)") + kProduct + "]}",
          {}},
         {"elements beyond the count are left out",
-         std::string(R"({"count":1,"data":[)") + kProduct + "," + kProduct + "]}", {kFull}},
+         std::string(R"({"count":1,"data":[)") + kProduct + "," + kProduct + "]}",
+         {kFull}},
         {"negative count", R"({"count":-2,"data":[]})", {}},
         {"not JSON", "<html>502</html>", {}},
     };
@@ -55,8 +57,9 @@ TEST(ProductRows, AHugeCountStopsAtTheLimit) {
 
 TEST(LoadProductTypes, AppendsEveryNameAndShowsTheFirst) {
     ScriptedCatalogue platform;
-    platform.Reply("/user/cplxlist",
-                   R"({"count":3,"data":[{"cplxmc":"挂机宝"},{"cplxmc":"云电脑"},{"cplxmc":"挂机宝"}]})");
+    platform.Reply(
+        "/user/cplxlist",
+        R"({"count":3,"data":[{"cplxmc":"挂机宝"},{"cplxmc":"云电脑"},{"cplxmc":"挂机宝"}]})");
     const auto update = LoadProductTypes(platform.Sender());
     ASSERT_TRUE(update);
     EXPECT_EQ(update->appended, (std::vector<std::string>{"挂机宝", "云电脑", "挂机宝"}));
@@ -120,7 +123,8 @@ TEST(LoadProducts, LooksUpLineAndTypeThenListsTheProducts) {
                    "xlid=4&cplxid=7");
     const auto rows = LoadProducts(platform.Sender(), "宿迁", "云电脑");
     EXPECT_EQ(platform.SentLines(),
-              (std::vector<std::string>{"POST /user/xlmchq xlmc=宿迁", "POST /user/cplxlist cplxmc=云电脑",
+              (std::vector<std::string>{"POST /user/xlmchq xlmc=宿迁",
+                                        "POST /user/cplxlist cplxmc=云电脑",
                                         "POST /user/ycplist xlid=4&cplxid=7"}));
     ASSERT_EQ(rows.size(), 1u);
     EXPECT_EQ(rows[0].cells, kFull);

@@ -62,7 +62,8 @@ TEST(RunPurchase, SuccessHoldsTheSuccessCaptionThenReturnsToBuy) {
     EXPECT_EQ(PlayOrder(R"({"status":200,"data":"ok"})", &sent),
               Joined({"wait drawn", "frame 26 state 2", "caption [   开通成功]", "wait 3000",
                       "until frame 39"}));
-    EXPECT_EQ(sent, std::vector<std::string>{"POST /user/data/buy year=month&id=12&osid=9&duration=1"});
+    EXPECT_EQ(sent,
+              std::vector<std::string>{"POST /user/data/buy year=month&id=12&osid=9&duration=1"});
 }
 
 TEST(RunPurchase, FailureShowsTheReplysDataInTheErrorBox) {
@@ -72,8 +73,9 @@ TEST(RunPurchase, FailureShowsTheReplysDataInTheErrorBox) {
         {"", ""},
     };
     for (const auto& [reply, text] : cases)
-        EXPECT_EQ(PlayOrder(reply), Joined({"wait drawn", "frame 41 state 3",
-                                      std::string("box 错误 [") + text + "]", "until frame 49"}))
+        EXPECT_EQ(PlayOrder(reply),
+                  Joined({"wait drawn", "frame 41 state 3", std::string("box 错误 [") + text + "]",
+                          "until frame 49"}))
             << reply;
 }
 

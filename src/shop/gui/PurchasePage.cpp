@@ -38,10 +38,9 @@ PurchasePage::PurchasePage(PurchaseContext context, QWidget* parent)
       context_(std::move(context)),
       // The shell's state is never destroyed; without one the page keeps its own, shared
       // with its workers so that it outlives a page closed while an order runs.
-      progress_(context_.progress_state
-                    ? std::shared_ptr<std::atomic<int>>(std::shared_ptr<void>(),
-                                                        context_.progress_state)
-                    : std::make_shared<std::atomic<int>>(0)) {
+      progress_(context_.progress_state ? std::shared_ptr<std::atomic<int>>(std::shared_ptr<void>(),
+                                                                            context_.progress_state)
+                                        : std::make_shared<std::atomic<int>>(0)) {
     setObjectName(QStringLiteral("purchasePage"));
     auto* grid = new QGridLayout(this);
     grid->addWidget(new QLabel(QStringLiteral("产品类型："), this), 0, 0);
@@ -138,7 +137,8 @@ void PurchasePage::ShowProducts(const std::vector<ProductRow>& rows) {
     for (int r = 0; r < static_cast<int>(rows.size()); ++r) {
         products_->setRowHeight(r, kProductRowHeight);
         for (int c = 0; c < static_cast<int>(kProductColumns); ++c) {
-            auto* cell = new QTableWidgetItem(ui::Qs(rows[static_cast<std::size_t>(r)].cells[static_cast<std::size_t>(c)]));
+            auto* cell = new QTableWidgetItem(
+                ui::Qs(rows[static_cast<std::size_t>(r)].cells[static_cast<std::size_t>(c)]));
             cell->setForeground(QColor(255, 255, 255, 255));
             products_->setItem(r, c, cell);
         }
@@ -169,9 +169,8 @@ void PurchasePage::Buy() {
     // The worker holds what it needs itself and reaches the page only on the UI thread,
     // so a page closed meanwhile is merely skipped.
     ui::RunInBackground([self = QPointer<PurchasePage>(this), send = context_.send,
-                         state = progress_, order = *last_order_] {
-        Run(self, send, *state, order);
-    });
+                         state = progress_,
+                         order = *last_order_] { Run(self, send, *state, order); });
 }
 
 void PurchasePage::RunPurchase(const PurchaseOrder& order) {
@@ -180,8 +179,7 @@ void PurchasePage::RunPurchase(const PurchaseOrder& order) {
 
 void PurchasePage::Run(QPointer<PurchasePage> self, const CatalogueSender& send,
                        std::atomic<int>& state, const PurchaseOrder& order) {
-    shop::RunPurchase(send, order,
-                      [&](const PurchaseStep& step) { Play(self, state, step); });
+    shop::RunPurchase(send, order, [&](const PurchaseStep& step) { Play(self, state, step); });
     ui::OnUiThread([self] {
         if (!self.isNull()) emit self->purchaseFinished();
     });
