@@ -1,0 +1,43 @@
+#pragma once
+// The requests of the purchase page and the purchase window, as plain values: the path
+// under the base URL, the form body and whether redirects are followed. Sending them is
+// the caller's business (SendCatalogueRequest, or a script in the tests).
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace vpsdesk::shop {
+
+struct CatalogueRequest {
+    bool post = false;
+    std::string path;  // under the base URL
+    std::string form;  // the form body, values as they stand (not URL-encoded)
+    std::optional<bool> no_redirect;
+
+    bool operator==(const CatalogueRequest&) const = default;
+};
+
+// The reply as text, and whether the network failed before the platform could answer.
+struct CatalogueReply {
+    std::string text;
+    bool network_failed = false;
+};
+
+// Sends one request and waits for its reply; the loads below take one, so that they run
+// against the platform or against scripted replies alike.
+using CatalogueSender = std::function<CatalogueReply(const CatalogueRequest&)>;
+
+CatalogueRequest ProductTypesRequest();
+CatalogueRequest ProductTypeLookupRequest(std::string_view type_name);
+CatalogueRequest LinesRequest(std::string_view type_id);
+CatalogueRequest LineLookupRequest(std::string_view region_name);
+CatalogueRequest ProductsRequest(std::string_view line_id, std::string_view type_id);
+
+CatalogueRequest PricesRequest(std::string_view product_id);
+CatalogueRequest PurchaseOsRequest(std::string_view product_id);
+// `period` is "day", "month" or "Annual", sent as "year"; the duration is always one.
+CatalogueRequest OrderRequest(std::string_view period, long long product_id,
+                              std::string_view os_id);
+
+}  // namespace vpsdesk::shop
