@@ -119,7 +119,7 @@ int main(int argc, char** argv) {
     login->hide();
 
     auto* window = new app::MainWindow;
-    auto* pages = new app::MainWindowPages(*window);
+    auto* pages = new app::MainWindowPages(*window, site, platform::Session());
     auto* set_up =
         new app::MainWindowSetUp(*window, *pages, *login, platform::Session(), site, kMachineCode);
     // Passes of 3 s instead of 30 s and notice lines of 0.8 s instead of 8 s, so that the

@@ -75,7 +75,7 @@ class MainWindowSetUpTest : public ::testing::Test {
         session_.SetCredentials("demo", "demo2026");
         login_ = new account::LoginWindow(platform_->Site(), session_);
         window_ = new app::MainWindow;
-        pages_ = std::make_unique<app::MainWindowPages>(*window_);
+        pages_ = std::make_unique<app::MainWindowPages>(*window_, platform_->Site(), session_);
         set_up_ = new app::MainWindowSetUp(*window_, *pages_, *login_, session_, platform_->Site(),
                                            kMachineCode);
         // Each choice of the list starts one load on a worker; the window outlives them all.

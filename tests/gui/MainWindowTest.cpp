@@ -29,6 +29,9 @@
 #include "servers/gui/ServerContextMenu.h"
 #include "servers/gui/ServerListPage.h"
 #include "servers/gui/ServerListView.h"
+#include "shop/gui/CardPage.h"
+#include "shop/gui/FinancePage.h"
+#include "shop/gui/PurchasePage.h"
 #include "ui/CaptionLabel.h"
 #include "ui/Colour.h"
 #include "ui/QtText.h"
@@ -72,7 +75,8 @@ class MainWindowTest : public ::testing::Test {
     void SetUp() override { window_.show(); }
     void TearDown() override { TrayIcon::OverrideSystemTrayAvailable(std::nullopt); }
     MainWindow window_;
-    app::MainWindowPages pages_{window_};
+    platform::SessionState session_;  // nothing here talks to a platform
+    app::MainWindowPages pages_{window_, platform::SiteConstants{}, session_};
 };
 
 TEST_F(MainWindowTest, CloseAndMinimiseCaptionsLightUpUnderTheMouse) {
@@ -263,13 +267,17 @@ TEST_F(MainWindowTest, PicturesHelpCaptionPagesAndANoticeLineSetFromAWorker) {
     EXPECT_TRUE(Find<QLabel>(window_, "bannerPicture2")->pixmap().isNull());
     EXPECT_EQ(Find<QLabel>(window_, "helpCaption")->text(), QStringLiteral("客服QQ：10000"));
 
-    // A page per entry in the navigation's order: the server list, then the four to come.
+    // A page per entry in the navigation's order, each the feature's own.
     ASSERT_EQ(window_.Pages()->count(), SideNavigation::kEntryCount);
     EXPECT_EQ(window_.Pages()->widget(SideNavigation::kServers), &pages_.ServerList());
-    const char* empty_pages[] = {"financePage", "purchasePage", "servicePage", "cardPage"};
-    for (int entry = SideNavigation::kFinance; entry < SideNavigation::kEntryCount; ++entry)
-        EXPECT_EQ(window_.Pages()->widget(entry)->objectName(),
-                  QString::fromLatin1(empty_pages[entry - 1]));
+    EXPECT_EQ(window_.Pages()->widget(SideNavigation::kFinance),
+              static_cast<QWidget*>(&pages_.Finance()));
+    EXPECT_EQ(window_.Pages()->widget(SideNavigation::kPurchase),
+              static_cast<QWidget*>(&pages_.Purchase()));
+    EXPECT_EQ(window_.Pages()->widget(SideNavigation::kCards),
+              static_cast<QWidget*>(&pages_.Cards()));
+    EXPECT_EQ(window_.Pages()->widget(SideNavigation::kService)->objectName(),
+              QStringLiteral("servicePage"));
 
     std::atomic<bool> done{false};
     std::thread ticker([&] {
@@ -438,10 +446,9 @@ TEST(MainWindowPageOrder, EachEntryShowsItsOwnPageWhateverTheOrderTheyCameIn) {
         QWidget* shown;
     };
     // An entry without a page leaves the page shown before.
-    for (const Choice choice : {Choice{SideNavigation::kCards, cards},
-                                Choice{SideNavigation::kFinance, finance},
-                                Choice{SideNavigation::kPurchase, finance},
-                                Choice{SideNavigation::kServers, servers}}) {
+    for (const Choice choice :
+         {Choice{SideNavigation::kCards, cards}, Choice{SideNavigation::kFinance, finance},
+          Choice{SideNavigation::kPurchase, finance}, Choice{SideNavigation::kServers, servers}}) {
         SCOPED_TRACE(choice.entry);
         window.Navigation().Select(choice.entry);
         EXPECT_EQ(window.Pages()->currentWidget(), choice.shown);
@@ -493,4 +500,3 @@ TEST_F(NavigationTest, AClosedGateKeepsThePageAndTheSelectionAndRunsNothingElse)
 }
 
 }  // namespace
-

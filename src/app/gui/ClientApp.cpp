@@ -163,7 +163,7 @@ void ClientApp::CreateMainWindow() {
     main_window_ = new app::MainWindow;
     main_window_->setWindowTitle(login_window_->windowTitle());
     ui::LogFirstPaint(main_window_, "main-window-shown");
-    main_window_pages_ = new MainWindowPages(*main_window_);
+    main_window_pages_ = new MainWindowPages(*main_window_, site_, platform::Session());
     main_window_setup_ = new MainWindowSetUp(*main_window_, *main_window_pages_, *login_window_,
                                              platform::Session(), site_, machine_code_);
     if (std::optional<std::chrono::milliseconds> step = TestKeepAliveStep())

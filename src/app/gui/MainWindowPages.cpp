@@ -4,6 +4,11 @@
 
 #include "app/gui/MainWindow.h"
 #include "servers/gui/ServerListPage.h"
+#include "shop/SendCatalogueRequest.h"
+#include "shop/gui/CardPage.h"
+#include "shop/gui/FinancePage.h"
+#include "shop/gui/PurchasePage.h"
+#include "shop/gui/RechargeWindow.h"
 
 namespace vpsdesk::app {
 namespace {
@@ -15,18 +20,40 @@ QWidget* EmptyPage(const char* name) {
     return page;
 }
 
+shop::PurchaseContext PurchaseContext(const platform::SiteConstants& site,
+                                      platform::SessionState& session) {
+    shop::PurchaseContext context;
+    context.send = [base = site.BaseUrl()](const shop::CatalogueRequest& request) {
+        return shop::SendCatalogueRequest(request, base);
+    };
+    context.balance = [&session] { return session.Profile().balance; };
+    context.recharge = [site, &session](QWidget* owner) {
+        shop::RechargeWindow recharge(site, session.UserName(), owner);
+        recharge.exec();
+    };
+    context.progress_state = &session.main_progress_state;
+    return context;
+}
+
 }  // namespace
 
-MainWindowPages::MainWindowPages(MainWindow& window) : server_list_(new servers::ServerListPage) {
+MainWindowPages::MainWindowPages(MainWindow& window, const platform::SiteConstants& site,
+                                 platform::SessionState& session)
+    : server_list_(new servers::ServerListPage),
+      finance_(new shop::FinancePage),
+      cards_(new shop::CardPage),
+      purchase_(new shop::PurchasePage(PurchaseContext(site, session))) {
     // The server menu's real-name gate is set by the set-up, which holds the session.
     QObject::connect(&window, &MainWindow::customerCleared, server_list_,
                      &servers::ServerListPage::ClearCustomer);
 
     window.AddPage(SideNavigation::kServers, server_list_);
-    window.AddPage(SideNavigation::kFinance, EmptyPage("financePage"));
-    window.AddPage(SideNavigation::kPurchase, EmptyPage("purchasePage"));
+    QObject::connect(&window, &MainWindow::customerCleared, finance_,
+                     &shop::FinancePage::ClearCustomer);
+    window.AddPage(SideNavigation::kFinance, finance_);
+    window.AddPage(SideNavigation::kPurchase, purchase_);
     window.AddPage(SideNavigation::kService, EmptyPage("servicePage"));
-    window.AddPage(SideNavigation::kCards, EmptyPage("cardPage"));
+    window.AddPage(SideNavigation::kCards, cards_);
 }
 
 }  // namespace vpsdesk::app

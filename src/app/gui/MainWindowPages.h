@@ -3,9 +3,17 @@
 // and put in its place here. A feature's page comes in by one line of this wiring.
 class QWidget;
 
+#include "platform/SessionState.h"
+#include "platform/SiteConstants.h"
+
 namespace vpsdesk::servers {
 class ServerListPage;
 }
+namespace vpsdesk::shop {
+class CardPage;
+class FinancePage;
+class PurchasePage;
+}  // namespace vpsdesk::shop
 namespace vpsdesk::app {
 
 class MainWindow;
@@ -13,12 +21,20 @@ class MainWindow;
 class MainWindowPages {
   public:
     // UI thread. Makes the pages and hands them to `window`, which owns them from then on.
-    explicit MainWindowPages(MainWindow& window);
+    // The pages that talk to the platform do so with `site` for `session`'s customer.
+    MainWindowPages(MainWindow& window, const platform::SiteConstants& site,
+                    platform::SessionState& session);
 
     servers::ServerListPage& ServerList() const { return *server_list_; }
+    shop::FinancePage& Finance() const { return *finance_; }
+    shop::CardPage& Cards() const { return *cards_; }
+    shop::PurchasePage& Purchase() const { return *purchase_; }
 
   private:
     servers::ServerListPage* server_list_ = nullptr;
+    shop::FinancePage* finance_ = nullptr;
+    shop::CardPage* cards_ = nullptr;
+    shop::PurchasePage* purchase_ = nullptr;
 };
 
 }  // namespace vpsdesk::app

@@ -23,8 +23,13 @@
 #include "servers/gui/ConnectToServer.h"
 #include "servers/gui/ServerListPage.h"
 #include "servers/gui/ServerOperations.h"
+#include "shop/gui/CardPage.h"
+#include "shop/gui/FinancePage.h"
+#include "shop/gui/PurchasePage.h"
+#include "shop/gui/RechargeWindow.h"
 #include "ui/EventLog.h"
 #include "ui/UiThread.h"
+#include "ui/Waiting.h"
 
 namespace vpsdesk::app {
 
@@ -54,6 +59,21 @@ void MainWindowSetUp::ConnectControls() {
     // The answer changes nothing here: the keep-alive is the one that gives up.
     navigation.SetRelogin([this] { (void)SilentRelogin(); });
     navigation.SetServerLoader([this] { LoadServers(); });
+    navigation.SetFinanceLoader([this] { pages_.Finance().LoadFinancePage("1"); });
+    pages_.Finance().SetSite(site_);
+    pages_.Cards().SetSite(site_);
+    pages_.Cards().SetProgressState(&session_.main_progress_state);
+    // A purchase may add a server and always changes the balance the windows show.
+    QObject::connect(&pages_.Purchase(), &shop::PurchasePage::purchaseFinished, &window_, [this] {
+        ui::RunInBackground([this] {
+            (void)account::RefreshProfile(site_, session_);
+            pages_.ServerList().RefreshServerList();
+        });
+    });
+    // A redeemed card changes the balance the windows show.
+    pages_.Cards().SetRedeemedHandler([this] {
+        ui::RunInBackground([this] { (void)account::RefreshProfile(site_, session_); });
+    });
     navigation.SetGate(
         [this](QWidget* parent) { return account::PassRealNameGate(Account(), parent); });
     // Every entry of the server menu is for verified customers only.
@@ -114,6 +134,10 @@ servers::ServerOperationContext MainWindowSetUp::Operations() const {
     context.balance = [&session = session_] { return session.Profile().balance; };
     context.host = [host = site_.site_host] { return host; };
     context.show = servers::ShowOperationOutcome;
+    context.recharge = [this](QWidget* owner) {
+        shop::RechargeWindow recharge(site_, session_.UserName(), owner);
+        recharge.exec();
+    };
     return context;
 }
 
@@ -175,9 +199,10 @@ void MainWindowSetUp::Run() {
     });
     ui::OnUiThread([&list] { list.SetPageText(QStringLiteral("1")); });
     start_keep_alive_(KeepAliveStepsForWindow(), keep_alive_pace_);
-    // The finance records' first page and the product types arrive with their pages.
+    pages_.Finance().LoadFinancePage("1");
     ui::OnUiThread([&list] { list.BuildContextMenu(); });
     ui::OnUiThread([this] { window_.Tray().BuildMenu(); });
+    pages_.Purchase().LoadProductTypes();
     start_notices_();
     ui::OnUiThread([this] {
         window_.show();

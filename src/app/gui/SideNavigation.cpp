@@ -172,6 +172,7 @@ void SideNavigation::Choose(int entry) {
             Relogin();
             shown_ = entry;
             emit pageChosen(entry);
+            if (entry == kFinance && load_finance_) ui::RunInBackground(load_finance_);
             break;
         default:  // customer service and card activation show first, then renew the sign-in
             shown_ = entry;

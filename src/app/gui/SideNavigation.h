@@ -32,6 +32,8 @@ class SideNavigation : public QListWidget {
     void SetRelogin(std::function<void()> relogin) { relogin_ = std::move(relogin); }
     // Loads the server list; started on a new worker each time the list is chosen.
     void SetServerLoader(std::function<void()> load) { load_servers_ = std::move(load); }
+    // Loads the finance records' first page; run on a worker when "财务信息" is chosen.
+    void SetFinanceLoader(std::function<void()> load) { load_finance_ = std::move(load); }
 
     // The entry whose page is shown (-1 before the first choice).
     int ShownEntry() const { return shown_; }
@@ -53,6 +55,7 @@ class SideNavigation : public QListWidget {
     std::function<bool(QWidget*)> gate_;
     std::function<void()> relogin_;
     std::function<void()> load_servers_;
+    std::function<void()> load_finance_;
     int shown_ = -1;
     int choosing_ = -1;  // the entry whose choice is under way
 };
