@@ -27,7 +27,11 @@ QString DarkStyleSheet() {
                "QPushButton:disabled { background: #4A5066; color: #B3B3B3; }"
                "QTableWidget, QTableView, QListWidget, QComboBox, QTabWidget::pane {"
                " color: %1; background: %2; }"
-               "QHeaderView::section { color: %1; background: %2; }")
+               "QHeaderView::section { color: %1; background: %2; }"
+               // A drop-down's list is a window of its own and would otherwise keep the
+               // light system base under the skin's white text.
+               "QComboBox QAbstractItemView { color: %1; background: %2;"
+               " selection-background-color: #2F6BFF; }")
         .arg(text, panel);
 }
 

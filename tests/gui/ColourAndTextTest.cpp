@@ -1,7 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QWidget>
+
+#include "GuiTestSupport.h"
 #include "ui/Colour.h"
 #include "ui/QtText.h"
+#include "ui/Skin.h"
 
 using namespace vpsdesk::ui;
 
@@ -27,4 +33,20 @@ TEST(QtText, ChineseSurvivesTheRoundTripAndBadBytesDoNot) {
     EXPECT_EQ(U8(Qs("")), "");
     // A broken sequence is replaced, not cut off: the rest of the text stays.
     EXPECT_EQ(U8(Qs("a\xE8z")), "a\xEF\xBF\xBDz");
+}
+
+TEST(Skin, ADropDownsListIsDarkUnderTheSkinsWhiteText) {
+    QWidget window;
+    window.setStyleSheet(vpsdesk::ui::skin::DarkStyleSheet());
+    auto* box = new QComboBox(&window);
+    box->addItems({QStringLiteral("云服务器"), QStringLiteral("显卡云服务器")});
+    window.show();
+    box->showPopup();
+    QAbstractItemView* list = box->view();
+    vpsdesk::ui::guitest::PumpUntil([&] { return list->isVisible(); });
+    const QPalette palette = list->palette();
+    EXPECT_EQ(palette.color(QPalette::Text), QColor(Qt::white));
+    EXPECT_LT(palette.color(QPalette::Base).lightness(), 100)
+        << "white on a light list is unreadable";
+    box->hidePopup();
 }
