@@ -32,6 +32,7 @@
 #include "shop/gui/CardPage.h"
 #include "shop/gui/FinancePage.h"
 #include "shop/gui/PurchasePage.h"
+#include "shop/gui/ServicePage.h"
 #include "ui/CaptionLabel.h"
 #include "ui/Colour.h"
 #include "ui/QtText.h"
@@ -276,8 +277,8 @@ TEST_F(MainWindowTest, PicturesHelpCaptionPagesAndANoticeLineSetFromAWorker) {
               static_cast<QWidget*>(&pages_.Purchase()));
     EXPECT_EQ(window_.Pages()->widget(SideNavigation::kCards),
               static_cast<QWidget*>(&pages_.Cards()));
-    EXPECT_EQ(window_.Pages()->widget(SideNavigation::kService)->objectName(),
-              QStringLiteral("servicePage"));
+    EXPECT_EQ(window_.Pages()->widget(SideNavigation::kService),
+              static_cast<QWidget*>(&pages_.Service()));
 
     std::atomic<bool> done{false};
     std::thread ticker([&] {

@@ -9,16 +9,10 @@
 #include "shop/gui/FinancePage.h"
 #include "shop/gui/PurchasePage.h"
 #include "shop/gui/RechargeWindow.h"
+#include "shop/gui/ServicePage.h"
 
 namespace vpsdesk::app {
 namespace {
-
-// An empty page for an entry whose feature has not come yet.
-QWidget* EmptyPage(const char* name) {
-    auto* page = new QWidget;
-    page->setObjectName(QString::fromLatin1(name));
-    return page;
-}
 
 shop::PurchaseContext PurchaseContext(const platform::SiteConstants& site,
                                       platform::SessionState& session) {
@@ -42,7 +36,8 @@ MainWindowPages::MainWindowPages(MainWindow& window, const platform::SiteConstan
     : server_list_(new servers::ServerListPage),
       finance_(new shop::FinancePage),
       cards_(new shop::CardPage),
-      purchase_(new shop::PurchasePage(PurchaseContext(site, session))) {
+      purchase_(new shop::PurchasePage(PurchaseContext(site, session))),
+      service_(new shop::ServicePage) {
     // The server menu's real-name gate is set by the set-up, which holds the session.
     QObject::connect(&window, &MainWindow::customerCleared, server_list_,
                      &servers::ServerListPage::ClearCustomer);
@@ -52,7 +47,7 @@ MainWindowPages::MainWindowPages(MainWindow& window, const platform::SiteConstan
                      &shop::FinancePage::ClearCustomer);
     window.AddPage(SideNavigation::kFinance, finance_);
     window.AddPage(SideNavigation::kPurchase, purchase_);
-    window.AddPage(SideNavigation::kService, EmptyPage("servicePage"));
+    window.AddPage(SideNavigation::kService, service_);
     window.AddPage(SideNavigation::kCards, cards_);
 }
 

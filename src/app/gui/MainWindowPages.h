@@ -13,6 +13,7 @@ namespace vpsdesk::shop {
 class CardPage;
 class FinancePage;
 class PurchasePage;
+class ServicePage;
 }  // namespace vpsdesk::shop
 namespace vpsdesk::app {
 
@@ -29,12 +30,14 @@ class MainWindowPages {
     shop::FinancePage& Finance() const { return *finance_; }
     shop::CardPage& Cards() const { return *cards_; }
     shop::PurchasePage& Purchase() const { return *purchase_; }
+    shop::ServicePage& Service() const { return *service_; }
 
   private:
     servers::ServerListPage* server_list_ = nullptr;
     shop::FinancePage* finance_ = nullptr;
     shop::CardPage* cards_ = nullptr;
     shop::PurchasePage* purchase_ = nullptr;
+    shop::ServicePage* service_ = nullptr;
 };
 
 }  // namespace vpsdesk::app

@@ -1,6 +1,7 @@
 #include "app/gui/MainWindowSetUp.h"
 
 #include <QSystemTrayIcon>
+#include <QUrl>
 
 #include "account/LoginApi.h"
 #include "account/ProfileApi.h"
@@ -27,7 +28,9 @@
 #include "shop/gui/FinancePage.h"
 #include "shop/gui/PurchasePage.h"
 #include "shop/gui/RechargeWindow.h"
+#include "shop/gui/ServicePage.h"
 #include "ui/EventLog.h"
+#include "ui/QtText.h"
 #include "ui/UiThread.h"
 #include "ui/Waiting.h"
 
@@ -192,7 +195,12 @@ void MainWindowSetUp::Run() {
     servers::ServerListPage& list = pages_.ServerList();
     session_.session_ended = 0;
     ui::OnUiThread([this] { window_.Tray().Show(); });
-    ui::OnUiThread([this] { window_.ShowSiteResources(platform::Resources()); });
+    ui::OnUiThread([this] {
+        window_.ShowSiteResources(platform::Resources());
+        const QUrl help =
+            window_.HelpAddress().isEmpty() ? QUrl(ui::Qs(site_.BaseUrl())) : window_.HelpAddress();
+        pages_.Service().ShowHelp(platform::Resources().help_text, help);
+    });
     ui::OnUiThread([&navigation] {
         navigation.Build();
         navigation.Select(app::SideNavigation::kServers);
