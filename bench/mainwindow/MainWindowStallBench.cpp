@@ -31,7 +31,7 @@
 #include "platform/PlatformApi.h"
 #include "platform/SessionState.h"
 #include "platform/SiteConstants.h"
-#include "servers/SendOperation.h"
+#include "platform/PlatformRequest.h"
 #include "servers/gui/ChangePasswordWindow.h"
 #include "servers/gui/RenewWindow.h"
 #include "servers/gui/ServerListPage.h"
@@ -163,7 +163,7 @@ int main(int argc, char** argv) {
     }
     servers::ServerOperationContext context;
     context.send = [base = site.BaseUrl()](const servers::OperationRequest& request) {
-        return servers::SendOperation(request, base);
+        return platform::SendPlatformRequest(request, base);
     };
     context.credentials = [] { return std::pair<std::string, std::string>{"demo", "demo2026"}; };
     context.balance = [] { return std::string("500.00元"); };

@@ -25,10 +25,6 @@ OperationRequest Get(std::string path, std::string headers = {}) {
 
 }  // namespace
 
-std::string_view OperationRequest::ReplyPath() const {
-    return std::string_view(path).substr(0, path.find('?'));
-}
-
 OperationRequest RestartRequest(std::string_view id) {
     return Get("/user/data/vpscz?id=" + std::string(id) + "&cz=reset");
 }

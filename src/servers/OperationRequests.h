@@ -2,30 +2,14 @@
 // The requests of the server operations and the renewal, as plain values: the path under
 // the base URL (query included), the form body, the extra header lines and whether
 // redirects are followed. Sending them is the caller's business.
-#include <optional>
-#include <string>
 #include <string_view>
+
+#include "platform/PlatformRequest.h"
 
 namespace vpsdesk::servers {
 
-struct OperationRequest {
-    bool post = false;
-    std::string path;     // under the base URL, query included
-    std::string form;     // the form body, values as they stand (not URL-encoded)
-    std::string headers;  // extra header lines joined by "\r\n"; empty for none
-    std::optional<bool> no_redirect;
-
-    // The path without its query: the name the reply reading goes by.
-    std::string_view ReplyPath() const;
-    bool operator==(const OperationRequest&) const = default;
-};
-
-// What came back: the reply as text, and whether the network failed before the platform
-// could answer (as opposed to the platform answering, whatever it said).
-struct OperationReply {
-    std::string text;
-    bool network_failed = false;
-};
+using OperationRequest = platform::PlatformRequest;
+using OperationReply = platform::PlatformResponse;
 
 OperationRequest RestartRequest(std::string_view id);
 // The platform checks the signed-in account's name and password with every remark.

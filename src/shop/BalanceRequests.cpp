@@ -18,10 +18,6 @@ BalanceRequest Post(std::string_view path, const net::NameValueList& form,
 
 }  // namespace
 
-std::string_view BalanceRequest::ReplyPath() const {
-    return std::string_view(path).substr(0, path.find('?'));
-}
-
 BalanceRequest RedeemCardRequest(std::string_view card_number, std::string_view card_password) {
     net::NameValueList form;
     form.Add("cid", card_number);

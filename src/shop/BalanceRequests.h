@@ -1,10 +1,10 @@
 #pragma once
 // The requests that move money into the account or list its records, as plain values:
 // card redemption, the online payment page and one page of finance records. Sending them
-// is SendBalanceRequest's business.
-#include <optional>
-#include <string>
+// is platform::SendPlatformRequest's business.
 #include <string_view>
+
+#include "platform/PlatformRequest.h"
 
 namespace vpsdesk::shop {
 
@@ -12,22 +12,8 @@ inline constexpr std::string_view kRedeemCardPath = "/user/pay/czkzf";
 inline constexpr std::string_view kPaymentPagePath = "/user/zfbzf";
 inline constexpr std::string_view kFinanceRecordsPath = "/user/data/moneylist";
 
-struct BalanceRequest {
-    bool post = false;
-    std::string path;  // under the base URL, query included
-    std::string form;  // the form body, values as they stand (not URL-encoded)
-    std::optional<bool> no_redirect;
-
-    // The path without its query: the name the reply reading goes by.
-    std::string_view ReplyPath() const;
-    bool operator==(const BalanceRequest&) const = default;
-};
-
-// The reply as text, and whether the network failed before the platform could answer.
-struct BalanceReply {
-    std::string text;
-    bool network_failed = false;
-};
+using BalanceRequest = platform::PlatformRequest;
+using BalanceReply = platform::PlatformResponse;
 
 // The boxes' texts as they stand: an untouched box sends its hint.
 BalanceRequest RedeemCardRequest(std::string_view card_number, std::string_view card_password);

@@ -1,28 +1,17 @@
 #pragma once
 // The requests of the purchase page and the purchase window, as plain values: the path
 // under the base URL, the form body and whether redirects are followed. Sending them is
-// the caller's business (SendCatalogueRequest, or a script in the tests).
+// the caller's business (platform::SendPlatformRequest, or a script in the tests).
 #include <functional>
-#include <optional>
 #include <string>
 #include <string_view>
 
+#include "platform/PlatformRequest.h"
+
 namespace vpsdesk::shop {
 
-struct CatalogueRequest {
-    bool post = false;
-    std::string path;  // under the base URL
-    std::string form;  // the form body, values as they stand (not URL-encoded)
-    std::optional<bool> no_redirect;
-
-    bool operator==(const CatalogueRequest&) const = default;
-};
-
-// The reply as text, and whether the network failed before the platform could answer.
-struct CatalogueReply {
-    std::string text;
-    bool network_failed = false;
-};
+using CatalogueRequest = platform::PlatformRequest;
+using CatalogueReply = platform::PlatformResponse;
 
 // Sends one request and waits for its reply; the loads below take one, so that they run
 // against the platform or against scripted replies alike.

@@ -21,7 +21,7 @@
 #include "platform/SessionState.h"
 #include "platform/SiteConstants.h"
 #include "servers/RemoteDesktopLaunch.h"
-#include "servers/SendOperation.h"
+#include "platform/PlatformRequest.h"
 #include "servers/gui/ChangePasswordWindow.h"
 #include "servers/gui/InstallOsWindow.h"
 #include "servers/gui/RenewWindow.h"
@@ -53,7 +53,7 @@ class ServerOperationsE2e : public ::testing::Test {
         page_->LoadServerPage(1);
 
         context_.send = [base = site_.BaseUrl()](const OperationRequest& r) {
-            return SendOperation(r, base);
+            return platform::SendPlatformRequest(r, base);
         };
         context_.credentials = [] {
             return std::pair<std::string, std::string>{"demo", "demo2026"};

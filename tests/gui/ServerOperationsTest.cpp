@@ -24,7 +24,7 @@
 #include "LocalPlatform.h"
 #include "ScriptedPageTest.h"
 #include "net/Gbk.h"
-#include "servers/SendOperation.h"
+#include "platform/PlatformRequest.h"
 #include "servers/gui/ChangePasswordWindow.h"
 #include "servers/gui/InstallOsWindow.h"
 #include "servers/gui/RenewWindow.h"
@@ -67,7 +67,7 @@ class ServerOperationsTest : public ui::guitest::ScriptedPageTest {
         platform_->ClearLog();
 
         const std::string base = platform_->Url("");
-        context_.send = [base](const OperationRequest& r) { return SendOperation(r, base); };
+        context_.send = [base](const OperationRequest& r) { return platform::SendPlatformRequest(r, base); };
         context_.credentials = [] { return std::pair<std::string, std::string>{"demo", "p&w=1"}; };
         context_.balance = [this] { return balance_; };
         context_.host = [] { return platform_->Host(); };

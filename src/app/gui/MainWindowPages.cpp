@@ -4,7 +4,7 @@
 
 #include "app/gui/MainWindow.h"
 #include "servers/gui/ServerListPage.h"
-#include "shop/SendCatalogueRequest.h"
+#include "platform/PlatformRequest.h"
 #include "shop/gui/CardPage.h"
 #include "shop/gui/FinancePage.h"
 #include "shop/gui/PurchasePage.h"
@@ -18,7 +18,7 @@ shop::PurchaseContext PurchaseContext(const platform::SiteConstants& site,
                                       platform::SessionState& session) {
     shop::PurchaseContext context;
     context.send = [base = site.BaseUrl()](const shop::CatalogueRequest& request) {
-        return shop::SendCatalogueRequest(request, base);
+        return platform::SendPlatformRequest(request, base);
     };
     context.balance = [&session] { return session.Profile().balance; };
     context.recharge = [site, &session](QWidget* owner) {

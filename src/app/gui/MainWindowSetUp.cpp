@@ -20,7 +20,7 @@
 #include "platform/SiteConstants.h"
 #include "rdpsettings/gui/SettingsWindow.h"
 #include "servers/ExpiryReminder.h"
-#include "servers/SendOperation.h"
+#include "platform/PlatformRequest.h"
 #include "servers/gui/ConnectToServer.h"
 #include "servers/gui/ServerListPage.h"
 #include "servers/gui/ServerOperations.h"
@@ -128,7 +128,7 @@ void MainWindowSetUp::ConnectControls() {
 servers::ServerOperationContext MainWindowSetUp::Operations() const {
     servers::ServerOperationContext context;
     context.send = [base = site_.BaseUrl()](const servers::OperationRequest& request) {
-        return servers::SendOperation(request, base);
+        return platform::SendPlatformRequest(request, base);
     };
     context.credentials = [&session = session_] {
         platform::Credentials credentials = session.GetCredentials();

@@ -10,7 +10,7 @@
 
 #include "shop/BalanceRequests.h"
 #include "shop/CardRedemption.h"
-#include "shop/SendBalanceRequest.h"
+#include "platform/PlatformRequest.h"
 #include "ui/HintEdit.h"
 #include "ui/IndicatorFrames.h"
 #include "ui/PumpedCall.h"
@@ -90,7 +90,7 @@ void CardPage::RedeemCard() {
 
     const QPointer<CardPage> self(this);
     const BalanceReply reply = ui::CallKeepingWindowResponsive(
-        [request, base_url] { return SendBalanceRequest(request, base_url); });
+        [request, base_url] { return platform::SendPlatformRequest(request, base_url); });
     if (self.isNull()) return;
     const CardOutcome outcome = ReadCardReply(reply.text);
     ui::WaitPumping(DrawDelay(outcome.delay), ui::WaitUnit::Milliseconds);

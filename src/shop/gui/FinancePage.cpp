@@ -11,7 +11,7 @@
 
 #include "shop/BalanceRequests.h"
 #include "shop/FinanceRecords.h"
-#include "shop/SendBalanceRequest.h"
+#include "platform/PlatformRequest.h"
 #include "ui/PumpedCall.h"
 #include "ui/QtText.h"
 #include "ui/Skin.h"
@@ -74,7 +74,7 @@ void FinancePage::LoadFinancePage(const std::string& page) {
         site = site_;
     }
     const FinanceRecords records =
-        ParseFinanceRecords(SendBalanceRequest(FinanceRecordsRequest(page), site.BaseUrl()).text);
+        ParseFinanceRecords(platform::SendPlatformRequest(FinanceRecordsRequest(page), site.BaseUrl()).text);
     ui::OnUiThread([&] {
         if (customer_.load() == customer) ApplyRecords(records);
     });

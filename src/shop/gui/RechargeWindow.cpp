@@ -8,7 +8,7 @@
 
 #include "shop/BalanceRequests.h"
 #include "shop/RechargeOutcome.h"
-#include "shop/SendBalanceRequest.h"
+#include "platform/PlatformRequest.h"
 #include "ui/DialogChrome.h"
 #include "ui/MessageBoxes.h"
 #include "ui/PumpedCall.h"
@@ -76,7 +76,7 @@ void RechargeWindow::RequestPaymentPage() {
     button_->setEnabled(false);
     setCursor(Qt::BusyCursor);
     const BalanceReply reply = ui::CallKeepingWindowResponsive(
-        [request, base_url] { return SendBalanceRequest(request, base_url); });
+        [request, base_url] { return platform::SendPlatformRequest(request, base_url); });
     if (self.isNull()) return;
     unsetCursor();
     button_->setEnabled(true);
