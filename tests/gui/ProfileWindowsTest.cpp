@@ -76,7 +76,16 @@ class ProfileWindowsTest : public ::testing::Test {
 
     platform::SiteConstants Site() const { return platform_->Site(); }
     // What the windows work with: this platform, this test's session.
-    account::AccountContext Context() { return {Site(), session_, "云桌面管家"}; }
+    // The recharge link records where it opened and, like a customer who paid, can
+    // change the balance meanwhile.
+    account::AccountContext Context() {
+        return {Site(), session_, "云桌面管家", [this](QWidget* owner) {
+                    recharge_owners_.push_back(owner);
+                    if (on_recharge_) on_recharge_();
+                }};
+    }
+    std::vector<QWidget*> recharge_owners_;
+    std::function<void()> on_recharge_;
 
     void SignIn(const std::string& account) {
         ASSERT_EQ(account::SilentRelogin(Site(), account, "demo2026", "0123456789ABCDEF"), "1000");
@@ -244,6 +253,35 @@ TEST_F(ProfileWindowsTest, TheLinkHidesThePersonalWindowOpensVerificationThenClo
     EXPECT_EQ(mobile_shown, QString::fromLatin1(kUnverifiedAccount));
 }
 
+TEST_F(ProfileWindowsTest, TheRechargeLinkStepsAsideForTheRechargeWindowThenCloses) {
+    SignIn("demo");
+    session_.SetRealNameStatus("张三");
+    QWidget main_window;
+    account::PersonalWindow personal(Context(), &main_window);
+    bool personal_was_hidden = false;
+    on_recharge_ = [&] { personal_was_hidden = !personal.isVisible(); };
+    WhenModal(&personal, QStringLiteral("personalWindow"),
+              [&](QWidget*) { QTest::mouseClick(personal.RechargeLink(), Qt::LeftButton); });
+    personal.exec();
+    EXPECT_TRUE(personal_was_hidden);
+    EXPECT_FALSE(personal.isVisible());
+    // Over the window the personal window belongs to, not the hidden one.
+    EXPECT_EQ(recharge_owners_, (std::vector<QWidget*>{&main_window}));
+}
+
+TEST_F(ProfileWindowsTest, TheShownBalanceFollowsTheStoredOneWhileTheWindowIsOpen) {
+    SignIn("demo");
+    session_.SetRealNameStatus("张三");
+    account::PersonalWindow personal(Context());
+    personal.show();
+    platform::ProfileTexts paid = session_.Profile();
+    paid.balance = "600.00元";
+    session_.SetProfile(paid);
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return personal.BalanceLabel()->text() == QStringLiteral("当前余额:600.00元"); },
+        5000));
+}
+
 TEST_F(ProfileWindowsTest, SuccessfulVerificationStoresTheNameAndCloses) {
     SignIn(kUnverifiedAccount);
     ASSERT_TRUE(account::RefreshProfile(Site(), session_));
@@ -311,7 +349,7 @@ TEST_F(ProfileWindowsTest, GateTellsAnUnverifiedUserThenOpensThePersonalWindow) 
         seen.push_back(ok.clicked ? QStringLiteral("box, then window")
                                   : QStringLiteral("window first"));
         seen.push_back(LabelText(window, "greetingLabel"));
-        seen.push_back(LabelText(window, "balanceLabel"));
+        seen.push_back(LabelText(window, "balanceValue"));
         window->close();
     });
     EXPECT_FALSE(account::PassRealNameGate(Context(), nullptr));

@@ -9,6 +9,7 @@
 #include <QRadioButton>
 #include <QTableWidget>
 #include <QTest>
+#include <vector>
 #include <thread>
 
 #include "GuiTestSupport.h"
@@ -99,6 +100,26 @@ TEST_F(PurchasePageTest, TheWindowOffersPeriodsByPriceAndCarriesTheChosenOs) {
     window.OpenButton()->click();
     ASSERT_TRUE(window.Accepted());
     EXPECT_EQ(window.Accepted()->Request().form, "year=Annual&id=12&osid=9&duration=1");
+}
+
+TEST_F(PurchasePageTest, TheRechargeLinkOpensOverTheWindowAndABalanceChangeShows) {
+    std::string balance = "5.00元";
+    std::vector<QWidget*> owners;
+    PurchaseContext context = Context();
+    context.balance = [&] { return balance; };
+    context.recharge = [&](QWidget* owner) { owners.push_back(owner); };
+    PurchaseWindow window(context, "12", nullptr);
+    window.show();
+    PumpUntil([&] { return !window.Loading(); });
+    EXPECT_EQ(window.BalanceLabel()->text(), QStringLiteral("当前余额:5.00元"));
+    QTest::mouseClick(window.RechargeLink(), Qt::LeftButton);
+    EXPECT_EQ(owners, (std::vector<QWidget*>{&window}));
+    EXPECT_TRUE(window.isVisible());
+    // Paid in the browser later: the keep-alive stores the new balance, the window follows.
+    balance = "105.00元";
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return window.BalanceLabel()->text() == QStringLiteral("当前余额:105.00元"); },
+        5000));
 }
 
 TEST_F(PurchasePageTest, ARefusedOrderShowsTheErrorBoxAndRestoresTheButton) {

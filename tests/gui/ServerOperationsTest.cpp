@@ -239,6 +239,8 @@ TEST_F(ServerOperationsTest, TabInTheConfirmationGoesBackToTheNewPassword) {
 
 TEST_F(ServerOperationsTest, ARefundShowsTheTextAfterTheLastMarkerThenRefreshes) {
     Script("/user/ajax_tk_mng.asp", "<p>错误：旧</p>错误：本月已申请过退款</div>");
+    int account_changes = 0;
+    context_.account_changed = [&] { ++account_changes; };
     RequestRefund(*page_, context_, *page_->SelectedRow());
     ASSERT_EQ(Shown().size(), 1u);
     EXPECT_EQ(Shown()[0].box, BoxKind::Timed);
@@ -246,12 +248,16 @@ TEST_F(ServerOperationsTest, ARefundShowsTheTextAfterTheLastMarkerThenRefreshes)
     EXPECT_EQ(Shown()[0].text, "本月已申请过退款</div>");
     EXPECT_EQ(Sent()[0].first, "/user/ajax_tk_mng.asp?module=sqtk&id=101");
     EXPECT_TRUE(Refreshed());
+    // Whatever the text says, a refund may have moved the balance.
+    EXPECT_EQ(account_changes, 1);
 }
 
 TEST_F(ServerOperationsTest, RenewalOffersPeriodsByPriceAndChecksTheBalanceInWholeYuan) {
     Script("/user/xfjgb", R"({"data":[{"day":"0","month":"30","Annual":"300",
         "starttime":"2026-01-01 08:00:00","endtime":"2026-12-19 08:00:00"}]})");
     balance_ = "29.99元";
+    int account_changes = 0;
+    context_.account_changed = [&] { ++account_changes; };
     RenewWindow window(*page_, context_, *page_->SelectedRow(), nullptr);
     window.show();
     WaitLoaded(window);
@@ -275,6 +281,7 @@ TEST_F(ServerOperationsTest, RenewalOffersPeriodsByPriceAndChecksTheBalanceInWho
     EXPECT_EQ(Shown().back().text, "续费失败：主机已退款");
     EXPECT_TRUE(window.isVisible());
     EXPECT_FALSE(Refreshed());
+    EXPECT_EQ(account_changes, 0);
     EXPECT_EQ(Sent()[0],
               (std::pair<std::string, std::string>{"/user/data/xfbuy", "year=month&id=101"}));
 
@@ -283,6 +290,27 @@ TEST_F(ServerOperationsTest, RenewalOffersPeriodsByPriceAndChecksTheBalanceInWho
     EXPECT_EQ(Shown().back().text, "续费成功");
     EXPECT_TRUE(Refreshed());
     EXPECT_FALSE(window.isVisible());
+    // The balance the windows show is read again after the renewal.
+    EXPECT_EQ(account_changes, 1);
+}
+
+TEST_F(ServerOperationsTest, TheRenewalsRechargeLinkOpensOverItAndShowsTheNewBalance) {
+    Script("/user/xfjgb", R"({"data":[{"day":"1","month":"30","Annual":"300",
+        "starttime":"2026-01-01 08:00:00","endtime":"2026-12-19 08:00:00"}]})");
+    balance_ = "10.00元";
+    std::vector<QWidget*> owners;
+    context_.recharge = [&](QWidget* owner) {
+        owners.push_back(owner);
+        balance_ = "110.00元";  // paid while the recharge window was open
+    };
+    RenewWindow window(*page_, context_, *page_->SelectedRow(), nullptr);
+    window.show();
+    WaitLoaded(window);
+    ASSERT_NE(window.RechargeLink(), nullptr);
+    QTest::mouseClick(window.RechargeLink(), Qt::LeftButton);
+    EXPECT_EQ(owners, (std::vector<QWidget*>{&window}));
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_EQ(window.BalanceLabel()->text(), QStringLiteral("当前余额:110.00元"));
 }
 
 TEST_F(ServerOperationsTest, TheMenuCarriesEveryEntryAndCopiesEvenAnEmptyCell) {

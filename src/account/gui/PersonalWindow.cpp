@@ -6,6 +6,7 @@
 #include "account/ProfileApi.h"
 #include "account/RealNameGate.h"
 #include "account/gui/RealNameWindow.h"
+#include "ui/BalanceLine.h"
 #include "ui/CaptionLabel.h"
 #include "ui/DialogChrome.h"
 #include "ui/PumpedCall.h"
@@ -49,9 +50,11 @@ PersonalWindow::PersonalWindow(AccountContext context, QWidget* parent)
     qq_ = AddValueRow(QStringLiteral("QQ:"), QStringLiteral("qqValue"), 3);
     email_ = AddValueRow(QStringLiteral("邮箱:"), QStringLiteral("emailValue"), 4);
 
-    balance_ = new QLabel(this);
-    balance_->setObjectName(QStringLiteral("balanceLabel"));
+    balance_ = new ui::BalanceLine(
+        [&session = context_.session] { return session.Profile().balance; },
+        bool(context_.recharge), this);
     balance_->setGeometry(24, kRowsTop + 5 * kRowHeight + 12, kWidth - 48, 28);
+    connect(balance_, &ui::BalanceLine::rechargeClicked, this, [this] { OpenRechargeWindow(); });
 
     // What the window would show is the profile as it is now; the returned real-name
     // text is not stored here.
@@ -84,12 +87,23 @@ void PersonalWindow::Fill() {
         real_name_link_->show();
         greeting_->setText(ui::Qs(kUnverifiedGreeting));
     }
-    balance_->setText(ui::Qs("当前余额:" + profile.balance));
+    balance_->Refresh();
     member_id_->setText(ui::Qs(profile.user_name));
     name_->setText(ui::Qs(status));
     mobile_->setText(ui::Qs(profile.mobile));
     qq_->setText(ui::Qs(profile.qq));
     email_->setText(ui::Qs(profile.email));
+}
+
+QLabel* PersonalWindow::BalanceLabel() const { return balance_->Label(); }
+
+ui::CaptionLabel* PersonalWindow::RechargeLink() const { return balance_->Link(); }
+
+void PersonalWindow::OpenRechargeWindow() {
+    // Like verification: the personal window steps aside and is done once the customer is.
+    hide();
+    context_.recharge(parentWidget());
+    close();
 }
 
 void PersonalWindow::OpenRealNameWindow() {

@@ -7,8 +7,9 @@
 class QLabel;
 
 namespace vpsdesk::ui {
+class BalanceLine;
 class CaptionLabel;
-}
+}  // namespace vpsdesk::ui
 
 namespace vpsdesk::account {
 
@@ -22,17 +23,20 @@ class PersonalWindow : public ui::SkinnedWindow {
 
     QLabel* GreetingLabel() const { return greeting_; }
     ui::CaptionLabel* RealNameLink() const { return real_name_link_; }
-    QLabel* BalanceLabel() const { return balance_; }
+    QLabel* BalanceLabel() const;
+    // Null when the context gives no way to recharge.
+    ui::CaptionLabel* RechargeLink() const;
 
   private:
     QLabel* AddValueRow(const QString& caption, const QString& object_name, int row);
     void Fill();
     void OpenRealNameWindow();
+    void OpenRechargeWindow();
 
     AccountContext context_;
     QLabel* greeting_ = nullptr;
     ui::CaptionLabel* real_name_link_ = nullptr;
-    QLabel* balance_ = nullptr;
+    ui::BalanceLine* balance_ = nullptr;
     QLabel* member_id_ = nullptr;
     QLabel* name_ = nullptr;
     QLabel* mobile_ = nullptr;

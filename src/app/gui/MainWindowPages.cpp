@@ -3,12 +3,12 @@
 #include <QWidget>
 
 #include "app/gui/MainWindow.h"
+#include "app/gui/OpenRecharge.h"
 #include "servers/gui/ServerListPage.h"
 #include "platform/PlatformRequest.h"
 #include "shop/gui/CardPage.h"
 #include "shop/gui/FinancePage.h"
 #include "shop/gui/PurchasePage.h"
-#include "shop/gui/RechargeWindow.h"
 #include "shop/gui/ServicePage.h"
 
 namespace vpsdesk::app {
@@ -21,10 +21,7 @@ shop::PurchaseContext PurchaseContext(const platform::SiteConstants& site,
         return platform::SendPlatformRequest(request, base);
     };
     context.balance = [&session] { return session.Profile().balance; };
-    context.recharge = [site, &session](QWidget* owner) {
-        shop::RechargeWindow recharge(site, session.UserName(), owner);
-        recharge.exec();
-    };
+    context.recharge = [site, &session](QWidget* owner) { OpenRecharge(site, session, owner); };
     context.progress_state = &session.main_progress_state;
     return context;
 }

@@ -14,6 +14,7 @@
 #include "app/gui/MainWindow.h"
 #include "app/gui/MainWindowPages.h"
 #include "app/gui/NoticeTicker.h"
+#include "app/gui/OpenRecharge.h"
 #include "app/gui/PopupNotice.h"
 #include "app/gui/SideNavigation.h"
 #include "app/gui/TrayIcon.h"
@@ -27,7 +28,6 @@
 #include "shop/gui/CardPage.h"
 #include "shop/gui/FinancePage.h"
 #include "shop/gui/PurchasePage.h"
-#include "shop/gui/RechargeWindow.h"
 #include "shop/gui/ServicePage.h"
 #include "ui/EventLog.h"
 #include "ui/QtText.h"
@@ -137,9 +137,9 @@ servers::ServerOperationContext MainWindowSetUp::Operations() const {
     context.balance = [&session = session_] { return session.Profile().balance; };
     context.host = [host = site_.site_host] { return host; };
     context.show = servers::ShowOperationOutcome;
-    context.recharge = [this](QWidget* owner) {
-        shop::RechargeWindow recharge(site_, session_.UserName(), owner);
-        recharge.exec();
+    context.recharge = [this](QWidget* owner) { OpenRecharge(site_, session_, owner); };
+    context.account_changed = [this] {
+        ui::RunInBackground([this] { (void)account::RefreshProfile(site_, session_); });
     };
     return context;
 }
@@ -150,7 +150,8 @@ std::string MainWindowSetUp::SilentRelogin() const {
 }
 
 account::AccountContext MainWindowSetUp::Account() const {
-    return {site_, session_, platform::Resources().client_title};
+    return {site_, session_, platform::Resources().client_title,
+            [this](QWidget* owner) { OpenRecharge(site_, session_, owner); }};
 }
 
 void MainWindowSetUp::LoadServers() {

@@ -64,6 +64,7 @@ void OperationWindow::Conclude(const OperationOutcome& outcome) {
     context_.show(outcome, this);
     if (self.isNull()) return;
     if (outcome.refresh) {
+        if (context_.account_changed) context_.account_changed();
         ui::CallKeepingWindowResponsive([&page = page_] {
             page.RefreshServerList();
             return true;

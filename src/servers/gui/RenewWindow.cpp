@@ -1,14 +1,14 @@
 #include "servers/gui/RenewWindow.h"
 
-#include <QGroupBox>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
 
 #include "servers/gui/ServerListPage.h"
+#include "ui/BalanceLine.h"
 #include "ui/CaptionLabel.h"
+#include "ui/PeriodChoice.h"
 #include "ui/QtText.h"
 
 namespace vpsdesk::servers {
@@ -16,6 +16,12 @@ namespace {
 
 constexpr RenewalPeriod kPeriods[] = {RenewalPeriod::Day, RenewalPeriod::Month,
                                       RenewalPeriod::Year};
+
+int PeriodIndex(RenewalPeriod period) {
+    for (int i = 0; i < ui::PeriodChoice::kCount; ++i)
+        if (kPeriods[i] == period) return i;
+    return -1;
+}
 
 QLabel* AddValue(QWidget* parent, const QString& object_name, QRect where) {
     auto* label = new QLabel(parent);
@@ -33,33 +39,16 @@ RenewWindow::RenewWindow(ServerListPage& page, ServerOperationContext context, c
       target_(row[column::kId]) {
     const int value_left = kLeft + kCaptionWidth;
     const int value_width = width() - kLeft - value_left;
-    balance_ = AddValue(this, QStringLiteral("balanceValue"), {kLeft, 60, 280, kRowHeight});
-    balance_->setText(QStringLiteral("当前余额:") + ui::Qs(context_.balance()));
-    if (context_.recharge) {
-        recharge_ =
-            new ui::CaptionLabel(QStringLiteral("充值"), QStringLiteral("rechargeLink"), this);
-        recharge_->setGeometry(width() - kLeft - 60, 60, 60, kRowHeight);
-        connect(static_cast<ui::CaptionLabel*>(recharge_), &ui::CaptionLabel::clicked, this,
-                [this] { context_.recharge(this); });
-    }
+    balance_ = new ui::BalanceLine(context_.balance, bool(context_.recharge), this);
+    balance_->setGeometry(kLeft, 60, width() - 2 * kLeft, kRowHeight);
+    connect(balance_, &ui::BalanceLine::rechargeClicked, this, [this] {
+        context_.recharge(this);
+        balance_->Refresh();
+    });
 
-    auto* group = new QGroupBox(QStringLiteral("延长"), this);
-    group->setGeometry(kLeft, 100, width() - 2 * kLeft, 64);
-    // A period the server is not offered for must look unavailable on the dark skin.
-    group->setStyleSheet(QStringLiteral("QRadioButton:disabled { color: #6B7080; }"));
-    auto* row_layout = new QHBoxLayout(group);
-    const QString captions[] = {QStringLiteral("一天"), QStringLiteral("一个月"),
-                                QStringLiteral("一年")};
-    const QString names[] = {QStringLiteral("dayOption"), QStringLiteral("monthOption"),
-                             QStringLiteral("yearOption")};
-    for (std::size_t i = 0; i < options_.size(); ++i) {
-        options_[i] = new QRadioButton(captions[i], group);
-        options_[i]->setObjectName(names[i]);
-        row_layout->addWidget(options_[i]);
-        connect(options_[i], &QRadioButton::toggled, this, [this](bool on) {
-            if (on) ShowChoice();
-        });
-    }
+    periods_ = new ui::PeriodChoice(QStringLiteral("延长"), this);
+    periods_->setGeometry(kLeft, 100, width() - 2 * kLeft, 64);
+    connect(periods_, &ui::PeriodChoice::chosen, this, [this] { ShowChoice(); });
 
     AddCaption(QStringLiteral("费用："), 176);
     cost_ = AddValue(this, QStringLiteral("costValue"), {value_left, 176, value_width, kRowHeight});
@@ -77,10 +66,12 @@ RenewWindow::RenewWindow(ServerListPage& page, ServerOperationContext context, c
 }
 
 QRadioButton* RenewWindow::Option(RenewalPeriod period) const {
-    for (std::size_t i = 0; i < options_.size(); ++i)
-        if (kPeriods[i] == period) return options_[i];
-    return nullptr;
+    return periods_->Button(PeriodIndex(period));
 }
+
+QLabel* RenewWindow::BalanceLabel() const { return balance_->Label(); }
+
+QLabel* RenewWindow::RechargeLink() const { return balance_->Link(); }
 
 void RenewWindow::LoadPrices() {
     const OperationRequest request = RenewalPricesRequest(target_);
@@ -89,20 +80,19 @@ void RenewWindow::LoadPrices() {
     quote_ = RenewalQuote::FromReply(reply->text);
     opening_->setText(ui::Qs(quote_.StartTime()));
     expiry_->setText(ui::Qs(quote_.EndTime()));
-    Option(RenewalPeriod::Month)->setChecked(true);
+    periods_->Choose(PeriodIndex(RenewalPeriod::Month));
     ShowChoice();
     loading_ = false;
 }
 
 RenewalPeriod RenewWindow::Chosen() const {
-    for (std::size_t i = 0; i < options_.size(); ++i)
-        if (options_[i]->isChecked()) return kPeriods[i];
-    return RenewalPeriod::None;
+    const int chosen = periods_->Chosen();
+    return chosen < 0 ? RenewalPeriod::None : kPeriods[chosen];
 }
 
 void RenewWindow::ShowChoice() {
-    for (std::size_t i = 0; i < options_.size(); ++i)
-        options_[i]->setEnabled(quote_.Offered(kPeriods[i]));
+    periods_->SetOffered({quote_.Offered(kPeriods[0]), quote_.Offered(kPeriods[1]),
+                          quote_.Offered(kPeriods[2])});
     cost_->setText(ui::Qs(quote_.CostText(Chosen())));
 }
 

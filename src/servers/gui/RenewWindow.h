@@ -2,7 +2,6 @@
 // "续费主机": the server's renewal prices and dates, one day, one month or one year, the
 // cost, and the renewal itself, paid from the balance. The balance is checked here in
 // whole yuan first; the platform has the last word.
-#include <array>
 #include <string>
 
 #include "servers/RenewalQuote.h"
@@ -11,6 +10,11 @@
 #include "servers/gui/ServerOperationContext.h"
 
 class QRadioButton;
+
+namespace vpsdesk::ui {
+class BalanceLine;
+class PeriodChoice;
+}  // namespace vpsdesk::ui
 
 namespace vpsdesk::servers {
 
@@ -23,11 +27,12 @@ class RenewWindow : public OperationWindow {
                 QWidget* parent);
 
     QRadioButton* Option(RenewalPeriod period) const;
-    QLabel* BalanceLabel() const { return balance_; }
+    QLabel* BalanceLabel() const;
     QLabel* CostLabel() const { return cost_; }
     QLabel* ExpiryLabel() const { return expiry_; }
     QLabel* OpeningLabel() const { return opening_; }
-    QLabel* RechargeLink() const { return recharge_; }
+    // Null when the window was given no way to recharge.
+    QLabel* RechargeLink() const;
     QPushButton* RenewButton() const { return renew_; }
     bool Loading() const { return loading_; }
 
@@ -39,9 +44,8 @@ class RenewWindow : public OperationWindow {
 
     std::string target_;
     RenewalQuote quote_;
-    QLabel* balance_;
-    QLabel* recharge_ = nullptr;
-    std::array<QRadioButton*, 3> options_{};  // day, month, year
+    ui::BalanceLine* balance_;
+    ui::PeriodChoice* periods_;
     QLabel* cost_;
     QLabel* expiry_;
     QLabel* opening_;

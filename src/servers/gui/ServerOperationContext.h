@@ -26,6 +26,9 @@ struct ServerOperationContext {
     std::function<void(const OperationOutcome&, QWidget* owner)> show;
     // Opens the recharge window over `owner`; without it the renew window has no link.
     std::function<void(QWidget* owner)> recharge;
+    // After an operation the platform carried out: a renewal or a refund moves the
+    // balance the windows show. Optional.
+    std::function<void()> account_changed;
 };
 
 // The toolkit's boxes for an outcome: plain, titled or self-closing. Any thread.

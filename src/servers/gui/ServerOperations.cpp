@@ -84,6 +84,7 @@ void RequestRefund(ServerListPage& page, const ServerOperationContext& context,
         ui::CallKeepingWindowResponsive([send = context.send, request] { return send(request); });
     in_flight = false;
     context.show(WithNetworkFailure(RefundOutcome(reply.text), reply.network_failed), nullptr);
+    if (context.account_changed) context.account_changed();
     ui::CallKeepingWindowResponsive([&page] {
         page.RefreshServerList();
         return true;

@@ -1,8 +1,6 @@
 #include "shop/gui/PurchaseWindow.h"
 
 #include <QComboBox>
-#include <QGroupBox>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
@@ -10,9 +8,11 @@
 #include <QTimer>
 
 #include "shop/PurchaseDates.h"
+#include "ui/BalanceLine.h"
 #include "ui/CaptionLabel.h"
 #include "ui/DialogChrome.h"
 #include "ui/MessageBoxes.h"
+#include "ui/PeriodChoice.h"
 #include "ui/PumpedCall.h"
 #include "ui/QtText.h"
 
@@ -23,6 +23,12 @@ constexpr int kLeft = 40;
 constexpr int kRowHeight = 32;
 constexpr PurchasePeriod kPeriods[] = {PurchasePeriod::Day, PurchasePeriod::Month,
                                        PurchasePeriod::Year};
+
+int PeriodIndex(PurchasePeriod period) {
+    for (int i = 0; i < ui::PeriodChoice::kCount; ++i)
+        if (kPeriods[i] == period) return i;
+    return -1;
+}
 
 QLabel* AddLabel(QWidget* parent, const QString& object_name, QRect where) {
     auto* label = new QLabel(parent);
@@ -51,34 +57,16 @@ PurchaseWindow::PurchaseWindow(PurchaseContext context, std::string product_id, 
         if (index >= 0) offer_.os.Choose(static_cast<std::size_t>(index));
     });
 
-    balance_ = AddLabel(this, QStringLiteral("balanceValue"), {kLeft, 100, 280, kRowHeight});
-    balance_->setText(QStringLiteral("当前余额:") +
-                      ui::Qs(context_.balance ? context_.balance() : std::string()));
-    if (context_.recharge) {
-        recharge_ =
-            new ui::CaptionLabel(QStringLiteral("充值"), QStringLiteral("rechargeLink"), this);
-        recharge_->setGeometry(width() - kLeft - 60, 100, 60, kRowHeight);
-        connect(static_cast<ui::CaptionLabel*>(recharge_), &ui::CaptionLabel::clicked, this,
-                [this] { context_.recharge(this); });
-    }
+    balance_ = new ui::BalanceLine(context_.balance, bool(context_.recharge), this);
+    balance_->setGeometry(kLeft, 100, inner, kRowHeight);
+    connect(balance_, &ui::BalanceLine::rechargeClicked, this, [this] {
+        context_.recharge(this);
+        balance_->Refresh();
+    });
 
-    auto* group = new QGroupBox(QStringLiteral("时长"), this);
-    group->setGeometry(kLeft, 140, inner, 64);
-    // A period the product is not sold for must look unavailable on the dark skin.
-    group->setStyleSheet(QStringLiteral("QRadioButton:disabled { color: #6B7080; }"));
-    auto* row_layout = new QHBoxLayout(group);
-    const QString captions[] = {QStringLiteral("一天"), QStringLiteral("一个月"),
-                                QStringLiteral("一年")};
-    const QString names[] = {QStringLiteral("dayOption"), QStringLiteral("monthOption"),
-                             QStringLiteral("yearOption")};
-    for (std::size_t i = 0; i < options_.size(); ++i) {
-        options_[i] = new QRadioButton(captions[i], group);
-        options_[i]->setObjectName(names[i]);
-        row_layout->addWidget(options_[i]);
-        connect(options_[i], &QRadioButton::toggled, this, [this](bool on) {
-            if (on) ShowChoice();
-        });
-    }
+    periods_ = new ui::PeriodChoice(QStringLiteral("时长"), this);
+    periods_->setGeometry(kLeft, 140, inner, 64);
+    connect(periods_, &ui::PeriodChoice::chosen, this, [this] { ShowChoice(); });
 
     fee_ = AddLabel(this, QStringLiteral("feeValue"), {kLeft, 216, inner, kRowHeight});
     opening_ = AddLabel(this, QStringLiteral("openingValue"), {kLeft, 250, inner, kRowHeight});
@@ -93,16 +81,18 @@ PurchaseWindow::PurchaseWindow(PurchaseContext context, std::string product_id, 
     open_->setEnabled(false);
     connect(open_, &QPushButton::clicked, this, [this] { Open(); });
 
-    Option(kDefaultPeriod)->setChecked(true);
+    periods_->Choose(PeriodIndex(kDefaultPeriod));
     // Fetched once the window runs, so that it is on screen while the platform answers.
     QTimer::singleShot(0, this, [this] { LoadOffer(); });
 }
 
 QRadioButton* PurchaseWindow::Option(PurchasePeriod period) const {
-    for (std::size_t i = 0; i < options_.size(); ++i)
-        if (kPeriods[i] == period) return options_[i];
-    return nullptr;
+    return periods_->Button(PeriodIndex(period));
 }
+
+QLabel* PurchaseWindow::BalanceLabel() const { return balance_->Label(); }
+
+QLabel* PurchaseWindow::RechargeLink() const { return balance_->Link(); }
 
 void PurchaseWindow::LoadOffer() {
     const QPointer<PurchaseWindow> self(this);
@@ -121,14 +111,13 @@ void PurchaseWindow::LoadOffer() {
 }
 
 PurchasePeriod PurchaseWindow::Chosen() const {
-    for (std::size_t i = 0; i < options_.size(); ++i)
-        if (options_[i]->isChecked()) return kPeriods[i];
-    return kDefaultPeriod;
+    const int chosen = periods_->Chosen();
+    return chosen < 0 ? kDefaultPeriod : kPeriods[chosen];
 }
 
 void PurchaseWindow::ShowChoice() {
-    for (std::size_t i = 0; i < options_.size(); ++i)
-        options_[i]->setEnabled(offer_.quote.Offered(kPeriods[i]));
+    periods_->SetOffered({offer_.quote.Offered(kPeriods[0]), offer_.quote.Offered(kPeriods[1]),
+                          offer_.quote.Offered(kPeriods[2])});
     const PurchasePeriod period = Chosen();
     order_.period = period;
     fee_->setText(ui::Qs(std::string(kFeeCaption) + offer_.quote.Fee(period)));

@@ -2,7 +2,6 @@
 // "开通": the chosen product's operating systems, prices and dates, the fee of the chosen
 // period and the balance. The open button hands the order back to the purchase page,
 // which runs it; the window itself sends only the prices and OS requests.
-#include <array>
 #include <optional>
 
 #include "shop/PurchaseOffer.h"
@@ -14,6 +13,11 @@ class QComboBox;
 class QLabel;
 class QPushButton;
 class QRadioButton;
+
+namespace vpsdesk::ui {
+class BalanceLine;
+class PeriodChoice;
+}  // namespace vpsdesk::ui
 
 namespace vpsdesk::shop {
 
@@ -29,11 +33,12 @@ class PurchaseWindow : public ui::SkinnedWindow {
 
     QComboBox* OsSelector() const { return os_; }
     QRadioButton* Option(PurchasePeriod period) const;
-    QLabel* BalanceLabel() const { return balance_; }
+    QLabel* BalanceLabel() const;
     QLabel* FeeLabel() const { return fee_; }
     QLabel* OpeningLabel() const { return opening_; }
     QLabel* ExpiryLabel() const { return expiry_; }
-    QLabel* RechargeLink() const { return recharge_; }
+    // Null when the window was given no way to recharge.
+    QLabel* RechargeLink() const;
     QPushButton* OpenButton() const { return open_; }
     bool Loading() const { return loading_; }
 
@@ -48,9 +53,8 @@ class PurchaseWindow : public ui::SkinnedWindow {
     PurchaseOffer offer_;
     std::optional<PurchaseOrder> accepted_;
     QComboBox* os_;
-    QLabel* balance_;
-    QLabel* recharge_ = nullptr;
-    std::array<QRadioButton*, 3> options_{};  // day, month, year
+    ui::BalanceLine* balance_;
+    ui::PeriodChoice* periods_;
     QLabel* fee_;
     QLabel* opening_;
     QLabel* expiry_;
