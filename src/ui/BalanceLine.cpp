@@ -19,6 +19,7 @@ BalanceLine::BalanceLine(std::function<std::string()> balance, bool with_link, Q
     if (with_link) {
         link_ = new CaptionLabel(QStringLiteral("充值"), QStringLiteral("rechargeLink"), this);
         link_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        link_->setFont(label_->font());
         row->addWidget(link_);
         connect(link_, &CaptionLabel::clicked, this, &BalanceLine::rechargeClicked);
     }

@@ -42,6 +42,8 @@
 #include "servers/gui/ServerContextMenu.h"
 #include "servers/gui/ServerListPage.h"
 #include "servers/gui/ServerListView.h"
+#include "shop/gui/CardPage.h"
+#include "ui/HintEdit.h"
 #include "ui/UiThread.h"
 
 namespace {
@@ -262,6 +264,8 @@ TEST_F(MainWindowSetUpTest, SignOutLeavesNothingOfTheCustomerForTheNextOne) {
     const std::vector<std::string> demo_ids = RowIds();
     pages_->ServerList().List()->selectRow(0);
     ASSERT_TRUE(pages_->ServerList().SelectedRow());
+    pages_->Cards().CardNumber()->setText(QStringLiteral("DEMO-CARD"));
+    pages_->Cards().CardPassword()->setText(QStringLiteral("secret"));
 
     // Every state the list passes through from the sign-out on is looked at.
     bool demo_row_seen = false;
@@ -286,6 +290,8 @@ TEST_F(MainWindowSetUpTest, SignOutLeavesNothingOfTheCustomerForTheNextOne) {
     EXPECT_EQ(profile.balance, "");
     EXPECT_EQ(profile.real_name_status, "");
     EXPECT_EQ(session_.SessionPassword(), "");
+    EXPECT_TRUE(pages_->Cards().CardNumber()->IsShowingHint());
+    EXPECT_TRUE(pages_->Cards().CardPassword()->IsShowingHint());
 
     SignInAndRunSetUp("13900139000");
     PumpUntil([&] { return loads_finished_.load() == loads_started_; });

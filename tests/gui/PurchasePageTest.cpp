@@ -8,6 +8,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableWidget>
+#include <QLineEdit>
+#include <QAbstractItemView>
 #include <QTest>
 #include <vector>
 #include <thread>
@@ -55,6 +57,11 @@ TEST_F(PurchasePageTest, PicksFillRegionsThenWhiteProductRows) {
     page.LoadRegions();
     EXPECT_EQ(page.RegionSelector()->count(), 1);
     EXPECT_EQ(page.RegionSelector()->currentText(), QStringLiteral("宿迁"));
+    // Its text is read-only, yet a click on it opens the list like the arrow does.
+    page.show();
+    QTest::mousePress(page.RegionSelector()->lineEdit(), Qt::LeftButton);
+    EXPECT_TRUE(page.RegionSelector()->view()->isVisible());
+    page.RegionSelector()->hidePopup();
 
     page.LoadProducts();
     QTableWidget* list = page.ProductList();

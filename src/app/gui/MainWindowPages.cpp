@@ -45,6 +45,8 @@ MainWindowPages::MainWindowPages(MainWindow& window, const platform::SiteConstan
     window.AddPage(SideNavigation::kFinance, finance_);
     window.AddPage(SideNavigation::kPurchase, purchase_);
     window.AddPage(SideNavigation::kService, service_);
+    QObject::connect(&window, &MainWindow::customerCleared, cards_,
+                     &shop::CardPage::ClearCustomer);
     window.AddPage(SideNavigation::kCards, cards_);
 }
 

@@ -22,6 +22,7 @@ namespace vpsdesk::shop {
 namespace {
 
 constexpr int kWorkingState = 1;
+constexpr int kColumnWidth = 360;
 constexpr int kResultShownMs = 1000;
 constexpr int kEndFramePollMs = 20;
 constexpr int kMaxEndFramePolls = 250;
@@ -48,15 +49,26 @@ CardPage::CardPage(QWidget* parent)
     password_->installEventFilter(this);
     connect(button_, &QPushButton::clicked, this, [this] { RedeemCard(); });
 
+    // A form-sized column in the middle of the page, whatever the page's size.
     auto* button_row = new QHBoxLayout;
     button_row->addWidget(indicator_);
     button_row->addWidget(button_, 1);
+    auto* column = new QVBoxLayout;
+    column->setSpacing(16);
+    column->addWidget(number_);
+    column->addWidget(password_);
+    column->addLayout(button_row);
+    auto* centre = new QHBoxLayout;
+    centre->addStretch(1);
+    centre->addLayout(column, 0);
+    centre->addStretch(1);
+    number_->setFixedWidth(kColumnWidth);
+    password_->setFixedWidth(kColumnWidth);
+    button_->setMinimumHeight(38);
     auto* layout = new QVBoxLayout(this);
-    layout->addStretch();
-    layout->addWidget(number_);
-    layout->addWidget(password_);
-    layout->addLayout(button_row);
-    layout->addStretch();
+    layout->addStretch(2);
+    layout->addLayout(centre);
+    layout->addStretch(3);
 }
 
 bool CardPage::eventFilter(QObject* watched, QEvent* event) {
@@ -72,6 +84,12 @@ bool CardPage::eventFilter(QObject* watched, QEvent* event) {
         }
     }
     return QWidget::eventFilter(watched, event);
+}
+
+void CardPage::ClearCustomer() {
+    number_->ResetToHint();
+    password_->ResetToHint();
+    indicator_->HideIndicator();
 }
 
 void CardPage::SetProgress(int state) {

@@ -29,6 +29,9 @@ class CardPage : public QWidget {
     // out of date.
     void SetRedeemedHandler(std::function<void()> handler) { redeemed_ = std::move(handler); }
 
+    // Sign-out: the next customer does not find this one's card in the boxes.
+    void ClearCustomer();
+
     // UI thread: what the card button does.
     void RedeemCard();
 

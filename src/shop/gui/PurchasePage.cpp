@@ -1,6 +1,7 @@
 #include "shop/gui/PurchasePage.h"
 
 #include <QComboBox>
+#include <QEvent>
 #include <QGridLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -54,6 +55,8 @@ PurchasePage::PurchasePage(PurchaseContext context, QWidget* parent)
     regions_->setEditable(true);
     regions_->setInsertPolicy(QComboBox::NoInsert);
     regions_->lineEdit()->setReadOnly(true);
+    // Read-only text still swallows the click that opens a drop-down.
+    regions_->lineEdit()->installEventFilter(this);
     grid->addWidget(regions_, 0, 3);
 
     products_ = new QTableWidget(0, static_cast<int>(kProductColumns), this);
@@ -64,6 +67,8 @@ PurchasePage::PurchasePage(PurchaseContext context, QWidget* parent)
     products_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     products_->verticalHeader()->setDefaultSectionSize(kProductRowHeight);
     products_->verticalHeader()->hide();
+    // Nine columns share the page's width: no sideways scrolling to reach the price.
+    products_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     grid->addWidget(products_, 1, 0, 1, 4);
 
     auto* notice = new QLabel(QString::fromUtf8(kNotice), this);
@@ -83,6 +88,14 @@ PurchasePage::PurchasePage(PurchaseContext context, QWidget* parent)
     connect(types_, &QComboBox::activated, this, [this] { LoadRegions(); });
     connect(regions_, &QComboBox::activated, this, [this] { LoadProducts(); });
     connect(buy_, &QPushButton::clicked, this, [this] { Buy(); });
+}
+
+bool PurchasePage::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == regions_->lineEdit() && event->type() == QEvent::MouseButtonPress) {
+        regions_->showPopup();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void PurchasePage::LoadProductTypes() {

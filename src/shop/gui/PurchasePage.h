@@ -59,6 +59,9 @@ class PurchasePage : public QWidget {
     // A run has ended, whatever its outcome (the balance and lists may have changed).
     void purchaseFinished();
 
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
   private:
     void ApplyRegions(const RegionsUpdate& update);
     void ShowProducts(const std::vector<ProductRow>& rows);
