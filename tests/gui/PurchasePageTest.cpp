@@ -59,7 +59,7 @@ TEST_F(PurchasePageTest, PicksFillRegionsThenWhiteProductRows) {
     EXPECT_EQ(page.RegionSelector()->currentText(), QStringLiteral("宿迁"));
     // Its text is read-only, yet a click on it opens the list like the arrow does.
     page.show();
-    QTest::mousePress(page.RegionSelector()->lineEdit(), Qt::LeftButton);
+    QTest::mouseClick(page.RegionSelector()->lineEdit(), Qt::LeftButton);
     EXPECT_TRUE(page.RegionSelector()->view()->isVisible());
     page.RegionSelector()->hidePopup();
 

@@ -91,9 +91,14 @@ PurchasePage::PurchasePage(PurchaseContext context, QWidget* parent)
 }
 
 bool PurchasePage::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == regions_->lineEdit() && event->type() == QEvent::MouseButtonPress) {
-        regions_->showPopup();
-        return true;
+    // Opened at the release: a list opened at the press would take that release as a
+    // click outside it and close again.
+    if (watched == regions_->lineEdit()) {
+        if (event->type() == QEvent::MouseButtonPress) return true;
+        if (event->type() == QEvent::MouseButtonRelease) {
+            regions_->showPopup();
+            return true;
+        }
     }
     return QWidget::eventFilter(watched, event);
 }
