@@ -17,6 +17,12 @@ struct LoginPacing {
     int auto_login_pause_ms = 1000;
     // Interval of the indicator's frame timer.
     int frame_interval_ms = 40;
+    // A failed registration's caption stays twice as long as a login's.
+    int long_hold_ms = 2000;
+    // One step of the registration code button's countdown, and the pause after a code
+    // request's caption before the countdown or the old caption takes over.
+    int countdown_tick_ms = 1000;
+    int code_caption_hold_ms = 1000;
 };
 
 }  // namespace vpsdesk::account

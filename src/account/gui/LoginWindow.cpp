@@ -10,10 +10,10 @@
 #include "account/gui/LoginPage.h"
 #include "account/gui/LogoSprite.h"
 #include "account/gui/PageSelector.h"
+#include "account/gui/RegistrationPage.h"
 #include "ui/FadeAnimation.h"
 #include "ui/IndicatorFrames.h"
 #include "ui/QtText.h"
-#include "ui/SlideAnimation.h"
 
 namespace vpsdesk::account {
 namespace {
@@ -50,14 +50,8 @@ LoginWindow::LoginWindow(platform::SiteConstants site, platform::SessionState& s
     pages_->setGeometry(0, kPagesTop, kWidth, kPagesHeight);
     login_page_ = new LoginPage(site_, session, pages_);
     pages_->addWidget(login_page_);
-    // Registration arrives with its own page; until then the entry shows an empty one.
-    auto* registration = new QWidget(pages_);
-    registration->setObjectName(QStringLiteral("registrationPage"));
-    registration_panel_ = new QWidget(registration);
-    registration_panel_->setObjectName(QStringLiteral("registrationPanel"));
-    registration_panel_->setGeometry(LoginPage::kPanelX, 0, 360, kPagesHeight);
-    registration_slide_ = new ui::SlideAnimation(registration_panel_, this);
-    pages_->addWidget(registration);
+    registration_page_ = new RegistrationPage(site_, session.progress_state, pages_);
+    pages_->addWidget(registration_page_);
     auto* recovery = new QWidget(pages_);
     recovery->setObjectName(QStringLiteral("recoveryPage"));
     pages_->addWidget(recovery);
@@ -88,7 +82,10 @@ void LoginWindow::SetMachineCode(const std::string& machine_code) {
     login_page_->SetMachineCode(machine_code);
 }
 
-void LoginWindow::SetPacing(const LoginPacing& pacing) { login_page_->SetPacing(pacing); }
+void LoginWindow::SetPacing(const LoginPacing& pacing) {
+    login_page_->SetPacing(pacing);
+    registration_page_->SetPacing(pacing);
+}
 
 void LoginWindow::ShowLogo(const net::ByteArray& png) {
     QPixmap picture;
@@ -125,7 +122,7 @@ void LoginWindow::EnableLoginButton() { login_page_->EnableLoginButton(); }
 void LoginWindow::StopAnimations() {
     login_page_->StopAnimations();
     sprite_->Stop();
-    registration_slide_->Stop();
+    registration_page_->StopAnimations();
     version_fade_->Stop();
     tick_fade_->Stop();
 }
@@ -149,9 +146,7 @@ void LoginWindow::ChoosePage(int entry) {
             break;
         case PageSelector::kRegister:
             pages_->setCurrentIndex(kRegistrationPage);
-            if (previous != kRegistrationPage)
-                registration_slide_->Slide(QPoint(LoginPage::kPanelStartX, 0),
-                                           QPoint(LoginPage::kPanelX, 0));
+            if (previous != kRegistrationPage) registration_page_->SlideIn();
             break;
         case PageSelector::kRecover:
             // A web page of the platform; the window stays on the page it shows.

@@ -17,7 +17,6 @@ class QStackedWidget;
 
 namespace vpsdesk::ui {
 class FadeAnimation;
-class SlideAnimation;
 }  // namespace vpsdesk::ui
 
 namespace vpsdesk::account {
@@ -25,6 +24,7 @@ namespace vpsdesk::account {
 class LoginPage;
 class LogoSprite;
 class PageSelector;
+class RegistrationPage;
 
 class LoginWindow : public ui::SkinnedWindow {
     Q_OBJECT
@@ -63,6 +63,7 @@ public:
     void StopAnimations();
 
     LoginPage* SignInPage() const { return login_page_; }
+    RegistrationPage* SignUpPage() const { return registration_page_; }
     int CurrentPage() const;
 
 signals:
@@ -85,8 +86,7 @@ private:
     ui::FadeAnimation* tick_fade_ = nullptr;
     PageSelector* selector_ = nullptr;
     QStackedWidget* pages_ = nullptr;
-    QWidget* registration_panel_ = nullptr;
-    ui::SlideAnimation* registration_slide_ = nullptr;
+    RegistrationPage* registration_page_ = nullptr;
     LoginPage* login_page_ = nullptr;
 };
 
