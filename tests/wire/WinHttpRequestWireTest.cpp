@@ -249,6 +249,18 @@ TEST(WinHttpRequestWire, PageIsDecodedByTheCharacterSetItDeclares) {
         EXPECT_EQ(BytesToString(bytes), page);  // the raw bytes as they came
     }
 
+    // Only the exact lower-case names stay with GBK: "GB2312" goes through its own, narrower
+    // conversion, which lacks a character that GBK has.
+    for (const char* name : {"gb2312", "GB2312"}) {
+        SCOPED_TRACE(name);
+        const std::string page = "<meta charset=" + std::string(name) + ">" + Utf8ToGbk("國");
+        CaptureServer server(CannedReply("200 OK", "", page));
+        WinHttpRequestParams p;
+        p.url = server.Url("/");
+        const std::string text = WinHttpRequest(p).text;
+        EXPECT_EQ(text.find("國") != std::string::npos, std::string(name) == "gb2312") << text;
+    }
+
     // A declaration past the first 1024 bytes is not seen: the page stays GBK.
     const std::string late = std::string(1100, ' ') + "<meta charset=utf-8>" + words;
     CaptureServer server(CannedReply("200 OK", "", late));
