@@ -24,9 +24,10 @@ class WinHttpRequestFailures : public testing::Test {
 
 struct Case {
     const char* what;
-    std::function<void(WinHttpRequestParams&)> set_up;
+    std::string url;
     std::string status;
     WebError error;
+    std::function<void(WinHttpRequestParams&)> tweak = [](WinHttpRequestParams&) {};
 };
 
 TEST_F(WinHttpRequestFailures, EachStatusTextComesFromItsCauseAndTouchesNothingElse) {
@@ -45,90 +46,56 @@ TEST_F(WinHttpRequestFailures, EachStatusTextComesFromItsCauseAndTouchesNothingE
     tls.Start();
     // A label longer than 63 bytes is refused by the resolver before any query goes out.
     const std::string unknown_host = "http://" + std::string(64, 'x') + ".invalid/";
-    const auto url = [](std::string u) { return [u](WinHttpRequestParams& p) { p.url = u; }; };
+    const std::string sent = "711 发送请求失败!", quiet = "712 服务器未响应!",
+                      read = "713 读取数据失败!", url = "701 解析URL地址失败!",
+                      credentials = "707 设置代理凭证失败!", refused_block = "710 设置协议头失败!";
 
     const Case cases[] = {
-        {"a refused connection", url(refusing.Url()), "711 发送请求失败!", WebError::Connect},
-        {"an unknown host", url(unknown_host), "711 发送请求失败!", WebError::Connect},
-        {"a certificate no one vouches for", url(tls.Url("/t")), "711 发送请求失败!",
-         WebError::Tls},
-        {"a TLS handshake that never ends",
-         [&](WinHttpRequestParams& p) {
-             p.url = never_accepts.Url("https");
-             p.timeout_seconds = 1;
-         },
-         "711 发送请求失败!", WebError::TimedOut},
-        {"a server that takes the request and goes quiet",
-         [&](WinHttpRequestParams& p) {
-             p.url = silent.Url("/q");
-             p.timeout_seconds = 1;
-         },
-         "712 服务器未响应!", WebError::TimedOut},
-        {"a connection closed where the reply was due", url(closes.Url("/n")), "712 服务器未响应!",
-         WebError::CutShort},
-        {"a connection closed mid-body", url(cut.Url("/c")), "713 读取数据失败!",
-         WebError::CutShort},
-        {"a body that stops coming",
-         [&](WinHttpRequestParams& p) {
-             p.url = stalls.Url("/s");
-             p.timeout_seconds = 1;
-         },
-         "713 读取数据失败!", WebError::CutShort},
-        {"a URL of another scheme", url("ftp://127.0.0.1/x"), "701 解析URL地址失败!",
-         WebError::Connect},
-        {"a URL without a scheme", url("127.0.0.1/x"), "701 解析URL地址失败!", WebError::Connect},
-        {"an unusable proxy address",
-         [&](WinHttpRequestParams& p) {
-             p.url = fine.Url("/");
-             p.proxy = "no such:proxy";
-         },
-         "702 创建WinHttp会话失败!", WebError::Connect},
-        {"a time-out past what a 32-bit count of milliseconds holds",
-         [&](WinHttpRequestParams& p) {
-             p.url = fine.Url("/");
-             p.timeout_seconds = 3'000'000;
-         },
-         "705 设置超时时间失败!", WebError::Connect},
-        {"a server user name with a colon",
-         [&](WinHttpRequestParams& p) {
-             p.url = fine.Url("/");
+        {"a refused connection", refusing.Url(), sent, WebError::Connect},
+        {"an unknown host", unknown_host, sent, WebError::Connect},
+        {"a certificate no one vouches for", tls.Url("/t"), sent, WebError::Tls},
+        {"a TLS handshake that never ends", never_accepts.Url("https"), sent, WebError::TimedOut},
+        {"a server that takes the request and goes quiet", silent.Url(), quiet, WebError::TimedOut},
+        {"a connection closed where the reply was due", closes.Url(), quiet, WebError::CutShort},
+        {"a connection closed mid-body", cut.Url(), read, WebError::CutShort},
+        {"a body that stops coming", stalls.Url(), read, WebError::CutShort},
+        {"a URL of another scheme", "ftp://127.0.0.1/x", url, WebError::Connect},
+        {"a URL without a scheme", "127.0.0.1/x", url, WebError::Connect},
+        {"an unusable proxy address", fine.Url(), "702 创建WinHttp会话失败!", WebError::Connect,
+         [](auto& p) { p.proxy = "no such:proxy"; }},
+        {"more seconds than 32 bits of milliseconds hold", fine.Url(), "705 设置超时时间失败!",
+         WebError::Connect, [](auto& p) { p.timeout_seconds = 3'000'000; }},
+        {"a server user name with a colon", fine.Url(), credentials, WebError::Connect,
+         [](auto& p) {
              p.user = "a:b";
              p.password = "pw";
-         },
-         "707 设置代理凭证失败!", WebError::Connect},
-        {"a proxy password with a line break",
-         [&](WinHttpRequestParams& p) {
-             p.url = fine.Url("/");
+         }},
+        {"a proxy password with a line break", fine.Url(), credentials, WebError::Connect,
+         [](auto& p) {
              p.proxy = "127.0.0.1:1";
              p.proxy_user = "u";
-             p.proxy_password = "p\r\nX-Injected: 1";
-         },
-         "707 设置代理凭证失败!", WebError::Connect},
-        {"a deployment CA file that cannot be read",
-         [&](WinHttpRequestParams& p) {
+             p.proxy_password = "p\r\nX: 1";
+         }},
+        {"a deployment CA file that cannot be read", tls.Url("/t"), "忽略错误/证书错误  失败！",
+         WebError::Tls,
+         [](auto&) {
              SetTlsSettings({"/nonexistent/ca.pem", true});
-             p.url = tls.Url("/t");
-         },
-         "忽略错误/证书错误  失败！", WebError::Tls},
-        {"an untidied line without a colon",
-         [&](WinHttpRequestParams& p) {
-             p.url = fine.Url("/");
+         }},
+        {"an untidied line without a colon", fine.Url(), refused_block, WebError::Connect,
+         [](auto& p) {
              p.normalize_headers = false;
              p.headers = "no colon here";
-         },
-         "710 设置协议头失败!", WebError::Connect},
-        {"a header value with a bare line break",
-         [&](WinHttpRequestParams& p) {
-             p.url = fine.Url("/");
-             p.headers = "X-A: 1\nX-Injected: 2";
-         },
-         "710 设置协议头失败!", WebError::Connect},
+         }},
+        {"a header value with a bare line break", fine.Url(), refused_block, WebError::Connect,
+         [](auto& p) { p.headers = "X-A: 1\nX-Injected: 2"; }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         SetTlsSettings({});  // the test CA is not trusted
         WinHttpRequestParams p;
-        c.set_up(p);
+        p.url = c.url;
+        p.timeout_seconds = 1;
+        c.tweak(p);
         std::string status, location = "L", headers = "H", cookies = "c=1";
         ByteArray bytes = ToBytes("kept");
         p.status = &status;
