@@ -10,6 +10,7 @@
 #include "CaptureServer.h"
 #include "net/Gbk.h"
 #include "net/PhaseTimeout.h"
+#include "net/Text.h"
 #include "net/WebRequest.h"
 #include "net/WinHttpRequest.h"
 
@@ -304,6 +305,33 @@ TEST(WinHttpRequestWire, ReplyCookiesAreAppendedToWhatTheCallerHolds) {
     EXPECT_EQ(BlockLines(server.LastRequest()).back(), "Cookie:  sid=9; a=0 ");
     EXPECT_EQ(out, "old=1; a=1; b=2; sid=9");
     EXPECT_EQ(in, "sid=9; a=0");  // trimmed by the merge, as the caller's variable is part of it
+}
+
+TEST(WinHttpRequestWire, CallerCookiesBecomeOneCookieLineUnlessTheBlockHasOne) {
+    struct Case {
+        std::string headers, cookies_in;
+        Lines cookie_lines;
+    };
+    const Case cases[] = {
+        {"", "a=1; b=2", {"Cookie: a=1; b=2"}},
+        {"", "cookie: x=1", {"cookie: x=1"}},  // a ready line, in any letter case
+        {"cookie: h=1", "a=1", {"Cookie: h=1"}},
+        {"", "", {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.headers + " | " + c.cookies_in);
+        CaptureServer server;
+        WinHttpRequestParams p;
+        p.url = server.Url("/");
+        p.headers = c.headers;
+        std::string in = c.cookies_in;
+        p.cookies_in = &in;
+        WinHttpRequest(p);
+        Lines cookie_lines;
+        for (const std::string& line : BlockLines(server.LastRequest()))
+            if (AsciiLower(line).rfind("cookie", 0) == 0) cookie_lines.push_back(line);
+        EXPECT_EQ(cookie_lines, c.cookie_lines);
+    }
 }
 
 TEST(WinHttpRequestWire, TheProcessCookieStoreIsNeitherReadNorWritten) {
