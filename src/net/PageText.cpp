@@ -5,6 +5,7 @@
 #include "net/Charset.h"
 #include "net/Gbk.h"
 #include "net/RegexMatcher.h"
+#include "net/Text.h"
 
 namespace vpsdesk::net {
 namespace {
@@ -32,8 +33,11 @@ class Converter {
 std::string DeclaredCharset(const ByteArray& bytes) {
     const ByteArray head(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(
                                                             std::min(bytes.size(), kHeadBytes)));
+    const std::string head_text = ReplyText(head);
+    // Most replies declare nothing; they are spared compiling the expression.
+    if (!ContainsText(head_text, "charset=", true)) return {};
     RegexMatcher matcher;
-    if (!matcher.Create(R"(<meta.+?charset=[^\w]?([-\w]+))", ReplyText(head),
+    if (!matcher.Create(R"(<meta.+?charset=[^\w]?([-\w]+))", head_text,
                         /*case_sensitive=*/false, /*multiline=*/true, /*global=*/true))
         return {};
     return matcher.SubMatchText(1, 1).text;

@@ -44,9 +44,7 @@ bool IsNameByte(unsigned char c) {
     return c > 0x20 && c != 0x7F && c != ':';
 }
 
-}  // namespace
-
-std::string WinHttpHeaderBlock(const WinHttpRequestParams& params) {
+std::string BuildBlock(const WinHttpRequestParams& params) {
     std::string block = params.headers.empty() ? std::string() : params.headers + "\r\n";
     if (params.default_headers) {
         for (const auto& [searched, line] : kDefaultLines) {
@@ -64,6 +62,32 @@ std::string WinHttpHeaderBlock(const WinHttpRequestParams& params) {
             .append("\r\n");
     }
     return block;
+}
+
+}  // namespace
+
+std::string WinHttpHeaderBlock(const WinHttpRequestParams& params) {
+    // Callers send the same lines again and again; each thread keeps its last block.
+    struct Last {
+        std::string headers, cookies, block;
+        bool default_headers = false, normalize_headers = false, post = false, valid = false;
+    };
+    thread_local Last last;
+    const std::string_view cookies = params.cookies_in ? *params.cookies_in : std::string_view();
+    const bool post = params.method == HttpVerb::Post;
+    if (!last.valid || last.headers != params.headers || last.cookies != cookies ||
+        last.default_headers != params.default_headers ||
+        last.normalize_headers != params.normalize_headers || last.post != post) {
+        last.valid = false;  // stays so if building throws half-way
+        last.block = BuildBlock(params);
+        last.headers = params.headers;
+        last.cookies = cookies;
+        last.default_headers = params.default_headers;
+        last.normalize_headers = params.normalize_headers;
+        last.post = post;
+        last.valid = true;
+    }
+    return last.block;
 }
 
 bool IsSendableHeaderBlock(std::string_view block) {

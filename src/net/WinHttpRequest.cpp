@@ -62,7 +62,7 @@ bool ProxyIsUsable(const std::string& proxy_gbk) {
            !UrlPart(u.get(), CURLUPART_HOST).empty();
 }
 
-bool SupportsHttp() {
+bool FindHttpSupport() {
     const curl_version_info_data* info = curl_version_info(CURLVERSION_NOW);
     if (!info || !info->protocols) return false;
     bool http = false;
@@ -72,6 +72,12 @@ bool SupportsHttp() {
         https = https || std::strcmp(*p, "https") == 0;
     }
     return http && https;
+}
+
+// Asked once: libcurl builds its version report afresh on every call.
+bool SupportsHttp() {
+    static const bool supported = FindHttpSupport();
+    return supported;
 }
 
 // Basic credentials carry "user:password": a user with a colon, or a line break or zero
