@@ -9,11 +9,16 @@ namespace vpsdesk::net {
 
 std::string Transcode(const char* to, const char* from, std::string_view in, std::string_view bad,
                       const SkipRule& skip) {
-    std::string out;
-    if (in.empty()) return out;
+    if (in.empty()) return {};
     const ThreadConverter converter(to, from);
     iconv_t cd = converter.Get();
-    if (!cd) return out;
+    if (!cd) return {};
+    return TranscodeWith(cd, in, bad, skip);
+}
+
+std::string TranscodeWith(iconv_t cd, std::string_view in, std::string_view bad,
+                          const SkipRule& skip) {
+    std::string out;
     out.reserve(in.size() * 3 / 2 + 8);
     char buf[4096];
     char* src = const_cast<char*>(in.data());

@@ -10,6 +10,7 @@
 
 #include "net/Cookies.h"
 #include "net/CurlShare.h"
+#include "net/CurlTransfer.h"
 #include "net/EasyLease.h"
 #include "net/Gbk.h"
 #include "net/HeaderListLease.h"
@@ -23,34 +24,10 @@ namespace {
 constexpr std::array<const char*, 8> kVerbs = {"GET",     "POST",   "HEAD",  "PUT",
                                                "OPTIONS", "DELETE", "TRACE", "CONNECT"};
 constexpr long kMaxRedirects = 20;
-constexpr const char* kSystemCaPath = "/etc/ssl/certs";
 
 struct UrlDeleter {
     void operator()(CURLU* url) const { curl_url_cleanup(url); }
 };
-
-// libcurl matches cookies against the name in a caller's "Host:" line and keeps that name
-// in the handle past curl_easy_reset, where it would stand in for the next request's host.
-bool CarriesHostLine(const curl_slist* list) {
-    for (; list; list = list->next)
-        if (StartsWithText(list->data, "Host:", true)) return true;
-    return false;
-}
-
-// libcurl accepts neither raw non-ASCII bytes nor spaces or control bytes in a URL.
-std::string EncodePath(std::string_view path) {
-    std::string out;
-    out.reserve(path.size());
-    for (char ch : path) {
-        auto c = static_cast<unsigned char>(ch);
-        if (c > 0x20 && c < 0x7F) {
-            out.push_back(ch);
-        } else {
-            out += '%' + UpperHex(std::string_view(&ch, 1));
-        }
-    }
-    return out;
-}
 
 bool IsUsableHost(std::string_view host) {
     if (host.empty()) return false;
@@ -63,125 +40,10 @@ bool IsUsableHost(std::string_view host) {
     return true;
 }
 
-struct Transfer {
-    bool head_request = false;
-    ByteArray body;
-    std::string headers;  // GBK bytes of the latest response's header block
-    bool in_headers = false;
-    bool saw_response = false;
-    long status = 0;
-    std::string location;
-    bool ended_at_head = false;
-};
-
-size_t OnBody(char* data, size_t size, size_t count, void* user) {
-    auto* t = static_cast<Transfer*>(user);
-    t->body.insert(t->body.end(), data, data + size * count);
-    return size * count;
-}
-
-size_t OnHeader(char* data, size_t size, size_t count, void* user) {
-    auto* t = static_cast<Transfer*>(user);
-    const size_t taken = size * count;
-    std::string_view line(data, taken);
-    while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.remove_suffix(1);
-    if (StartsWithText(line, "HTTP/")) {
-        // Each response (100-continue, redirects) starts the block afresh.
-        t->headers.clear();
-        t->location.clear();
-        t->in_headers = true;
-        t->saw_response = true;
-        size_t space = line.find(' ');
-        t->status =
-            space == std::string_view::npos ? 0 : static_cast<long>(TextToInt(line.substr(space)));
-    } else if (!t->in_headers) {
-        return taken;  // trailers after a chunked body are not part of the block
-    }
-    t->headers.append(line).append("\r\n");
-    if (line.empty()) {
-        t->in_headers = false;
-        // HEAD may carry a body, so libcurl would wait for a reply body that never
-        // comes: the final response's headers are the whole reply.
-        if (t->head_request && t->status >= 200) {
-            t->ended_at_head = true;
-            return 0;
-        }
-    } else if (StartsWithText(line, "Location:", true)) {
-        t->location = TrimText(line.substr(9));
-    }
-    return taken;
-}
-
-int OnProgress(void*, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
-    return CurlShare::Instance().Cancelled() ? 1 : 0;
-}
-
-// curl_easy_perform, but on the calling thread's connection cache.
-CURLcode Perform(CURL* easy, CURLM* multi) {
-    if (!multi || curl_multi_add_handle(multi, easy) != CURLM_OK) return CURLE_FAILED_INIT;
-    CURLcode result = CURLE_FAILED_INIT;
-    for (;;) {
-        int running = 0;
-        if (curl_multi_perform(multi, &running) != CURLM_OK) break;
-        bool done = false;
-        int queued = 0;
-        while (CURLMsg* msg = curl_multi_info_read(multi, &queued)) {
-            if (msg->msg == CURLMSG_DONE && msg->easy_handle == easy) {
-                result = msg->data.result;
-                done = true;
-            }
-        }
-        if (done || running == 0) break;
-        if (CurlShare::Instance().Cancelled()) {
-            result = CURLE_ABORTED_BY_CALLBACK;
-            break;
-        }
-        // Short polls, so that a cancel (a termination signal) is seen within 0.1 s.
-        if (curl_multi_poll(multi, nullptr, 0, 100, nullptr) != CURLM_OK) break;
-    }
-    curl_multi_remove_handle(multi, easy);
-    return result;
-}
-
 struct Attempt {
     CURLcode result = CURLE_FAILED_INIT;
     Transfer transfer;
 };
-
-// The kind of a failed transfer (see WebError). Once a response began, any failure leaves
-// it incomplete, whatever libcurl calls it.
-WebError ErrorKind(CURLcode result, bool response_began) {
-    if (result == CURLE_OK) return WebError::None;
-    if (result == CURLE_ABORTED_BY_CALLBACK && CurlShare::Instance().Cancelled())
-        return WebError::Cancelled;
-    if (response_began) return WebError::CutShort;
-    switch (result) {
-        case CURLE_OPERATION_TIMEDOUT:
-            return WebError::TimedOut;
-        case CURLE_PARTIAL_FILE:
-        case CURLE_RECV_ERROR:
-        case CURLE_GOT_NOTHING:
-            return WebError::CutShort;
-        case CURLE_SSL_CONNECT_ERROR:
-        case CURLE_SSL_ENGINE_NOTFOUND:
-        case CURLE_SSL_ENGINE_SETFAILED:
-        case CURLE_SSL_CERTPROBLEM:
-        case CURLE_SSL_CIPHER:
-        case CURLE_PEER_FAILED_VERIFICATION:
-        case CURLE_SSL_ENGINE_INITFAILED:
-        case CURLE_SSL_CACERT_BADFILE:
-        case CURLE_SSL_SHUTDOWN_FAILED:
-        case CURLE_SSL_CRL_BADFILE:
-        case CURLE_SSL_ISSUER_ERROR:
-        case CURLE_SSL_PINNEDPUBKEYNOTMATCH:
-        case CURLE_SSL_INVALIDCERTSTATUS:
-        case CURLE_SSL_CLIENTCERT:
-        case CURLE_USE_SSL_FAILED:
-            return WebError::Tls;
-        default:  // refused, unresolved, and whatever else kept the request from going out
-            return WebError::Connect;
-    }
-}
 
 struct Request {
     std::string curl_url;
@@ -238,10 +100,7 @@ Attempt Send(const Request& r) {
     curl_easy_setopt(easy, CURLOPT_NOPROXY, "");
     curl_easy_setopt(easy, CURLOPT_SUPPRESS_CONNECT_HEADERS, 1L);
 
-    if (!r.tls.ca_file.empty()) curl_easy_setopt(easy, CURLOPT_CAINFO, r.tls.ca_file.c_str());
-    curl_easy_setopt(easy, CURLOPT_CAPATH, kSystemCaPath);
-    curl_easy_setopt(easy, CURLOPT_SSL_VERIFYPEER, r.tls.verify ? 1L : 0L);
-    curl_easy_setopt(easy, CURLOPT_SSL_VERIFYHOST, r.tls.verify ? 2L : 0L);
+    SetTlsTrust(easy, r.tls);
 
     // A platform that accepts the connection and never answers must not hold the caller.
     curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(r.limits.connect.count()));
@@ -250,12 +109,7 @@ Attempt Send(const Request& r) {
     curl_easy_setopt(easy, CURLOPT_LOW_SPEED_LIMIT, 1L);
     curl_easy_setopt(easy, CURLOPT_LOW_SPEED_TIME, stall_seconds);
 
-    curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, &OnBody);
-    curl_easy_setopt(easy, CURLOPT_WRITEDATA, &a.transfer);
-    curl_easy_setopt(easy, CURLOPT_HEADERFUNCTION, &OnHeader);
-    curl_easy_setopt(easy, CURLOPT_HEADERDATA, &a.transfer);
-    curl_easy_setopt(easy, CURLOPT_NOPROGRESS, 0L);
-    curl_easy_setopt(easy, CURLOPT_XFERINFOFUNCTION, &OnProgress);
+    CaptureTransfer(easy, a.transfer);
 
     a.result = Perform(easy, lease.Connections());
     if (a.transfer.ended_at_head && a.result == CURLE_WRITE_ERROR) a.result = CURLE_OK;
