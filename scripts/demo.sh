@@ -111,6 +111,11 @@ if [ -n "$ACCOUNT_LINE" ]; then
   echo "Demo ${ACCOUNT_LINE#demo }"
 fi
 echo "The captcha is the four digits in the picture; click the picture for a new one."
+echo "Registering: the platform's text messages (the SMS code) are printed here."
+# The demo platform sends no real text messages; its log carries them instead. The follower
+# ends with the platform.
+tail -n 0 -F --pid="$PLATFORM_PID" "$DATA/platformd.log" 2>/dev/null |
+  sed -un 's/^\[sms\] to \([^:]*\): /SMS to \1: /p' &
 if [ "${#RDP_ARGS[@]}" -gt 0 ]; then
   echo "Running servers connect to the loopback RDP server 127.0.0.1:$RDP_PORT" \
     "(administrator / $RDP_PASSWORD): double-click one."

@@ -1,8 +1,10 @@
 #include "ui/ResultIndicator.h"
 
+#include <QPointer>
 #include <algorithm>
 
 #include "ui/IndicatorFrames.h"
+#include "ui/Waiting.h"
 
 namespace vpsdesk::ui {
 
@@ -70,6 +72,18 @@ void ResultIndicator::Tick() {
         Stop();
         emit finished();
     }
+}
+
+bool WaitForLastFrame(ResultIndicator* indicator, int hold_ms, int last) {
+    constexpr int kPollMs = 20;
+    constexpr int kMaxPolls = 250;
+    const QPointer<ResultIndicator> alive(indicator);
+    WaitPumping(hold_ms, WaitUnit::Milliseconds);
+    for (int polls = 0;
+         polls < kMaxPolls && !alive.isNull() && alive->IsPlaying() && alive->Frame() != last;
+         ++polls)
+        WaitPumping(kPollMs, WaitUnit::Milliseconds);
+    return !alive.isNull();
 }
 
 }  // namespace vpsdesk::ui

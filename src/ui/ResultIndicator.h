@@ -51,4 +51,9 @@ private:
     Mode mode_ = Mode::Once;
 };
 
+// UI thread: keeps the window responsive for `hold_ms`, then until `indicator` has shown
+// `last` or stopped (at most five seconds more). False when the indicator went away
+// meanwhile, and with it the page that waits.
+bool WaitForLastFrame(ResultIndicator* indicator, int hold_ms, int last);
+
 }  // namespace vpsdesk::ui

@@ -18,6 +18,7 @@ namespace vpsdesk::ui::guitest {
 struct LoggedRequest {
     std::string method, path;
     std::string body;  // the bytes as sent (GBK)
+    std::vector<std::string> headers;  // "Name: value" lines, in the order sent
 };
 
 class LocalPlatform {
@@ -71,7 +72,11 @@ class LocalPlatform {
             std::string body;
             for (std::size_t h = 0; h + 1 < hex.size(); h += 2)
                 body += static_cast<char>(std::stoi(hex.substr(h, 2), nullptr, 16));
-            out.push_back({doc.GetText(at + ".method"), doc.GetText(at + ".path"), body});
+            std::vector<std::string> headers;
+            for (std::size_t h = 0; h < doc.Count(at + ".headers"); ++h)
+                headers.push_back(doc.GetText(at + ".headers[" + std::to_string(h) + "]"));
+            out.push_back(
+                {doc.GetText(at + ".method"), doc.GetText(at + ".path"), body, std::move(headers)});
         }
         return out;
     }

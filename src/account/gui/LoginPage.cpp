@@ -10,21 +10,21 @@
 #include "account/LoginApi.h"
 #include "account/LoginResult.h"
 #include "account/gui/LoginSequence.h"
+#include "ui/CaptionLabel.h"
 #include "ui/HintEdit.h"
 #include "ui/MessageBoxes.h"
 #include "ui/PumpedCall.h"
 #include "ui/QtText.h"
 #include "ui/ResultIndicator.h"
+#include "ui/Skin.h"
 #include "ui/SlideAnimation.h"
 
 namespace vpsdesk::account {
 namespace {
 
+using login_panel::kBoxHeight;
+using login_panel::kBoxWidth;
 constexpr int kPanelY = 0;
-constexpr int kPanelWidth = 360;
-constexpr int kPanelHeight = 260;
-constexpr int kBoxWidth = 300;
-constexpr int kBoxHeight = 34;
 
 bool IsEnter(int key) { return key == Qt::Key_Return || key == Qt::Key_Enter; }
 
@@ -40,7 +40,7 @@ LoginPage::LoginPage(platform::SiteConstants site, platform::SessionState& sessi
 void LoginPage::BuildControls() {
     panel_ = new QWidget(this);
     panel_->setObjectName(QStringLiteral("loginPanel"));
-    panel_->setGeometry(kPanelX, kPanelY, kPanelWidth, kPanelHeight);
+    panel_->setGeometry(kPanelX, kPanelY, login_panel::kWidth, login_panel::kHeight);
     // The skin's check boxes would draw their squares dark on dark.
     panel_->setStyleSheet(QStringLiteral(
         "QCheckBox::indicator { width: 13px; height: 13px; border: 1px solid #8A93A8;"
@@ -84,6 +84,14 @@ void LoginPage::BuildControls() {
     indicator_->move(6, 172 + (38 - indicator_->height()) / 2);
     indicator_->raise();
     indicator_->HideIndicator();
+
+    // The selector's "找回密码" opens the platform's web page; this stays in the window.
+    forgot_ = new ui::CaptionLabel(QStringLiteral("忘记密码？"),
+                                   QStringLiteral("forgotPasswordLink"), panel_);
+    forgot_->setFont(ui::skin::Font(9));
+    forgot_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    forgot_->setGeometry(kBoxWidth - 100, 218, 100, 22);
+    connect(forgot_, &ui::CaptionLabel::clicked, this, &LoginPage::recoveryRequested);
 
     // The two credential boxes hand the Tab key to each other.
     account_->installEventFilter(this);

@@ -12,6 +12,7 @@
 #include "account/LoginFlow.h"
 #include "account/LoginResult.h"
 #include "account/gui/LoginPacing.h"
+#include "account/gui/LoginPanel.h"
 #include "net/ByteArray.h"
 #include "platform/SessionState.h"
 #include "platform/SettingsFiles.h"
@@ -22,6 +23,7 @@ class QLabel;
 class QPushButton;
 
 namespace vpsdesk::ui {
+class CaptionLabel;
 class HintEdit;
 class ResultIndicator;
 class SlideAnimation;
@@ -36,8 +38,8 @@ class LoginPage : public QWidget {
     Q_OBJECT
 public:
     // Where the panel rests, and where it starts when it slides in.
-    static constexpr int kPanelX = 68;
-    static constexpr int kPanelStartX = 600;
+    static constexpr int kPanelX = login_panel::kX;
+    static constexpr int kPanelStartX = login_panel::kStartX;
 
     // Logins go to `site` and sign `session` in; the session must outlive the page.
     LoginPage(platform::SiteConstants site, platform::SessionState& session,
@@ -69,6 +71,7 @@ public:
     QPushButton* LoginButton() const { return login_button_; }
     ui::ResultIndicator* Indicator() const { return indicator_; }
     QWidget* Panel() const { return panel_; }
+    ui::CaptionLabel* ForgotLink() const { return forgot_; }
 
     // For the login sequence, UI thread only. BeginLogin() is false while another login
     // (manual or automatic) is still running: one login at a time.
@@ -87,6 +90,8 @@ public:
 signals:
     void buttonCaptionChanged(const QString& caption);
     void loginFinished(bool success);
+    // "忘记密码？": the customer wants the window's own recovery page.
+    void recoveryRequested();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -108,6 +113,7 @@ private:
     QCheckBox* auto_login_ = nullptr;
     QPushButton* login_button_ = nullptr;
     ui::ResultIndicator* indicator_ = nullptr;
+    ui::CaptionLabel* forgot_ = nullptr;
     ui::SlideAnimation* slide_ = nullptr;
 
     platform::SiteConstants site_;

@@ -7,9 +7,11 @@
 #include <QStackedWidget>
 #include <QUrl>
 
+#include "account/Recovery.h"
 #include "account/gui/LoginPage.h"
 #include "account/gui/LogoSprite.h"
 #include "account/gui/PageSelector.h"
+#include "account/gui/RecoveryPage.h"
 #include "account/gui/RegistrationPage.h"
 #include "ui/FadeAnimation.h"
 #include "ui/IndicatorFrames.h"
@@ -52,9 +54,10 @@ LoginWindow::LoginWindow(platform::SiteConstants site, platform::SessionState& s
     pages_->addWidget(login_page_);
     registration_page_ = new RegistrationPage(site_, session.progress_state, pages_);
     pages_->addWidget(registration_page_);
-    auto* recovery = new QWidget(pages_);
-    recovery->setObjectName(QStringLiteral("recoveryPage"));
-    pages_->addWidget(recovery);
+    recovery_page_ = new RecoveryPage(site_, session.progress_state, pages_);
+    pages_->addWidget(recovery_page_);
+    connect(login_page_, &LoginPage::recoveryRequested, this, [this] { ShowPage(kRecoveryPage); });
+    connect(recovery_page_, &RecoveryPage::backRequested, this, [this] { ShowPage(kLoginPage); });
 
     version_tick_ = new QLabel(this);
     version_tick_->setObjectName(QStringLiteral("versionTick"));
@@ -85,6 +88,7 @@ void LoginWindow::SetMachineCode(const std::string& machine_code) {
 void LoginWindow::SetPacing(const LoginPacing& pacing) {
     login_page_->SetPacing(pacing);
     registration_page_->SetPacing(pacing);
+    recovery_page_->SetPacing(pacing);
 }
 
 void LoginWindow::ShowLogo(const net::ByteArray& png) {
@@ -123,6 +127,7 @@ void LoginWindow::StopAnimations() {
     login_page_->StopAnimations();
     sprite_->Stop();
     registration_page_->StopAnimations();
+    recovery_page_->StopAnimations();
     version_fade_->Stop();
     tick_fade_->Stop();
 }
@@ -135,31 +140,46 @@ void LoginWindow::OnCloseClicked() {
 }
 
 void LoginWindow::ChoosePage(int entry) {
-    const int previous = pages_->currentIndex();
     switch (entry) {
         case PageSelector::kLogin:
-            pages_->setCurrentIndex(kLoginPage);
-            if (previous != kLoginPage) {
-                login_page_->SlideIn();
-                login_page_->FetchCaptcha();
-            }
+            ShowPage(kLoginPage);
             break;
         case PageSelector::kRegister:
-            pages_->setCurrentIndex(kRegistrationPage);
-            if (previous != kRegistrationPage) registration_page_->SlideIn();
+            ShowPage(kRegistrationPage);
             break;
         case PageSelector::kRecover:
             // A web page of the platform; the window stays on the page it shows.
             OpenRecoveryWebPage();
+            selector_->ShowEntry(pages_->currentIndex());
             break;
         default:
             break;
+    }
+}
+
+void LoginWindow::ShowPage(Page page) {
+    const int previous = pages_->currentIndex();
+    pages_->setCurrentIndex(page);
+    if (previous != page) {
+        // Each page's panel comes in from the right; the login page with a new captcha.
+        switch (page) {
+            case kLoginPage:
+                login_page_->SlideIn();
+                login_page_->FetchCaptcha();
+                break;
+            case kRegistrationPage:
+                registration_page_->SlideIn();
+                break;
+            case kRecoveryPage:
+                recovery_page_->SlideIn();
+                break;
+        }
     }
     selector_->ShowEntry(pages_->currentIndex());
 }
 
 void LoginWindow::OpenRecoveryWebPage() {
-    QDesktopServices::openUrl(QUrl(ui::Qs(site_.BaseUrl() + "/user/findpwd/index.html")));
+    QDesktopServices::openUrl(QUrl(ui::Qs(site_.BaseUrl() + std::string(kRecoveryWebPagePath))));
 }
 
 }  // namespace vpsdesk::account

@@ -24,6 +24,7 @@ namespace vpsdesk::account {
 class LoginPage;
 class LogoSprite;
 class PageSelector;
+class RecoveryPage;
 class RegistrationPage;
 
 class LoginWindow : public ui::SkinnedWindow {
@@ -64,6 +65,7 @@ public:
 
     LoginPage* SignInPage() const { return login_page_; }
     RegistrationPage* SignUpPage() const { return registration_page_; }
+    RecoveryPage* RecoverPage() const { return recovery_page_; }
     int CurrentPage() const;
 
 signals:
@@ -75,6 +77,7 @@ protected:
 
 private:
     void ChoosePage(int entry);
+    void ShowPage(Page page);
     void OpenRecoveryWebPage();
 
     platform::SiteConstants site_;
@@ -87,6 +90,7 @@ private:
     PageSelector* selector_ = nullptr;
     QStackedWidget* pages_ = nullptr;
     RegistrationPage* registration_page_ = nullptr;
+    RecoveryPage* recovery_page_ = nullptr;
     LoginPage* login_page_ = nullptr;
 };
 

@@ -5,6 +5,9 @@
 #include <QPushButton>
 
 #include "account/Registration.h"
+#include "account/gui/LoginPanel.h"
+#include "platform/SessionState.h"
+#include "ui/GuardedCall.h"
 #include "ui/HintEdit.h"
 #include "ui/IndicatorFrames.h"
 #include "ui/MessageBoxes.h"
@@ -12,24 +15,12 @@
 #include "ui/QtText.h"
 #include "ui/ResultIndicator.h"
 #include "ui/SlideAnimation.h"
-#include "ui/UiThread.h"
 #include "ui/Waiting.h"
 
 namespace vpsdesk::account {
 namespace {
 
-constexpr int kPanelX = 68;
-constexpr int kPanelStartX = 600;
-constexpr int kPanelWidth = 360;
-constexpr int kPanelHeight = 260;
-constexpr int kBoxWidth = 300;
-constexpr int kBoxHeight = 34;
-constexpr int kFramePollMs = 20;
-constexpr int kMaxFramePolls = 250;
-
-constexpr int kWorking = 1;
-constexpr int kSucceeded = 2;
-constexpr int kFailed = 3;
+using namespace login_panel;
 
 bool IsEnter(int key) { return key == Qt::Key_Return || key == Qt::Key_Enter; }
 
@@ -57,7 +48,7 @@ RegistrationPage::RegistrationPage(platform::SiteConstants site, std::atomic<int
 void RegistrationPage::BuildControls() {
     panel_ = new QWidget(this);
     panel_->setObjectName(QStringLiteral("registrationPanel"));
-    panel_->setGeometry(kPanelX, 0, kPanelWidth, kPanelHeight);
+    panel_->setGeometry(kX, 0, kWidth, kHeight);
     using Kind = ui::HintEdit::Kind;
     mobile_ = AddBox(kMobileHint, Kind::Plain, QStringLiteral("mobileEdit"),
                      {0, 0, kBoxWidth, kBoxHeight}, panel_);
@@ -73,7 +64,7 @@ void RegistrationPage::BuildControls() {
                            {0, 138, kBoxWidth, kBoxHeight}, panel_);
     register_button_ = new QPushButton(ui::Qs(kRegisterCaption), panel_);
     register_button_->setObjectName(QStringLiteral("registerButton"));
-    register_button_->setGeometry(0, 184, kBoxWidth, 38);
+    register_button_->setGeometry(0, 184, kBoxWidth, kButtonHeight);
     // Enter acts only where the page says so: released in a password box.
     for (QPushButton* button : {code_button_, register_button_}) {
         button->setAutoDefault(false);
@@ -82,7 +73,7 @@ void RegistrationPage::BuildControls() {
 
     indicator_ = new ui::ResultIndicator(panel_);
     indicator_->setObjectName(QStringLiteral("registrationIndicator"));
-    indicator_->move(6, 184 + (38 - indicator_->height()) / 2);
+    indicator_->move(6, 184 + (kButtonHeight - indicator_->height()) / 2);
     indicator_->raise();
     indicator_->HideIndicator();
 
@@ -102,7 +93,7 @@ void RegistrationPage::SetPacing(const LoginPacing& pacing) {
 }
 
 void RegistrationPage::SlideIn() {
-    slide_->Slide(QPoint(kPanelStartX, 0), QPoint(kPanelX, 0));
+    slide_->Slide(QPoint(kStartX, 0), QPoint(kX, 0));
 }
 
 void RegistrationPage::StopAnimations() {
@@ -164,13 +155,7 @@ void RegistrationPage::StartCountdown() {
     const int tick_ms = pacing_.countdown_tick_ms;
     // Widgets are touched on the UI thread only, and only while the page still exists.
     auto on_page = [self = QPointer<RegistrationPage>(this)](auto&& change) {
-        bool found = false;
-        ui::OnUiThread([&] {
-            if (self.isNull()) return;
-            found = true;
-            change(*self);
-        });
-        return found;
+        return ui::OnWidget(self, change);
     };
     ui::RunInBackground([on_page, tick_ms] {
         for (int i = 1; i <= kCodeCountdownSeconds; ++i) {
@@ -208,7 +193,7 @@ void RegistrationPage::RegisterClicked() {
     indicator_->show();
     indicator_->PlayBusy();
     SetRegisterCaption(kRegisteringCaption);
-    progress_state_.store(kWorking);
+    progress_state_.store(platform::kProgressBusy);
     const QPointer<RegistrationPage> self(this);
     const std::string reply = ui::CallKeepingWindowResponsive([site = site_, form] {
         return Register(site, form.mobile, form.password, form.code);
@@ -220,15 +205,16 @@ void RegistrationPage::RegisterClicked() {
     if (self.isNull()) return;
     if (outcome.success) {
         indicator_->PlaySuccess();
-        progress_state_.store(kSucceeded);
+        progress_state_.store(platform::kProgressSuccess);
     } else {
         indicator_->PlayFailure();
-        progress_state_.store(kFailed);
+        progress_state_.store(platform::kProgressFailure);
     }
     SetRegisterCaption(outcome.caption);
-    WaitForEndFrame(outcome.success ? pacing_.result_hold_ms : pacing_.long_hold_ms,
-                    outcome.success ? ui::indicator::kSuccessLast : ui::indicator::kFailureLast);
-    if (self.isNull()) return;
+    if (!ui::WaitForLastFrame(
+            indicator_, outcome.success ? pacing_.result_hold_ms : pacing_.long_hold_ms,
+            outcome.success ? ui::indicator::kSuccessLast : ui::indicator::kFailureLast))
+        return;
     // The account exists: the customer signs in now. A later countdown gives the button
     // back for another account.
     if (outcome.success)
@@ -237,16 +223,6 @@ void RegistrationPage::RegisterClicked() {
         SetRegisterCaption(outcome.final_caption);
     indicator_->HideIndicator();
     registering_ = false;
-}
-
-void RegistrationPage::WaitForEndFrame(int hold_ms, int last) {
-    const QPointer<RegistrationPage> self(this);
-    ui::WaitPumping(hold_ms, ui::WaitUnit::Milliseconds);
-    // Bounded, so a stopped indicator or a quitting application cannot hold the page here.
-    for (int polls = 0; polls < kMaxFramePolls && !self.isNull() && indicator_->IsPlaying() &&
-                        indicator_->Frame() != last;
-         ++polls)
-        ui::WaitPumping(kFramePollMs, ui::WaitUnit::Milliseconds);
 }
 
 bool RegistrationPage::eventFilter(QObject* watched, QEvent* event) {

@@ -58,8 +58,6 @@ class RegistrationPage : public QWidget {
     void SetCodeCaption(std::string_view caption);
     void SetRegisterCaption(std::string_view caption);
     void StartCountdown();
-    // The caption's hold, then until the indicator has shown `last` (bounded).
-    void WaitForEndFrame(int hold_ms, int last);
 
     platform::SiteConstants site_;
     std::atomic<int>& progress_state_;

@@ -24,8 +24,6 @@ namespace {
 constexpr int kWorkingState = 1;
 constexpr int kColumnWidth = 360;
 constexpr int kResultShownMs = 1000;
-constexpr int kEndFramePollMs = 20;
-constexpr int kMaxEndFramePolls = 250;
 
 int DrawDelay(DelayRange range) {
     std::mt19937 generator{std::random_device{}()};
@@ -121,14 +119,8 @@ void CardPage::RedeemCard() {
         indicator_->PlayFailure();
     SetProgress(outcome.progress_state);
     button_->setText(ui::Qs(outcome.caption));
-    ui::WaitPumping(kResultShownMs, ui::WaitUnit::Milliseconds);
     const int last = redeemed ? ui::indicator::kSuccessLast : ui::indicator::kFailureLast;
-    // Bounded, so a stopped indicator or a quitting application cannot hold the page here.
-    for (int polls = 0; polls < kMaxEndFramePolls && !self.isNull() && indicator_->IsPlaying() &&
-                        indicator_->Frame() != last;
-         ++polls)
-        ui::WaitPumping(kEndFramePollMs, ui::WaitUnit::Milliseconds);
-    if (self.isNull()) return;
+    if (!ui::WaitForLastFrame(indicator_, kResultShownMs, last)) return;
 
     indicator_->HideIndicator();
     button_->setText(ui::Qs(kCardButtonCaption));
