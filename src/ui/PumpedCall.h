@@ -2,12 +2,14 @@
 // A blocking request made from the UI thread without freezing the window: the request
 // runs on a worker while the UI thread goes on handling events until it is back.
 #include <atomic>
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <optional>
 #include <utility>
 
 #include "ui/UiThread.h"
+#include "ui/WaitWaker.h"
 #include "ui/Waiting.h"
 
 namespace vpsdesk::ui {
@@ -26,26 +28,29 @@ class PumpedCall {
 
     // Handles events until the result is back, and returns it. `go_on` is asked before
     // each round of events; when it says no, the wait ends without a result and the worker
-    // finishes on its own.
+    // finishes on its own. The worker's end wakes the wait at once.
     std::optional<Result> Wait(const std::function<bool()>& go_on = {}) {
         while (!state_->done.load(std::memory_order_acquire)) {
             if (go_on && !go_on()) return std::nullopt;
-            ui::WaitPumping(kPollMs, ui::WaitUnit::Milliseconds);
+            state_->waker.WaitPumping(kRound);
         }
         return std::move(state_->result);
     }
 
   private:
-    static constexpr int kPollMs = 5;
+    // How often `go_on` is asked.
+    static constexpr std::chrono::milliseconds kRound{5};
 
     // Shared with the worker, which may outlive the wait when the client ends.
     struct State {
         std::atomic<bool> done{false};
         std::optional<Result> result;
+        WaitWaker waker;
 
         void Finish(Result value) {
             result.emplace(std::move(value));
             done.store(true, std::memory_order_release);
+            waker.Wake();
         }
     };
     std::shared_ptr<State> state_;

@@ -124,6 +124,58 @@ TEST_F(BalancePagesTest, FinancePageShowsRowsTotalsAndKeepsThemOnAnUnreadableRep
     EXPECT_EQ(page.ExpenseTotal()->text(), QStringLiteral("￥元"));
 }
 
+// A reload writes only the cells whose text differs from what the page shows; every other
+// cell keeps its item.
+TEST_F(BalancePagesTest, AReloadRewritesOnlyTheCellsThatChanged) {
+    const std::string base = kThreeRecords;
+    auto replaced = [&base](const std::string& from, const std::string& to) {
+        std::string text = base;
+        text.replace(text.find(from), from.size(), to);
+        return text;
+    };
+    const std::string fourth =
+        R"(,{"attime":"2024-01-04 10:00","shouru":"1","zhichu":"0","zt":"成功","forwhat":"卡"}]})";
+    struct Case {
+        const char* what;
+        std::string reply;
+        int writes;
+        int rows;
+        int row, column;  // a cell that must read `text` afterwards
+        QString text;
+        QString income;
+    };
+    const Case cases[] = {
+        {"a record's purpose", replaced("续费", "退款"), 1, 3, 2, 4, QStringLiteral("退款"),
+         QStringLiteral("￥30元")},
+        {"a record's income", replaced(R"("shouru":"10")", R"("shouru":"15")"), 1, 3, 0, 1,
+         QStringLiteral("￥15"), QStringLiteral("￥35元")},
+        {"a record added", replaced("]}", fourth), 5, 4, 3, 4, QStringLiteral("卡"),
+         QStringLiteral("￥31元")},
+        {"the last record gone", base.substr(0, base.find(R"(,{"attime":"2024-01-03)")) + "]}", 0,
+         2, 1, 4, QStringLiteral("在线"), QStringLiteral("￥30元")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        FinancePage page;
+        page.SetSite(platform_->Site());
+        page.show();
+        Script("/user/data/moneylist", base);
+        page.LoadFinancePage("1");
+        const QTableWidgetItem* first = page.List()->item(0, 0);
+        const int writes = page.CellWriteCount();
+
+        Script("/user/data/moneylist", c.reply);
+        page.LoadFinancePage("1");
+        EXPECT_EQ(page.CellWriteCount() - writes, c.writes);
+        ASSERT_EQ(page.List()->rowCount(), c.rows);
+        EXPECT_EQ(Cell(page, c.row, c.column), c.text);
+        EXPECT_EQ(page.List()->item(0, 0), first);
+        EXPECT_EQ(page.IncomeTotal()->text(), c.income);
+        for (int r = 0; r < c.rows; ++r)
+            EXPECT_EQ(page.List()->item(r, 4)->foreground().color(), QColor(255, 255, 255, 255));
+    }
+}
+
 // The set-up's load runs on the watcher thread; the rows still change on the UI thread.
 TEST_F(BalancePagesTest, ALoadFromAWorkerIsAppliedOnTheUiThread) {
     FinancePage page;
