@@ -16,4 +16,7 @@ $SUDO apt-get install -y -qq --no-install-recommends chromium >/dev/null
 if ! command -v npm >/dev/null; then
   $SUDO apt-get install -y -qq --no-install-recommends nodejs npm >/dev/null
 fi
-(cd "$(dirname "$0")/../tests/e2e/browser" && npm ci --no-audit --no-fund --loglevel=error)
+# Without the package the browser test skips, so a registry that cannot be reached does
+# not stop the build and the other tests.
+(cd "$(dirname "$0")/../tests/e2e/browser" && npm ci --no-audit --no-fund --loglevel=error) ||
+  echo "npm ci failed in tests/e2e/browser: the browser payment test will skip" >&2
