@@ -13,7 +13,11 @@ namespace platformd {
 namespace {
 
 std::string Page(const std::string& title, const std::string& body) {
-    return "<!DOCTYPE html><html><head><meta charset=\"GBK\"><title>" + title +
+    // The inline icon keeps the browser from asking for /favicon.ico, whose 404 would be an
+    // error in the payment page's console.
+    return "<!DOCTYPE html><html><head><meta charset=\"GBK\"><link rel=\"icon\" "
+           "href=\"data:,\"><title>" +
+           title +
            "</title></head><body style=\"font-family:sans-serif;margin:40px\"><h1>" + title +
            "</h1>" + body + "</body></html>";
 }

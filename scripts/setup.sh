@@ -10,3 +10,13 @@ $SUDO apt-get install -y -qq --no-install-recommends \
   libssl-dev zlib1g-dev libsqlite3-dev libgtest-dev libbenchmark-dev cmake g++ pkg-config \
   ninja-build xvfb xauth xdotool imagemagick fonts-wqy-microhei ca-certificates wrk \
   python3 freerdp2-x11 freerdp2-shadow-x11 winpr-utils xterm x11-xserver-utils >/dev/null
+
+# The end-to-end payment test drives Debian's Chromium through puppeteer-core from npm.
+$SUDO apt-get install -y -qq --no-install-recommends chromium >/dev/null
+if ! command -v npm >/dev/null; then
+  $SUDO apt-get install -y -qq --no-install-recommends nodejs npm >/dev/null
+fi
+# Without the package the browser test skips, so a registry that cannot be reached does
+# not stop the build and the other tests.
+(cd "$(dirname "$0")/../tests/e2e/browser" && npm ci --no-audit --no-fund --loglevel=error) ||
+  echo "npm ci failed in tests/e2e/browser: the browser payment test will skip" >&2

@@ -128,6 +128,17 @@ void Child::Signal(int sig) {
     if (Running()) kill(pid_, sig);
 }
 
+std::optional<fs::path> FindProgram(const std::string& name) {
+    const char* path = std::getenv("PATH");
+    std::istringstream folders(path != nullptr ? path : "");
+    for (std::string folder; std::getline(folders, folder, ':');) {
+        if (folder.empty()) continue;
+        const fs::path candidate = fs::path(folder) / name;
+        if (access(candidate.c_str(), X_OK) == 0) return candidate;
+    }
+    return std::nullopt;
+}
+
 int ClosedLoopbackPort() {
     int fd = socket(AF_INET, SOCK_STREAM, 0);
     sockaddr_in address{};

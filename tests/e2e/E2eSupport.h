@@ -64,6 +64,9 @@ private:
     std::optional<int> status_;
 };
 
+// The program `name` as the shell would find it on PATH, if there is one.
+std::optional<fs::path> FindProgram(const std::string& name);
+
 // A free loopback port with nothing listening on it.
 int ClosedLoopbackPort();
 
