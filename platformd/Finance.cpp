@@ -2,6 +2,7 @@
 
 #include "Database.h"
 #include "Exchange.h"
+#include "HtmlPage.h"
 #include "Ledger.h"
 #include "Router.h"
 #include "Rules.h"
@@ -12,16 +13,6 @@ namespace platformd {
 
 namespace {
 
-std::string Page(const std::string& title, const std::string& body) {
-    // The inline icon keeps the browser from asking for /favicon.ico, whose 404 would be an
-    // error in the payment page's console.
-    return "<!DOCTYPE html><html><head><meta charset=\"GBK\"><link rel=\"icon\" "
-           "href=\"data:,\"><title>" +
-           title +
-           "</title></head><body style=\"font-family:sans-serif;margin:40px\"><h1>" + title +
-           "</h1>" + body + "</body></html>";
-}
-
 // Payment tokens are 32 hexadecimal digits; anything else never reaches the store.
 bool IsToken(const std::string& text) {
     if (text.size() != 32) return false;
@@ -29,29 +20,6 @@ bool IsToken(const std::string& text) {
         if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'))) return false;
     }
     return true;
-}
-
-std::string HtmlEscape(const std::string& text) {
-    std::string out;
-    for (char c : text) {
-        switch (c) {
-            case '<':
-                out += "&lt;";
-                break;
-            case '>':
-                out += "&gt;";
-                break;
-            case '&':
-                out += "&amp;";
-                break;
-            case '"':
-                out += "&quot;";
-                break;
-            default:
-                out += c;
-        }
-    }
-    return out;
 }
 
 }  // namespace
@@ -150,15 +118,15 @@ void Finance::PaymentPage(Exchange& ex) {
         "WHERE p.token=?");
     st.Bind(token);
     if (!IsToken(token) || !st.Step()) {
-        ex.Html(Page("订单不存在", "<p>订单不存在或已失效。</p>"));
+        ex.Html(HtmlPage("订单不存在", "<p>订单不存在或已失效。</p>"));
         ex.Res().status = 404;
         return;
     }
     if (st.Int(2)) {
-        ex.Html(Page("订单已支付", "<p>该订单已经支付。</p>"));
+        ex.Html(HtmlPage("订单已支付", "<p>该订单已经支付。</p>"));
         return;
     }
-    ex.Html(Page("在线支付", "<p>充值账号：" + HtmlEscape(st.Text(0)) + "</p><p>充值金额：" +
+    ex.Html(HtmlPage("在线支付", "<p>充值账号：" + HtmlEscape(st.Text(0)) + "</p><p>充值金额：" +
                                  FormatMoney(st.Int(1)) +
                                  " 元</p>"
                                  "<form method=\"post\" action=\"/user/pay/confirm\">"
@@ -174,12 +142,12 @@ void Finance::ConfirmPayment(Exchange& ex) {
     auto st = s_.db.Prepare("SELECT user_id, amount, paid FROM payments WHERE token=?");
     st.Bind(token);
     if (!IsToken(token) || !st.Step()) {
-        ex.Html(Page("订单不存在", "<p>订单不存在或已失效。</p>"));
+        ex.Html(HtmlPage("订单不存在", "<p>订单不存在或已失效。</p>"));
         ex.Res().status = 404;
         return;
     }
     if (st.Int(2)) {
-        ex.Html(Page("订单已支付", "<p>该订单已经支付，没有重复扣款。</p>"));
+        ex.Html(HtmlPage("订单已支付", "<p>该订单已经支付，没有重复扣款。</p>"));
         return;
     }
     std::int64_t user = st.Int(0), amount = st.Int(1);
@@ -189,7 +157,7 @@ void Finance::ConfirmPayment(Exchange& ex) {
     Credit(s_.db, user, amount, "在线充值");
     tx.Commit();
     ex.Html(
-        Page("支付成功", "<p>已充值 " + FormatMoney(amount) + " 元，请返回客户端查看余额。</p>"));
+        HtmlPage("支付成功", "<p>已充值 " + FormatMoney(amount) + " 元，请返回客户端查看余额。</p>"));
 }
 
 void Finance::Records(Exchange& ex) {

@@ -6,6 +6,7 @@
 
 #include "Database.h"
 #include "Exchange.h"
+#include "HtmlPage.h"
 #include "PasswordHash.h"
 #include "Router.h"
 #include "Rules.h"
@@ -57,14 +58,15 @@ void Registration::Register(Router& router) {
     });
     router.Post("/page/GetPasswd/GetPasswd", [this](Exchange& ex) { Recover(ex); });
     router.Get("/user/findpwd/index.html", [](Exchange& ex) {
-        ex.Html(R"(<!DOCTYPE html><html><head><meta charset="GBK"><title>找回密码</title></head>
-<body><h1>找回密码</h1>
-<p>请输入账号和注册时的手机号码，新密码将以短信发送到该手机。</p>
-<form method="post" action="/page/GetPasswd/GetPasswd" accept-charset="GBK">
-<p>账号：<input name="username"></p><p>手机号码：<input name="mobi"></p>
-<p><button type="submit">找回密码</button></p></form>
-<p>结果代码：1000 成功，1015 账号与手机号码不匹配，1016 请求过于频繁。</p>
-</body></html>)");
+        // A plain form: the browser posts it in GBK, and "page" asks for an answer in words.
+        ex.Html(HtmlPage(
+            "找回密码",
+            "<p>请输入账号和注册时的手机号码，新密码将以短信发送到该手机。</p>"
+            "<form method=\"post\" action=\"/page/GetPasswd/GetPasswd\" accept-charset=\"GBK\">"
+            "<input type=\"hidden\" name=\"page\" value=\"1\">"
+            "<p><label>账号：<input name=\"username\" required></label></p>"
+            "<p><label>手机号码：<input name=\"mobi\" required></label></p>"
+            "<p><button type=\"submit\">找回密码</button></p></form>"));
     });
 }
 
@@ -154,14 +156,29 @@ void Registration::CreateAccount(Exchange& ex) {
 }
 
 void Registration::Recover(Exchange& ex) {
-    FormBody form = ex.Form({"username", "mobi"});
+    FormBody form = ex.Form({"username", "mobi", "page"});
     std::string name = form.Get("username");
     std::string mobile = form.Get("mobi");
+    const bool from_page = form.Get("page") == "1";
+    // The client reads the bare code; the web page's customer reads a sentence.
+    auto answer = [&ex, from_page](const std::string& code) {
+        if (!from_page) {
+            ex.Text(code);
+            return;
+        }
+        const std::string back = "<p><a href=\"/user/findpwd/index.html\">返回</a></p>";
+        if (code == "1000")
+            ex.Html(HtmlPage("找回密码", "<p>新密码已通过短信发送到您的手机，请登录后及时修改。</p>"));
+        else if (code == "1016")
+            ex.Html(HtmlPage("找回密码", "<p>请求过于频繁，请稍后再试。</p>" + back));
+        else
+            ex.Html(HtmlPage("找回密码", "<p>账号与手机号码不匹配。</p>" + back));
+    };
     auto lock = s_.db.Lock();
     auto st = s_.db.Prepare("SELECT id FROM users WHERE name=? AND mobile=?");
     st.Bind(name).Bind(mobile);
     if (mobile.empty() || !st.Step()) {
-        ex.Text("1015");
+        answer("1015");
         return;
     }
     std::int64_t id = st.Int(0);
@@ -169,7 +186,7 @@ void Registration::Recover(Exchange& ex) {
     auto last = s_.db.Prepare("SELECT sent_at FROM sms WHERE mobile=?");
     last.Bind(mobile);
     if (last.Step() && now - last.Int(0) < kResendSeconds) {
-        ex.Text("1016");
+        answer("1016");
         return;
     }
     std::string password = RandomPassword();
@@ -186,7 +203,7 @@ void Registration::Recover(Exchange& ex) {
     s_.sessions.RemoveUser(id);
     s_.control.RecordSms(mobile,
                          "您的账号" + name + "的新密码是" + password + "，请登录后及时修改。");
-    ex.Text("1000");
+    answer("1000");
 }
 
 }  // namespace platformd

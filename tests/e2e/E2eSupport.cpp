@@ -139,6 +139,49 @@ std::optional<fs::path> FindProgram(const std::string& name) {
     return std::nullopt;
 }
 
+std::optional<BrowserTools> FindBrowserTools(std::string& missing) {
+    BrowserTools tools;
+    tools.scripts = E2E_BROWSER_DIR;
+    std::optional<fs::path> chromium = FindProgram("chromium");
+    if (!chromium) chromium = FindProgram("chromium-browser");
+    const std::optional<fs::path> node = FindProgram("node");
+    if (!chromium) {
+        missing = "no chromium on PATH: scripts/setup.sh installs it";
+        return std::nullopt;
+    }
+    if (!node) {
+        missing = "no node on PATH: scripts/setup.sh installs it";
+        return std::nullopt;
+    }
+    if (!fs::exists(tools.scripts / "node_modules" / "puppeteer-core" / "package.json")) {
+        missing = "puppeteer-core is not installed: run npm ci in " + tools.scripts.string();
+        return std::nullopt;
+    }
+    tools.chromium = *chromium;
+    tools.node = *node;
+    return tools;
+}
+
+BrowserRun RunBrowserScript(const BrowserTools& tools, const std::string& name,
+                            std::vector<std::string> args, const fs::path& scratch) {
+    Child::Options options;
+    options.argv = {tools.node.string(), (tools.scripts / name).string()};
+    options.argv.insert(options.argv.end(), args.begin(), args.end());
+    options.argv.insert(options.argv.end(), {"--chromium", tools.chromium.string()});
+    fs::create_directories(scratch / "home");
+    options.env = {"HOME=" + (scratch / "home").string()};
+    options.cwd = tools.scripts;
+    options.out = scratch / (name + ".out");
+    options.err = scratch / (name + ".err");
+    BrowserRun run;
+    {
+        Child browser(options);
+        run.code = browser.WaitExitCode();
+    }
+    run.output = ReadAll(options.out) + ReadAll(options.err);
+    return run;
+}
+
 int ClosedLoopbackPort() {
     int fd = socket(AF_INET, SOCK_STREAM, 0);
     sockaddr_in address{};

@@ -67,6 +67,25 @@ private:
 // The program `name` as the shell would find it on PATH, if there is one.
 std::optional<fs::path> FindProgram(const std::string& name);
 
+// Headless Chromium, node and the browser scripts with their packages, as the set-up
+// installs them.
+struct BrowserTools {
+    fs::path chromium;
+    fs::path node;
+    fs::path scripts;
+};
+// The tools, or nullopt with `missing` saying what is not there and how to get it.
+std::optional<BrowserTools> FindBrowserTools(std::string& missing);
+
+struct BrowserRun {
+    std::optional<int> code;  // nullopt on a hang or a signal
+    std::string output;       // what the script printed, both streams
+};
+// Runs the script `name` of the browser folder with `args` and the Chromium to drive,
+// with its own home under `scratch`.
+BrowserRun RunBrowserScript(const BrowserTools& tools, const std::string& name,
+                            std::vector<std::string> args, const fs::path& scratch);
+
 // A free loopback port with nothing listening on it.
 int ClosedLoopbackPort();
 

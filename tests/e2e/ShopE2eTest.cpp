@@ -238,14 +238,9 @@ TEST_F(ShopE2e, ACardCreditsItsValueOnceAndIsRefusedTheSecondTime) {
 }
 
 TEST_F(ShopE2e, PayingOnlineInABrowserCreditsTheAmountOnce) {
-    const fs::path script_folder = E2E_BROWSER_DIR;
-    std::optional<fs::path> chromium = FindProgram("chromium");
-    if (!chromium) chromium = FindProgram("chromium-browser");
-    const std::optional<fs::path> node = FindProgram("node");
-    if (!chromium) GTEST_SKIP() << "no chromium on PATH: scripts/setup.sh installs it";
-    if (!node) GTEST_SKIP() << "no node on PATH: scripts/setup.sh installs it";
-    if (!fs::exists(script_folder / "node_modules" / "puppeteer-core" / "package.json"))
-        GTEST_SKIP() << "puppeteer-core is not installed: run npm ci in " << script_folder;
+    std::string missing;
+    const std::optional<BrowserTools> tools = FindBrowserTools(missing);
+    if (!tools) GTEST_SKIP() << missing;
 
     const long long before = Balance();
     QUrl opened;
@@ -259,27 +254,13 @@ TEST_F(ShopE2e, PayingOnlineInABrowserCreditsTheAmountOnce) {
     // Nothing is credited until the customer pays.
     EXPECT_EQ(Balance(), before);
 
-    Child::Options options;
-    options.argv = {node->string(),
-                    (script_folder / "pay.js").string(),
-                    "--url",
-                    opened.toString().toStdString(),
-                    "--account",
-                    "demo",
-                    "--amount",
-                    "12.34",
-                    "--chromium",
-                    chromium->string()};
-    options.env = {"HOME=" + (root_ / "home").string()};
-    fs::create_directories(root_ / "home");
-    options.cwd = script_folder;
-    options.out = root_ / "browser.out";
-    options.err = root_ / "browser.err";
-    Child browser(options);
-    const std::optional<int> code = browser.WaitExitCode();
-    EXPECT_EQ(code, 0) << ReadAll(options.out) << ReadAll(options.err);
+    const BrowserRun run = RunBrowserScript(
+        *tools, "pay.js",
+        {"--url", opened.toString().toStdString(), "--account", "demo", "--amount", "12.34"},
+        root_.Path());
+    EXPECT_EQ(run.code, 0) << run.output;
 
-    EXPECT_EQ(Balance(), before + 1234) << ReadAll(options.out);
+    EXPECT_EQ(Balance(), before + 1234) << run.output;
     const std::vector<std::string> record = NewestRecord();
     EXPECT_EQ(record[1], "￥12.34");
     EXPECT_EQ(record[4], "在线充值");

@@ -138,6 +138,26 @@ TEST_F(AccountsTest, RecoverySendsNewPasswordToTheRegisteredMobile) {
     EXPECT_EQ(Relogin(*client, "demo", password), "1000");
 }
 
+TEST_F(AccountsTest, TheRecoveryWebPageAnswersInWordsAndTheClientInCodes) {
+    auto client = NewClient();
+    const std::string form_page = client->Get("/user/findpwd/index.html").Text();
+    for (const char* part : {"name=\"username\"", "name=\"mobi\"", "name=\"page\"",
+                             "action=\"/page/GetPasswd/GetPasswd\"", "找回密码"})
+        EXPECT_NE(form_page.find(part), std::string::npos) << part;
+
+    const char* path = "/page/GetPasswd/GetPasswd";
+    auto from_page = [&](const char* mobile) {
+        return client->Post(path, Form({{"page", "1"}, {"username", "demo"}, {"mobi", mobile}}))
+            .Text();
+    };
+    EXPECT_NE(from_page("13900139000").find("账号与手机号码不匹配"), std::string::npos);
+    EXPECT_NE(from_page("13800138000").find("新密码已通过短信发送"), std::string::npos);
+    EXPECT_NE(from_page("13800138000").find("请求过于频繁"), std::string::npos);
+    // Without the page's field the same request gets the bare code the client reads.
+    EXPECT_EQ(client->Post(path, Form({{"username", "demo"}, {"mobi", "13800138000"}})).Text(),
+              "1016");
+}
+
 TEST_F(AccountsTest, RealNameNeedsValidIdAndOwnMobile) {
     auto client = SignedIn(Demo::kSecondAccount);
     auto submit = [&](const std::string& perid, const std::string& mobile) {
