@@ -55,6 +55,7 @@ RecoveryPage::RecoveryPage(platform::SiteConstants site, std::atomic<int>& progr
     back_ =
         new ui::CaptionLabel(QStringLiteral("返回登录"), QStringLiteral("backToLoginLink"), panel_);
     back_->setFont(ui::skin::Font(10));
+    back_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     back_->setGeometry(0, 142, 120, 24);
 
     connect(button_, &QPushButton::clicked, this, [this] { RecoverClicked(); });
