@@ -110,6 +110,10 @@ ACCOUNT_LINE="$(grep '^demo account' "$OUT" || true)"
 if [ -n "$ACCOUNT_LINE" ]; then
   echo "Demo ${ACCOUNT_LINE#demo }"
 fi
+if grep -q '^  card ' "$OUT"; then
+  echo "Recharge cards for 卡密激活 (number / password):"
+  grep '^  card ' "$OUT" | sed 's/^  card /  /'
+fi
 echo "The captcha is the four digits in the picture; click the picture for a new one."
 echo "Registering: the platform's text messages (the SMS code) are printed here."
 # The demo platform sends no real text messages; its log carries them instead. The follower
