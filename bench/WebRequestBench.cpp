@@ -2,7 +2,7 @@
 // easy handle and connection cache, reset and reused per call) against a raw libcurl loop
 // that reuses one easy handle, all in the same run. Prints requests per second, their
 // median ratios, the requesting thread's CPU time per request and TLS handshakes per 1,000
-// requests.
+// requests, and the raw loop again sending each engine's own header lines.
 #include <curl/curl.h>
 #include <httplib.h>
 #include <openssl/ssl.h>
@@ -17,7 +17,9 @@
 #include <vector>
 
 #include "TestCertificates.h"
+#include "net/Text.h"
 #include "net/WebRequest.h"
+#include "net/WinHttpHeaders.h"
 #include "net/WinHttpRequest.h"
 
 namespace {
@@ -63,11 +65,34 @@ Result Measure(Fn one_request) {
     return r;
 }
 
-// The raw loop: one easy handle, reused. With `same_lines` it sends the header lines
-// WebRequest sends (agent, Accept, Referer, Accept-Language), which shows how much of the
-// gap is libcurl writing those bytes rather than WebRequest's own work.
+// The header lines an engine sends on its own: its agent (none: libcurl sends no agent
+// line) and the other lines.
+struct Lines {
+    std::string agent;
+    std::vector<std::string> others;
+};
+
+Lines WebRequestLines(const std::string& url) {
+    return {"Mozilla/4.0 (compatible; MSIE 9.0; Windows NT 6.1)",
+            {"Accept: */*", "Referer: " + url, "Accept-Language: zh-cn"}};
+}
+
+// The default block of a GET, taken from the engine itself, its agent line included.
+Lines WinHttpRequestLines(const std::string& url) {
+    vpsdesk::net::WinHttpRequestParams params;
+    params.url = url;
+    Lines lines;
+    for (std::string& line :
+         vpsdesk::net::SplitText(vpsdesk::net::WinHttpHeaderBlock(params), "\r\n"))
+        if (!line.empty()) lines.others.push_back(std::move(line));
+    return lines;
+}
+
+// The raw loop: one easy handle, reused. Given an engine's header lines it sends them too,
+// which shows how much of the gap is libcurl writing those bytes rather than the engine's
+// own work.
 Result RawLoop(const std::string& url, const std::string& ca_file, size_t body_size,
-               bool same_lines) {
+               const Lines* same_lines) {
     CURL* easy = curl_easy_init();
     std::string got;
     curl_easy_setopt(easy, CURLOPT_URL, url.c_str());
@@ -79,10 +104,9 @@ Result RawLoop(const std::string& url, const std::string& ca_file, size_t body_s
     curl_easy_setopt(easy, CURLOPT_WRITEDATA, &got);
     curl_slist* lines = nullptr;
     if (same_lines) {
-        curl_easy_setopt(easy, CURLOPT_USERAGENT,
-                         "Mozilla/4.0 (compatible; MSIE 9.0; Windows NT 6.1)");
-        for (std::string line :
-             {std::string("Accept: */*"), "Referer: " + url, std::string("Accept-Language: zh-cn")})
+        if (!same_lines->agent.empty())
+            curl_easy_setopt(easy, CURLOPT_USERAGENT, same_lines->agent.c_str());
+        for (const std::string& line : same_lines->others)
             lines = curl_slist_append(lines, line.c_str());
         curl_easy_setopt(easy, CURLOPT_HTTPHEADER, lines);
     }
@@ -118,7 +142,10 @@ int main() {
 
     vpsdesk::net::SetTlsSettings({certs.ca_file, true});
 
-    std::vector<double> ratios, win_ratios, same_ratios, cpu_web, cpu_win, cpu_raw, cpu_same;
+    const Lines web_lines = WebRequestLines(url);
+    const Lines win_lines = WinHttpRequestLines(url);
+    std::vector<double> ratios, win_ratios, same_ratios, win_same_ratios, cpu_web, cpu_win, cpu_raw,
+        cpu_same, cpu_win_same;
     Result best_web, best_win, best_raw;
     for (int round = 0; round < kRounds; ++round) {
         // A fresh thread starts with an empty connection cache, so each round pays for
@@ -138,8 +165,9 @@ int main() {
             });
         }).join();
 
-        Result raw = RawLoop(url, certs.ca_file, body.size(), false);
-        Result same = RawLoop(url, certs.ca_file, body.size(), true);
+        Result raw = RawLoop(url, certs.ca_file, body.size(), nullptr);
+        Result same = RawLoop(url, certs.ca_file, body.size(), &web_lines);
+        Result win_same = RawLoop(url, certs.ca_file, body.size(), &win_lines);
 
         double ratio = web.per_second / raw.per_second;
         ratios.push_back(ratio);
@@ -150,6 +178,8 @@ int main() {
         cpu_web.push_back(web.cpu_us);
         cpu_raw.push_back(raw.cpu_us);
         cpu_same.push_back(same.cpu_us);
+        win_same_ratios.push_back(win.per_second / win_same.per_second);
+        cpu_win_same.push_back(win_same.cpu_us);
         std::printf(
             "round %d: WebRequest %6.0f req/s %5.1f us CPU %ld handshake(s) | raw libcurl %6.0f "
             "req/s %5.1f us CPU %ld handshake(s) | ratio %.2f%s\n",
@@ -181,6 +211,9 @@ int main() {
         Median(cpu_web), Median(cpu_win), Median(cpu_raw));
     std::printf("raw libcurl sending WebRequest's header lines: ratio median %.2f, %.1f us CPU\n",
                 Median(same_ratios), Median(cpu_same));
+    std::printf(
+        "raw libcurl sending WinHttpRequest's header lines: ratio median %.2f, %.1f us CPU\n",
+        Median(win_same_ratios), Median(cpu_win_same));
 
     while (!server.is_running()) std::this_thread::yield();
     server.stop();
