@@ -1,9 +1,18 @@
 #include "net/CurlTransfer.h"
 
+#include <array>
+
 #include "net/CurlShare.h"
 #include "net/Text.h"
 
 namespace vpsdesk::net {
+
+const char* VerbName(HttpVerb verb) {
+    static constexpr std::array<const char*, 8> kVerbs = {"GET",     "POST",   "HEAD",  "PUT",
+                                                          "OPTIONS", "DELETE", "TRACE", "CONNECT"};
+    return kVerbs.at(static_cast<std::size_t>(verb));
+}
+
 namespace {
 
 constexpr const char* kSystemCaPath = "/etc/ssl/certs";

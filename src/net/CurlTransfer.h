@@ -4,6 +4,7 @@
 // the calling thread's connection cache, the kind of a failure and the TLS trust options.
 #include <curl/curl.h>
 
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -11,6 +12,15 @@
 #include "net/WebRequest.h"
 
 namespace vpsdesk::net {
+
+// The request line's method for each HttpVerb, in the enum's order.
+const char* VerbName(HttpVerb verb);
+
+// A parsed URL handle that cleans up after itself.
+struct UrlDeleter {
+    void operator()(CURLU* url) const { curl_url_cleanup(url); }
+};
+using UrlHandle = std::unique_ptr<CURLU, UrlDeleter>;
 
 struct Transfer {
     bool head_request = false;

@@ -21,13 +21,7 @@
 namespace vpsdesk::net {
 namespace {
 
-constexpr std::array<const char*, 8> kVerbs = {"GET",     "POST",   "HEAD",  "PUT",
-                                               "OPTIONS", "DELETE", "TRACE", "CONNECT"};
 constexpr long kMaxRedirects = 20;
-
-struct UrlDeleter {
-    void operator()(CURLU* url) const { curl_url_cleanup(url); }
-};
 
 bool IsUsableHost(std::string_view host) {
     if (host.empty()) return false;
@@ -88,7 +82,7 @@ Attempt Send(const Request& r) {
                          static_cast<curl_off_t>(r.payload_size));
         curl_easy_setopt(easy, CURLOPT_POSTFIELDS, r.payload);
         if (r.verb != HttpVerb::Post)
-            curl_easy_setopt(easy, CURLOPT_CUSTOMREQUEST, kVerbs.at(static_cast<size_t>(r.verb)));
+            curl_easy_setopt(easy, CURLOPT_CUSTOMREQUEST, VerbName(r.verb));
     }
     curl_easy_setopt(easy, CURLOPT_FOLLOWLOCATION, r.follow ? 1L : 0L);
     curl_easy_setopt(easy, CURLOPT_MAXREDIRS, kMaxRedirects);
@@ -122,7 +116,7 @@ bool IsRedirect(long status) {
 
 // The absolute URL `location` points to from `base`, or empty.
 std::string ResolveLocation(const std::string& base, const std::string& location) {
-    std::unique_ptr<CURLU, UrlDeleter> u(curl_url());
+    UrlHandle u(curl_url());
     if (!u || curl_url_set(u.get(), CURLUPART_URL, base.c_str(), 0) != CURLUE_OK ||
         curl_url_set(u.get(), CURLUPART_URL, EncodePath(location).c_str(), 0) != CURLUE_OK)
         return {};
@@ -134,7 +128,7 @@ std::string ResolveLocation(const std::string& base, const std::string& location
 }
 
 std::string Origin(const std::string& url) {
-    std::unique_ptr<CURLU, UrlDeleter> u(curl_url());
+    UrlHandle u(curl_url());
     if (!u || curl_url_set(u.get(), CURLUPART_URL, url.c_str(), 0) != CURLUE_OK) return {};
     std::string out;
     for (CURLUPart p : {CURLUPART_SCHEME, CURLUPART_HOST, CURLUPART_PORT}) {

@@ -23,14 +23,7 @@
 namespace vpsdesk::net {
 namespace {
 
-constexpr std::array<const char*, 8> kVerbs = {"GET",     "POST",   "HEAD",  "PUT",
-                                               "OPTIONS", "DELETE", "TRACE", "CONNECT"};
 constexpr long kMaxRedirects = 10;
-
-struct UrlDeleter {
-    void operator()(CURLU* url) const { curl_url_cleanup(url); }
-};
-using UrlHandle = std::unique_ptr<CURLU, UrlDeleter>;
 
 std::string UrlPart(CURLU* url, CURLUPart part, unsigned flags = 0) {
     char* text = nullptr;
@@ -189,8 +182,7 @@ Outcome Configure(CURL* easy, const WinHttpRequestParams& p, const Prepared& r,
                          static_cast<curl_off_t>(r.payload.size()));
         verb_set = curl_easy_setopt(easy, CURLOPT_POSTFIELDS, r.payload.c_str());
         if (!verb_set && p.method != HttpVerb::Post)
-            verb_set = curl_easy_setopt(easy, CURLOPT_CUSTOMREQUEST,
-                                        kVerbs.at(static_cast<size_t>(p.method)));
+            verb_set = curl_easy_setopt(easy, CURLOPT_CUSTOMREQUEST, VerbName(p.method));
     }
     if (verb_set) return Fail(WinHttpFailure::Request);
 

@@ -1,24 +1,14 @@
 #include "ui/WaitWaker.h"
 
-#include <QCoreApplication>
 #include <QEventLoop>
 #include <QMetaObject>
-#include <QTimer>
+
+#include "ui/Waiting.h"
 
 namespace vpsdesk::ui {
 
 void WaitWaker::WaitPumping(std::chrono::milliseconds most) {
     QEventLoop loop;
-    QTimer timer;
-    timer.setSingleShot(true);
-    timer.setTimerType(Qt::PreciseTimer);
-    QObject::connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
-    // As in ui::WaitPumping: a call posted just as this nested loop starts inside another
-    // event's handler can miss the dispatcher's wake-up; the heartbeat delivers it.
-    QTimer heartbeat;
-    heartbeat.setInterval(20);
-    QObject::connect(&heartbeat, &QTimer::timeout, &loop,
-                     [] { QCoreApplication::sendPostedEvents(); });
     {
         const std::lock_guard lock(mutex_);
         if (woken_) {
@@ -27,9 +17,7 @@ void WaitWaker::WaitPumping(std::chrono::milliseconds most) {
         }
         loop_ = &loop;
     }
-    heartbeat.start();
-    timer.start(most);
-    loop.exec();
+    (void)RunLoopFor(loop, most);
     // Cleared before the loop goes, so a late wake never reaches it; a quit it posted and
     // that is still pending goes with the loop.
     const std::lock_guard lock(mutex_);

@@ -29,21 +29,7 @@ constexpr std::chrono::milliseconds kLongestPiece = std::chrono::hours(24);
 // False when the loop ended before its timer, i.e. the application is quitting.
 bool PumpFor(std::chrono::milliseconds piece) {
     QEventLoop loop;
-    QTimer timer;
-    timer.setSingleShot(true);
-    timer.setTimerType(Qt::PreciseTimer);
-    QObject::connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
-    // A call posted by a worker just as this nested loop starts inside another event's
-    // handler can miss the dispatcher's wake-up and wait for the whole piece; a short
-    // heartbeat delivers such calls within a moment.
-    QTimer heartbeat;
-    heartbeat.setInterval(20);
-    QObject::connect(&heartbeat, &QTimer::timeout, &loop,
-                     [] { QCoreApplication::sendPostedEvents(); });
-    heartbeat.start();
-    timer.start(piece);
-    loop.exec();
-    return !timer.isActive();
+    return RunLoopFor(loop, piece);
 }
 
 }  // namespace
@@ -75,6 +61,24 @@ void WaitPumping(std::int64_t amount, WaitUnit unit) {
         if (!PumpFor(piece)) return;
         remaining -= piece;
     }
+}
+
+bool RunLoopFor(QEventLoop& loop, std::chrono::milliseconds most) {
+    QTimer timer;
+    timer.setSingleShot(true);
+    timer.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
+    // A call posted by a worker just as this nested loop starts inside another event's
+    // handler can miss the dispatcher's wake-up and wait for the whole piece; a short
+    // heartbeat delivers such calls within a moment.
+    QTimer heartbeat;
+    heartbeat.setInterval(20);
+    QObject::connect(&heartbeat, &QTimer::timeout, &loop,
+                     [] { QCoreApplication::sendPostedEvents(); });
+    heartbeat.start();
+    timer.start(most);
+    loop.exec();
+    return !timer.isActive();
 }
 
 bool RunInBackground(std::function<void()> routine) {

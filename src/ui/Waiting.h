@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <functional>
 
+class QEventLoop;
+
 namespace vpsdesk::ui {
 
 enum class WaitUnit { Milliseconds = 0, Seconds = 1, Minutes = 2, Hours = 3 };
@@ -17,6 +19,10 @@ std::chrono::milliseconds WaitDuration(std::int64_t amount, WaitUnit unit);
 // input go on (a wait of zero just handles what is pending). The wait ends early when the
 // application is told to quit. On any other thread: sleeps.
 void WaitPumping(std::int64_t amount, WaitUnit unit);
+
+// UI thread: runs `loop` for at most `most`. False when the loop ended before its time,
+// because something quit it (the application, or whoever else holds the loop).
+bool RunLoopFor(QEventLoop& loop, std::chrono::milliseconds most);
 
 // Starts `routine` on a new detached thread and returns at once; false when no thread
 // could be started (the routine then does not run).
