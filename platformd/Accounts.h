@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 
+#include "LoginThrottle.h"
 #include "Registration.h"
 #include "Services.h"
 
@@ -17,14 +18,10 @@ class Accounts {
     explicit Accounts(Services& services) : s_(services), registration_(services) {}
     void Register(Router& router);
 
-    // Failed logins in a row that lock an account, and for how long.
-    static constexpr int kMaxFailures = 5;
-    static constexpr std::int64_t kLockSeconds = 600;
-
   private:
     void Captcha(Exchange& ex);
     void Login(Exchange& ex, bool with_captcha);
-    // "1000", "1001" or "1003" for the account and password.
+    // "1000" or "1001" for the account and password.
     std::string CheckCredentials(Exchange& ex, const std::string& name,
                                  const std::string& password);
     void UserName(Exchange& ex);
@@ -33,6 +30,7 @@ class Accounts {
 
     Services& s_;
     Registration registration_;
+    LoginThrottle throttle_;
 };
 
 }  // namespace platformd

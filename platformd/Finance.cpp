@@ -94,16 +94,18 @@ void Finance::StartPayment(Exchange& ex) {
         return;
     }
     auto lock = s_.db.Lock();
-    auto st = s_.db.Prepare("SELECT id FROM users WHERE name=?");
-    st.Bind(form.Get("USERNAME"));
-    if (!st.Step()) {
+    // The order is always the signed-in customer's. The account box must name him; any
+    // other name gets the same reply whether or not it exists.
+    auto st = s_.db.Prepare("SELECT name FROM users WHERE id=?");
+    st.Bind(ex.UserId());
+    if (!st.Step() || st.Text(0) != form.Get("USERNAME")) {
         ex.Text("");
         return;
     }
     std::string token = RandomToken();
     s_.db.Prepare("INSERT INTO payments(token, user_id, amount, created) VALUES(?,?,?,?)")
         .Bind(token)
-        .Bind(st.Int(0))
+        .Bind(ex.UserId())
         .Bind(cents)
         .Bind(Now())
         .Run();

@@ -11,6 +11,7 @@
 
 #include "Accounts.h"
 #include "Commands.h"
+#include "ConnectionThreads.h"
 #include "Database.h"
 #include "Demo.h"
 #include "Exchange.h"
@@ -21,6 +22,7 @@
 #include "Services.h"
 #include "SessionStore.h"
 #include "Shop.h"
+#include "StopSignal.h"
 #include "TestControl.h"
 #include "TlsMaterial.h"
 
@@ -53,7 +55,7 @@ struct Platform::Impl {
           tls(o.tls_dir.empty() ? temp_tls->path : o.tls_dir),
           db(o.db),
           control(o.control_token),
-          services{db, sessions, control, o.update_file, {}, o.busy_seconds},
+          services{db, sessions, control, stop, o.update_file, {}, o.busy_seconds},
           accounts(services),
           servers(services),
           shop(services),
@@ -74,11 +76,11 @@ struct Platform::Impl {
         }
         control.LogRequest(req, RecordingServer::CurrentRawRequest());
         if (int ms = control.LatencyMs(); ms > 0) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+            stop.Sleep(std::chrono::milliseconds(ms));
         }
         if (auto scripted = control.TakeScript(req.path, req.target)) {
             if (scripted->delay_ms > 0) {
-                std::this_thread::sleep_for(std::chrono::milliseconds(scripted->delay_ms));
+                stop.Sleep(std::chrono::milliseconds(scripted->delay_ms));
             }
             res.status = scripted->status;
             res.set_content(scripted->body, scripted->content_type);
@@ -106,6 +108,7 @@ struct Platform::Impl {
     Database db;
     SessionStore sessions;
     TestControl control;
+    StopSignal stop;
     Services services;
     Accounts accounts;
     Servers servers;
@@ -146,8 +149,9 @@ int Platform::Start() {
     if (!server.is_valid()) throw std::runtime_error("TLS server set-up failed");
     int threads = options_.threads;
     server.new_task_queue = [threads] {
-        return new httplib::ThreadPool(static_cast<size_t>(threads));
+        return new ConnectionThreads(static_cast<size_t>(threads));
     };
+    server.SetHeadTimeout(std::chrono::milliseconds(options_.head_timeout_ms));
     server.set_tcp_nodelay(true);
     server.set_keep_alive_max_count(100000);
     server.set_keep_alive_timeout(15);
@@ -178,6 +182,8 @@ int Platform::Start() {
 
 void Platform::Stop() {
     if (thread_.joinable()) {
+        // Handlers waiting out a delay return at once, so their connections can close.
+        impl_->stop.Raise();
         impl_->server.stop();
         thread_.join();
     }

@@ -15,7 +15,11 @@ struct PlatformOptions {
     std::string tls_dir;  // empty: a fresh temporary directory
     std::string control_token;
     std::string update_file;
-    int threads = 64;      // each kept-alive connection holds one while open
+    // Connections served at once, each on a thread of its own started when needed;
+    // beyond this they wait for a free one.
+    int threads = 512;
+    // How long the TLS handshake, and then each request line with its headers, may take.
+    int head_timeout_ms = 10000;
     int busy_seconds = 8;  // how long a restart or reinstall shows its working status
     // When set, every running server gets this remote-desktop address ("127.0.0.1:P") and,
     // when given, this administrator password: a real RDP server for the demo and tests.

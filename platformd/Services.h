@@ -6,12 +6,14 @@ namespace platformd {
 
 class Database;
 class SessionStore;
+class StopSignal;
 class TestControl;
 
 struct Services {
     Database& db;
     SessionStore& sessions;
     TestControl& control;
+    StopSignal& stop;
     // The file served to the updater, or empty when none is configured.
     std::string update_file;
     // "https://host:port" as this server is reached, for the addresses it hands out.

@@ -71,5 +71,35 @@ TEST_F(PaymentPageTest, TheOpenOrderShowsTheAccountAndTheAmount) {
     EXPECT_TRUE(vpsdesk::net::ContainsText(page, ">支付</button>")) << page;
 }
 
+TEST_F(PaymentPageTest, OrdersAreOnlyForTheSignedInCustomer) {
+    auto demo = SignedIn();
+    auto second = SignedIn(Demo::kSecondAccount);
+    // Another customer's name, an unknown one and none at all get the same empty reply,
+    // so the reply tells nothing about which names exist.
+    struct Case {
+        TestClient* client;
+        std::string name;
+    };
+    const Case cases[] = {
+        {demo.get(), Demo::kSecondAccount},
+        {demo.get(), "nobody"},
+        {demo.get(), ""},
+        {second.get(), Demo::kAccount},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(
+            c.client->Post("/user/zfbzf", Form({{"ORDERMONEY", "10"}, {"USERNAME", c.name}})).bytes,
+            "");
+    }
+    const std::string url =
+        second
+            ->Post("/user/zfbzf", Form({{"ORDERMONEY", "10"}, {"USERNAME", Demo::kSecondAccount}}))
+            .Text();
+    ASSERT_TRUE(vpsdesk::net::StartsWithText(url, second->Base())) << url;
+    EXPECT_TRUE(vpsdesk::net::ContainsText(second->Get(url.substr(second->Base().size())).Text(),
+                                           std::string("充值账号：") + Demo::kSecondAccount));
+}
+
 }  // namespace
 }  // namespace platformd::test

@@ -5,10 +5,12 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <thread>
 
 #include "PlatformFixture.h"
 #include "net/Text.h"
@@ -127,6 +129,28 @@ TEST(ProcessTest, KeepsItsDatabaseAndCertificatesAcrossRuns) {
         std::string((std::istreambuf_iterator<char>(second_ca)), std::istreambuf_iterator<char>()),
         ca_text);
     fs::remove_all(dir);
+}
+
+TEST(ProcessTest, SigtermDoesNotWaitForARequestInAScriptedDelay) {
+    RunningPlatform run({"--port", "0", "--control-token", "t"});
+    ASSERT_TRUE(vpsdesk::net::StartsWithText(run.Line(0), "port ")) << run.Rest();
+    const std::string base = "https://127.0.0.1:" + run.Line(0).substr(5);
+    TestClient control(base, run.Line(1).substr(3));
+    const std::vector<std::string> token = {"X-Control-Token: t"};
+    control.PostBytes("/__control/script?path=/khd&delay_ms=60000", "late", token);
+    TestClient late(base, run.Line(1).substr(3));
+    std::thread waiting([&late] { late.Get("/khd?act=ver"); });
+    vpsdesk::net::JsonDocument doc;
+    for (int i = 0; i < 100 && doc.GetText("count") != "1"; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        doc.Parse(control.Get("/__control/requests", token).Text());
+    }
+    ASSERT_EQ(doc.GetText("count"), "1");
+    auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(run.Stop(), 0);
+    // Generous: the delay is a minute, and the stop must not sit it out.
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(3));
+    waiting.join();
 }
 
 }  // namespace
