@@ -82,11 +82,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                 document.SetJson(path, value);
                 break;
             case 4:
-                document.Delete(path);
+                // Member names are unique, so a deleted member is gone; an element's
+                // place is taken by the next one.
+                if (document.Delete(path) && !path.empty() && path.back() != ']')
+                    FUZZ_CHECK(document.TypeOf(path) == JsonDocument::kNothing);
                 break;
-            case 5:
-                document.ArrayAdd(path, value, input.ConsumeBool(), input.ConsumeBool());
+            case 5: {
+                const std::size_t before =
+                    document.TypeOf(path) == JsonDocument::kArray ? document.Count(path) : 0;
+                if (document.ArrayAdd(path, value, input.ConsumeBool(), input.ConsumeBool()))
+                    FUZZ_CHECK(document.Count(path) == before + 1);
                 break;
+            }
             case 6:
                 document.ArraySet(path, index, value, input.ConsumeBool());
                 break;

@@ -43,6 +43,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
     }
     (void)matcher.Replace(replacement);
+    // Replacing each match by itself changes nothing; by nothing, or by "$$", shortens the
+    // subject by exactly the matched bytes.
+    FUZZ_CHECK(matcher.Replace("$&") == subject);
+    std::size_t matched = 0;
+    for (int match = 1; match <= matches; ++match) matched += matcher.MatchText(match).text.size();
+    FUZZ_CHECK(matcher.Replace("").size() == subject.size() - matched);
+    FUZZ_CHECK(matcher.Replace("$$").size() ==
+               subject.size() - matched + static_cast<std::size_t>(matches));
     (void)matcher.GetPattern();
     return 0;
 }
