@@ -3,7 +3,6 @@
 // the input that broke it.
 #include <cstdio>
 #include <cstdlib>
-#include <string_view>
 
 #define FUZZ_CHECK(condition)                                                           \
     do {                                                                                \

@@ -3,6 +3,7 @@
 // same document, and a value stored as text must read back as that text.
 #include <fuzzer/FuzzedDataProvider.h>
 
+#include <cstdio>
 #include <string>
 
 #include "FuzzCheck.h"
