@@ -10,6 +10,8 @@ $SUDO apt-get install -y -qq --no-install-recommends \
   libssl-dev zlib1g-dev libsqlite3-dev libgtest-dev libbenchmark-dev cmake g++ pkg-config \
   ninja-build xvfb xauth xdotool imagemagick fonts-wqy-microhei ca-certificates wrk \
   python3 freerdp2-x11 freerdp2-shadow-x11 winpr-utils xterm x11-xserver-utils >/dev/null
+# The fuzz targets need clang with its libFuzzer and sanitizer runtimes.
+$SUDO apt-get install -y -qq --no-install-recommends clang libclang-rt-dev >/dev/null
 
 # The end-to-end payment test drives Debian's Chromium through puppeteer-core from npm.
 $SUDO apt-get install -y -qq --no-install-recommends chromium >/dev/null

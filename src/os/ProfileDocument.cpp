@@ -183,7 +183,11 @@ std::optional<std::string> FindValue(std::string_view bytes, std::string_view se
 
 std::optional<std::string> ProfileDocument::Get(std::string_view section,
                                                 std::string_view key) const {
-    return FindValue(bytes_, net::Utf8ToGbk(Trim(section)), net::Utf8ToGbk(Trim(key)));
+    // A name GBK cannot hold is in no file; encoded with "?" it would find another key.
+    std::optional<std::string> section_gbk = ExactGbk(Trim(section));
+    std::optional<std::string> key_gbk = ExactGbk(Trim(key));
+    if (!section_gbk || !key_gbk) return std::nullopt;
+    return FindValue(bytes_, *section_gbk, *key_gbk);
 }
 
 bool ProfileDocument::Set(std::string_view section, std::string_view key, std::string_view value) {

@@ -108,6 +108,15 @@ TEST(ProfileDocument, GbkNamesAreMatchedByCharacterNotByByte) {
     EXPECT_EQ(doc.Get("乚", "乤"), "lower");
 }
 
+TEST(ProfileDocument, NamesGbkCannotHoldFindNothingRatherThanAQuestionMarkKey) {
+    // Encoded lossily, these names would read "[S]" / "k?" and "[?]" / "k".
+    ProfileDocument doc("[S]\r\nk?=wrong\r\nk=right\r\n[?]\r\nk=wrong\r\n");
+    EXPECT_EQ(doc.Get("S", "k\xF0\x9F\x98\x80"), std::nullopt);  // no GBK form
+    EXPECT_EQ(doc.Get("S", "k\xDD"), std::nullopt);  // not UTF-8
+    EXPECT_EQ(doc.Get("\xF0\x9F\x98\x80", "k"), std::nullopt);
+    EXPECT_EQ(doc.Get("S", "k"), "right");
+}
+
 TEST(ProfileDocument, ValuesAreCutAtTheReadBufferOnACharacterBoundary) {
     std::string ascii(10239, 'a');
     ProfileDocument fits("[S]\r\nk=" + ascii + "\r\nl=" + ascii + "bc\r\n");
