@@ -1,8 +1,8 @@
 #include "account/gui/LoginSequence.h"
 
 #include "account/gui/LoginPage.h"
+#include "ui/GuardedCall.h"
 #include "ui/PumpedCall.h"
-#include "ui/UiThread.h"
 #include "ui/Waiting.h"
 
 namespace vpsdesk::account {
@@ -92,13 +92,7 @@ void LoginSequence::WaitForEndFrame() {
 }
 
 bool LoginSequence::OnPage(const std::function<void(LoginPage&)>& fn) const {
-    bool found = false;
-    const bool ran = ui::OnUiThread([&] {
-        if (page_.isNull()) return;
-        found = true;
-        fn(*page_);
-    });
-    return ran && found;
+    return ui::OnWidget(page_, fn);
 }
 
 }  // namespace vpsdesk::account
