@@ -1,12 +1,13 @@
-// The platform's reading of what a client sends: form bodies with and without a known
-// field order, escaped real-name text, and the checks on what customers type.
+// The platform's reading of what a client sends: form bodies with and without named
+// fields, escaped real-name text, and the checks on what customers type.
 #include <fuzzer/FuzzedDataProvider.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
-#include "FuzzCheck.h"
 #include "FormBody.h"
+#include "FuzzCheck.h"
 #include "Rules.h"
 #include "Text.h"
 
@@ -19,8 +20,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     const std::vector<std::string_view> fields(names.begin(), names.end());
     const platformd::FormBody form(body, fields);
+    // A readable form holds each named field at most once and nothing else.
+    if (!fields.empty()) {
+        FUZZ_CHECK(form.Readable() || form.Pairs().empty());
+        FUZZ_CHECK(form.Pairs().size() <= fields.size());
+    }
     for (const auto& [name, value] : form.Pairs()) {
         FUZZ_CHECK(form.Has(name));
+        if (!fields.empty()) {
+            FUZZ_CHECK(std::find(fields.begin(), fields.end(), name) != fields.end());
+        }
+        (void)form.Raw(name);
         (void)form.Get(name);
         (void)platformd::ReadInteger(value);
         (void)platformd::UnescapeScriptText(value);
@@ -42,6 +52,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     (void)loose.Pairs();
 
     (void)platformd::UnescapeScriptText(body);
+    (void)platformd::DecodeFormText(body);
     (void)platformd::ReadInteger(body);
     (void)platformd::SplitText(body, "&");
     return 0;

@@ -141,7 +141,8 @@ void Accounts::RealName(Exchange& ex) {
         return;
     }
     FormBody form = ex.Form({"truename", "perid", "mobi"});
-    std::string name = UnescapeScriptText(form.Get("truename"));
+    // Escaped by the client's script escape, which a form decoding would undo only in part.
+    std::string name = UnescapeScriptText(form.Raw("truename"));
     std::string perid = form.Get("perid");
     auto lock = s_.db.Lock();
     auto st = s_.db.Prepare("SELECT mobile, verified FROM users WHERE id=?");

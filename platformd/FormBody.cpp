@@ -1,73 +1,10 @@
 #include "FormBody.h"
 
+#include <algorithm>
+
 #include "Text.h"
 
-
 namespace platformd {
-
-FormBody::FormBody(std::string_view gbk_body, const std::vector<std::string_view>& fields) {
-    if (fields.empty() || !ParseInOrder(gbk_body, fields)) {
-        pairs_.clear();
-        ParseLoose(gbk_body);
-    }
-}
-
-std::string FormBody::Get(std::string_view name) const {
-    for (const auto& [n, v] : pairs_) {
-        if (n == name) return v;
-    }
-    return {};
-}
-
-bool FormBody::Has(std::string_view name) const {
-    for (const auto& pair : pairs_) {
-        if (pair.first == name) return true;
-    }
-    return false;
-}
-
-bool FormBody::ParseInOrder(std::string_view body, const std::vector<std::string_view>& fields) {
-    size_t pos = 0;
-    for (size_t i = 0; i < fields.size(); ++i) {
-        std::string head = std::string(fields[i]) + "=";
-        if (body.substr(pos, head.size()) != head) return false;
-        pos += head.size();
-        size_t end = body.size();
-        if (i + 1 < fields.size()) {
-            std::string next(1, '&');
-            next.append(fields[i + 1]).append(1, '=');
-            end = body.find(next, pos);
-            if (end == std::string_view::npos) return false;
-        }
-        AddPair(fields[i], body.substr(pos, end - pos));
-        pos = end;
-        if (i + 1 < fields.size()) ++pos;  // the "&"
-    }
-    return true;
-}
-
-void FormBody::ParseLoose(std::string_view body) {
-    size_t pos = 0;
-    while (pos < body.size()) {
-        size_t amp = body.find('&', pos);
-        std::string_view pair =
-            body.substr(pos, amp == std::string_view::npos ? body.npos : amp - pos);
-        if (!pair.empty()) {
-            size_t eq = pair.find('=');
-            if (eq == std::string_view::npos) {
-                AddPair(pair, {});
-            } else {
-                AddPair(pair.substr(0, eq), pair.substr(eq + 1));
-            }
-        }
-        if (amp == std::string_view::npos) break;
-        pos = amp + 1;
-    }
-}
-
-void FormBody::AddPair(std::string_view name, std::string_view value) {
-    pairs_.emplace_back(GbkToUtf8(name), GbkToUtf8(value));
-}
 
 namespace {
 
@@ -107,7 +44,82 @@ void AppendUtf8(std::string& out, unsigned cp) {
     }
 }
 
+// Every piece between "&"s, empty ones included; an empty body has none.
+std::vector<std::string_view> SplitAll(std::string_view body) {
+    std::vector<std::string_view> pieces;
+    if (body.empty()) return pieces;
+    size_t pos = 0;
+    for (size_t amp = body.find('&'); amp != std::string_view::npos; amp = body.find('&', pos)) {
+        pieces.push_back(body.substr(pos, amp - pos));
+        pos = amp + 1;
+    }
+    pieces.push_back(body.substr(pos));
+    return pieces;
+}
+
 }  // namespace
+
+FormBody::FormBody(std::string_view body, const std::vector<std::string_view>& fields) {
+    for (std::string_view piece : SplitAll(body)) {
+        const size_t eq = piece.find('=');
+        const std::string_view name = piece.substr(0, eq);
+        const std::string_view value =
+            eq == std::string_view::npos ? std::string_view{} : piece.substr(eq + 1);
+        std::string decoded_name = GbkToUtf8(DecodeFormText(name));
+        if (!fields.empty()) {
+            const bool expected =
+                std::find(fields.begin(), fields.end(), decoded_name) != fields.end();
+            if (piece.empty() || !expected || Has(decoded_name)) {
+                readable_ = false;
+                pairs_.clear();
+                raw_values_.clear();
+                return;
+            }
+        } else if (piece.empty()) {
+            continue;
+        }
+        pairs_.emplace_back(std::move(decoded_name), GbkToUtf8(DecodeFormText(value)));
+        raw_values_.push_back(GbkToUtf8(value));
+    }
+}
+
+std::string FormBody::Get(std::string_view name) const {
+    for (const auto& [n, v] : pairs_) {
+        if (n == name) return v;
+    }
+    return {};
+}
+
+std::string FormBody::Raw(std::string_view name) const {
+    for (size_t i = 0; i < pairs_.size(); ++i) {
+        if (pairs_[i].first == name) return raw_values_[i];
+    }
+    return {};
+}
+
+bool FormBody::Has(std::string_view name) const {
+    for (const auto& pair : pairs_) {
+        if (pair.first == name) return true;
+    }
+    return false;
+}
+
+std::string DecodeFormText(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (size_t i = 0; i < text.size(); ++i) {
+        unsigned v = 0;
+        if (text[i] == '+') {
+            out += ' ';
+        } else if (text[i] == '%' && ReadHex(text, i + 1, 2, v)) {
+            out += static_cast<char>(v);
+            i += 2;
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
 
 std::string UnescapeScriptText(std::string_view escaped) {
     std::string text = ReplaceText(escaped, "%25u", "%u");

@@ -1,11 +1,13 @@
 #pragma once
-// The client's form bodies: raw GBK name=value pairs joined by "&", never percent-encoded.
+// Form bodies read the way a standard server reads them: split at every "&", then at
+// the first "=", then "+" becomes a space and "%XX" its byte (a malformed escape stays as
+// it is); the bytes are GBK.
 //
-// A raw "&" inside a value cannot be told from a pair separator in general. Where the
-// handler knows which fields come in which order, the value of a field runs up to the
-// "&name=" of the field that follows it, so a password or remark holding "&" or "=" still
-// arrives whole. Only a value that itself contains "&<next field name>=" stays ambiguous.
-// Without a known layout the body is split at every "&", then at the first "=".
+// The client sends values raw, so a value holding "&" splits into pieces a handler never
+// asked for. When the handler names its fields, a body with a name outside them, a name
+// twice or an empty piece cannot be what a customer meant: it is held unreadable and
+// reads as a form without fields, so the handler refuses it instead of storing a
+// truncated value.
 #include <string>
 #include <string_view>
 #include <utility>
@@ -20,18 +22,23 @@ class FormBody {
     explicit FormBody(std::string_view gbk_body,
                       const std::vector<std::string_view>& expected_fields = {});
 
-    // The first value of `name`, or empty text.
+    // The first value of `name`, decoded, or empty text.
     std::string Get(std::string_view name) const;
+    // The value as it came, before "+" and "%XX" were decoded (GBK converted to UTF-8).
+    std::string Raw(std::string_view name) const;
     bool Has(std::string_view name) const;
+    // False when the body does not split into the named fields.
+    bool Readable() const { return readable_; }
     const std::vector<std::pair<std::string, std::string>>& Pairs() const { return pairs_; }
 
   private:
-    bool ParseInOrder(std::string_view body, const std::vector<std::string_view>& fields);
-    void ParseLoose(std::string_view body);
-    void AddPair(std::string_view name, std::string_view value);
-
     std::vector<std::pair<std::string, std::string>> pairs_;
+    std::vector<std::string> raw_values_;
+    bool readable_ = true;
 };
+
+// "+" as a space and "%XX" as its byte; anything else, malformed escapes included, as it is.
+std::string DecodeFormText(std::string_view text);
 
 // Undoes the escaping of the real-name form: "%25u" first becomes "%u", then "%uXXXX" and
 // "%XX" escapes are decoded as the escape() of a browser script writes them. Malformed

@@ -124,6 +124,12 @@ void Servers::Restart(Exchange& ex) {
 void Servers::SetRemark(Exchange& ex) {
     FormBody form = ex.Form({"username", "password", "id", "bz"});
     std::string remark = form.Get("bz");
+    // The client sends the remark raw: an "&" splits the form, and a "+" or "%XX" would be
+    // stored as something else than what the customer typed. Refused, not altered.
+    if (!form.Readable() || form.Raw("bz") != remark) {
+        ex.Text("1002");
+        return;
+    }
     std::int64_t user = ex.UserId();
     PasswordHash stored;
     {

@@ -15,24 +15,38 @@
 namespace platformd {
 namespace {
 
-TEST(FormBodyTest, KnownLayoutKeepsAmpersandsAndEqualsInValues) {
-    FormBody form(vpsdesk::net::Utf8ToGbk("username=张三&password=a&b=c d&captcha=12=34"),
+TEST(FormBodyTest, ReadsFormsAsAStandardServerDoes) {
+    FormBody form(vpsdesk::net::Utf8ToGbk("username=张三&password=a+b%41%zz&captcha=12=34"),
                   {"username", "password", "captcha"});
+    EXPECT_TRUE(form.Readable());
     EXPECT_EQ(form.Get("username"), "张三");
-    EXPECT_EQ(form.Get("password"), "a&b=c d");
+    EXPECT_EQ(form.Get("password"), "a bA%zz");
+    EXPECT_EQ(form.Raw("password"), "a+b%41%zz");
     EXPECT_EQ(form.Get("captcha"), "12=34");
+    // Fields in another order, or missing, are fine.
+    FormBody reordered("captcha=1&username=u", {"username", "password", "captcha"});
+    EXPECT_TRUE(reordered.Readable());
+    EXPECT_EQ(reordered.Get("username"), "u");
+    EXPECT_EQ(reordered.Get("password"), "");
+    // Without named fields every piece counts and empty pieces are skipped.
+    FormBody loose("b=2&a=1=1&&flag&a=3");
+    EXPECT_EQ(loose.Get("a"), "1=1");
+    EXPECT_TRUE(loose.Has("flag"));
+    EXPECT_EQ(loose.Pairs().size(), 4u);
+    EXPECT_TRUE(FormBody("").Pairs().empty());
+    EXPECT_TRUE(FormBody("", {"a"}).Readable());
 }
 
-TEST(FormBodyTest, UnexpectedLayoutFallsBackToSplitting) {
-    FormBody form("b=2&a=1=1&&flag&a=3", {"a", "b"});
-    EXPECT_EQ(form.Get("a"), "1=1");
-    EXPECT_EQ(form.Get("b"), "2");
-    EXPECT_TRUE(form.Has("flag"));
-    EXPECT_EQ(form.Get("missing"), "");
-    EXPECT_EQ(form.Pairs().size(), 4u);
-    EXPECT_TRUE(FormBody("").Pairs().empty());
-    // Nothing is percent-decoded: the client never encodes.
-    EXPECT_EQ(FormBody("a=%41+b").Get("a"), "%41+b");
+TEST(FormBodyTest, ABodyThatDoesNotSplitIntoTheNamedFieldsIsUnreadable) {
+    // What a raw "&" in a customer's value produces: never a truncated value.
+    for (const char* body : {"username=u&password=p&w=1 x&captcha=1", "username=u&password=p&",
+                             "username=u&&password=p", "username=u&username=v",
+                             "username=u&password=a&captcha=1&captcha=2", "flag"}) {
+        FormBody form(body, {"username", "password", "captcha"});
+        EXPECT_FALSE(form.Readable()) << body;
+        EXPECT_EQ(form.Get("username"), "") << body;
+        EXPECT_TRUE(form.Pairs().empty()) << body;
+    }
 }
 
 TEST(FormBodyTest, UnescapesTheRealNameForm) {
