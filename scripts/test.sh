@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the dependencies, builds, and runs every test: the whole suite under
 # ASan+UBSan (which a plain debug run would only repeat), then the network, platform and
-# concurrency tests under TSan.
+# concurrency tests under TSan, then each fuzz target for a short run from its seeds.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
@@ -28,3 +28,7 @@ for preset in asan tsan; do
   TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 \
     ctest --preset "${preset}" -j "${JOBS}"
 done
+# Ten seconds each replays the committed seeds and mutates a little beyond them; longer
+# runs are for scripts/fuzz.sh by hand.
+echo "=== fuzz ==="
+bash scripts/fuzz.sh "${FUZZ_SECONDS:-10}"
