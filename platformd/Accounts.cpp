@@ -69,8 +69,11 @@ std::string Accounts::CheckCredentials(Exchange& ex, const std::string& name,
             stored = {st.Text(1), st.Text(2)};
         }
     }
-    // The slow hash runs outside the store's lock.
-    if (id == 0 || !CheckPassword(password, stored)) {
+    // The slow hash runs outside the store's lock, and runs for an unknown name too, against
+    // a hash of nothing, so that the reply's time does not tell which names exist.
+    static const PasswordHash kNoAccount = HashPassword("");
+    const bool matches = CheckPassword(password, id == 0 ? kNoAccount : stored);
+    if (id == 0 || !matches) {
         throttle_.Failed(source, LoginThrottle::Clock::now());
         return "1001";
     }
