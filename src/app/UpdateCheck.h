@@ -18,6 +18,10 @@ enum class VersionDecision {
 inline constexpr std::string_view kNetworkFailureMessage = "网络初始化失败，请检查网络";
 inline constexpr std::string_view kUpdateDueMessage = "有新版本更新";
 inline constexpr std::string_view kUpdaterFileName = "update";
+// The line under kUpdateDueMessage for a client the package manager installed: it cannot
+// replace itself, so it goes on starting and the customer updates it as he installed it.
+inline constexpr std::string_view kPackageUpdateHint =
+    "请使用系统的软件包管理器更新本程序（例如 sudo apt upgrade），本次仍以当前版本启动。";
 
 // `version_status` is the HTTP status of the reply to command "ver" (0 when none came) and
 // `version_reply` its text. Only a 200 reply with text counts: a proxy's or the platform's

@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <optional>
 #include <system_error>
@@ -34,11 +35,19 @@ bool MayWriteFolder(const fs::path& folder) {
     return access(folder.c_str(), W_OK | X_OK) == 0;
 }
 
+bool IsSystemInstall(const fs::path& executable_folder, const FolderWriteCheck& may_write) {
+    const fs::path normal = executable_folder.lexically_normal();
+    const fs::path usr("/usr");
+    const auto [end, rest] = std::mismatch(usr.begin(), usr.end(), normal.begin(), normal.end());
+    if (end == usr.end()) return true;
+    return !may_write(executable_folder);
+}
+
 fs::path ChooseProgramFolder(const fs::path& executable_folder, const Environment& env,
                              const FolderWriteCheck& may_write) {
     std::error_code ec;
     if (!executable_folder.empty() && fs::is_directory(executable_folder, ec) &&
-        may_write(executable_folder))
+        !IsSystemInstall(executable_folder, may_write))
         return executable_folder;
     return UserDataFolder(env);
 }

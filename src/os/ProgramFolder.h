@@ -22,9 +22,15 @@ bool MayWriteFolder(const std::filesystem::path& folder);
 // run as root could not otherwise see the rule's other side.
 using FolderWriteCheck = std::function<bool(const std::filesystem::path& folder)>;
 
+// Whether `executable_folder` holds a system-wide installation: a folder this user may not
+// write, or one under /usr, whose files belong to the package manager even when root runs
+// the client. Such a client neither writes beside itself nor replaces itself.
+bool IsSystemInstall(const std::filesystem::path& executable_folder,
+                     const FolderWriteCheck& may_write = MayWriteFolder);
+
 // The rule itself: `executable_folder` when this user may write there (an installation in
 // the home directory or an unpacked archive), else the per-user data folder (a system-wide
-// installation).
+// installation, see IsSystemInstall).
 std::filesystem::path ChooseProgramFolder(const std::filesystem::path& executable_folder,
                                           const Environment& env,
                                           const FolderWriteCheck& may_write = MayWriteFolder);

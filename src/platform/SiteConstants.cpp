@@ -85,6 +85,20 @@ bool IsValidSiteHost(std::string_view host) {
     return true;
 }
 
+std::string UsageText() {
+    return "usage: vpsdesk [--site HOST[:PORT]] [--ca-file PEM]\n"
+           "       vpsdesk --help | --version\n"
+           "The desktop client of the cloud-server platform: sign in, see the servers you\n"
+           "rent, connect to them by remote desktop, manage and renew them.\n"
+           "  --site HOST[:PORT]  talk to this platform instead of the built-in one\n"
+           "  --ca-file PEM       also trust the certificate authorities in PEM\n"
+           "                      (certificates are always verified)\n"
+           "  --help, -h          print this text and end\n"
+           "  --version           print the version and end\n"
+           "Settings and remote-desktop files are kept beside the program when its folder\n"
+           "is writable, else in $XDG_DATA_HOME/vpsdesk.\n";
+}
+
 StartupOptions ParseStartupOptions(const std::vector<std::string>& args) {
     StartupOptions out;
     auto take = [&](size_t& i, std::string_view flag, std::optional<std::string>& into) {
@@ -105,6 +119,8 @@ StartupOptions ParseStartupOptions(const std::vector<std::string>& args) {
         return false;
     };
     for (size_t i = 0; i < args.size() && out.error.empty(); ++i) {
+        if (args[i] == "--help" || args[i] == "-h") out.help = true;
+        if (args[i] == "--version") out.version = true;
         if (take(i, "--site", out.site)) continue;
         take(i, "--ca-file", out.ca_file);
     }

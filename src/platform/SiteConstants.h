@@ -48,10 +48,16 @@ struct SiteConstants {
 struct StartupOptions {
     std::optional<std::string> site;     // --site HOST[:PORT]
     std::optional<std::string> ca_file;  // --ca-file PEM
+    bool help = false;                   // --help or -h: print the usage and end
+    bool version = false;                // --version: print the version and end
     std::string error;                   // set when an option is malformed
 };
 
-// Reads "--site X", "--site=X", "--ca-file X" and "--ca-file=X"; every other argument is
+// What --help prints.
+std::string UsageText();
+
+// Reads "--site X", "--site=X", "--ca-file X", "--ca-file=X", "--help", "-h" and
+// "--version"; every other argument is
 // left for others (the toolkit has its own). `args` excludes the program name.
 StartupOptions ParseStartupOptions(const std::vector<std::string>& args);
 StartupOptions ParseStartupOptions(int argc, const char* const* argv);

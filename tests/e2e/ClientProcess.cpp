@@ -4,17 +4,22 @@
 
 namespace e2e {
 
-ClientProcess::ClientProcess(const fs::path& root) : root_(root) {
+ClientProcess::ClientProcess(const fs::path& root) : ClientProcess(root, fs::path()) {
     fs::create_directories(Install());
-    fs::create_directories(Documents());
-    fs::create_directories(root_ / "cwd");
     fs::copy_file(VPSDESK_BIN, Install() / "vpsdesk", fs::copy_options::overwrite_existing);
     fs::permissions(Install() / "vpsdesk", fs::perms(0755));
+    program_ = Install() / "vpsdesk";
+}
+
+ClientProcess::ClientProcess(const fs::path& root, const fs::path& program)
+    : root_(root), program_(program) {
+    fs::create_directories(Documents());
+    fs::create_directories(root_ / "cwd");
 }
 
 void ClientProcess::Start(const std::vector<std::string>& args, std::vector<std::string> env) {
     Child::Options options;
-    options.argv = {(Install() / "vpsdesk").string()};
+    options.argv = {program_.string()};
     options.argv.insert(options.argv.end(), args.begin(), args.end());
     options.env = std::move(env);
     options.env.push_back("HOME=" + Home().string());

@@ -14,14 +14,17 @@ class ClientProcess {
 public:
     // Copies the built client into `root`/install and prepares `root`/home.
     explicit ClientProcess(const fs::path& root);
+    // Runs `program` where it is (an installed client) with `root`/home as its home.
+    ClientProcess(const fs::path& root, const fs::path& program);
 
     fs::path Install() const { return root_ / "install"; }
     fs::path Home() const { return root_ / "home"; }
     fs::path Documents() const { return Home() / "Documents"; }
     fs::path Log() const { return root_ / "events.log"; }
     std::string Err() const { return ReadAll(root_ / "client.err"); }
+    std::string Out() const { return ReadAll(root_ / "client.out"); }
 
-    // Starts install()/vpsdesk with `args`, from `root`/cwd (not the install folder).
+    // Starts the client with `args`, from `root`/cwd (not the install folder).
     // `env` replaces the offscreen display when given.
     void Start(const std::vector<std::string>& args,
                std::vector<std::string> env = {"QT_QPA_PLATFORM=offscreen"});
@@ -30,6 +33,7 @@ public:
 
 private:
     fs::path root_;
+    fs::path program_;
     std::unique_ptr<Child> child_;
 };
 

@@ -194,12 +194,28 @@ int ClosedLoopbackPort() {
     return ntohs(address.sin_port);
 }
 
+std::optional<fs::path> InstalledPrograms() {
+    const char* folder = std::getenv("VPSDESK_INSTALLED_BIN");
+    if (!folder || !*folder) return std::nullopt;
+    return fs::path(folder);
+}
+
 Platform::Platform(const fs::path& folder, std::vector<std::string> extra_args) {
     fs::create_directories(folder);
     Child::Options options;
-    options.argv = {PLATFORMD_BIN, "--port", "0", "--tls-dir", (folder / "tls").string(),
-                    "--db", (folder / "platform.db").string(), "--control-token", kControlToken,
-                    "--threads", "8"};
+    const std::optional<fs::path> installed = InstalledPrograms();
+    const std::string program = installed ? (*installed / "platformd").string() : PLATFORMD_BIN;
+    options.argv = {program,
+                    "--port",
+                    "0",
+                    "--tls-dir",
+                    (folder / "tls").string(),
+                    "--db",
+                    (folder / "platform.db").string(),
+                    "--control-token",
+                    kControlToken,
+                    "--threads",
+                    "8"};
     options.argv.insert(options.argv.end(), extra_args.begin(), extra_args.end());
     options.out = folder / "platformd.out";
     options.err = folder / "platformd.err";

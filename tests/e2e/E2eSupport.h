@@ -89,7 +89,12 @@ BrowserRun RunBrowserScript(const BrowserTools& tools, const std::string& name,
 // A free loopback port with nothing listening on it.
 int ClosedLoopbackPort();
 
-// platformd on a free loopback port with its own CA and test control.
+// The installed programs' folder when the run checks an installed package
+// (VPSDESK_INSTALLED_BIN, e.g. /usr/bin), else nullopt.
+std::optional<fs::path> InstalledPrograms();
+
+// platformd on a free loopback port with its own CA and test control: the installed one
+// when the run checks a package, else the built one.
 class Platform {
 public:
     explicit Platform(const fs::path& folder, std::vector<std::string> extra_args = {});

@@ -89,6 +89,21 @@ TEST(Startup, WithoutADisplayTheToolkitMessageEndsTheProcess) {
     EXPECT_NE(client.Err().find("初始化软件失败! 错误码: 2"), std::string::npos) << client.Err();
 }
 
+TEST(Startup, HelpAndVersionAnswerWithoutADisplayAndWriteNothing) {
+    TempFolder root;
+    ClientProcess client(root.Path());
+    client.Start({"--help"}, {});
+    EXPECT_EQ(client.Process().WaitExitCode(), 0) << client.Err();
+    EXPECT_NE(client.Out().find("usage: vpsdesk [--site HOST[:PORT]] [--ca-file PEM]"),
+              std::string::npos)
+        << client.Out();
+    client.Start({"--version"}, {});
+    EXPECT_EQ(client.Process().WaitExitCode(), 0) << client.Err();
+    EXPECT_EQ(client.Out(), "vpsdesk " VPSDESK_VERSION " (Ver 4.92)\n");
+    EXPECT_FALSE(fs::exists(client.Install() / "update"));
+    EXPECT_FALSE(fs::exists(client.Install() / "History"));
+}
+
 TEST(Startup, MalformedSiteIsRefusedBeforeAnythingStarts) {
     TempFolder root;
     ClientProcess client(root.Path());

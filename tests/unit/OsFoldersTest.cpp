@@ -68,6 +68,18 @@ TEST_F(OsFolders, ProgramFolderIsTheWritableExecutableFolderElseUserData) {
     EXPECT_FALSE(ExecutableFolder().empty());
 }
 
+TEST_F(OsFolders, AnInstallUnderUsrIsTheSystemsEvenForAUserWhoMayWriteThere) {
+    const auto writable = [](const fs::path&) { return true; };
+    for (const char* folder :
+         {"/usr/bin", "/usr/lib/vpsdesk", "/usr/local/bin", "/usr/./bin", "/usr"})
+        EXPECT_TRUE(IsSystemInstall(folder, writable)) << folder;
+    for (const char* folder : {"/opt/vpsdesk", "/home/u/vpsdesk", "/usrlocal/bin", "/srv/usr/bin"})
+        EXPECT_FALSE(IsSystemInstall(folder, writable)) << folder;
+    EXPECT_TRUE(IsSystemInstall("/opt/vpsdesk", [](const fs::path&) { return false; }));
+    // Root may write /usr/bin, and still the files go to the per-user folder.
+    EXPECT_EQ(ChooseProgramFolder("/usr/bin", Env(), writable), UserDataFolder(Env()));
+}
+
 // MayWriteFolder's answer for a user other than root, who may write almost anywhere;
 // nullopt when the test cannot take that user's identity.
 std::optional<bool> MayWriteAsNobody(const fs::path& folder) {

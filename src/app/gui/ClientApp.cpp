@@ -73,6 +73,15 @@ int StartClient(int& argc, char** argv, std::span<const std::uint8_t> updater_im
         std::fprintf(stderr, "vpsdesk: %s\n", options.error.c_str());
         return 2;
     }
+    // Both answer before the toolkit opens, so they work without a display.
+    if (options.help) {
+        std::fputs(platform::UsageText().c_str(), stdout);
+        return 0;
+    }
+    if (options.version) {
+        std::printf("vpsdesk %s (%s)\n", VPSDESK_VERSION, platform::BuiltInLocalVersion().c_str());
+        return 0;
+    }
     std::unique_ptr<QApplication> application = OpenToolkit(argc, argv);
     if (!application) return 1;
     EndOnTerminationSignals(application.get());
@@ -126,6 +135,11 @@ std::optional<int> ClientApp::CheckForUpdate(const platform::SiteResources& reso
     const VersionDecision decision = CheckVersion(resources.version_status, resources.version_reply,
                                                  site_.local_version);
     if (decision == VersionDecision::kContinue) return std::nullopt;
+    if (decision == VersionDecision::kUpdateDue && os::IsSystemInstall(os::ExecutableFolder())) {
+        ui::ShowClientMessage(std::string(kUpdateDueMessage) + "\n" +
+                              std::string(kPackageUpdateHint));
+        return std::nullopt;
+    }
     ui::ShowClientMessage(VersionDecisionMessage(decision));
     // Without the platform there is nothing to do; that is a failed start, not a success.
     if (decision == VersionDecision::kNetworkFailure) return 1;
