@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the dependencies, builds, and runs every test: the whole suite under
 # ASan+UBSan (which a plain debug run would only repeat), then the network, platform and
-# concurrency tests under TSan, then each fuzz target for a short run from its seeds.
+# concurrency tests under TSan, then each fuzz target for a short run from its seeds, then
+# the Debian packages: built, checked, installed, the installed client tried, purged.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
@@ -32,3 +33,19 @@ done
 # runs are for scripts/fuzz.sh by hand.
 echo "=== fuzz ==="
 bash scripts/fuzz.sh "${FUZZ_SECONDS:-10}"
+
+echo "=== package ==="
+bash scripts/package.sh
+if [ "$(id -u)" -eq 0 ]; then
+  apt-get install -y -qq ./build/packages/vpsdesk_*.deb ./build/packages/vpsdesk-platformd_*.deb >/dev/null
+  VPSDESK_INSTALLED_BIN=/usr/bin build/asan/tests/e2e/e2e_tests --gtest_filter='InstalledClient.*'
+  # Purging the packages leaves what a customer keeps in his own folders.
+  keep="$(mktemp -d)"
+  mkdir -p "${keep}/.local/share/vpsdesk" && echo kept >"${keep}/.local/share/vpsdesk/config.ini"
+  apt-get purge -y -qq vpsdesk vpsdesk-platformd >/dev/null
+  test ! -e /usr/bin/vpsdesk && test "$(cat "${keep}/.local/share/vpsdesk/config.ini")" = kept
+  rm -rf "${keep}"
+  echo "installed, tried and purged"
+else
+  echo "not root: the packages are built and checked but not installed"
+fi
