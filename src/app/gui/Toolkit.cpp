@@ -42,6 +42,8 @@ std::unique_ptr<QApplication> OpenToolkit(int& argc, char** argv) {
     previous_handler = qInstallMessageHandler(StartupMessageHandler);
     auto app = std::make_unique<QApplication>(argc, argv);
     qInstallMessageHandler(previous_handler);
+    // The menu entry's name, so that desktops match the windows to its icon and name.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.vpsdesk.Client"));
     return app;
 }
 
