@@ -55,8 +55,19 @@ size_t OnHeader(char* data, size_t size, size_t count, void* user) {
     return taken;
 }
 
-int OnProgress(void*, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
-    return CurlShare::Instance().Cancelled() ? 1 : 0;
+int OnProgress(void* user, curl_off_t, curl_off_t down, curl_off_t, curl_off_t up) {
+    if (CurlShare::Instance().Cancelled()) return 1;
+    auto* t = static_cast<Transfer*>(user);
+    if (t->stall.count() <= 0) return 0;
+    const auto now = std::chrono::steady_clock::now();
+    if (down + up != t->moved) {
+        t->moved = down + up;
+        t->last_move = now;
+    } else if (t->moved > 0 && now - t->last_move >= t->stall) {
+        t->stalled = true;
+        return 1;
+    }
+    return 0;
 }
 
 }  // namespace
@@ -88,6 +99,7 @@ void CaptureTransfer(CURL* easy, Transfer& transfer) {
     curl_easy_setopt(easy, CURLOPT_HEADERDATA, &transfer);
     curl_easy_setopt(easy, CURLOPT_NOPROGRESS, 0L);
     curl_easy_setopt(easy, CURLOPT_XFERINFOFUNCTION, &OnProgress);
+    curl_easy_setopt(easy, CURLOPT_XFERINFODATA, &transfer);
 }
 
 void SetTlsTrust(CURL* easy, const TlsSettings& tls) {
@@ -120,6 +132,13 @@ CURLcode Perform(CURL* easy, CURLM* multi) {
         if (curl_multi_poll(multi, nullptr, 0, 100, nullptr) != CURLM_OK) break;
     }
     curl_multi_remove_handle(multi, easy);
+    return result;
+}
+
+CURLcode Perform(CURL* easy, CURLM* multi, const Transfer& transfer) {
+    const CURLcode result = Perform(easy, multi);
+    // A stall is a time-out, whichever check saw it first.
+    if (result == CURLE_ABORTED_BY_CALLBACK && transfer.stalled) return CURLE_OPERATION_TIMEDOUT;
     return result;
 }
 

@@ -4,6 +4,7 @@
 // the calling thread's connection cache, the kind of a failure and the TLS trust options.
 #include <curl/curl.h>
 
+#include <chrono>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -32,6 +33,14 @@ struct Transfer {
     std::string location;
     bool ended_at_head = false;
 
+    // Once bytes have moved, the transfer ends when no new byte moves for this long (zero:
+    // no such limit). libcurl's own low-speed check averages over several seconds, so a
+    // reply that stops part-way would be held that much longer than the limit.
+    std::chrono::milliseconds stall{0};
+    curl_off_t moved = 0;
+    std::chrono::steady_clock::time_point last_move{};
+    bool stalled = false;
+
     // The header block of a final (not 1xx) response arrived whole.
     bool HeadersComplete() const { return saw_response && !in_headers && status >= 200; }
 };
@@ -53,6 +62,8 @@ void SetTlsTrust(CURL* easy, const TlsSettings& tls);
 // curl_easy_perform, but on the calling thread's connection cache, and ending early once
 // CancelAllRequests has run.
 CURLcode Perform(CURL* easy, CURLM* multi);
+// The same for a handle captured into `transfer`; its stall ends as a time-out.
+CURLcode Perform(CURL* easy, CURLM* multi, const Transfer& transfer);
 
 // The kind of a failed transfer (see WebError). Once a response began, any failure leaves
 // it incomplete, whatever libcurl calls it.

@@ -103,9 +103,10 @@ Attempt Send(const Request& r) {
     curl_easy_setopt(easy, CURLOPT_LOW_SPEED_LIMIT, 1L);
     curl_easy_setopt(easy, CURLOPT_LOW_SPEED_TIME, stall_seconds);
 
+    a.transfer.stall = r.limits.stall;
     CaptureTransfer(easy, a.transfer);
 
-    a.result = Perform(easy, lease.Connections());
+    a.result = Perform(easy, lease.Connections(), a.transfer);
     if (a.transfer.ended_at_head && a.result == CURLE_WRITE_ERROR) a.result = CURLE_OK;
     return a;
 }

@@ -210,6 +210,7 @@ Outcome Configure(CURL* easy, const WinHttpRequestParams& p, const Prepared& r,
     curl_easy_setopt(easy, CURLOPT_USERAGENT, headers.agent.c_str());
     if (curl_easy_setopt(easy, CURLOPT_HTTPHEADER, headers.list.get()))
         return Fail(WinHttpFailure::Headers);
+    transfer.stall = r.timeout;
     CaptureTransfer(easy, transfer);
     return {};
 }
@@ -282,7 +283,7 @@ WinHttpReply WinHttpRequest(const WinHttpRequestParams& params) {
     Transfer transfer;
     if (Outcome o = Configure(easy, params, r, headers.Get(), transfer); o.failure) return fail(o);
 
-    const CURLcode result = Perform(easy, connections);
+    const CURLcode result = Perform(easy, connections, transfer);
     if (result != CURLE_OK) {
         Outcome o = Fail(FailureOf(easy, result, transfer));
         o.error = ErrorKind(result, transfer.saw_response);
