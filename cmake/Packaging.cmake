@@ -70,14 +70,14 @@ set(CPACK_DEBIAN_CLIENT_PACKAGE_NAME vpsdesk)
 set(CPACK_DEBIAN_CLIENT_PACKAGE_DEPENDS "freerdp2-x11, fonts-wqy-microhei | fonts-noto-cjk")
 set(CPACK_COMPONENT_CLIENT_DESCRIPTION
   "desktop client for a cloud-server rental platform
- Sign in, see the cloud servers you rent and connect to one by remote desktop
- with a double-click. Restart, reinstall, renew or refund a server, buy new
- servers, top up the balance and read the finance records.")
+Sign in, see the cloud servers you rent and connect to one by remote desktop
+with a double-click. Restart, reinstall, renew or refund a server, buy new
+servers, top up the balance and read the finance records.")
 set(CPACK_DEBIAN_PLATFORMD_PACKAGE_NAME vpsdesk-platformd)
 set(CPACK_DEBIAN_PLATFORMD_PACKAGE_SECTION net)
 set(CPACK_COMPONENT_PLATFORMD_DESCRIPTION
   "reference cloud-server platform for vpsdesk
- Serves the platform side of the vpsdesk client over HTTPS, with demonstration
- accounts and servers, for demonstrations, tests and development. The systemd
- unit vpsdesk-platformd.service serves it on loopback and is not enabled.")
+Serves the platform side of the vpsdesk client over HTTPS, with demonstration
+accounts and servers, for demonstrations, tests and development. The systemd
+unit vpsdesk-platformd.service serves it on loopback and is not enabled.")
 include(CPack)
