@@ -200,3 +200,20 @@ TEST_F(ServerOperationsE2e, ARefundShowsItsStateInTheList) {
     EXPECT_EQ(LastShown(), "申请成功，请等待客服审核");
     EXPECT_EQ(Cell("vps10002", column::kStatus), "退款审核中");
 }
+
+TEST_F(ServerOperationsE2e, ARestartWhoseReplyStallsSaysTheNetworkFailedAndChangesNothing) {
+    const ShortStallLimit limit;
+    const ServerRow row = Select("vps10001");
+    const std::string status = Cell("vps10001", column::kStatus);
+    platform_->StallNextReply("/user/data/vpscz", R"({"status":200,"data":"ok"})");
+    ASSERT_TRUE(StartRestart(*page_, context_, row[column::kId]));
+    // The worker waits out the stall while the window goes on handling events.
+    EXPECT_EQ(LastShown(), vpsdesk::servers::kNetworkFailedText);
+    // The refresh that follows finds the server as it was, in a list of five.
+    EXPECT_TRUE(CellBecomes("vps10001", column::kStatus, status));
+    int rows = 0;
+    while (page_->RowAt(rows)) ++rows;
+    EXPECT_EQ(rows, 5);
+    const std::lock_guard lock(shown_mutex_);
+    EXPECT_EQ(shown_.size(), 1u);
+}
