@@ -3,9 +3,11 @@
 #include <signal.h>
 #include <stdlib.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <memory>
 #include <stdexcept>
 #include <vector>
 
@@ -83,6 +85,10 @@ struct Platform::Impl {
                 stop.Sleep(std::chrono::milliseconds(scripted->delay_ms));
             }
             res.status = scripted->status;
+            if (scripted->stall_after) {
+                StallMidReply(res, std::move(*scripted));
+                return;
+            }
             res.set_content(scripted->body, scripted->content_type);
             return;
         }
@@ -101,6 +107,21 @@ struct Platform::Impl {
             ex.Html("<html><body><h1>500 服务器内部错误</h1></body></html>");
             res.status = 500;
         }
+    }
+
+    // Sends the head and the first `stall_after` body bytes, then holds the connection
+    // without a byte more until the platform stops.
+    void StallMidReply(httplib::Response& res, TestControl::ScriptedReply scripted) {
+        auto body = std::make_shared<std::string>(std::move(scripted.body));
+        const size_t sent = std::min(static_cast<size_t>(*scripted.stall_after), body->size());
+        res.set_content_provider(
+            body->size(), scripted.content_type,
+            [this, body, sent](size_t offset, size_t, httplib::DataSink& sink) {
+                if (offset < sent) return sink.write(body->data() + offset, sent - offset);
+                while (stop.Sleep(std::chrono::hours(1))) {
+                }
+                return false;
+            });
     }
 
     std::unique_ptr<TempDir> temp_tls;

@@ -65,7 +65,8 @@ void TestControl::Handle(const httplib::Request& req, httplib::Response& res) {
         ScriptedReply reply{number("status", 200), req.body,
                             req.has_param("content_type") ? req.get_param_value("content_type")
                                                           : "text/plain; charset=GBK",
-                            number("delay_ms", 0)};
+                            number("delay_ms", 0), std::nullopt};
+        if (req.has_param("stall_after")) reply.stall_after = std::max(number("stall_after", 0), 0);
         int count = std::clamp(number("count", 1), 0, 10000);
         for (int i = 0; i < count; ++i) scripts_[path].push_back(reply);
         any_script_ = true;

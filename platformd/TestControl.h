@@ -1,8 +1,9 @@
 #pragma once
-// The test-control side of the platform: scripted replies, a global latency, the "ver"
-// answer, the request log and the codes that a real platform would send by SMS or draw
-// into a picture. Reached under /__control/ from loopback only, with the token given on
-// the command line; without a token it is switched off.
+// The test-control side of the platform: scripted replies (delayed, or stalling part-way
+// through), a global latency, the "ver" answer, the request log and the codes that a real
+// platform would send by SMS or draw into a picture. Reached under /__control/ from
+// loopback only, with the token given on the command line; without a token it is
+// switched off.
 #include <httplib.h>
 
 #include <atomic>
@@ -22,6 +23,10 @@ class TestControl {
         std::string body;
         std::string content_type;
         int delay_ms = 0;
+        // When set, the reply stops after this many body bytes: the status line, the
+        // headers (with the whole body's length) and the first bytes go out, then the
+        // connection is held without another byte until the platform stops.
+        std::optional<int> stall_after;
     };
 
     explicit TestControl(std::string token) : token_(std::move(token)) {}

@@ -1,8 +1,9 @@
 #pragma once
 // A test hook. With VPSDESK_EVENT_LOG=FILE in the environment the client appends one line
-// per milestone ("login-window-shown", "main-window-shown") and per message box
-// ("message <text>") to FILE, and its message boxes close themselves at once, so that a
-// test or benchmark can drive the real program without a person at the screen.
+// per milestone ("login-window-shown", "main-window-shown", the rows the server list
+// shows, the login result's caption, the connection to the platform lost or back) and per
+// message box ("message <text>") to FILE, and its message boxes close themselves at once,
+// so that a test or benchmark can drive the real program without a person at the screen.
 // Without the variable nothing is written and the boxes wait for the user.
 #include <string_view>
 

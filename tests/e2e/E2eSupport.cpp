@@ -200,30 +200,29 @@ std::optional<fs::path> InstalledPrograms() {
     return fs::path(folder);
 }
 
-Platform::Platform(const fs::path& folder, std::vector<std::string> extra_args) {
-    fs::create_directories(folder);
+Platform::Platform(const fs::path& folder, std::vector<std::string> extra_args)
+    : folder_(folder), extra_args_(std::move(extra_args)) {
+    fs::create_directories(folder_);
+    Launch(0);
+}
+
+void Platform::Launch(int port) {
     Child::Options options;
     const std::optional<fs::path> installed = InstalledPrograms();
     const std::string program = installed ? (*installed / "platformd").string() : PLATFORMD_BIN;
-    options.argv = {program,
-                    "--port",
-                    "0",
-                    "--tls-dir",
-                    (folder / "tls").string(),
-                    "--db",
-                    (folder / "platform.db").string(),
-                    "--control-token",
-                    kControlToken,
-                    "--threads",
-                    "8"};
-    options.argv.insert(options.argv.end(), extra_args.begin(), extra_args.end());
-    options.out = folder / "platformd.out";
-    options.err = folder / "platformd.err";
+    options.argv = {program, "--port", std::to_string(port), "--tls-dir",
+                    (folder_ / "tls").string(), "--db", (folder_ / "platform.db").string(),
+                    "--control-token", kControlToken, "--threads", "8"};
+    options.argv.insert(options.argv.end(), extra_args_.begin(), extra_args_.end());
+    options.out = folder_ / "platformd.out";
+    options.err = folder_ / "platformd.err";
     child_ = std::make_unique<Child>(options);
     // "url ..." is the last line it prints once it serves.
     if (!PollFor([&] { return ReadAll(options.out).find("url ") != std::string::npos || !child_->Running(); }))
         throw std::runtime_error("platformd did not start");
     std::istringstream lines(ReadAll(options.out));
+    port_ = 0;
+    ca_.clear();
     for (std::string line; std::getline(lines, line);) {
         if (line.rfind("port ", 0) == 0) port_ = std::atoi(line.c_str() + 5);
         if (line.rfind("ca ", 0) == 0) ca_ = line.substr(3);
@@ -235,6 +234,17 @@ Platform::Platform(const fs::path& folder, std::vector<std::string> extra_args) 
 Platform::~Platform() {
     // A reply held back by a test script would keep an orderly stop waiting.
     child_->Signal(SIGKILL);
+}
+
+bool Platform::Stop() {
+    child_->Signal(SIGTERM);
+    return child_->WaitExitCode() == 0;
+}
+
+void Platform::Restart() {
+    const int port = port_;
+    child_.reset();
+    Launch(port);
 }
 
 std::string Platform::Control(const std::string& path_and_query, const std::string& body, bool post) {
@@ -254,6 +264,18 @@ std::string Platform::Command(const std::string& name) {
     return vpsdesk::net::ReplyText(
         vpsdesk::net::WebRequest("https://" + Site() + "/khd?act=" + name, options).body);
 }
+
+void Platform::StallNextReply(const std::string& path, const std::string& body) {
+    Control("script?path=" + path + "&stall_after=" + std::to_string(body.size() / 2), body);
+}
+
+ShortStallLimit::ShortStallLimit() : saved_(vpsdesk::net::CurrentRequestLimits()) {
+    vpsdesk::net::RequestLimits limits = saved_;
+    limits.stall = std::chrono::seconds(1);
+    vpsdesk::net::SetRequestLimits(limits);
+}
+
+ShortStallLimit::~ShortStallLimit() { vpsdesk::net::SetRequestLimits(saved_); }
 
 std::string EventLog(const fs::path& file) { return ReadAll(file); }
 

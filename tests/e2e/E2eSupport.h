@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "net/WebRequest.h"
+
 namespace e2e {
 
 namespace fs = std::filesystem;
@@ -94,11 +96,17 @@ int ClosedLoopbackPort();
 std::optional<fs::path> InstalledPrograms();
 
 // platformd on a free loopback port with its own CA and test control: the installed one
-// when the run checks a package, else the built one.
+// when the run checks a package, else the built one. Its database and certificates live
+// in `folder`, so a stopped platform comes back with the same data.
 class Platform {
 public:
     explicit Platform(const fs::path& folder, std::vector<std::string> extra_args = {});
     ~Platform();
+
+    // An orderly stop (SIGTERM); true once the process has ended with success.
+    bool Stop();
+    // Starts it again on the same port, with the same folder and arguments.
+    void Restart();
 
     int Port() const { return port_; }
     const std::string& Ca() const { return ca_; }
@@ -109,11 +117,30 @@ public:
                         bool post = true);
     // GET of a command, reply as text.
     std::string Command(const std::string& name);
+    // The next reply to `path` (its query, if any, %-encoded) sends its status line, its
+    // headers and the first half of `body`, then nothing until the platform stops.
+    void StallNextReply(const std::string& path, const std::string& body);
 
 private:
+    void Launch(int port);
+
+    fs::path folder_;
+    std::vector<std::string> extra_args_;
     std::unique_ptr<Child> child_;
     int port_ = 0;
     std::string ca_;
+};
+
+// While it lives, this process's requests give up after a second without a byte.
+class ShortStallLimit {
+public:
+    ShortStallLimit();
+    ~ShortStallLimit();
+    ShortStallLimit(const ShortStallLimit&) = delete;
+    ShortStallLimit& operator=(const ShortStallLimit&) = delete;
+
+private:
+    vpsdesk::net::RequestLimits saved_;
 };
 
 // What the client wrote to its event log.

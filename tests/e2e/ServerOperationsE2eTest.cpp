@@ -7,10 +7,13 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTimer>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "E2eSupport.h"
@@ -212,4 +215,70 @@ TEST_F(ServerOperationsE2e, ARefundShowsItsStateInTheList) {
     RequestRefund(*page_, context_, Select("vps10002"));
     EXPECT_EQ(LastShown(), "申请成功，请等待客服审核");
     EXPECT_EQ(Cell("vps10002", column::kStatus), "退款审核中");
+}
+
+TEST_F(ServerOperationsE2e, AnOperationWhoseReplyStallsSaysSoAndChangesNothing) {
+    // One of each kind: on a worker, in a window with a failure text of its own, and in a
+    // window whose own texts say nothing of a failed request, so the network message does.
+    struct Case {
+        const char* operation;
+        const char* path;  // the request whose reply stalls
+        const char* server;
+        std::size_t column;  // the cell the operation would have changed
+        std::function<void(const ServerRow&)> run;
+        std::string_view shown;
+    };
+    const std::string_view network = vpsdesk::servers::kNetworkFailedText;
+    const std::vector<Case> cases = {
+        {"restart", "/user/data/vpscz", "vps10001", column::kStatus,
+         [&](const ServerRow& row) {
+             ASSERT_TRUE(StartRestart(*page_, context_, row[column::kId]));
+         },
+         network},
+        {"remark", "/user/data/vpsbz", "vps10003", column::kRemark,
+         [&](const ServerRow&) {
+             SetRemarkWindow window(*page_, context_, nullptr);
+             window.show();
+             window.RemarkEdit()->setText(QStringLiteral("lost"));
+             window.SetButton()->click();
+         },
+         "设置失败"},
+        {"password", "/user/data/vpspassword", "vps10001", column::kPassword,
+         [&](const ServerRow&) {
+             ChangePasswordWindow window(*page_, context_, nullptr);
+             window.show();
+             window.PasswordEdit()->setText(QStringLiteral("Qa7x9Kp2"));
+             window.RepeatEdit()->setText(QStringLiteral("Qa7x9Kp2"));
+             window.ChangeButton()->click();
+         },
+         network},
+    };
+    const ShortStallLimit limit;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.operation);
+        {
+            const std::lock_guard lock(shown_mutex_);
+            shown_.clear();
+        }
+        const ServerRow row = Select(c.server);
+        const std::string before = Cell(c.server, c.column);
+        platform_->StallNextReply(c.path, R"({"status":200,"data":"1000"})");
+        // The window goes on handling events while the operation waits out the stall.
+        int ticks = 0;
+        QTimer ticker;
+        QObject::connect(&ticker, &QTimer::timeout, [&] { ++ticks; });
+        ticker.start(20);
+        c.run(row);
+        EXPECT_EQ(LastShown(), c.shown);
+        ticker.stop();
+        EXPECT_GT(ticks, 0);
+        // What the platform holds is unchanged, and the list still shows every row.
+        page_->RefreshServerList();
+        EXPECT_EQ(Cell(c.server, c.column), before);
+        int rows = 0;
+        while (page_->RowAt(rows)) ++rows;
+        EXPECT_EQ(rows, 5);
+        const std::lock_guard lock(shown_mutex_);
+        EXPECT_EQ(shown_.size(), 1u);
+    }
 }

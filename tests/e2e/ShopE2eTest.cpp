@@ -93,6 +93,25 @@ class ShopE2e : public ::testing::Test {
         }
         return names;
     }
+    shop::PurchaseContext PurchaseContext() {
+        shop::PurchaseContext context;
+        context.send = [base = site_.BaseUrl()](const shop::CatalogueRequest& request) {
+            return platform::SendPlatformRequest(request, base);
+        };
+        context.balance = [this] { return session_.Profile().balance; };
+        context.progress_state = &session_.main_progress_state;
+        return context;
+    }
+    // The customer's picks: the first type, its first line, its first product.
+    static void ChooseFirstProduct(shop::PurchasePage& page) {
+        page.LoadProductTypes();
+        ASSERT_GT(page.TypeSelector()->count(), 0);
+        emit page.TypeSelector()->activated(0);
+        ASSERT_GT(page.RegionSelector()->count(), 0);
+        emit page.RegionSelector()->activated(0);
+        ASSERT_GT(page.ProductList()->rowCount(), 0);
+        page.ProductList()->selectRow(0);
+    }
     // Pumps the UI thread until `done`, within the suite's generous limit.
     static bool PumpUntil(const std::function<bool()>& done) {
         return PollFor([&] {
@@ -150,25 +169,11 @@ TEST_F(ShopE2e, BuyingAServerAddsItToTheListChargesTheFeeAndRecordsIt) {
     // The demo's servers fill more than one page of five, so every page is counted.
     ASSERT_GT(listed.size(), 5u);
 
-    shop::PurchaseContext context;
-    context.send = [base = site_.BaseUrl()](const shop::CatalogueRequest& request) {
-        return platform::SendPlatformRequest(request, base);
-    };
-    context.balance = [this] { return session_.Profile().balance; };
-    context.progress_state = &session_.main_progress_state;
-    shop::PurchasePage page(context);
+    shop::PurchasePage page(PurchaseContext());
     page.show();
     bool finished = false;
     QObject::connect(&page, &shop::PurchasePage::purchaseFinished, [&] { finished = true; });
-
-    // The customer's picks: the first type, its first line, its first product.
-    page.LoadProductTypes();
-    ASSERT_GT(page.TypeSelector()->count(), 0);
-    emit page.TypeSelector()->activated(0);
-    ASSERT_GT(page.RegionSelector()->count(), 0);
-    emit page.RegionSelector()->activated(0);
-    ASSERT_GT(page.ProductList()->rowCount(), 0);
-    page.ProductList()->selectRow(0);
+    ASSERT_NO_FATAL_FAILURE(ChooseFirstProduct(page));
     const std::string model = page.ProductList()->item(0, 0)->text().toStdString();
 
     PurchaseWindowDriver driver;
@@ -196,6 +201,38 @@ TEST_F(ShopE2e, BuyingAServerAddsItToTheListChargesTheFeeAndRecordsIt) {
     EXPECT_EQ(record[1], "￥0.00");
     EXPECT_EQ(Cents(record[2].substr(std::string("￥").size())), fee);
     EXPECT_EQ(record[4], "购买" + model + "（一个月）");
+}
+
+TEST_F(ShopE2e, AnOrderWhoseReplyStallsSaysTheNetworkFailedAndChargesNothing) {
+    const ShortStallLimit limit;
+    const long long before = Balance();
+    const std::set<std::string> listed = ListedServers();
+    shop::PurchasePage page(PurchaseContext());
+    page.show();
+    ASSERT_NO_FATAL_FAILURE(ChooseFirstProduct(page));
+
+    platform_->StallNextReply("/user/data/buy", R"({"status":200,"data":"ok"})");
+    PurchaseWindowDriver driver;
+    driver.Arm(&page);
+    page.BuyButton()->click();
+    ASSERT_TRUE(driver.opened) << driver.boxes.join(QStringLiteral("; ")).toStdString();
+    ASSERT_TRUE(PumpUntil([&] { return !driver.boxes.isEmpty(); }));
+    EXPECT_EQ(driver.boxes, QStringList{QStringLiteral("错误: 网络连接失败，请检查网络后重试")});
+    EXPECT_TRUE(PumpUntil([&] { return page.BuyButton()->text().toStdString() == shop::kBuyCaption; }));
+    EXPECT_EQ(Balance(), before);
+    EXPECT_EQ(ListedServers(), listed);
+}
+
+TEST_F(ShopE2e, AProductTypeListThatStallsLeavesTheSelectorEmptyUntilTheNextLoad) {
+    const ShortStallLimit limit;
+    shop::PurchasePage page(PurchaseContext());
+    page.show();
+    platform_->StallNextReply("/user/cplxlist", R"({"count":2,"data":[{"id":1,"name":"A"}]})");
+    page.LoadProductTypes();
+    EXPECT_EQ(page.TypeSelector()->count(), 0);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    page.LoadProductTypes();
+    EXPECT_GT(page.TypeSelector()->count(), 0);
 }
 
 TEST_F(ShopE2e, ACardCreditsItsValueOnceAndIsRefusedTheSecondTime) {

@@ -1,5 +1,9 @@
 // Test control: scripted replies, the request log, the "ver" answer, access rules.
+#include <chrono>
+#include <thread>
+
 #include "PlatformFixture.h"
+#include "RawTlsConnection.h"
 #include "net/Text.h"
 
 namespace platformd::test {
@@ -61,6 +65,33 @@ TEST_F(ControlTest, VersionLatencyAndAccess) {
     EXPECT_EQ(client->Get("/__control/requests").status, 404);
     EXPECT_EQ(client->Get("/__control/requests", {"X-Control-Token: nope"}).status, 404);
     EXPECT_EQ(client->Get("/khd?act=nothing").status, 404);
+}
+
+TEST_F(ControlTest, AStalledReplySendsItsHeadAndPartOfItsBodyThenHoldsUntilTheStop) {
+    using namespace std::chrono_literals;
+    auto client = NewClient();
+    Control(*client, "script?path=/user/data/vpslist&stall_after=5&content_type=application/json",
+            "{\"count\":7,\"data\":[]}", true);
+    RawTlsConnection conn(port_);
+    ASSERT_TRUE(conn.Send("POST /user/data/vpslist?page=1 HTTP/1.1\r\nHost: x\r\n"
+                          "Content-Length: 0\r\n\r\n"));
+    // Everything up to the stall, and then the connection stays open without a byte.
+    const std::string partial = conn.ReadUntilClosed(1s);
+    EXPECT_FALSE(conn.Closed());
+    EXPECT_EQ(StatusOf(partial), 200) << partial;
+    EXPECT_NE(partial.find("Content-Length: 21\r\n"), std::string::npos) << partial;
+    EXPECT_NE(partial.find("Content-Type: application/json"), std::string::npos) << partial;
+    ASSERT_NE(partial.find("\r\n\r\n"), std::string::npos);
+    EXPECT_EQ(partial.substr(partial.find("\r\n\r\n") + 4), "{\"cou");
+
+    // Only one reply stalls; the next request is served as usual.
+    EXPECT_EQ(client->Get("/khd?act=ver").bytes, "4.92");
+
+    // A stop ends the held reply rather than waiting for it.
+    std::thread stopping([this] { platform_->Stop(); });
+    conn.ReadUntilClosed(30s);
+    EXPECT_TRUE(conn.Closed());
+    stopping.join();
 }
 
 }  // namespace

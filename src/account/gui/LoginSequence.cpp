@@ -1,6 +1,7 @@
 #include "account/gui/LoginSequence.h"
 
 #include "account/gui/LoginPage.h"
+#include "ui/EventLog.h"
 #include "ui/GuardedCall.h"
 #include "ui/PumpedCall.h"
 #include "ui/Waiting.h"
@@ -70,6 +71,7 @@ void LoginSequence::ShowResult(const std::string& reply) {
                 flow_.Shown(outcome);
             }))
             return;
+        ui::LogEvent("login-caption " + outcome.caption);
         WaitForEndFrame();
     }
     if (outcome.success) {

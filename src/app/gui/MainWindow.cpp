@@ -13,6 +13,7 @@
 #include "app/gui/TrayIcon.h"
 #include "platform/SiteConstants.h"
 #include "ui/CaptionLabel.h"
+#include "ui/EventLog.h"
 #include "ui/QtText.h"
 #include "ui/Skin.h"
 #include "ui/UiThread.h"
@@ -180,6 +181,7 @@ void MainWindow::SetNoticeLine(const std::string& line) {
 void MainWindow::SetConnectionLost(bool lost) {
     if (lost == connection_lost_) return;
     connection_lost_ = lost;
+    ui::LogEvent(lost ? "connection-lost" : "connection-back");
     notice_->setText(lost ? QString::fromUtf8(kConnectionLostText) : notice_text_);
 }
 

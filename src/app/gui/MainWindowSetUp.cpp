@@ -183,7 +183,7 @@ KeepAliveSteps MainWindowSetUp::KeepAliveStepsForWindow() {
         });
     };
     steps.refresh_profile = [this] { (void)account::RefreshProfile(site_, session_); };
-    steps.refresh_list = [this] { pages_.ServerList().RefreshServerList(); };
+    steps.refresh_list = [this] { LoadServers(); };
     steps.give_up = [] {
         ui::ShowClientMessage(kSessionLostMessage);
         ExitClient(0);

@@ -47,6 +47,7 @@ class MainWindowSetUp {
     void ConnectControls();
     // The platform's answer to a silent re-login with the session's credentials.
     std::string SilentRelogin() const;
+    // Loads the page the selector names; the event log gets the rows it then shows.
     void LoadServers();
     // What the account's windows work with, the client title as start-up fetched it.
     account::AccountContext Account() const;
