@@ -1,5 +1,6 @@
-// Saves into a folder that has become read-only, or whose file system is full: the
-// customer is told, and the file he had keeps every byte. The folder is made read-only
+// Saves into a folder that has become read-only, or whose file system is full (the
+// settings window, the remembered login, a remote-desktop connection file): the customer
+// is told, and the file he had keeps every byte. The folder is made read-only
 // (a read-only bind mount) or full (a small tmpfs filled up) in a mount namespace of the
 // helper's own, because permissions do not stop root.
 #include <gtest/gtest.h>
@@ -8,6 +9,7 @@
 #include "account/gui/LoginPage.h"
 #include "net/Gbk.h"
 #include "platform/SettingsFiles.h"
+#include "servers/gui/ConnectToServer.h"
 
 namespace e2e {
 namespace {
@@ -15,7 +17,7 @@ namespace {
 constexpr int kNoNamespace = 77;
 
 enum class Fault { kReadOnly, kFull };
-enum class Save { kSettingsWindow, kRememberedLogin };
+enum class Save { kSettingsWindow, kRememberedLogin, kConnectionFile };
 
 struct FailingSave {
     const char* name;
@@ -26,6 +28,8 @@ struct FailingSave {
 // The file before the save: some keys of ours among lines of others, so a save has keys
 // to add (a full disk cannot hold them).
 std::string FileBefore(Save save) {
+    if (save == Save::kConnectionFile)
+        return "full address:s:192.0.2.10:3389\r\nusername:s:old\r\n";
     if (save == Save::kSettingsWindow)
         return vpsdesk::net::Utf8ToGbk(
             "; 手写的注释\r\n[其他]\r\n保留=是\r\n[RDP]\r\n窗口模式=1\r\n窗口数据=1024×768\r\n");
@@ -46,12 +50,23 @@ class SaveIntoABrokenFolder : public ::testing::TestWithParam<FailingSave> {};
 TEST_P(SaveIntoABrokenFolder, TellsTheCustomerAndKeepsTheFileWhole) {
     const FailingSave& c = GetParam();
     TempFolder root;
-    const fs::path folder = root / "folder";
+    // The folder that breaks, and the file in it.
+    const fs::path program = root / "program";
+    const fs::path folder = c.save == Save::kConnectionFile ? program / "History" : root / "folder";
     const fs::path copied_out = root / "after";
     fs::create_directories(folder);
-    const fs::path file = c.save == Save::kSettingsWindow
-                              ? folder / "config.ini"
-                              : vpsdesk::platform::AccountSettingsFile(folder, "云桌面").Path();
+    fs::path file;
+    switch (c.save) {
+        case Save::kSettingsWindow:
+            file = folder / "config.ini";
+            break;
+        case Save::kRememberedLogin:
+            file = vpsdesk::platform::AccountSettingsFile(folder, "云桌面").Path();
+            break;
+        case Save::kConnectionFile:
+            file = folder / "192.0.2.10.rdp";
+            break;
+    }
     const std::string before = FileBefore(c.save);
     WriteAll(file, before, fs::perms(0600));
 
@@ -61,11 +76,17 @@ TEST_P(SaveIntoABrokenFolder, TellsTheCustomerAndKeepsTheFileWhole) {
     } else {
         argv.insert(argv.end(), {"--full", folder.string(), "256k", copied_out.string()});
     }
-    if (c.save == Save::kSettingsWindow) {
-        argv.insert(argv.end(), {"save-settings", folder.string()});
-    } else {
-        argv.insert(argv.end(),
-                    {"save-login", folder.string(), "云桌面", "new-account", "new-password"});
+    switch (c.save) {
+        case Save::kSettingsWindow:
+            argv.insert(argv.end(), {"save-settings", folder.string()});
+            break;
+        case Save::kRememberedLogin:
+            argv.insert(argv.end(),
+                        {"save-login", folder.string(), "云桌面", "new-account", "new-password"});
+            break;
+        case Save::kConnectionFile:
+            argv.insert(argv.end(), {"save-history", program.string(), (root / "key").string()});
+            break;
     }
     Child helper({argv,
                   {"QT_QPA_PLATFORM=offscreen"},
@@ -78,10 +99,18 @@ TEST_P(SaveIntoABrokenFolder, TellsTheCustomerAndKeepsTheFileWhole) {
                      << ReadAll(root / "helper.err");
     ASSERT_EQ(code, 0) << ReadAll(root / "helper.err");
 
-    const std::string told =
-        c.save == Save::kSettingsWindow
-            ? "message 系统配置没有保存：无法写入 " + file.string()
-            : "message " + std::string(vpsdesk::account::kLoginNotSavedMessage) + file.string();
+    std::string told = "message ";
+    switch (c.save) {
+        case Save::kSettingsWindow:
+            told += "系统配置没有保存：无法写入 " + file.string();
+            break;
+        case Save::kRememberedLogin:
+            told += std::string(vpsdesk::account::kLoginNotSavedMessage) + file.string();
+            break;
+        case Save::kConnectionFile:
+            told += vpsdesk::servers::kRdpWriteFailed;
+            break;
+    }
     // Told once, not at every one of the saves that failed after it.
     const std::string out = ReadAll(root / "helper.out");
     EXPECT_NE(out.find(told), std::string::npos) << out;
@@ -100,7 +129,9 @@ INSTANTIATE_TEST_SUITE_P(
         FailingSave{"SettingsWindowReadOnly", Save::kSettingsWindow, Fault::kReadOnly},
         FailingSave{"SettingsWindowFull", Save::kSettingsWindow, Fault::kFull},
         FailingSave{"RememberedLoginReadOnly", Save::kRememberedLogin, Fault::kReadOnly},
-        FailingSave{"RememberedLoginFull", Save::kRememberedLogin, Fault::kFull}),
+        FailingSave{"RememberedLoginFull", Save::kRememberedLogin, Fault::kFull},
+        FailingSave{"ConnectionFileReadOnly", Save::kConnectionFile, Fault::kReadOnly},
+        FailingSave{"ConnectionFileFull", Save::kConnectionFile, Fault::kFull}),
     [](const auto& test) { return std::string(test.param.name); });
 
 }  // namespace

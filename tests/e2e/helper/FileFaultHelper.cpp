@@ -5,6 +5,9 @@
 //   write-rdp FOLDER SIZE                saves the remote-desktop settings the same way
 //   save-settings FOLDER                 opens the settings window on FOLDER/config.ini and
 //                                        closes it, which saves
+//   save-history FOLDER KEY              connects to 192.0.2.10 by remote desktop, which
+//                                        writes FOLDER/History/192.0.2.10.rdp first (KEY:
+//                                        the password protection's key file)
 //   save-login DOCUMENTS TITLE ACCOUNT PASSWORD
 //                                        ticks "记住密码" with these values, unticks and
 //                                        ticks it again: three saves
@@ -32,10 +35,12 @@
 #include "WriteVariants.h"
 #include "account/gui/LoginPage.h"
 #include "os/FileBytes.h"
+#include "os/KeyFileDataProtection.h"
 #include "os/ProgramFolder.h"
 #include "platform/SessionState.h"
 #include "platform/SettingsFiles.h"
 #include "rdpsettings/gui/SettingsWindow.h"
+#include "servers/gui/ConnectToServer.h"
 #include "ui/HintEdit.h"
 
 namespace fs = std::filesystem;
@@ -144,6 +149,23 @@ int SaveSettings(int argc, char** argv, const fs::path& folder) {
     return 0;
 }
 
+int SaveHistory(int argc, char** argv, const fs::path& folder, const fs::path& key) {
+    QApplication app(argc, argv);
+    AnswerMessages(app);
+    vpsdesk::os::OverrideProgramFolder(folder);
+    vpsdesk::servers::RemoteDesktopSeams seams;
+    seams.protection = std::make_shared<vpsdesk::os::KeyFileDataProtection>(key);
+    seams.devices = [] { return vpsdesk::servers::RdpLocalDevices{}; };
+    seams.wait = std::chrono::milliseconds(0);
+    vpsdesk::servers::SetRemoteDesktopSeamsForTests(seams);
+    // Only a failed write is expected here; a started session would be a test fault.
+    vpsdesk::servers::LaunchRemoteDesktop(
+        nullptr, "192.0.2.10", "3389", "Pass@1", [](std::string_view line) {
+            std::printf("%.*s\n", static_cast<int>(line.size()), line.data());
+        });
+    return 0;
+}
+
 int SaveLogin(int argc, char** argv, const std::vector<std::string>& args) {
     QApplication app(argc, argv);
     AnswerMessages(app);
@@ -197,6 +219,8 @@ int main(int argc, char** argv) {
         WriteAccountForever(args[0], args[1], std::stoul(args[2]));
     if (command == "write-rdp" && args.size() == 2) WriteRdpForever(args[0], std::stoul(args[1]));
     if (command == "save-settings" && args.size() == 1) code = SaveSettings(argc, argv, args[0]);
+    if (command == "save-history" && args.size() == 2)
+        code = SaveHistory(argc, argv, args[0], args[1]);
     if (command == "save-login" && args.size() == 4) code = SaveLogin(argc, argv, args);
     for (const FullFolder& folder : full) CopyOut(folder);
     return code;
