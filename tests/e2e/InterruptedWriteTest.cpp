@@ -12,6 +12,7 @@
 #include <set>
 #include <thread>
 
+#include "ClientProcess.h"
 #include "E2eSupport.h"
 #include "helper/WriteVariants.h"
 #include "os/ProfileFile.h"
@@ -159,6 +160,47 @@ TEST_P(InterruptedWrite, AKilledSaveLeavesAWholeOldOrNewFileAndNoLeftovers) {
     // The next save clears what the killed writers left.
     ASSERT_TRUE(vpsdesk::os::WriteProfileString(subject.file, "Other", "keep", "改过"));
     EXPECT_EQ(TemporaryFiles(subject.file.parent_path()), 0u);
+}
+
+// Kills the helper writing with `args` while one of its saves is under way.
+void KillInsideASave(const std::vector<std::string>& args, const fs::path& folder,
+                     const fs::path& scratch) {
+    std::vector<std::string> argv = {FILE_HELPER_BIN};
+    argv.insert(argv.end(), args.begin(), args.end());
+    Child writer({argv, {}, scratch, scratch / "helper.out", scratch / "helper.err"});
+    ASSERT_TRUE(PollFor([&] {
+        return (ReadAll(scratch / "helper.out").find("saved") != std::string::npos &&
+                TemporaryFiles(folder) > 0) ||
+               !writer.Running();
+    }));
+    writer.Signal(SIGKILL);
+    EXPECT_EQ(writer.WaitExitCode(), std::nullopt) << ReadAll(scratch / "helper.err");
+}
+
+TEST(InterruptedWriteStart, TheClientStartsOnTheFilesKilledSavesLeft) {
+    TempFolder root;
+    Platform platform(root / "platform", {"--demo"});
+    ClientProcess client(root.Path());
+    const std::string title = platform.Command("biaoti");
+    KillInsideASave(
+        {"write-account", client.Documents().string(), title, std::to_string(kAccountValueSize)},
+        client.Documents(), root.Path());
+    KillInsideASave({"write-rdp", client.Install().string(), std::to_string(kRdpValueSize)},
+                    client.Install(), root.Path());
+
+    client.Start({"--site", platform.Site(), "--ca-file", platform.Ca()});
+    ASSERT_TRUE(PollFor([&] {
+        return client.Logged("login-window-shown") || !client.Process().Running();
+    })) << client.Err();
+    EXPECT_TRUE(client.Logged("login-window-shown")) << client.Err();
+    // What it read at start was one whole remembered login.
+    const vpsdesk::platform::RememberedLogin login =
+        AccountSettingsFile(client.Documents(), title).LoadRememberedLogin();
+    EXPECT_TRUE(login.remember);
+    EXPECT_TRUE(VariantValue(0, 0, kAccountValueSize).starts_with(login.account) ||
+                VariantValue(1, 0, kAccountValueSize).starts_with(login.account));
+    client.Process().Signal(SIGTERM);
+    EXPECT_EQ(client.Process().WaitExitCode(), 0) << client.Err();
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, InterruptedWrite, ::testing::Values(&AccountSubject, &RdpSubject),
