@@ -7,11 +7,10 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdlib>
 #include <cstring>
 #include <string>
-#include <vector>
 
+#include "StepPause.h"
 #include "os/FileBytes.h"
 
 extern char** environ;
@@ -41,20 +40,23 @@ std::string ReplaceClient(const fs::path& folder, std::string_view bytes,
     replacement = {};
     const fs::path client = folder / kClientFileName;
 
-    std::string temp_name = (folder / (std::string(".").append(kClientFileName).append(".new-XXXXXX"))).string();
-    std::vector<char> temp(temp_name.begin(), temp_name.end());
-    temp.push_back('\0');
-    int fd = mkostemp(temp.data(), O_CLOEXEC);
+    // Named after the client and this process, so that what a killed updater left is
+    // removed by the next one.
+    const os::TemporaryFile temporary = os::CreateTemporaryBeside(client, 0600);
+    const int fd = temporary.fd;
     if (fd < 0) return WriteFailure(folder, errno);
+    const fs::path& temp = temporary.path;
+    StepPause::At("temporary-created");
 
-    // mkostemp creates the file 0600; the client must be runnable whatever the umask.
+    // The file is made 0600; the client must be runnable whatever the umask.
     int error = 0;
     if (!os::WriteAll(fd, bytes) || fchmod(fd, 0755) != 0 || fsync(fd) != 0) error = errno;
     if (close(fd) != 0 && error == 0) error = errno;
     if (error != 0) {
-        unlink(temp.data());
+        unlink(temp.c_str());
         return WriteFailure(client, error);
     }
+    StepPause::At("temporary-written");
 
     // A second name for the old client, so it can come back if the new one does not start.
     fs::path previous = folder / (std::string(".").append(kClientFileName).append(".previous"));
@@ -66,13 +68,16 @@ std::string ReplaceClient(const fs::path& folder, std::string_view bytes,
         previous.clear();
     }
 
-    if (rename(temp.data(), client.c_str()) != 0) {
+    StepPause::At("previous-kept");
+
+    if (rename(temp.c_str(), client.c_str()) != 0) {
         error = errno;
-        unlink(temp.data());
+        unlink(temp.c_str());
         if (!previous.empty()) unlink(previous.c_str());
         return WriteFailure(client, error);
     }
     SyncFolder(folder);
+    StepPause::At("replaced");
     replacement.client = client;
     replacement.previous = previous;
     return {};

@@ -26,6 +26,17 @@ FileRead ReadFileBytes(const std::filesystem::path& file);
 bool WriteFileAtomically(const std::filesystem::path& file, std::string_view bytes,
                          mode_t create_mode = 0666);
 
+// A new file beside `target`, named after it and this process ("<name>.tmp<pid>.<n>"),
+// opened for writing with `mode` less the umask. Before it is made, the temporary files
+// that processes no longer running left beside `target` (a crash or a kill in the middle of
+// a write) are removed, so they never pile up; a live process's are left alone. fd is -1,
+// with errno set, when no file could be made.
+struct TemporaryFile {
+    int fd = -1;
+    std::filesystem::path path;
+};
+TemporaryFile CreateTemporaryBeside(const std::filesystem::path& target, mode_t mode);
+
 // Writes every byte to `fd`, resuming after interrupted or partial writes.
 bool WriteAll(int fd, std::string_view bytes);
 

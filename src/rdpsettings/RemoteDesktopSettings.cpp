@@ -92,7 +92,14 @@ RemoteDesktopSettings ReadRemoteDesktopSettings() {
 bool SaveRemoteDesktopSettings(const RemoteDesktopSettings& record) {
     const std::filesystem::path file = RdpConfigFile();
     if (file.empty()) return false;
-    // One write per key: a value that cannot be stored costs only its own key.
+    // One replacement of the file for all nineteen, so a save cut short (a crash, a kill)
+    // leaves the old settings or the new ones, never a mixture, and a large file is
+    // rewritten once rather than nineteen times.
+    os::ProfileValues values;
+    for (const auto& [key, field] : RdpSettingKeys()) values.emplace_back(key, record.*field);
+    if (os::WriteProfileStrings(file, kRdpSection, values)) return true;
+    // Refused as a whole: one key at a time, so a value that cannot be stored costs only
+    // its own key.
     bool all_written = true;
     for (const auto& [key, field] : RdpSettingKeys())
         if (!os::WriteProfileString(file, kRdpSection, key, record.*field)) all_written = false;

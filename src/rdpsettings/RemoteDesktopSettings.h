@@ -74,10 +74,11 @@ std::string ReadRdpSetting(RdpSettingField field);
 // Every key read anew, each into its field.
 RemoteDesktopSettings ReadRemoteDesktopSettings();
 
-// Writes the nineteen keys, one at a time, in the order of RdpSettingKeys. Each write
-// replaces the key's line or adds it and creates file and section as needed; the rest of
-// the file is left alone. A key that cannot be written costs only itself. True when every
-// key was written; false when any was not, or there is no program folder.
+// Writes the nineteen keys in the order of RdpSettingKeys, as one replacement of the file.
+// Each key's line is replaced or added, and file and section are created as needed; the
+// rest of the file is left alone. When the batch is refused the keys are written one at a
+// time, so a key that cannot be written costs only itself. True when every key was
+// written; false when any was not, or there is no program folder.
 [[nodiscard]] bool SaveRemoteDesktopSettings(const RemoteDesktopSettings& record);
 
 // What a stored field contributes to its connection-file line: "1" for an empty

@@ -19,6 +19,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
@@ -443,6 +444,43 @@ TEST_F(LoginWindowTest, AnAccountTheFileCannotHoldIsNotRememberedAndTheUserIsTol
     // The login itself went ahead.
     WaitForLogin();
     EXPECT_EQ(Paths(), (std::vector<std::string>{"/user/logout.asp", "/user/loginpost"}));
+}
+
+TEST_F(LoginWindowTest, ASaveThatFailsIsToldOnceUntilASaveWorksAgain) {
+    // A folder in the file's place: nothing can be written there, not even by root.
+    const std::filesystem::path file = Settings().Path();
+    const auto block = [&] {
+        std::filesystem::remove_all(file);
+        std::filesystem::create_directory(file);
+    };
+    const auto unblock = [&] { std::filesystem::remove_all(file); };
+    struct Step {
+        const char* name;
+        std::function<void()> before;
+        QCheckBox* box;
+        bool told;
+    };
+    const Step steps[] = {
+        {"ticking remember, the file blocked", block, page_->RememberBox(), true},
+        {"unticking it, still blocked", [] {}, page_->RememberBox(), false},
+        {"ticking auto-login, still blocked", [] {}, page_->AutoLoginBox(), false},
+        {"ticking remember, unblocked", unblock, page_->RememberBox(), false},
+        {"unticking auto-login, blocked again", block, page_->AutoLoginBox(), true},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.name);
+        step.before();
+        QObject scope;
+        ui::guitest::ModalClicker ok;
+        ok.Arm(&scope, QStringLiteral("messageBoxOk"));
+        QTest::mouseClick(step.box, Qt::LeftButton);
+        EXPECT_EQ(ok.clicked, step.told);
+        if (step.told) {
+            EXPECT_EQ(ok.text.toStdString(),
+                      std::string(account::kLoginNotSavedMessage) + file.string());
+        }
+    }
+    EXPECT_TRUE(std::filesystem::is_directory(file));
 }
 
 TEST_F(LoginWindowTest, CaptchaPictureLoadsANewPictureWhenClicked) {

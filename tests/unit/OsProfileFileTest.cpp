@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -168,4 +169,41 @@ TEST_F(ProfileFileTest, BatchIsAllOrNothingAndFailuresLeaveTheFile) {
     EXPECT_FALSE(WriteProfileString(dir_ / "missing" / "x.ini", "S", "k", "v"));
     EXPECT_FALSE(WriteProfileString(dir_, "S", "k", "v"));  // a folder, not a file
     EXPECT_EQ(ReadProfileString(dir_, "S", "k", "d"), "d");
+}
+
+namespace {
+
+// The id of a process that has ended and been reaped.
+pid_t EndedProcess() {
+    pid_t pid = fork();
+    if (pid == 0) _exit(0);
+    waitpid(pid, nullptr, 0);
+    return pid;
+}
+
+}  // namespace
+
+TEST_F(ProfileFileTest, AWriteRemovesTheTemporariesOfEndedProcessesOnly) {
+    Put("[S]\r\nk=v\r\n");
+    const std::string dead = std::to_string(EndedProcess());
+    // Whether each name is still there after the next write beside a.ini.
+    struct Case {
+        std::string name;
+        bool kept;
+    };
+    const Case cases[] = {
+        {"a.ini.tmp" + dead + ".0", false},               // a killed writer's
+        {"a.ini.tmp" + dead + ".17", false},
+        {"a.ini.tmp" + std::to_string(getpid()) + ".99", true},  // this process's own
+        {"a.ini.tmp1.0", true},                           // a live process (init)
+        {"b.ini.tmp" + dead + ".0", true},                // another file's
+        {"a.ini.tmp" + dead, true},                       // not the writer's pattern
+        {"a.ini.tmp" + dead + ".x", true},
+        {"a.ini.tmpx.0", true},
+        {"a.ini.bak", true},
+    };
+    for (const Case& c : cases) std::ofstream(dir_ / c.name) << "partial";
+    ASSERT_TRUE(WriteProfileString(file_, "S", "k", "w"));
+    EXPECT_EQ(Bytes(), "[S]\r\nk=w\r\n");
+    for (const Case& c : cases) EXPECT_EQ(fs::exists(dir_ / c.name), c.kept) << c.name;
 }

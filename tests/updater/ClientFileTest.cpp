@@ -1,6 +1,7 @@
 // Putting a client in place and starting it.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include "ClientFile.h"
 #include "UpdaterFixture.h"
@@ -41,6 +42,22 @@ TEST_F(UpdaterTest, FailedReplacementChangesNothing) {
     EXPECT_EQ(Listing(folder_), "vpsdesk ");
     EXPECT_EQ(ReadAll(client_ / "keep"), "x");
     EXPECT_FALSE(RestorePreviousClient(replacement));
+}
+
+TEST_F(UpdaterTest, WhatAKilledUpdaterLeftIsRemovedByTheNextReplacement) {
+    // A half-written client of an updater that was killed, and its kept old client.
+    pid_t killed = fork();
+    if (killed == 0) _exit(0);
+    waitpid(killed, nullptr, 0);
+    const std::string leftover = "vpsdesk.tmp" + std::to_string(killed) + ".0";
+    WriteAll(folder_ / leftover, "#!/bin/sh\necho ha");
+    WriteAll(folder_ / ".vpsdesk.previous", old_client_);
+
+    Replacement replacement;
+    ASSERT_EQ(ReplaceClient(folder_, "#!/bin/sh\necho new\n", replacement), "");
+    DiscardPreviousClient(replacement);
+    EXPECT_EQ(Listing(folder_), "vpsdesk ");
+    EXPECT_EQ(ReadAll(client_), "#!/bin/sh\necho new\n");
 }
 
 TEST_F(UpdaterTest, MissingProgramIsReportedWhenStarting) {

@@ -244,11 +244,23 @@ void LoginPage::SaveRememberedLogin() {
                         ui::MessageButtons::Ok, window());
         return;
     }
-    settings_->SaveRememberedLogin(remember, account, password);
+    ReportSave(settings_->SaveRememberedLogin(remember, account, password));
 }
 
-void LoginPage::SaveAutoLogin() const {
-    if (settings_) settings_->SaveAutoLogin(auto_login_->isChecked());
+void LoginPage::SaveAutoLogin() {
+    if (settings_) ReportSave(settings_->SaveAutoLogin(auto_login_->isChecked()));
+}
+
+void LoginPage::ReportSave(bool saved) {
+    if (saved) {
+        save_failure_told_ = false;
+        return;
+    }
+    // Without a Documents folder there is no file to name, and nothing was ever kept.
+    if (save_failure_told_ || settings_->Path().empty()) return;
+    save_failure_told_ = true;
+    ui::ShowMessage(std::string(kLoginNotSavedMessage) + settings_->Path().string(), "提示",
+                    ui::MessageIcon::Warning, ui::MessageButtons::Ok, window());
 }
 
 bool LoginPage::eventFilter(QObject* watched, QEvent* event) {

@@ -33,6 +33,8 @@ namespace vpsdesk::account {
 
 inline constexpr std::string_view kCannotRememberMessage =
     "账号或密码中有无法保存的字符，不能记住此账号的密码";
+// Followed by the file's path.
+inline constexpr std::string_view kLoginNotSavedMessage = "登录设置没有保存：无法写入 ";
 
 class LoginPage : public QWidget {
     Q_OBJECT
@@ -100,7 +102,11 @@ private:
     void BuildControls();
     // Says so and unticks the box when the boxes hold what the file cannot keep.
     void SaveRememberedLogin();
-    void SaveAutoLogin() const;
+    void SaveAutoLogin();
+    // After a save: tells the customer when the file could not be written (a read-only
+    // or full folder), once until a save works again, so a login is not held up by the
+    // same box every time.
+    void ReportSave(bool saved);
     void ShowCaptcha(const net::ByteArray& png);
     LoginFlow Flow(LoginMode mode) const;
 
@@ -124,6 +130,7 @@ private:
     bool login_running_ = false;
     bool auto_login_started_ = false;
     bool captcha_loading_ = false;
+    bool save_failure_told_ = false;
 };
 
 }  // namespace vpsdesk::account
