@@ -47,9 +47,15 @@ std::vector<std::string> LoadLog::FirstFailures() const {
 }
 
 LatencySummary LoadLog::All() const {
+    return AllBut({});
+}
+
+LatencySummary LoadLog::AllBut(const std::string& left_out) const {
     std::lock_guard lock(mutex_);
     std::vector<double> all;
-    for (const auto& [kind, samples] : samples_) all.insert(all.end(), samples.begin(), samples.end());
+    for (const auto& [kind, samples] : samples_) {
+        if (kind != left_out) all.insert(all.end(), samples.begin(), samples.end());
+    }
     return Summarise(all);
 }
 

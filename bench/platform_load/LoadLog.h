@@ -30,6 +30,8 @@ class LoadLog {
     // The first failures, as recorded.
     std::vector<std::string> FirstFailures() const;
     LatencySummary All() const;
+    // Every request but those of `kind`.
+    LatencySummary AllBut(const std::string& kind) const;
     std::map<std::string, LatencySummary> ByKind() const;
 
     static constexpr std::size_t kKeptFailures = 10;
