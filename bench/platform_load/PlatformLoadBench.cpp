@@ -9,9 +9,13 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <iterator>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
+
+#include <unistd.h>
 
 #include "Customer.h"
 #include "E2eSupport.h"
@@ -61,6 +65,20 @@ double StatusMegabytes(pid_t pid, const std::string& field) {
     return 0;
 }
 
+// CPU seconds (user and system) that process `pid` has used so far; 0 when unreadable.
+double ProcessCpuSeconds(pid_t pid) {
+    std::ifstream file("/proc/" + std::to_string(pid) + "/stat");
+    std::string stat((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    // The fields after the command name, which may hold spaces, start after its ')'.
+    std::istringstream fields(stat.substr(stat.rfind(')') + 1));
+    std::string field;
+    double ticks = 0;
+    for (int n = 3; n <= 15 && fields >> field; ++n) {
+        if (n == 14 || n == 15) ticks += std::atof(field.c_str());
+    }
+    return ticks / static_cast<double>(sysconf(_SC_CLK_TCK));
+}
+
 // The machine's load averages: other work on it shows in the latencies.
 std::string LoadAverage() {
     std::ifstream file("/proc/loadavg");
@@ -103,6 +121,8 @@ int main(int argc, char** argv) {
     for (int n = 1; n <= options.customers; ++n)
         customers.emplace_back(site, "customer" + std::to_string(n), kPassword, log);
 
+    const double server_cpu_before = ProcessCpuSeconds(server.Pid());
+    const double own_cpu_before = ProcessCpuSeconds(getpid());
     const auto begin = load::Customer::Clock::now();
     const auto end = begin + std::chrono::seconds(options.seconds);
     std::vector<std::thread> threads;
@@ -114,6 +134,8 @@ int main(int argc, char** argv) {
     }
     for (std::thread& thread : threads) thread.join();
 
+    const double server_cpu = ProcessCpuSeconds(server.Pid()) - server_cpu_before;
+    const double own_cpu = ProcessCpuSeconds(getpid()) - own_cpu_before;
     const double peak_mb = StatusMegabytes(server.Pid(), "VmHWM");
     const double now_mb = StatusMegabytes(server.Pid(), "VmRSS");
     const load::LatencySummary all = log.All();
@@ -126,6 +148,7 @@ int main(int argc, char** argv) {
     // The sign-in is slow by design (the password hash); the rest is the steady load.
     PrintLatency("no sign-in", log.AllBut("sign-in"));
     std::printf("machine load average at the end: %s\n", LoadAverage().c_str());
+    std::printf("CPU time  platformd %.2f s, the customers %.2f s\n", server_cpu, own_cpu);
     std::printf("platformd peak RSS (VmHWM) %.1f MB, at the end %.1f MB\n", peak_mb, now_mb);
     std::printf("goals     p99 < %.0f ms: %s   RSS < %.0f MB: %s   errors 0: %s\n", kP99GoalMs,
                 all.p99_ms < kP99GoalMs ? "met" : "MISSED", kRssGoalMb,
