@@ -187,7 +187,7 @@ void Platform::Stop() {
     if (thread_.joinable()) {
         // Handlers waiting out a delay return at once, so their connections can close.
         impl_->stop.Raise();
-        impl_->server.stop();
+        impl_->server.Stop();
         thread_.join();
     }
 }
