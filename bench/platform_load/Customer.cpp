@@ -6,6 +6,7 @@
 
 #include "LoadLog.h"
 #include "account/LoginResult.h"
+#include "net/Gbk.h"
 #include "net/JsonDocument.h"
 #include "net/NameValueList.h"
 #include "platform/PlatformReply.h"
@@ -51,6 +52,7 @@ void Customer::Run(Clock::time_point start, Clock::time_point end) {
     Clock::time_point next_list = start;
     Clock::time_point next_profile = start;
     Clock::time_point next_operation = start + NextOperationIn();
+    StartUp();
     while (Clock::now() < end) {
         const Clock::time_point now = Clock::now();
         if (!signed_in_) {
@@ -109,6 +111,14 @@ std::string Customer::SendOperation(const platform::PlatformRequest& request, do
     options.no_redirect = request.no_redirect;
     const net::WebReply reply = Send(site_.BaseUrl() + request.path, options, ms, failure);
     return platform::ReadPlatformReply(reply.body, request.ReplyPath());
+}
+
+void Customer::StartUp() {
+    double ms = 0;
+    std::string failure;
+    const net::WebReply reply = Send(site_.CommandUrl() + "ver", {}, ms, failure);
+    if (failure.empty() && net::ReplyText(reply.body).empty()) failure = "no version";
+    log_.Record("start-up", ms, failure);
 }
 
 bool Customer::SignIn() {

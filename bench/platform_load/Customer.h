@@ -1,5 +1,6 @@
 #pragma once
-// One simulated customer: signs in with the silent re-login, then asks for the server
+// One simulated customer: starts as the client does (its first request asks for the
+// platform's version), signs in with the silent re-login, then asks for the server
 // list every 5 s, the profile every 30 s and, now and then, restarts his server or sets
 // its remark. Requests go through the client's own engine and its replies through the
 // client's own readers; the customer keeps his own session cookie, so many of them share
@@ -31,6 +32,7 @@ class Customer {
     void Run(Clock::time_point start, Clock::time_point end);
 
   private:
+    void StartUp();
     bool SignIn();
     void ListServers();
     void LoadProfile();
