@@ -152,7 +152,8 @@ void Customer::ListServers() {
     options.verb = net::HttpVerb::Post;
     double ms = 0;
     std::string failure;
-    const net::WebReply reply = Send(servers::ServerListUrl(site_.BaseUrl(), 1), options, ms, failure);
+    const net::WebReply reply =
+        Send(servers::ServerListUrl(site_.BaseUrl(), 1), options, ms, failure);
     const std::string text = platform::ReadPlatformReply(reply.body, servers::kServerListPath);
     const servers::ServerPage page = servers::ParseServerPage(text);
     if (failure.empty() && (!page.readable || page.count != 1 || page.rows.size() != 1))
@@ -164,12 +165,11 @@ void Customer::ListServers() {
 void Customer::LoadProfile() {
     double ms = 0;
     std::string failure;
-    const net::WebReply reply =
-        Send(site_.BaseUrl() + std::string(kProfilePath), {}, ms, failure);
+    const net::WebReply reply = Send(site_.BaseUrl() + std::string(kProfilePath), {}, ms, failure);
     std::string text = platform::ReadPlatformReply(reply.body, kProfilePath);
-    if (failure.empty() && (!net::JsonReadable(text) ||
-                            net::JsonReadValue(text, "data.username") != account_ ||
-                            net::JsonReadValue(text, "data.VerificationResult") != "1"))
+    if (failure.empty() &&
+        (!net::JsonReadable(text) || net::JsonReadValue(text, "data.username") != account_ ||
+         net::JsonReadValue(text, "data.VerificationResult") != "1"))
         failure = "not his profile: \"" + Shorten(text) + "\"";
     log_.Record("profile", ms, failure);
 }

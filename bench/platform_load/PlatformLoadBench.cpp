@@ -5,6 +5,8 @@
 // peak resident memory. Exit code 1 when any request failed.
 //
 //   platform_load [--customers N] [--seconds N]
+#include <unistd.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -14,8 +16,6 @@
 #include <string>
 #include <thread>
 #include <vector>
-
-#include <unistd.h>
 
 #include "Customer.h"
 #include "E2eSupport.h"
@@ -60,7 +60,8 @@ bool ParseOptions(int argc, char** argv, Options& options) {
 double StatusMegabytes(pid_t pid, const std::string& field) {
     std::ifstream status("/proc/" + std::to_string(pid) + "/status");
     for (std::string line; std::getline(status, line);) {
-        if (line.rfind(field + ":", 0) == 0) return std::atof(line.c_str() + field.size() + 1) / 1024;
+        if (line.rfind(field + ":", 0) == 0)
+            return std::atof(line.c_str() + field.size() + 1) / 1024;
     }
     return 0;
 }

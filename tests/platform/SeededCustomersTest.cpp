@@ -34,10 +34,10 @@ TEST_F(SeededCustomersTest, EachSignsInAsHimselfAndSeesHisOwnRunningServer) {
         EXPECT_EQ(profile.GetText("data.username"), Demo::CustomerName(n));
         EXPECT_EQ(profile.GetText("data.VerificationResult"), "1");
         // What a load run does with his server: a restart and a remark.
-        EXPECT_EQ(Json(client->Get("/user/data/vpscz?id=" + page.GetText("data[0].id") +
-                                   "&cz=reset"))
-                      .GetText("status"),
-                  "200");
+        EXPECT_EQ(
+            Json(client->Get("/user/data/vpscz?id=" + page.GetText("data[0].id") + "&cz=reset"))
+                .GetText("status"),
+            "200");
         EXPECT_EQ(client
                       ->Post("/user/data/vpsbz", Form({{"username", Demo::CustomerName(n)},
                                                        {"password", Demo::kPassword},
