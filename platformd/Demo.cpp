@@ -1,5 +1,7 @@
 #include "Demo.h"
 
+#include <algorithm>
+
 #include "Database.h"
 #include "Ledger.h"
 #include "PasswordHash.h"
@@ -156,6 +158,45 @@ std::string Demo::Seed(Database& db) {
     return std::string("demo account: ") + kAccount + " / " + kPassword +
            " (real-name verified, balance 500.00 元)\n" + "second account: " + kSecondAccount +
            " / " + kPassword + " (not verified)\n" + "recharge cards:\n" + cards;
+}
+
+std::string Demo::SeedCustomers(Database& db, int count) {
+    if (count <= 0) return {};
+    // One slow hash serves every seeded account: hashing each would add seconds to a start.
+    const PasswordHash hash = HashPassword(kPassword);
+    const std::int64_t now = Now();
+    Transaction tx(db);
+    for (int n = 1; n <= count; ++n) {
+        const std::string number = std::to_string(n);
+        db.Prepare(
+              "INSERT INTO users(name, mobile, salt, hash, truename, perid, verified, qq, email, "
+              "balance) VALUES(?,?,?,?,?,?,1,'',?,10000)")
+            .Bind(CustomerName(n))
+            .Bind("137" + std::string(8 - std::min<size_t>(8, number.size()), '0') + number)
+            .Bind(hash.salt)
+            .Bind(hash.hash)
+            .Bind(std::string("李四"))
+            .Bind(std::string("11010519491231002X"))
+            .Bind(CustomerName(n) + "@example.com")
+            .Run();
+        const std::int64_t user = db.LastInsertId();
+        db.Prepare(
+              "INSERT INTO servers(user_id, product_id, name, address, password, start_time, "
+              "end_time, state, remark, os_id) VALUES(?,1,?,?,'Load@Pass1',?,?,'运行中','',1)")
+            .Bind(user)
+            .Bind("load" + number)
+            .Bind("127.0.0.1:" + std::to_string(40000 + n % 20000))
+            .Bind(now - 86400)
+            .Bind(now + 30 * 86400LL)
+            .Run();
+    }
+    tx.Commit();
+    return "customers: " + CustomerName(1) + " ... " + CustomerName(count) + " / " + kPassword +
+           " (real-name verified, one running server each)\n";
+}
+
+std::string Demo::CustomerName(int n) {
+    return "customer" + std::to_string(n);
 }
 
 std::string Demo::PointRunningServersAt(Database& db, const std::string& address,

@@ -146,9 +146,12 @@ Platform::Platform(PlatformOptions options) : options_(std::move(options)) {
     impl_ = std::make_unique<Impl>(options_);
     if (options_.demo) {
         auto lock = impl_->db.Lock();
-        demo_summary_ = impl_->db.IsEmpty()
-                            ? Demo::Seed(impl_->db)
-                            : "the database already holds data; demo data not seeded again\n";
+        if (impl_->db.IsEmpty()) {
+            demo_summary_ = Demo::Seed(impl_->db);
+            demo_summary_ += Demo::SeedCustomers(impl_->db, options_.customers);
+        } else {
+            demo_summary_ = "the database already holds data; demo data not seeded again\n";
+        }
     }
     if (!options_.rdp_address.empty()) {
         auto lock = impl_->db.Lock();
@@ -205,7 +208,7 @@ void Platform::Stop() {
     if (thread_.joinable()) {
         // Handlers waiting out a delay return at once, so their connections can close.
         impl_->stop.Raise();
-        impl_->server.stop();
+        impl_->server.Stop();
         thread_.join();
     }
 }

@@ -12,6 +12,7 @@ struct PlatformOptions {
     std::string bind = "127.0.0.1";
     std::string db;       // empty: a fresh temporary database
     bool demo = false;    // seed the demo data into an empty database
+    int customers = 0;    // with `demo`: this many more seeded customers
     std::string tls_dir;  // empty: a fresh temporary directory
     std::string control_token;
     std::string update_file;

@@ -7,6 +7,7 @@
 #include <openssl/err.h>
 #include <openssl/ssl.h>
 #include <poll.h>
+#include <sys/eventfd.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -14,6 +15,7 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstdlib>
+#include <limits>
 
 #include "RequestFraming.h"
 
@@ -41,27 +43,34 @@ int PollOnce(int sock, short events, int timeout_ms) {
     return rc;
 }
 
-// Polls in short slices until ready, `deadline`, or the server stops listening.
+// Polls until ready, `deadline`, or the server stops listening. A stop makes `wake_fd`
+// readable, so a waiting connection ends at once without waking before then; only without
+// that descriptor does it look in short slices.
 template <typename StillListening>
-bool PollUntil(int sock, short events, Clock::time_point deadline, StillListening listening) {
+bool PollUntil(int sock, short events, Clock::time_point deadline, int wake_fd,
+               StillListening listening) {
+    const long long slice = wake_fd >= 0 ? std::numeric_limits<int>::max() : kPollSliceMs;
     for (;;) {
         auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
         if (left.count() <= 0 || !listening()) return false;
-        int rc = PollOnce(sock, events,
-                          static_cast<int>(std::min<long long>(left.count(), kPollSliceMs)));
-        if (rc != 0) return rc > 0;
+        pollfd fds[2] = {{sock, events, 0}, {wake_fd, POLLIN, 0}};
+        int rc = poll(fds, 2, static_cast<int>(std::min<long long>(left.count(), slice)));
+        if (rc < 0 && errno == EINTR) continue;
+        if (rc < 0 || fds[1].revents != 0) return false;
+        if (rc > 0) return true;
     }
 }
 
 class RecordingStream : public httplib::Stream {
   public:
     RecordingStream(int sock, SSL* ssl, int read_timeout_ms, int write_timeout_ms,
-                    const std::atomic<socket_t>& listen_sock)
+                    const std::atomic<socket_t>& listen_sock, int wake_fd)
         : sock_(sock),
           ssl_(ssl),
           read_ms_(read_timeout_ms),
           write_ms_(write_timeout_ms),
-          listen_sock_(listen_sock) {}
+          listen_sock_(listen_sock),
+          wake_fd_(wake_fd) {}
 
     bool is_readable() const override {
         return SSL_pending(ssl_) > 0 || PollOnce(sock_, POLLIN, read_ms_) > 0;
@@ -85,7 +94,8 @@ class RecordingStream : public httplib::Stream {
                 auto deadline = Clock::now() + std::chrono::milliseconds(read_ms_);
                 bool head_bound = in_head_ && head_deadline_ <= deadline;
                 if (head_bound) deadline = head_deadline_;
-                if (!PollUntil(sock_, POLLIN, deadline, [this] { return StillListening(); })) {
+                if (!PollUntil(sock_, POLLIN, deadline, wake_fd_,
+                               [this] { return StillListening(); })) {
                     head_timed_out_ = head_bound && StillListening();
                     return Fail();
                 }
@@ -140,7 +150,7 @@ class RecordingStream : public httplib::Stream {
     bool WaitForRequest(int timeout_ms) const {
         if (SSL_pending(ssl_) > 0) return true;
         return PollUntil(sock_, POLLIN, Clock::now() + std::chrono::milliseconds(timeout_ms),
-                         [this] { return StillListening(); });
+                         wake_fd_, [this] { return StillListening(); });
     }
 
     // A new request: its head has until `head_deadline` to arrive.
@@ -194,6 +204,7 @@ class RecordingStream : public httplib::Stream {
     int read_ms_;
     int write_ms_;
     const std::atomic<socket_t>& listen_sock_;
+    int wake_fd_;
     std::string raw_;
     bool failed_ = false;
     Clock::time_point head_deadline_;
@@ -211,7 +222,8 @@ thread_local RecordingStream* current_stream = nullptr;
 
 // The handshake on a non-blocking socket, bounded by `deadline`.
 template <typename StillListening>
-bool Handshake(SSL* ssl, int sock, Clock::time_point deadline, StillListening listening) {
+bool Handshake(SSL* ssl, int sock, Clock::time_point deadline, int wake_fd,
+               StillListening listening) {
     for (;;) {
         int rc = SSL_accept(ssl);
         if (rc == 1) return true;
@@ -219,18 +231,18 @@ bool Handshake(SSL* ssl, int sock, Clock::time_point deadline, StillListening li
         short events = err == SSL_ERROR_WANT_READ    ? POLLIN
                        : err == SSL_ERROR_WANT_WRITE ? POLLOUT
                                                      : 0;
-        if (events == 0 || !PollUntil(sock, events, deadline, listening)) return false;
+        if (events == 0 || !PollUntil(sock, events, deadline, wake_fd, listening)) return false;
     }
 }
 
 // Reads and drops what the client still sends, up to a bound in bytes and time.
 template <typename StillListening>
-void Drain(int sock, StillListening listening) {
+void Drain(int sock, int wake_fd, StillListening listening) {
     shutdown(sock, SHUT_WR);
     auto deadline = Clock::now() + std::chrono::milliseconds(kDrainMs);
     char buf[16384];
     for (size_t drained = 0;
-         drained < kDrainLimit && PollUntil(sock, POLLIN, deadline, listening);) {
+         drained < kDrainLimit && PollUntil(sock, POLLIN, deadline, wake_fd, listening);) {
         ssize_t n = recv(sock, buf, sizeof buf, 0);
         if (n <= 0 && !(n < 0 && (errno == EAGAIN || errno == EINTR))) return;
         if (n > 0) drained += static_cast<size_t>(n);
@@ -239,12 +251,26 @@ void Drain(int sock, StillListening listening) {
 
 }  // namespace
 
-RecordingServer::RecordingServer(X509* cert, EVP_PKEY* key) : httplib::SSLServer(cert, key) {
+RecordingServer::RecordingServer(X509* cert, EVP_PKEY* key)
+    : httplib::SSLServer(cert, key), wake_fd_(eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {
     set_pre_routing_handler([this](const httplib::Request& req, httplib::Response& res) {
         return BeforeBody(req, res);
     });
     set_error_handler(HandlerWithResponse(
         [this](const httplib::Request&, httplib::Response& res) { return OnError(res); }));
+}
+
+RecordingServer::~RecordingServer() {
+    if (wake_fd_ >= 0) close(wake_fd_);
+}
+
+void RecordingServer::Stop() {
+    // The listening socket goes first, so a connection that wakes sees the server stopped.
+    stop();
+    const std::uint64_t one = 1;
+    if (wake_fd_ >= 0 && write(wake_fd_, &one, sizeof one) < 0) {
+        // Only a full counter fails, and it is readable then anyway.
+    }
 }
 
 const std::string& RecordingServer::CurrentRawRequest() {
@@ -292,10 +318,11 @@ bool RecordingServer::process_and_close_socket(socket_t sock) {
     bool clean = false;
     auto listening = [this] { return svr_sock_ != INVALID_SOCKET; };
     if (ssl != nullptr && SSL_set_fd(ssl, sock) == 1 &&
-        Handshake(ssl, sock, Clock::now() + head_timeout_, listening)) {
+        Handshake(ssl, sock, Clock::now() + head_timeout_, wake_fd_, listening)) {
         RecordingStream strm(
             sock, ssl, static_cast<int>(read_timeout_sec_ * 1000 + read_timeout_usec_ / 1000),
-            static_cast<int>(write_timeout_sec_ * 1000 + write_timeout_usec_ / 1000), svr_sock_);
+            static_cast<int>(write_timeout_sec_ * 1000 + write_timeout_usec_ / 1000), svr_sock_,
+            wake_fd_);
         current_stream = &strm;
         size_t left = keep_alive_max_count_;
         int idle_ms = static_cast<int>(keep_alive_timeout_sec_ * 1000);
@@ -315,7 +342,7 @@ bool RecordingServer::process_and_close_socket(socket_t sock) {
         if (clean) SSL_shutdown(ssl);
         // Closing with unread bytes resets the connection, and a reset can destroy the
         // refusal before the client reads it; so take in what is still arriving, briefly.
-        if (strm.ClosesAfterReply()) Drain(sock, listening);
+        if (strm.ClosesAfterReply()) Drain(sock, wake_fd_, listening);
     }
     SSL_free(ssl);
     ERR_clear_error();

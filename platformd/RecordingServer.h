@@ -18,6 +18,12 @@ namespace platformd {
 class RecordingServer : public httplib::SSLServer {
   public:
     RecordingServer(X509* cert, EVP_PKEY* key);
+    ~RecordingServer() override;
+    RecordingServer(const RecordingServer&) = delete;
+    RecordingServer& operator=(const RecordingServer&) = delete;
+
+    // Stops listening and ends every connection's wait for its next request at once.
+    void Stop();
 
     // The raw bytes (request line, header lines, body) of the request that the calling
     // handler thread is serving.
@@ -30,6 +36,9 @@ class RecordingServer : public httplib::SSLServer {
     HandlerResponse OnError(httplib::Response& res);
 
     std::chrono::milliseconds head_timeout_{10000};
+    // Readable once Stop() ran: the connections wait on it beside their sockets, so an idle
+    // one sleeps until its client sends or the server stops, without waking in between.
+    int wake_fd_ = -1;
 };
 
 }  // namespace platformd

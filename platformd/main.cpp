@@ -14,9 +14,10 @@ namespace {
 void Usage() {
     std::fprintf(
         stderr,
-        "usage: platformd [--port N] [--bind ADDR] [--db FILE] [--demo] [--tls-dir DIR]\n"
-        "                 [--control-token TOKEN] [--update-file FILE] [--threads N]\n"
-        "                 [--rdp-address HOST:PORT [--rdp-password PW]] [--busy-seconds N]\n"
+        "usage: platformd [--port N] [--bind ADDR] [--db FILE] [--demo [--customers N]]\n"
+        "                 [--tls-dir DIR] [--control-token TOKEN] [--update-file FILE]\n"
+        "                 [--threads N] [--rdp-address HOST:PORT [--rdp-password PW]]\n"
+        "                 [--busy-seconds N]\n"
         "  --port 0 (the default) picks a free port. Printed at start: \"port N\" first,\n"
         "  \"ca PATH\" next, the demo accounts when seeded, and \"url ...\" last.\n"
         "  Without --db the data lives in a temporary database that goes with the process.\n"
@@ -55,6 +56,11 @@ int main(int argc, char** argv) {
             options.db = value();
         } else if (arg == "--demo") {
             options.demo = true;
+        } else if (arg == "--customers") {
+            if (!ParseInt(value(), options.customers)) {
+                Usage();
+                return 2;
+            }
         } else if (arg == "--tls-dir") {
             options.tls_dir = value();
         } else if (arg == "--control-token") {
@@ -79,6 +85,12 @@ int main(int argc, char** argv) {
             Usage();
             return arg == "--help" || arg == "-h" ? 0 : 2;
         }
+    }
+
+    // Customers are seeded together with the demo's catalogue, which their servers use.
+    if (options.customers > 0 && !options.demo) {
+        Usage();
+        return 2;
     }
 
     // Every thread inherits the blocked set, so only sigwait below sees the signals.

@@ -109,6 +109,7 @@ public:
     void Restart();
 
     int Port() const { return port_; }
+    pid_t Pid() const { return child_->Pid(); }
     const std::string& Ca() const { return ca_; }
     std::string Site() const { return "127.0.0.1:" + std::to_string(port_); }
 

@@ -70,6 +70,18 @@ class RunningPlatform {
     int exit_code_ = -1;
 };
 
+TEST(ProcessTest, SeededCustomersComeWithTheDemoDataOnly) {
+    {
+        // Their servers need the demo's catalogue.
+        RunningPlatform run({"--port", "0", "--customers", "2"});
+        EXPECT_EQ(run.Stop(), 2);
+    }
+    RunningPlatform run({"--port", "0", "--demo", "--customers", "2"});
+    EXPECT_TRUE(vpsdesk::net::ContainsText(run.Rest(), "customer1 ... customer2 / demo2026"))
+        << run.Rest();
+    EXPECT_EQ(run.Stop(), 0);
+}
+
 TEST(ProcessTest, KeepsItsDatabaseAndCertificatesAcrossRuns) {
     namespace fs = std::filesystem;
     fs::path dir = fs::temp_directory_path() / ("platformd-process-" + std::to_string(getpid()));
