@@ -262,7 +262,11 @@ TEST_F(MainWindowTest, PicturesHelpCaptionPagesAndANoticeLineSetFromAWorker) {
     resources.banner_image1 = resources.logo_image;
     resources.help_text = "客服QQ：10000";
     window_.ShowSiteResources(resources);
-    EXPECT_FALSE(Find<QLabel>(window_, "logoPicture")->pixmap().isNull());
+    // The logo is larger than its place: it is made to fit, not cut off.
+    const QLabel* logo = Find<QLabel>(window_, "logoPicture");
+    ASSERT_FALSE(logo->pixmap().isNull());
+    EXPECT_LE(logo->pixmap().deviceIndependentSize().width(), logo->width());
+    EXPECT_LE(logo->pixmap().deviceIndependentSize().height(), logo->height());
     EXPECT_FALSE(Find<QLabel>(window_, "bannerPicture1")->pixmap().isNull());
     // A picture that failed to load leaves its place empty.
     EXPECT_TRUE(Find<QLabel>(window_, "bannerPicture2")->pixmap().isNull());

@@ -13,6 +13,7 @@
 #include "app/gui/TrayIcon.h"
 #include "platform/SiteConstants.h"
 #include "ui/CaptionLabel.h"
+#include "ui/FitPicture.h"
 #include "ui/QtText.h"
 #include "ui/Skin.h"
 #include "ui/UiThread.h"
@@ -159,7 +160,9 @@ void MainWindow::ShowPage(int entry) {
 }
 
 void MainWindow::ShowSiteResources(const platform::SiteResources& resources) {
-    logo_->setPixmap(PngPixmap(resources.logo_image));
+    // The platform draws its logo for the login window's larger place: here it is made to fit.
+    logo_->setPixmap(
+        ui::FitPicture(PngPixmap(resources.logo_image), logo_->size(), logo_->devicePixelRatioF()));
     banner1_->setPixmap(PngPixmap(resources.banner_image1));
     banner2_->setPixmap(PngPixmap(resources.banner_image2));
     help_caption_->setText(ui::Qs(resources.help_text));
