@@ -200,18 +200,13 @@ window_origin "$MAIN"
 at 0 0
 shot_window "$MAIN" main
 
-# The server list's first row is a running server.
-FIRST_ROW_X=410
-FIRST_ROW_Y=166
+# The server list's first row (below its header) is a running server.
+FIRST_ROW_X=300
+FIRST_ROW_Y=207
 if [ "$SCALE" = 1 ]; then
-  # The row is chosen with the mouse and its menu opened with the menu key, which opens the
-  # same menu at the row. (On this bare display, which has no notification area, a
-  # right-click on the list opens the tray's menu instead.)
-  at "$FIRST_ROW_X" "$FIRST_ROW_Y"; xdotool click 1
-  sleep 0.3
-  xdotool key Menu
+  at "$FIRST_ROW_X" "$FIRST_ROW_Y"; xdotool click 3
   sleep 0.5
-  # The third entry holds the sub-menu.
+  # The menu opens at the pointer, with no entry chosen; the third holds the sub-menu.
   xdotool key Down Down Down Right
   sleep 1
   # The menu stays within the main window: the picture is of that part of the screen.
@@ -234,10 +229,7 @@ sleep 1
 
 if [ "$SCALE" = 1 ]; then
   window_origin "$MAIN"
-  at "$FIRST_ROW_X" "$FIRST_ROW_Y"; xdotool click 1
-  sleep 0.3
-  # Enter on the chosen row connects, as a double-click does.
-  xdotool key Return
+  at "$FIRST_ROW_X" "$FIRST_ROW_Y"; xdotool click --repeat 2 --delay 100 1
   SESSION="$(timeout 60 xdotool search --sync --onlyvisible --classname xfreerdp | tail -n 1)" ||
     fail "no remote-desktop window"
   # The first frames of the shared display take a moment to arrive.
