@@ -122,11 +122,6 @@ shot_window() {
   echo "saved $SHOTS/$2$SUFFIX.png"
 }
 
-shot_screen() {
-  import -window root "$SHOTS/$1$SUFFIX.png"
-  echo "saved $SHOTS/$1$SUFFIX.png"
-}
-
 # The virtual display for the client.
 Xvfb -displayfd 3 -screen 0 "${SCREEN_W}x${SCREEN_H}x24" -nolisten tcp 3>"$WORK/display" \
   2>/dev/null &
