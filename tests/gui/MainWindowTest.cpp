@@ -13,7 +13,9 @@
 #include <QStackedWidget>
 #include <QTest>
 #include <QUrl>
+#include <algorithm>
 #include <atomic>
+#include <cmath>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -292,6 +294,26 @@ TEST_F(MainWindowTest, PicturesHelpCaptionPagesAndANoticeLineSetFromAWorker) {
     PumpUntil([&] { return done.load(); });
     ticker.join();
     EXPECT_EQ(Find<QLabel>(window_, "noticeLine")->text(), QStringLiteral("温馨提示"));
+}
+
+TEST_F(MainWindowTest, TheUserPictureHasARoundSmoothOutline) {
+    const QImage picture = Find<QLabel>(window_, "userPicture")
+                               ->pixmap()
+                               .toImage()
+                               .convertToFormat(QImage::Format_ARGB32);
+    ASSERT_FALSE(picture.isNull());
+    const double radius = picture.width() / 2.0;
+    int worst = 0;
+    for (int y = 0; y < picture.height(); ++y) {
+        for (int x = 0; x < picture.width(); ++x) {
+            const double distance = std::hypot(x + 0.5 - radius, y + 0.5 - radius);
+            if (distance > radius + 0.25) worst = std::max(worst, qAlpha(picture.pixel(x, y)));
+        }
+    }
+    // Outside the circle at most the soft edge of its outline shows, nothing solid.
+    EXPECT_LT(worst, 128);
+    // The shoulders are there, in light grey, inside the circle.
+    EXPECT_GT(qGray(picture.pixel(picture.width() / 2, picture.height() * 9 / 10)), 200);
 }
 
 TEST_F(MainWindowTest, TrayIconMenu) {

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPainter>
+#include <QPainterPath>
 #include <QPixmap>
 #include <QPointer>
 #include <QStackedWidget>
@@ -39,11 +40,16 @@ QPixmap DrawUserPicture(int size) {
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(0x3A, 0x41, 0x57));
-    p.drawEllipse(QRectF(0, 0, size, size));
-    p.setClipRegion(QRegion(0, 0, size, size, QRegion::Ellipse));
+    QPainterPath circle;
+    circle.addEllipse(QRectF(0, 0, size, size));
+    p.drawPath(circle);
     p.setBrush(QColor(0xE6, 0xE6, 0xE6));
     p.drawEllipse(QRectF(size * 0.32, size * 0.18, size * 0.36, size * 0.36));
-    p.drawEllipse(QRectF(size * 0.14, size * 0.6, size * 0.72, size * 0.6));
+    // The shoulders are cut by the circle as a path, not a pixel region, so the cut edge is
+    // as smooth as the outline on any screen.
+    QPainterPath shoulders;
+    shoulders.addEllipse(QRectF(size * 0.14, size * 0.6, size * 0.72, size * 0.6));
+    p.drawPath(shoulders.intersected(circle));
     return pixmap;
 }
 
