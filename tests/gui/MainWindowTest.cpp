@@ -13,7 +13,9 @@
 #include <QStackedWidget>
 #include <QTest>
 #include <QUrl>
+#include <algorithm>
 #include <atomic>
+#include <cmath>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -262,7 +264,11 @@ TEST_F(MainWindowTest, PicturesHelpCaptionPagesAndANoticeLineSetFromAWorker) {
     resources.banner_image1 = resources.logo_image;
     resources.help_text = "客服QQ：10000";
     window_.ShowSiteResources(resources);
-    EXPECT_FALSE(Find<QLabel>(window_, "logoPicture")->pixmap().isNull());
+    // The logo is larger than its place: it is made to fit, not cut off.
+    const QLabel* logo = Find<QLabel>(window_, "logoPicture");
+    ASSERT_FALSE(logo->pixmap().isNull());
+    EXPECT_LE(logo->pixmap().deviceIndependentSize().width(), logo->width());
+    EXPECT_LE(logo->pixmap().deviceIndependentSize().height(), logo->height());
     EXPECT_FALSE(Find<QLabel>(window_, "bannerPicture1")->pixmap().isNull());
     // A picture that failed to load leaves its place empty.
     EXPECT_TRUE(Find<QLabel>(window_, "bannerPicture2")->pixmap().isNull());
@@ -288,6 +294,26 @@ TEST_F(MainWindowTest, PicturesHelpCaptionPagesAndANoticeLineSetFromAWorker) {
     PumpUntil([&] { return done.load(); });
     ticker.join();
     EXPECT_EQ(Find<QLabel>(window_, "noticeLine")->text(), QStringLiteral("温馨提示"));
+}
+
+TEST_F(MainWindowTest, TheUserPictureHasARoundSmoothOutline) {
+    const QImage picture = Find<QLabel>(window_, "userPicture")
+                               ->pixmap()
+                               .toImage()
+                               .convertToFormat(QImage::Format_ARGB32);
+    ASSERT_FALSE(picture.isNull());
+    const double radius = picture.width() / 2.0;
+    int worst = 0;
+    for (int y = 0; y < picture.height(); ++y) {
+        for (int x = 0; x < picture.width(); ++x) {
+            const double distance = std::hypot(x + 0.5 - radius, y + 0.5 - radius);
+            if (distance > radius + 0.25) worst = std::max(worst, qAlpha(picture.pixel(x, y)));
+        }
+    }
+    // Outside the circle at most the soft edge of its outline shows, nothing solid.
+    EXPECT_LT(worst, 128);
+    // The shoulders are there, in light grey, inside the circle.
+    EXPECT_GT(qGray(picture.pixel(picture.width() / 2, picture.height() * 9 / 10)), 200);
 }
 
 TEST_F(MainWindowTest, TrayIconMenu) {

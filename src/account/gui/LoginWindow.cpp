@@ -14,6 +14,7 @@
 #include "account/gui/RecoveryPage.h"
 #include "account/gui/RegistrationPage.h"
 #include "ui/FadeAnimation.h"
+#include "ui/FitPicture.h"
 #include "ui/IndicatorFrames.h"
 #include "ui/QtText.h"
 
@@ -98,9 +99,7 @@ void LoginWindow::ShowLogo(const net::ByteArray& png) {
         logo_->clear();
         return;
     }
-    if (picture.width() > logo_->width() || picture.height() > logo_->height())
-        picture = picture.scaled(logo_->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation);
-    logo_->setPixmap(picture);
+    logo_->setPixmap(ui::FitPicture(picture, logo_->size(), logo_->devicePixelRatioF()));
 }
 
 void LoginWindow::FillRememberedLogin(const platform::AccountSettingsFile& file) {

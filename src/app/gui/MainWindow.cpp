@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPainter>
+#include <QPainterPath>
 #include <QPixmap>
 #include <QPointer>
 #include <QStackedWidget>
@@ -14,6 +15,7 @@
 #include "platform/SiteConstants.h"
 #include "ui/CaptionLabel.h"
 #include "ui/EventLog.h"
+#include "ui/FitPicture.h"
 #include "ui/QtText.h"
 #include "ui/Skin.h"
 #include "ui/UiThread.h"
@@ -39,11 +41,16 @@ QPixmap DrawUserPicture(int size) {
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(0x3A, 0x41, 0x57));
-    p.drawEllipse(QRectF(0, 0, size, size));
-    p.setClipRegion(QRegion(0, 0, size, size, QRegion::Ellipse));
+    QPainterPath circle;
+    circle.addEllipse(QRectF(0, 0, size, size));
+    p.drawPath(circle);
     p.setBrush(QColor(0xE6, 0xE6, 0xE6));
     p.drawEllipse(QRectF(size * 0.32, size * 0.18, size * 0.36, size * 0.36));
-    p.drawEllipse(QRectF(size * 0.14, size * 0.6, size * 0.72, size * 0.6));
+    // The shoulders are cut by the circle as a path, not a pixel region, so the cut edge is
+    // as smooth as the outline on any screen.
+    QPainterPath shoulders;
+    shoulders.addEllipse(QRectF(size * 0.14, size * 0.6, size * 0.72, size * 0.6));
+    p.drawPath(shoulders.intersected(circle));
     return pixmap;
 }
 
@@ -160,7 +167,9 @@ void MainWindow::ShowPage(int entry) {
 }
 
 void MainWindow::ShowSiteResources(const platform::SiteResources& resources) {
-    logo_->setPixmap(PngPixmap(resources.logo_image));
+    // The platform draws its logo for the login window's larger place: here it is made to fit.
+    logo_->setPixmap(
+        ui::FitPicture(PngPixmap(resources.logo_image), logo_->size(), logo_->devicePixelRatioF()));
     banner1_->setPixmap(PngPixmap(resources.banner_image1));
     banner2_->setPixmap(PngPixmap(resources.banner_image2));
     help_caption_->setText(ui::Qs(resources.help_text));
