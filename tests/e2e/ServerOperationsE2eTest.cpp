@@ -17,14 +17,15 @@
 #include <vector>
 
 #include "E2eSupport.h"
+#include "SignedInApplication.h"
 #include "account/LoginApi.h"
 #include "account/ProfileApi.h"
 #include "net/JsonDocument.h"
 #include "net/Text.h"
+#include "platform/PlatformRequest.h"
 #include "platform/SessionState.h"
 #include "platform/SiteConstants.h"
 #include "servers/RemoteDesktopLaunch.h"
-#include "platform/PlatformRequest.h"
 #include "servers/gui/ChangePasswordWindow.h"
 #include "servers/gui/InstallOsWindow.h"
 #include "servers/gui/RenewWindow.h"
@@ -40,16 +41,11 @@ namespace platform = vpsdesk::platform;
 
 namespace {
 
-class ServerOperationsE2e : public ::testing::Test {
+class ServerOperationsE2e : public SignedInApplication {
   protected:
     void SetUp() override {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        application_ = std::make_unique<QApplication>(argc_, argv_);
-        platform_ = std::make_unique<Platform>(
-            root_ / "platform", std::vector<std::string>{"--demo", "--busy-seconds", "2"});
-        site_ = {platform_->Site(), "Ver 4.92"};
-        ASSERT_EQ(account::SilentRelogin(site_, "demo", "demo2026", "E2E"), "1000");
-        ASSERT_TRUE(account::RefreshProfile(site_, session_));
+        StartSignedIn({"--demo", "--busy-seconds", "2"});
+        if (HasFatalFailure()) return;
         page_ = std::make_unique<ServerListPage>();
         page_->SetSite(site_);
         page_->SetPageText(QStringLiteral("1"));
@@ -70,7 +66,7 @@ class ServerOperationsE2e : public ::testing::Test {
     }
     void TearDown() override {
         page_.reset();
-        application_.reset();
+        SignedInApplication::TearDown();
     }
 
     // Selects the row of the server named `name` and returns it.
@@ -116,14 +112,6 @@ class ServerOperationsE2e : public ::testing::Test {
         return vpsdesk::net::TextToInt(doc.GetText("count"));
     }
 
-    int argc_ = 1;
-    char name_[10] = "e2e_tests";
-    char* argv_[2] = {name_, nullptr};
-    std::unique_ptr<QApplication> application_;
-    TempFolder root_;
-    std::unique_ptr<Platform> platform_;
-    platform::SiteConstants site_;
-    platform::SessionState session_;
     std::unique_ptr<ServerListPage> page_;
     ServerOperationContext context_;
     std::mutex shown_mutex_;

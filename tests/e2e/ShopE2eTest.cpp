@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "E2eSupport.h"
+#include "SignedInApplication.h"
 #include "account/LoginApi.h"
 #include "account/ProfileApi.h"
 #include "platform/PlatformRequest.h"
@@ -45,21 +46,17 @@ long long Cents(const std::string& text) {
     return text.empty() ? -1 : std::llround(std::stod(text) * 100);
 }
 
-class ShopE2e : public ::testing::Test {
+class ShopE2e : public SignedInApplication {
   protected:
     void SetUp() override {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        application_ = std::make_unique<QApplication>(argc_, argv_);
-        platform_ = std::make_unique<Platform>(
-            root_ / "platform", std::vector<std::string>{"--demo", "--busy-seconds", "2"});
-        site_ = {platform_->Site(), "Ver 4.92"};
-        ASSERT_EQ(account::SilentRelogin(site_, "demo", "demo2026", "E2E"), "1000");
+        StartSignedIn({"--demo", "--busy-seconds", "2"});
+        if (HasFatalFailure()) return;
         finance_ = std::make_unique<shop::FinancePage>();
         finance_->SetSite(site_);
     }
     void TearDown() override {
         finance_.reset();
-        application_.reset();
+        SignedInApplication::TearDown();
     }
 
     // The balance as the personal window would show it after a refresh, in cents.
@@ -120,14 +117,6 @@ class ShopE2e : public ::testing::Test {
         });
     }
 
-    int argc_ = 1;
-    char name_[10] = "e2e_tests";
-    char* argv_[2] = {name_, nullptr};
-    std::unique_ptr<QApplication> application_;
-    TempFolder root_;
-    std::unique_ptr<Platform> platform_;
-    platform::SiteConstants site_;
-    platform::SessionState session_;
     std::unique_ptr<shop::FinancePage> finance_;
 };
 

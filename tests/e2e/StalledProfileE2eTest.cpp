@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "E2eSupport.h"
+#include "SignedInApplication.h"
 #include "account/LoginApi.h"
 #include "account/ProfileApi.h"
 #include "account/gui/PersonalWindow.h"
@@ -21,27 +22,9 @@ namespace platform = vpsdesk::platform;
 
 namespace {
 
-class StalledProfileE2e : public ::testing::Test {
+class StalledProfileE2e : public SignedInApplication {
   protected:
-    void SetUp() override {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        application_ = std::make_unique<QApplication>(argc_, argv_);
-        platform_ =
-            std::make_unique<Platform>(root_ / "platform", std::vector<std::string>{"--demo"});
-        site_ = {platform_->Site(), "Ver 4.92"};
-        ASSERT_EQ(account::SilentRelogin(site_, "demo", "demo2026", "E2E"), "1000");
-        ASSERT_TRUE(account::RefreshProfile(site_, session_));
-    }
-    void TearDown() override { application_.reset(); }
-
-    int argc_ = 1;
-    char name_[10] = "e2e_tests";
-    char* argv_[2] = {name_, nullptr};
-    std::unique_ptr<QApplication> application_;
-    TempFolder root_;
-    std::unique_ptr<Platform> platform_;
-    platform::SiteConstants site_;
-    platform::SessionState session_;
+    void SetUp() override { StartSignedIn(); }
 };
 
 TEST_F(StalledProfileE2e, ThePersonalWindowWaitsResponsivelyAndShowsTheValuesItHeld) {
