@@ -1,6 +1,6 @@
 # Installed layout and the Debian packages (cpack -G DEB):
-#   vpsdesk            /usr/bin/vpsdesk, the updater in /usr/lib/vpsdesk, the menu entry,
-#                      icons, AppStream data and the manual page;
+#   vpsdesk            /usr/bin/vpsdesk and /usr/bin/vpsctl, the updater in /usr/lib/vpsdesk,
+#                      the menu entry, icons, AppStream data and the manual pages;
 #   vpsdesk-platformd  /usr/bin/platformd with its manual page and a systemd unit that is
 #                      not enabled.
 # Only what is built is installed, so a packaging build need not build the tests.
@@ -20,9 +20,11 @@ set(GZ_DIR ${CMAKE_CURRENT_BINARY_DIR}/packaging)
 file(MAKE_DIRECTORY ${GZ_DIR})
 vpsdesk_gzip(${PACKAGING_DIR}/man/vpsdesk.1 ${GZ_DIR}/vpsdesk.1.gz)
 vpsdesk_gzip(${PACKAGING_DIR}/man/platformd.1 ${GZ_DIR}/platformd.1.gz)
+vpsdesk_gzip(${PACKAGING_DIR}/man/vpsctl.1 ${GZ_DIR}/vpsctl.1.gz)
 vpsdesk_gzip(${PACKAGING_DIR}/changelog ${GZ_DIR}/changelog.gz)
 add_custom_target(packaging_files ALL
-  DEPENDS ${GZ_DIR}/vpsdesk.1.gz ${GZ_DIR}/platformd.1.gz ${GZ_DIR}/changelog.gz)
+  DEPENDS ${GZ_DIR}/vpsdesk.1.gz ${GZ_DIR}/platformd.1.gz ${GZ_DIR}/vpsctl.1.gz
+          ${GZ_DIR}/changelog.gz)
 
 if(TARGET vpsdesk)
   install(TARGETS vpsdesk RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT client)
@@ -39,6 +41,9 @@ if(TARGET vpsdesk)
             RENAME ${APP_ID}.png COMPONENT client)
   endforeach()
   install(FILES ${GZ_DIR}/vpsdesk.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT client)
+  # The terminal client comes with the window client: same platform, same remembered sign-in.
+  install(TARGETS vpsctl RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT client)
+  install(FILES ${GZ_DIR}/vpsctl.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT client)
   install(FILES ${PACKAGING_DIR}/copyright ${GZ_DIR}/changelog.gz
           DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/vpsdesk COMPONENT client)
 endif()

@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Fails when a source file includes a folder above its own.
 
-The order is net -> os -> platform -> features (account, servers, shop, rdpsettings) -> app.
+The order is net -> os -> platform -> features (account, servers, shop, rdpsettings) -> app,
+with cli/ (the terminal client) beside app/.
 Window halves (ui/ and every <folder>/gui/) follow the same order, with ui/ just above
 os/; a widget-free file never includes a window half. The updater program may use the
 layers up to platform/ and the toolkit, nothing of the client's features.
@@ -22,6 +23,7 @@ RANK = {
     "shop": 3,
     "rdpsettings": 3,
     "app": 4,
+    "cli": 4,
 }
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([a-z]+)/([^"]*)"')
 

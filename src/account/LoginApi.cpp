@@ -36,13 +36,13 @@ void AddClientFields(net::NameValueList& form, std::string_view machine_code,
     form.Add("ver", site.local_version);
 }
 
-std::string PostForm(const platform::SiteConstants& site, std::string_view path,
-                     const net::NameValueList& form) {
+platform::PlatformResponse PostForm(const platform::SiteConstants& site, std::string_view path,
+                                    const net::NameValueList& form) {
     net::WebRequestOptions options;
     options.verb = net::HttpVerb::Post;
     options.body_bytes = form.BuildFormBytes();
-    return platform::ReadPlatformReply(
-        net::WebRequest(site.BaseUrl() + std::string(path), options).body, path);
+    const net::WebReply reply = net::WebRequest(site.BaseUrl() + std::string(path), options);
+    return {platform::ReadPlatformReply(reply.body, path), !reply.Ok()};
 }
 
 }  // namespace
@@ -65,11 +65,17 @@ std::string PostLogin(const platform::SiteConstants& site, std::string_view acco
     form.Add("password", password);
     form.Add("captcha", captcha);
     AddClientFields(form, machine_code, site);
-    return PostForm(site, kLoginPath, form);
+    return PostForm(site, kLoginPath, form).text;
 }
 
 std::string SilentRelogin(const platform::SiteConstants& site, std::string_view account,
                           std::string_view password, std::string_view machine_code) {
+    return SilentReloginReply(site, account, password, machine_code).text;
+}
+
+platform::PlatformResponse SilentReloginReply(const platform::SiteConstants& site,
+                                              std::string_view account, std::string_view password,
+                                              std::string_view machine_code) {
     net::NameValueList form;
     form.Add("username", account);
     form.Add("password", password);

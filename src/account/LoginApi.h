@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "net/ByteArray.h"
+#include "platform/PlatformRequest.h"
 #include "platform/SiteConstants.h"
 
 namespace vpsdesk::account {
@@ -25,5 +26,9 @@ std::string PostLogin(const platform::SiteConstants& site, std::string_view acco
 // POST /user/khdloginpd: the same without the captcha.
 std::string SilentRelogin(const platform::SiteConstants& site, std::string_view account,
                           std::string_view password, std::string_view machine_code);
+// The same, telling a network failure apart from a platform that answered.
+platform::PlatformResponse SilentReloginReply(const platform::SiteConstants& site,
+                                              std::string_view account, std::string_view password,
+                                              std::string_view machine_code);
 
 }  // namespace vpsdesk::account

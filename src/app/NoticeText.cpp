@@ -8,7 +8,11 @@
 namespace vpsdesk::app {
 
 std::string FetchNoticeText(const platform::SiteConstants& site) {
-    return platform::FetchCommand(site, "gg");
+    return FetchNoticeReply(site).text;
+}
+
+platform::PlatformResponse FetchNoticeReply(const platform::SiteConstants& site) {
+    return platform::FetchCommandReply(site, "gg");
 }
 
 std::string FetchPopupText(const platform::SiteConstants& site) {

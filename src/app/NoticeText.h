@@ -4,12 +4,15 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/PlatformRequest.h"
 #include "platform/SiteConstants.h"
 
 namespace vpsdesk::app {
 
 // Command "gg": the notice lines, CR LF between them. Empty when the request failed.
 std::string FetchNoticeText(const platform::SiteConstants& site);
+// The same, telling a network failure apart from a platform without notices.
+platform::PlatformResponse FetchNoticeReply(const platform::SiteConstants& site);
 // Command "tcgg": the announcement shown once after sign-in. Empty when there is none.
 std::string FetchPopupText(const platform::SiteConstants& site);
 

@@ -28,7 +28,12 @@ void PlatformLogout(const platform::SiteConstants& site) {
 }
 
 std::string FetchCommand(const platform::SiteConstants& site, std::string_view name) {
-    return net::ReplyText(net::WebRequest(site.CommandUrl() + std::string(name)).body);
+    return FetchCommandReply(site, name).text;
+}
+
+PlatformResponse FetchCommandReply(const platform::SiteConstants& site, std::string_view name) {
+    const net::WebReply reply = net::WebRequest(site.CommandUrl() + std::string(name));
+    return {net::ReplyText(reply.body), !reply.Ok()};
 }
 
 }  // namespace vpsdesk::platform

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "net/ByteArray.h"
+#include "platform/PlatformRequest.h"
 #include "platform/SiteConstants.h"
 
 namespace vpsdesk::platform {
@@ -19,5 +20,7 @@ void PlatformLogout(const platform::SiteConstants& site);
 // A command: GET the site's CommandUrl + `name`, the reply as text (empty when the request
 // failed).
 std::string FetchCommand(const platform::SiteConstants& site, std::string_view name);
+// The same, telling a network failure apart from a platform that answered.
+PlatformResponse FetchCommandReply(const platform::SiteConstants& site, std::string_view name);
 
 }  // namespace vpsdesk::platform

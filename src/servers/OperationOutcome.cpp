@@ -11,8 +11,8 @@ constexpr std::string_view kError = "错误";
 constexpr std::string_view kRefundMarker = "错误：";
 
 OperationOutcome Box(BoxKind box, std::string_view title, std::string_view text, bool refresh,
-                     bool close = false) {
-    return {box, std::string(title), std::string(text), refresh, close};
+                     bool close = false, bool done = false) {
+    return {box, std::string(title), std::string(text), refresh, close, done};
 }
 
 }  // namespace
@@ -31,7 +31,7 @@ OperationOutcome RestartOutcome(std::string_view reply) {
     net::JsonDocument doc;
     doc.Parse(reply);
     if (doc.GetObject("status").ToText() == "200")
-        return Box(BoxKind::Toolkit, kNotice, "操作成功，请耐心等待", true);
+        return Box(BoxKind::Toolkit, kNotice, "操作成功，请耐心等待", true, false, true);
     return Box(BoxKind::Toolkit, kError, reply, true);
 }
 
@@ -39,7 +39,7 @@ OperationOutcome RemarkOutcome(std::string_view reply) {
     std::string_view text = "设置失败";
     if (reply == "1000") text = "设置成功";
     if (reply == "1002") text = "字符非法";
-    return Box(BoxKind::Plain, "", text, true, true);
+    return Box(BoxKind::Plain, "", text, true, true, reply == "1000");
 }
 
 OperationOutcome InstallWithoutOsOutcome() {
@@ -47,7 +47,7 @@ OperationOutcome InstallWithoutOsOutcome() {
 }
 
 OperationOutcome InstallOutcome(std::string_view reply) {
-    if (reply == "1000") return Box(BoxKind::Toolkit, kNotice, "重置成功，请耐心等待", true);
+    if (reply == "1000") return Box(BoxKind::Toolkit, kNotice, "重置成功，请耐心等待", true, false, true);
     return Box(BoxKind::Toolkit, kError, "重置失败", true);
 }
 
@@ -60,7 +60,7 @@ OperationOutcome PasswordMismatchOutcome() {
 }
 
 OperationOutcome PasswordOutcome(std::string_view reply) {
-    if (reply == "1000") return {BoxKind::None, "", "", true, true};
+    if (reply == "1000") return {BoxKind::None, "", "", true, true, true};
     if (reply == "1001") return Box(BoxKind::Toolkit, kError, "密码设置失败请联系客服", false);
     if (reply == "1002")
         return Box(BoxKind::Toolkit, kError, "密码格式错误，请输入6-20位之间的数字与字母", false);
@@ -73,12 +73,13 @@ OperationOutcome RefundOutcome(std::string_view reply) {
     std::string message;
     if (const auto at = reply.rfind(kRefundMarker); at != std::string_view::npos)
         message = reply.substr(at + kRefundMarker.size());
-    if (!reply.empty() && message.empty()) message = "申请成功，请等待客服审核";
-    return Box(BoxKind::Timed, "友情提醒", message, true);
+    const bool done = !reply.empty() && message.empty();
+    if (done) message = "申请成功，请等待客服审核";
+    return Box(BoxKind::Timed, "友情提醒", message, true, false, done);
 }
 
 OperationOutcome RenewOutcome(std::string_view reply) {
-    if (reply == "1000") return Box(BoxKind::Plain, "", "续费成功", true, true);
+    if (reply == "1000") return Box(BoxKind::Plain, "", "续费成功", true, true, true);
     return Box(BoxKind::Plain, "", reply, false);
 }
 

@@ -22,6 +22,7 @@ struct OperationOutcome {
     std::string text;
     bool refresh = false;  // run the server list refresh afterwards
     bool close = false;    // close the operation's window afterwards
+    bool done = false;     // the platform carried the operation out
 
     bool operator==(const OperationOutcome&) const = default;
 };

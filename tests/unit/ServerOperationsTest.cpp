@@ -25,7 +25,7 @@ const OutcomeCase kOutcomes[] = {
     {"restart number 200",
      RestartOutcome,
      R"({"status":200})",
-     {kToolkit, "提示", "操作成功，请耐心等待", true}},
+     {kToolkit, "提示", "操作成功，请耐心等待", true, false, true}},
     {"restart string 200",
      RestartOutcome,
      R"({"status":"200"})",
@@ -35,14 +35,14 @@ const OutcomeCase kOutcomes[] = {
      "<html>502</html>",
      {kToolkit, "错误", "<html>502</html>", true}},
     {"restart failed", RestartOutcome, "", {kToolkit, "错误", "", true}},
-    {"remark 1000", RemarkOutcome, "1000", {kPlain, "", "设置成功", true, true}},
+    {"remark 1000", RemarkOutcome, "1000", {kPlain, "", "设置成功", true, true, true}},
     {"remark 1002", RemarkOutcome, "1002", {kPlain, "", "字符非法", true, true}},
     {"remark other", RemarkOutcome, "1001", {kPlain, "", "设置失败", true, true}},
     {"remark failed", RemarkOutcome, "", {kPlain, "", "设置失败", true, true}},
-    {"install 1000", InstallOutcome, "1000", {kToolkit, "提示", "重置成功，请耐心等待", true}},
+    {"install 1000", InstallOutcome, "1000", {kToolkit, "提示", "重置成功，请耐心等待", true, false, true}},
     {"install other", InstallOutcome, "1000 ", {kToolkit, "错误", "重置失败", true}},
     {"install failed", InstallOutcome, "", {kToolkit, "错误", "重置失败", true}},
-    {"password 1000", PasswordOutcome, "1000", {BoxKind::None, "", "", true, true}},
+    {"password 1000", PasswordOutcome, "1000", {BoxKind::None, "", "", true, true, true}},
     {"password 1001", PasswordOutcome, "1001", {kToolkit, "错误", "密码设置失败请联系客服", false}},
     {"password 1002",
      PasswordOutcome,
@@ -61,20 +61,20 @@ const OutcomeCase kOutcomes[] = {
     {"refund without marker",
      RefundOutcome,
      "<html>ok</html>",
-     {BoxKind::Timed, "友情提醒", "申请成功，请等待客服审核", true}},
+     {BoxKind::Timed, "友情提醒", "申请成功，请等待客服审核", true, false, true}},
     {"refund marker at the end",
      RefundOutcome,
      "错误：",
-     {BoxKind::Timed, "友情提醒", "申请成功，请等待客服审核", true}},
+     {BoxKind::Timed, "友情提醒", "申请成功，请等待客服审核", true, false, true}},
     {"refund failed", RefundOutcome, "", {BoxKind::Timed, "友情提醒", "", true}},
-    {"renew 1000", RenewOutcome, "1000", {kPlain, "", "续费成功", true, true}},
+    {"renew 1000", RenewOutcome, "1000", {kPlain, "", "续费成功", true, true, true}},
     {"renew refused", RenewOutcome, "余额不足，请充值", {kPlain, "", "余额不足，请充值", false}},
     {"renew failed", RenewOutcome, "", {kPlain, "", "", false}},
 };
 
 }  // namespace
 
-TEST(ServerOperationOutcome, EveryReplyLeadsToItsBoxRefreshAndClose) {
+TEST(ServerOperationOutcome, EveryReplyLeadsToItsBoxRefreshCloseAndVerdict) {
     for (const OutcomeCase& c : kOutcomes) {
         const OperationOutcome got = c.read(c.reply);
         EXPECT_EQ(got.box, c.expected.box) << c.name;
@@ -82,6 +82,7 @@ TEST(ServerOperationOutcome, EveryReplyLeadsToItsBoxRefreshAndClose) {
         EXPECT_EQ(got.text, c.expected.text) << c.name;
         EXPECT_EQ(got.refresh, c.expected.refresh) << c.name;
         EXPECT_EQ(got.close, c.expected.close) << c.name;
+        EXPECT_EQ(got.done, c.expected.done) << c.name;
     }
 }
 
