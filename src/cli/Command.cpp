@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "cli/AccountCommands.h"
+#include "cli/RdpSettingsCommand.h"
 #include "cli/ServerCommands.h"
 #include "cli/ShopCommands.h"
 #include "cli/SystemCommands.h"
@@ -88,6 +89,11 @@ std::span<const Command> CommandTable() {
         {"redeem", "redeem CARD", "Top up the balance with the recharge card CARD.",
          "The card password is read from standard input (asked for on a terminal).\n", {}, 1,
          1, RunRedeem},
+        {"rdp-settings", "rdp-settings [get | set KEY VALUE] [--json]",
+         "Show or change the remote-desktop settings the window client uses.",
+         "They live in config.ini beside the client (or in $XDG_DATA_HOME/vpsdesk for an\n"
+         "installed one); no sign-in is needed.\n",
+         {"--json"}, 0, 3, RunRdpSettings, false},
     };
     return kTable;
 }

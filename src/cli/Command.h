@@ -21,6 +21,7 @@ struct Command {
     std::size_t min_arguments = 0;
     std::size_t max_arguments = 0;
     CommandResult (*run)(CommandContext&) = nullptr;
+    bool signs_in = true;  // false for the commands that only touch local files
 
     // "usage: vpsctl SYNOPSIS", the summary and the details.
     std::string Help() const;

@@ -2,6 +2,7 @@
 
 #include "cli/Command.h"
 #include "cli/SignIn.h"
+#include "cli/TextTable.h"
 
 namespace vpsdesk::cli {
 namespace {
@@ -18,11 +19,11 @@ std::string VpsctlUsage() {
     std::string text =
         "usage: vpsctl [--site HOST[:PORT]] [--ca-file PEM] [--account NAME] COMMAND [ARGS]\n\n"
         "Commands:\n";
-    for (const Command& command : CommandTable()) {
-        std::string line = "  " + std::string(command.name);
-        line.resize(12, ' ');
-        text += line + std::string(command.summary) + "\n";
-    }
+    TextTable commands({});
+    for (const Command& command : CommandTable())
+        commands.AddRow({"", std::string(command.name), std::string(command.summary)});
+    // Below the empty header line.
+    text += commands.Render().substr(1);
     text +=
         "\n"
         "Options:\n"
@@ -60,7 +61,9 @@ CommandResult RunVpsctl(const std::vector<std::string>& args, Console& console) 
         return UsageError(misfit, "usage: vpsctl " + std::string(command->synopsis));
 
     CommandContext context{line, console, platform::InstallSiteConstants(line.startup), {}};
-    if (std::optional<CommandResult> failure = SignIn(context)) return std::move(*failure);
+    if (command->signs_in) {
+        if (std::optional<CommandResult> failure = SignIn(context)) return std::move(*failure);
+    }
     return command->run(context);
 }
 
