@@ -22,9 +22,13 @@ vpsdesk_gzip(${PACKAGING_DIR}/man/vpsdesk.1 ${GZ_DIR}/vpsdesk.1.gz)
 vpsdesk_gzip(${PACKAGING_DIR}/man/platformd.1 ${GZ_DIR}/platformd.1.gz)
 vpsdesk_gzip(${PACKAGING_DIR}/man/vpsctl.1 ${GZ_DIR}/vpsctl.1.gz)
 vpsdesk_gzip(${PACKAGING_DIR}/changelog ${GZ_DIR}/changelog.gz)
+# vpsctl's bash completion, written by the program from its own command table.
+add_custom_command(OUTPUT ${GZ_DIR}/vpsctl.bash
+  COMMAND vpsctl completion > ${GZ_DIR}/vpsctl.bash
+  DEPENDS vpsctl VERBATIM)
 add_custom_target(packaging_files ALL
   DEPENDS ${GZ_DIR}/vpsdesk.1.gz ${GZ_DIR}/platformd.1.gz ${GZ_DIR}/vpsctl.1.gz
-          ${GZ_DIR}/changelog.gz)
+          ${GZ_DIR}/changelog.gz ${GZ_DIR}/vpsctl.bash)
 
 if(TARGET vpsdesk)
   install(TARGETS vpsdesk RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT client)
@@ -44,6 +48,8 @@ if(TARGET vpsdesk)
   # The terminal client comes with the window client: same platform, same remembered sign-in.
   install(TARGETS vpsctl RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT client)
   install(FILES ${GZ_DIR}/vpsctl.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT client)
+  install(FILES ${GZ_DIR}/vpsctl.bash DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions
+          RENAME vpsctl COMPONENT client)
   install(FILES ${PACKAGING_DIR}/copyright ${GZ_DIR}/changelog.gz
           DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/vpsdesk COMPONENT client)
 endif()

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "cli/AccountCommands.h"
+#include "cli/CompletionCommand.h"
 #include "cli/RdpSettingsCommand.h"
 #include "cli/ServerCommands.h"
 #include "cli/ShopCommands.h"
@@ -94,6 +95,8 @@ std::span<const Command> CommandTable() {
          "They live in config.ini beside the client (or in $XDG_DATA_HOME/vpsdesk for an\n"
          "installed one); no sign-in is needed.\n",
          {"--json"}, 0, 3, RunRdpSettings, false},
+        {"completion", "completion", "Print the bash completion for vpsctl.",
+         "Load it with: source <(vpsctl completion)\n", {}, 0, 0, RunCompletion, false},
     };
     return kTable;
 }

@@ -15,6 +15,15 @@ const std::set<std::string> kSiteFlags = {"--help", "-h", "--version"};
 
 }  // namespace
 
+const std::vector<std::string>& ValueOptions() {
+    static const std::vector<std::string> kAll = [] {
+        std::vector<std::string> all(kSiteOptions.begin(), kSiteOptions.end());
+        all.insert(all.end(), kValueOptions.begin(), kValueOptions.end());
+        return all;
+    }();
+    return kAll;
+}
+
 std::string CommandLine::Value(const std::string& option) const {
     const auto found = options.find(option);
     return found == options.end() ? std::string() : found->second;

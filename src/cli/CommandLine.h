@@ -26,6 +26,9 @@ struct CommandLine {
 // command; "--" ends them, so an argument may begin with "-".
 CommandLine ParseCommandLine(const std::vector<std::string>& args);
 
+// The options that take a value, the client's site options included.
+const std::vector<std::string>& ValueOptions();
+
 // A whole number from 1 up, or nullopt.
 std::optional<long long> PositiveNumber(const std::string& text);
 
