@@ -72,7 +72,8 @@ CommandResult RunServers(CommandContext& context) {
             return reply.empty() ? CommandResult::Failed(kExitNetwork, kNoAnswerText)
                                  : CommandResult::Failed(kExitRefused, reply);
         rows.insert(rows.end(), page.rows.begin(), page.rows.end());
-        if (!all || number >= page.page_count) break;
+        // An empty page ends the walk too, whatever count the platform claims.
+        if (!all || number >= page.page_count || page.rows.empty()) break;
     }
     if (!context.line.Has("--json")) return CommandResult::Done(ServerTable(rows));
     nlohmann::ordered_json out = {{"count", page.count}, {"page_count", page.page_count}};

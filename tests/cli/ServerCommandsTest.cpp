@@ -60,6 +60,19 @@ TEST_F(VpsctlTest, AnAccountWithoutServersSaysSo) {
     EXPECT_EQ(result.out, "没有开通的云服务器\n");
 }
 
+TEST_F(VpsctlTest, AllStopsAtTheFirstEmptyPageWhateverCountIsClaimed) {
+    Control("script?path=/user/data/vpslist&count=3", R"({"count":50000,"data":[]})");
+    Control("clear");
+    const nlohmann::json all = Json(Run({"servers", "--all", "--json"}));
+    EXPECT_EQ(all["count"], 50000);
+    EXPECT_EQ(all["servers"].size(), 0u);
+    const nlohmann::json log = nlohmann::json::parse(Control("requests", {}, false));
+    std::size_t pages = 0;
+    for (const auto& request : log["data"])
+        pages += request["path"].get<std::string>().starts_with("/user/data/vpslist");
+    EXPECT_EQ(pages, 1u);
+}
+
 struct OperationCase {
     const char* name;
     std::vector<std::string> words;

@@ -21,6 +21,7 @@ class VpsctlTest : public ::testing::Test {
     void SetUp() override {
         platformd::PlatformOptions options;
         options.demo = true;
+        options.control_token = kControlToken;
         platform_ = std::make_unique<platformd::Platform>(options);
         site_ = "127.0.0.1:" + std::to_string(platform_->Start());
         // For the test's own requests; every run names the CA itself as well.
@@ -51,6 +52,18 @@ class VpsctlTest : public ::testing::Test {
         return parsed;
     }
     std::string Balance() { return Run({"balance"}).out; }
+    // A request to the platform's test control; the reply's text.
+    std::string Control(const std::string& action, const std::string& body = {},
+                        bool post = true) const {
+        net::WebRequestOptions options;
+        options.verb = post ? net::HttpVerb::Post : net::HttpVerb::Get;
+        if (post) options.body = body;
+        options.headers = std::string("X-Control-Token: ") + kControlToken;
+        const net::WebReply reply = net::WebRequest("https://" + site_ + "/__control/" + action, options);
+        return std::string(reply.body.begin(), reply.body.end());
+    }
+
+    static constexpr const char* kControlToken = "cli-test";
 
     std::unique_ptr<platformd::Platform> platform_;
     std::string site_;
