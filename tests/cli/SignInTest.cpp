@@ -78,6 +78,10 @@ TEST_F(VpsctlTest, NoAnswerAndAnUntrustedCertificateEndWithStatusThree) {
         RunVpsctl({"--site", closed_site, "--account", "demo", "balance"}, console_);
     EXPECT_EQ(closed.exit_code, kExitNetwork);
     EXPECT_EQ(closed.err, std::string(kNoAnswerText) + "\n");
+    // Without --account the platform's title names the remembered account's file: no title,
+    // no sign-in, and the same status rather than "nothing remembered".
+    const CommandResult no_title = RunVpsctl({"--site", closed_site, "balance"}, console_);
+    EXPECT_EQ(no_title.exit_code, kExitNetwork) << no_title.err;
     // Certificates are always verified: the platform's own CA is not trusted by the system.
     net::SetTlsSettings({});
     const CommandResult untrusted = RunVpsctl({"--site", site_, "--account", "demo", "balance"}, console_);
