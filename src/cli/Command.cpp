@@ -4,6 +4,7 @@
 
 #include "cli/AccountCommands.h"
 #include "cli/CompletionCommand.h"
+#include "cli/ConnectCommand.h"
 #include "cli/RdpSettingsCommand.h"
 #include "cli/ServerCommands.h"
 #include "cli/ShopCommands.h"
@@ -55,6 +56,11 @@ std::span<const Command> CommandTable() {
          "  --all      every page\n"
          "  --json     machine-readable output\n",
          {"--page", "--all", "--json"}, 0, 0, RunServers},
+        {"connect", "connect ID", "Open a remote-desktop session to the server ID.",
+         "The same launch as a double-click on the server's row, with the same settings\n"
+         "(see rdp-settings); it ends when the session does. Exit status 1 when the server\n"
+         "is not running or the session failed, with the reason on stderr.\n",
+         {}, 1, 1, RunConnect},
         {"restart", "restart ID", "Restart the server ID.", "", {}, 1, 1, RunRestart},
         {"remark", "remark ID TEXT", "Set the remark of the server ID.", "", {}, 2, 2, RunRemark},
         {"refund", "refund ID", "Apply for a refund of the server ID.", "", {}, 1, 1, RunRefund},

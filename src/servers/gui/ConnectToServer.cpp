@@ -4,11 +4,7 @@
 
 #include "os/KeyFileDataProtection.h"
 #include "os/ProgramFolder.h"
-#include "servers/RdpClientCommand.h"
-#include "servers/RdpFailureMessage.h"
-#include "servers/RdpLocalDevices.h"
-#include "servers/RdpSessionLog.h"
-#include "servers/RemoteDesktopLaunch.h"
+#include "servers/RemoteDesktopStart.h"
 #include "servers/gui/ServerListPage.h"
 #include "ui/MessageBoxes.h"
 #include "ui/Waiting.h"
@@ -44,21 +40,6 @@ RdpLocalDevices LocalDevices(const RemoteDesktopSettings& settings) {
     return Seams().devices ? Seams().devices() : ProbeRdpLocalDevices(settings);
 }
 
-// Reads the session's log as it comes and, once xfreerdp has ended, tells the customer
-// what failed. Both run on the launcher's watching thread; the box is shown on the UI
-// thread, and not at all once the client is shutting down.
-void WatchSession(os::LaunchRequest& request, const LaunchEvents& events) {
-    auto log = std::make_shared<RdpSessionLog>();
-    request.on_output_line = [log](std::string_view line) { log->Read(line); };
-    request.on_end = [log, events](const os::ProgramEnd& end) {
-        if (events)
-            events("remote-desktop-ended " + (end.exited ? std::to_string(end.exit_code)
-                                                         : "signal " + std::to_string(end.signal)));
-        if (std::optional<std::string> failure = RdpFailureMessage(end, *log))
-            ui::ShowMessage(*failure, "错误", ui::MessageIcon::Error, ui::MessageButtons::Ok);
-    };
-}
-
 }  // namespace
 
 void ConnectToServer(QWidget* parent, const ServerRow& row, const LaunchEvents& events) {
@@ -75,35 +56,31 @@ void LaunchRemoteDesktop(QWidget* parent, const std::string& host, const std::st
                          const std::string& password, const LaunchEvents& events) {
     const RemoteDesktopSettings settings = rdpsettings::ReadRemoteDesktopSettings();
     RefreshSettingsRecord(settings, rdpsettings::CurrentRdpSettings());
-    const std::string login_switch = SwitchMemory().Choose(settings.forced_login);
-    const std::filesystem::path folder = os::ProgramFolder();
-    const RdpLocalDevices devices = LocalDevices(settings);
-    const RdpConnectionFile file =
-        MakeRdpConnectionFile(folder, HostPort{host, port}, password,
-                              HonouredRdpSettings(settings, devices), Protection());
-    // Without a program folder the path would be relative to the working directory.
-    if (folder.empty() || !WriteRdpFile(file.path, file.bytes)) {
-        ui::ShowPlainMessage(kRdpWriteFailed, {}, parent);
-        return;
-    }
-
-    ui::WaitPumping(Seams().wait.count(), ui::WaitUnit::Milliseconds);
-
-    os::LaunchRequest request = RdpClientCommand(file.path, login_switch, settings.window_mode,
-                                                 password, RdpDeviceSwitches(settings, devices));
-    WatchSession(request, events);
-    const os::LaunchResult started = Launcher().Launch(request);
+    const RdpStartServices services{Launcher(), Protection(), LocalDevices, [] {
+                                        ui::WaitPumping(Seams().wait.count(),
+                                                        ui::WaitUnit::Milliseconds);
+                                    }};
+    // Once xfreerdp has ended the customer is told what failed: on the UI thread, and not at
+    // all once the client is shutting down.
+    auto on_end = [events](const os::ProgramEnd& end, const std::optional<std::string>& failure) {
+        if (events)
+            events("remote-desktop-ended " + (end.exited ? std::to_string(end.exit_code)
+                                                         : "signal " + std::to_string(end.signal)));
+        if (failure) ui::ShowMessage(*failure, "错误", ui::MessageIcon::Error, ui::MessageButtons::Ok);
+    };
+    const RdpStart started = StartRemoteDesktop(os::ProgramFolder(), HostPort{host, port}, password,
+                                                settings, SwitchMemory(), services, on_end);
     switch (started.status) {
-        case os::LaunchStatus::kStarted:
+        case RdpStartStatus::kStarted:
             if (events) events("remote-desktop-started " + std::to_string(started.pid));
             break;
-        case os::LaunchStatus::kNotFound:
-            ui::ShowMessage(RdpClientMissingMessage(), "错误", ui::MessageIcon::Error,
-                            ui::MessageButtons::Ok, parent);
+        case RdpStartStatus::kFileNotWritten:
+            ui::ShowPlainMessage(started.message, {}, parent);
             break;
-        case os::LaunchStatus::kFailed:
-            ui::ShowMessage(RdpClientFailedMessage(started.error), "错误", ui::MessageIcon::Error,
-                            ui::MessageButtons::Ok, parent);
+        case RdpStartStatus::kClientMissing:
+        case RdpStartStatus::kClientFailed:
+            ui::ShowMessage(started.message, "错误", ui::MessageIcon::Error, ui::MessageButtons::Ok,
+                            parent);
             break;
     }
 }

@@ -10,6 +10,7 @@
 #include "os/DataProtection.h"
 #include "os/ProcessLauncher.h"
 #include "servers/RdpLocalDevices.h"
+#include "servers/RemoteDesktopStart.h"
 #include "servers/ServerRow.h"
 
 class QWidget;
@@ -17,12 +18,6 @@ class QWidget;
 namespace vpsdesk::servers {
 
 class ServerListPage;
-
-inline constexpr const char* kGraphicsCardWarning =
-    "检测到您远程的机器为显卡机器，此远程桌面为临时远程，请使用向日葵\\TD等方式远程（使用临时远程"
-    "后一定要重启，否则会导致显卡功能不生效）";
-inline constexpr const char* kRdpWriteFailed =
-    "写入RDP文件失败，请确保软件未被杀毒软件拦截或者软件已经解压";
 
 // Where a launch reports its milestones, "remote-desktop-started PID" and
 // "remote-desktop-ended CODE" (or "signal N"); the caller decides where they go. Called on
@@ -48,7 +43,7 @@ void AttachRemoteDesktop(ServerListPage& page, LaunchEvents events);
 // devices (so a test does not depend on the tester's serial ports and sound).
 struct RemoteDesktopSeams {
     std::shared_ptr<os::ProcessLauncher> launcher;  // null: the real one
-    std::chrono::milliseconds wait{50};
+    std::chrono::milliseconds wait{kRdpStartWait};
     std::shared_ptr<const os::DataProtection> protection;  // null: the user's own
     std::function<RdpLocalDevices()> devices;              // null: this computer's
 };
