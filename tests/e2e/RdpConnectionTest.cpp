@@ -46,6 +46,20 @@ class VirtualDisplay {
             folder / "xvfb.err"});
         PollFor([&] { return ReadAll(out_).find('\n') != std::string::npos || !child_->Running(); },
                 60s);
+        // Seen rarely on a loaded machine: a display named but refusing its first client.
+        // It is used only once it answers one.
+        if (!Name().empty()) {
+            PollFor(
+                [&] {
+                    Child probe({{"/usr/bin/xset", "-display", Name(), "q"},
+                                 {},
+                                 folder,
+                                 folder / "probe.out",
+                                 folder / "probe.err"});
+                    return probe.WaitExitCode() == 0 || !child_->Running();
+                },
+                30s);
+        }
     }
     std::string Name() const {
         std::string number = ReadAll(out_);
