@@ -73,10 +73,10 @@ constexpr PeriodWord kPeriods[] = {{"day", shop::PurchasePeriod::Day, "one day"}
                                    {"year", shop::PurchasePeriod::Year, "one year"}};
 
 CommandResult OfferedSystems(const shop::PurchaseOsChoice& choice, const std::string& why) {
-    TextTable table({"ID", "系统"});
-    for (std::size_t i = 0; i < choice.Names().size(); ++i)
-        table.AddRow({choice.Ids()[i], choice.Names()[i]});
-    return {kExitUsage, {}, "buy: " + why + "; the systems on offer:\n" + table.Render()};
+    return {
+        kExitUsage,
+        {},
+        "buy: " + why + "; the systems on offer:\n" + SystemsTable(choice.Ids(), choice.Names())};
 }
 
 }  // namespace

@@ -9,10 +9,10 @@ namespace vpsdesk::cli {
 namespace {
 
 CommandResult OfferedSystems(const servers::OsChoice& choice, const std::string& why) {
-    TextTable table({"ID", "系统"});
-    for (std::size_t i = 0; i < choice.Names().size(); ++i)
-        table.AddRow({choice.Ids()[i], choice.Names()[i]});
-    return {kExitUsage, {}, "reinstall: " + why + "; the systems on offer:\n" + table.Render()};
+    return {kExitUsage,
+            {},
+            "reinstall: " + why + "; the systems on offer:\n" +
+                SystemsTable(choice.Ids(), choice.Names())};
 }
 
 }  // namespace

@@ -76,4 +76,12 @@ std::string TextTable::Render() const {
     return out;
 }
 
+std::string SystemsTable(const std::vector<std::string>& ids,
+                         const std::vector<std::string>& names) {
+    TextTable table({"ID", "系统"});
+    for (std::size_t i = 0; i < ids.size() && i < names.size(); ++i)
+        table.AddRow({ids[i], names[i]});
+    return table.Render();
+}
+
 }  // namespace vpsdesk::cli

@@ -24,4 +24,8 @@ class TextTable {
     std::vector<std::vector<std::string>> rows_;
 };
 
+// The systems on offer, id and name, for a command that needs one named.
+std::string SystemsTable(const std::vector<std::string>& ids,
+                         const std::vector<std::string>& names);
+
 }  // namespace vpsdesk::cli
