@@ -3,6 +3,7 @@
 #include <nlohmann/json.hpp>
 
 #include "cli/TextTable.h"
+#include "rdpsettings/RdpSettingValues.h"
 #include "rdpsettings/RemoteDesktopSettings.h"
 
 namespace vpsdesk::cli {
@@ -17,16 +18,24 @@ CommandResult Show(bool json) {
         for (const auto& [key, field] : RdpSettingKeys()) out[std::string(key)] = settings.*field;
         return CommandResult::Done(out.dump(2) + "\n");
     }
-    TextTable table({"键", "值"});
-    for (const auto& [key, field] : RdpSettingKeys()) table.AddRow({std::string(key), settings.*field});
+    // An empty value was never set: the window, and so the next connection, use the default.
+    TextTable table({"键", "值", "默认"});
+    const rdpsettings::RemoteDesktopSettings& defaults = rdpsettings::RdpWindowDefaults();
+    for (const auto& [key, field] : RdpSettingKeys())
+        table.AddRow({std::string(key), settings.*field, defaults.*field});
     return CommandResult::Done(table.Render());
 }
 
 CommandResult Set(const std::string& key, const std::string& value) {
     for (const auto& [known, field] : RdpSettingKeys()) {
         if (known != key) continue;
+        const std::optional<std::string> stored = rdpsettings::RdpValueToStore(field, value);
+        if (!stored)
+            return CommandResult::Failed(kExitUsage, "rdp-settings: " + key + " cannot be \"" +
+                                                         value + "\"; it takes " +
+                                                         rdpsettings::RdpValuesAccepted(field));
         rdpsettings::RemoteDesktopSettings settings = rdpsettings::ReadRemoteDesktopSettings();
-        settings.*field = value;
+        settings.*field = *stored;
         if (!rdpsettings::SaveRemoteDesktopSettings(settings))
             return CommandResult::Failed(kExitRefused, "rdp-settings: could not write " +
                                                            rdpsettings::RdpConfigFile().string());

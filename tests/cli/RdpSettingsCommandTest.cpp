@@ -18,8 +18,10 @@ TEST_F(RdpSettingsCommandTest, ShowsEveryKeyAsTheFileHoldsIt) {
     PutConfig("[RDP]\r\n剪贴板=0\r\n窗口数据=1024×768\r\n");
     const CommandResult table = Run({"rdp-settings"});
     ASSERT_EQ(table.exit_code, kExitDone) << table.err;
-    EXPECT_NE(table.out.find("\n剪贴板      0\n"), std::string::npos) << table.out;
-    EXPECT_NE(table.out.find("\n窗口数据    1024×768\n"), std::string::npos) << table.out;
+    // The default column says what a never-set key stands for.
+    EXPECT_NE(table.out.find("\n剪贴板      0         1\n"), std::string::npos) << table.out;
+    EXPECT_NE(table.out.find("\n窗口数据    1024×768  800×600\n"), std::string::npos) << table.out;
+    EXPECT_NE(table.out.find("\n打印机                0\n"), std::string::npos) << table.out;
     EXPECT_EQ(Run({"rdp-settings", "get"}).out, table.out);
 
     const nlohmann::json json = nlohmann::json::parse(Run({"rdp-settings", "--json"}).out);
@@ -46,6 +48,9 @@ TEST_F(RdpSettingsCommandTest, SetChangesOneKeyAndKeepsTheRest) {
         {{"rdp-settings", "set", "printer", "1"}, "no key \"printer\""},
         {{"rdp-settings", "set", "打印机"}, "usage: vpsctl rdp-settings"},
         {{"rdp-settings", "put"}, "usage: vpsctl rdp-settings"},
+        {{"rdp-settings", "set", "打印机", "yes"},
+         "打印机 cannot be \"yes\"; it takes 0 (off) or 1 (on), or nothing"},
+        {{"rdp-settings", "set", "窗口数据", "1920×1080"}, "it takes 800×600, 1024×768,"},
     };
     for (const auto& misuse : misuses) {
         const CommandResult result = Run(misuse.args);
@@ -53,6 +58,10 @@ TEST_F(RdpSettingsCommandTest, SetChangesOneKeyAndKeepsTheRest) {
         EXPECT_NE(result.err.find(misuse.err), std::string::npos) << result.err;
     }
     EXPECT_EQ(ConfigText(), config);
+
+    // A size typed with a plain "x" is stored as the window stores it.
+    ASSERT_EQ(Run({"rdp-settings", "set", "窗口数据", "1280x800"}).exit_code, kExitDone);
+    EXPECT_NE(ConfigText().find("窗口数据=1280×800"), std::string::npos) << ConfigText();
 }
 
 }  // namespace

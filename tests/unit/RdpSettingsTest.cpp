@@ -4,11 +4,13 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <sstream>
 
 #include "ProgramFolderTest.h"
 #include "net/Gbk.h"
 #include "os/ProgramFolder.h"
+#include "rdpsettings/RdpSettingValues.h"
 #include "rdpsettings/RemoteDesktopSettings.h"
 #include "rdpsettings/SettingsForm.h"
 
@@ -152,6 +154,49 @@ TEST(RdpSettings, ForcedLoginSwitches) {
     EXPECT_EQ(ForcedLoginSwitch(""), std::nullopt);
     EXPECT_EQ(ForcedLoginSwitch("3"), std::nullopt);
     EXPECT_EQ(ForcedLoginSwitch(" 0"), std::nullopt);
+}
+
+// Values set by hand are held to what the window writes: the launcher copies most texts
+// straight into the connection file.
+TEST(RdpSettings, HandSetValuesAreTheWindowsOwnTexts) {
+    using R = RemoteDesktopSettings;
+    const struct {
+        RdpSettingField field;
+        std::string value;
+        std::optional<std::string> stored;
+    } cases[] = {
+        {&R::clipboard, "1", "1"},
+        {&R::clipboard, "0", "0"},
+        {&R::clipboard, "2", std::nullopt},
+        {&R::clipboard, "yes", std::nullopt},
+        {&R::clipboard, "1\r\nfull address:s:elsewhere", std::nullopt},
+        {&R::window_mode, "0", "0"},
+        {&R::forced_login, "2", "2"},
+        {&R::audio_mode, "3", std::nullopt},
+        {&R::key_combinations, " 1", std::nullopt},
+        {&R::resolution, "1024×768", "1024×768"},
+        {&R::resolution, "1024x768", "1024×768"},
+        {&R::resolution, "1680X1050", "1680×1050"},
+        {&R::resolution, "1920×1080", std::nullopt},
+        {&R::resolution, "abc", std::nullopt},
+        {&R::color_depth, "16", "16"},
+        {&R::color_depth, "12", std::nullopt},
+        {&R::drives, "/mnt/数据;/media/u;", "/mnt/数据;/media/u;"},
+        {&R::drives, "/mnt/a\tb;", std::nullopt},
+        {&R::drives, "/mnt/\xF0\x9F\x98\x80;", std::nullopt},  // an emoji: GBK has none
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(RdpValueToStore(c.field, c.value), c.stored)
+            << RdpKeyOf(c.field) << " " << c.value;
+    for (const auto& [key, field] : RdpSettingKeys()) {
+        EXPECT_EQ(RdpValueToStore(field, ""), "") << key << ": empty forgets the setting";
+        EXPECT_EQ(RdpValueToStore(field, RdpWindowDefaults().*field), RdpWindowDefaults().*field)
+            << key << ": the window's own default";
+    }
+    EXPECT_EQ(RdpValuesAccepted(&R::forced_login),
+              "0 (admin), 1 (console) or 2 (none), or nothing to forget the setting");
+    EXPECT_EQ(RdpValuesAccepted(&R::color_depth),
+              "4, 8, 16, 24 or 32, or nothing to forget the setting");
 }
 
 TEST(RdpSettings, SliderChoicesAndTheirStops) {
