@@ -75,7 +75,16 @@ CommandResult RunServers(CommandContext& context) {
         // An empty page ends the walk too, whatever count the platform claims.
         if (!all || number >= page.page_count || page.rows.empty()) break;
     }
-    if (!context.line.Has("--json")) return CommandResult::Done(ServerTable(rows));
+    if (!context.line.Has("--json")) {
+        CommandResult result = CommandResult::Done(ServerTable(rows));
+        // On stderr, so that the table alone goes down a pipe.
+        if (!all && page_number < page.page_count)
+            result.err = "page " + std::to_string(page_number) + " of " +
+                         std::to_string(page.page_count) + "; --page " +
+                         std::to_string(page_number + 1) +
+                         " for the next, --all for every server\n";
+        return result;
+    }
     nlohmann::ordered_json out = {{"count", page.count}, {"page_count", page.page_count}};
     if (!all) out["page"] = page_number;
     out["servers"] = nlohmann::ordered_json::array();

@@ -18,6 +18,8 @@ TEST_F(VpsctlTest, ServersListsOnePageAsAnAlignedTable) {
     ASSERT_EQ(result.exit_code, kExitDone) << result.err;
     const std::vector<std::string> lines = net::SplitText(result.out, "\n");
     ASSERT_EQ(lines.size(), 6u) << result.out;  // the header and five servers
+    EXPECT_EQ(result.err, "page 1 of 2; --page 2 for the next, --all for every server\n");
+    EXPECT_EQ(Run({"servers", "--page", "2"}).err, "") << "the last page";
     const std::size_t address = ColumnOf(lines[0], "IP/远程地址");
     const std::size_t status = ColumnOf(lines[0], "状态");
     for (std::size_t i = 1; i < lines.size(); ++i) {
