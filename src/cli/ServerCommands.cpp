@@ -76,6 +76,12 @@ CommandResult RunServers(CommandContext& context) {
         if (!all || number >= page.page_count || page.rows.empty()) break;
     }
     if (!context.line.Has("--json")) {
+        // A page past the last is empty, not a sign that the account has no servers.
+        if (!all && rows.empty() && page_number > 1 && !page.Empty())
+            return {kExitDone,
+                    {},
+                    "page " + std::to_string(page_number) + " is past the last page, " +
+                        std::to_string(page.page_count) + "\n"};
         CommandResult result = CommandResult::Done(ServerTable(rows));
         // On stderr, so that the table alone goes down a pipe.
         if (!all && page_number < page.page_count)

@@ -20,6 +20,10 @@ TEST_F(VpsctlTest, ServersListsOnePageAsAnAlignedTable) {
     ASSERT_EQ(lines.size(), 6u) << result.out;  // the header and five servers
     EXPECT_EQ(result.err, "page 1 of 2; --page 2 for the next, --all for every server\n");
     EXPECT_EQ(Run({"servers", "--page", "2"}).err, "") << "the last page";
+    const CommandResult past = Run({"servers", "--page", "9"});
+    EXPECT_EQ(past.exit_code, kExitDone);
+    EXPECT_EQ(past.out, "") << "not the notice of an account without servers";
+    EXPECT_EQ(past.err, "page 9 is past the last page, 2\n");
     const std::size_t address = ColumnOf(lines[0], "IP/远程地址");
     const std::size_t status = ColumnOf(lines[0], "状态");
     for (std::size_t i = 1; i < lines.size(); ++i) {
@@ -56,10 +60,11 @@ TEST_F(VpsctlTest, ServersAsJsonKeepTheirKeysOnEveryPage) {
 }
 
 TEST_F(VpsctlTest, AnAccountWithoutServersSaysSo) {
-    // The second demo customer has one server; a page beyond it is empty.
-    const CommandResult result = RunAs("13900139000", {"servers", "--page", "3"});
+    Control("script?path=/user/data/vpslist&count=1", R"({"count":0,"data":[]})");
+    const CommandResult result = Run({"servers"});
     EXPECT_EQ(result.exit_code, kExitDone);
     EXPECT_EQ(result.out, "没有开通的云服务器\n");
+    EXPECT_EQ(result.err, "");
 }
 
 TEST_F(VpsctlTest, AllStopsAtTheFirstEmptyPageWhateverCountIsClaimed) {
