@@ -9,6 +9,7 @@
 #include <system_error>
 
 #include "os/CachedFolder.h"
+#include "os/FileBytes.h"
 
 namespace vpsdesk::os {
 namespace fs = std::filesystem;
@@ -35,12 +36,40 @@ bool MayWriteFolder(const fs::path& folder) {
     return access(folder.c_str(), W_OK | X_OK) == 0;
 }
 
-bool IsSystemInstall(const fs::path& executable_folder, const FolderWriteCheck& may_write) {
-    const fs::path normal = executable_folder.lexically_normal();
+namespace {
+
+bool IsUnderUsr(const fs::path& folder) {
+    const fs::path normal = folder.lexically_normal();
     const fs::path usr("/usr");
     const auto [end, rest] = std::mismatch(usr.begin(), usr.end(), normal.begin(), normal.end());
-    if (end == usr.end()) return true;
-    return !may_write(executable_folder);
+    return end == usr.end();
+}
+
+}  // namespace
+
+bool IsSystemInstall(const fs::path& executable_folder, const FolderWriteCheck& may_write) {
+    return IsUnderUsr(executable_folder) || !may_write(executable_folder);
+}
+
+std::vector<std::string> AdoptFilesLeftBeside(const fs::path& executable_folder,
+                                              const fs::path& program_folder,
+                                              std::span<const std::string_view> names) {
+    std::vector<std::string> adopted;
+    std::error_code ec;
+    if (executable_folder.empty() || program_folder.empty() || IsUnderUsr(executable_folder) ||
+        fs::equivalent(executable_folder, program_folder, ec))
+        return adopted;
+    for (std::string_view name : names) {
+        const fs::path target = program_folder / fs::path(name);
+        // Anything already there, even a dangling link, is the customer's newer choice.
+        if (fs::symlink_status(target, ec).type() != fs::file_type::not_found) continue;
+        const fs::path source = executable_folder / fs::path(name);
+        if (!fs::is_regular_file(source, ec)) continue;
+        const FileRead read = ReadFileBytes(source);
+        if (read.status == ReadStatus::kRead && WriteFileAtomically(target, read.bytes))
+            adopted.emplace_back(name);
+    }
+    return adopted;
 }
 
 fs::path ChooseProgramFolder(const fs::path& executable_folder, const Environment& env,

@@ -4,6 +4,10 @@
 // finds what the client wrote.
 #include <filesystem>
 #include <functional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
 
 #include "os/Environment.h"
 
@@ -34,6 +38,16 @@ bool IsSystemInstall(const std::filesystem::path& executable_folder,
 std::filesystem::path ChooseProgramFolder(const std::filesystem::path& executable_folder,
                                           const Environment& env,
                                           const FolderWriteCheck& may_write = MayWriteFolder);
+
+// Copies each file of `names` from `executable_folder` into `program_folder` where the
+// program folder lacks it, when the rule chose another folder than the executable's own.
+// A client whose folder has become read-only then starts with the settings it kept beside
+// itself, not with the defaults; once copied, the program folder's copy is the one used.
+// A system-wide installation (under /usr) has nothing of a customer's beside it and is
+// left alone. Returns the names copied.
+std::vector<std::string> AdoptFilesLeftBeside(const std::filesystem::path& executable_folder,
+                                              const std::filesystem::path& program_folder,
+                                              std::span<const std::string_view> names);
 
 // The folder of the running executable (/proc/self/exe); empty when it cannot be read.
 std::filesystem::path ExecutableFolder();

@@ -73,7 +73,7 @@ RememberedLogin AccountSettingsFile::LoadRememberedLogin() const {
 }
 
 UpdateSettingsFile::UpdateSettingsFile(const std::filesystem::path& program_folder) {
-    if (!program_folder.empty()) path_ = program_folder / "更新配置.ini";
+    if (!program_folder.empty()) path_ = program_folder / kUpdateSettingsFileName;
 }
 
 bool UpdateSettingsFile::WriteUpdateAddress(std::string_view command_url) const {

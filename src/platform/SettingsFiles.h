@@ -44,6 +44,8 @@ class AccountSettingsFile {
     std::filesystem::path path_;
 };
 
+inline constexpr std::string_view kUpdateSettingsFileName = "更新配置.ini";
+
 // "更新配置.ini" in the program folder, section "更新", key "API地址".
 class UpdateSettingsFile {
   public:

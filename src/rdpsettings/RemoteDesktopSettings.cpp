@@ -70,7 +70,7 @@ RemoteDesktopSettings& CurrentRdpSettings() {
 std::filesystem::path RdpConfigFile() {
     std::filesystem::path folder = os::ProgramFolder();
     if (folder.empty()) return {};
-    return folder / "config.ini";
+    return folder / kRdpConfigFileName;
 }
 
 std::string ReadRdpSetting(std::string_view key) {

@@ -47,6 +47,7 @@ struct RdpSettingKey {
 };
 
 inline constexpr std::string_view kRdpSection = "RDP";
+inline constexpr std::string_view kRdpConfigFileName = "config.ini";
 
 // The nineteen keys in the order every save writes them.
 const std::array<RdpSettingKey, 19>& RdpSettingKeys();

@@ -5,6 +5,8 @@
 // helper's own, because permissions do not stop root.
 #include <gtest/gtest.h>
 
+#include <nlohmann/json.hpp>
+
 #include "E2eSupport.h"
 #include "account/gui/LoginPage.h"
 #include "net/Gbk.h"
@@ -133,6 +135,35 @@ INSTANTIATE_TEST_SUITE_P(
         FailingSave{"ConnectionFileReadOnly", Save::kConnectionFile, Fault::kReadOnly},
         FailingSave{"ConnectionFileFull", Save::kConnectionFile, Fault::kFull}),
     [](const auto& test) { return std::string(test.param.name); });
+
+// A folder that has become read-only sends the program's files to the per-user folder; the
+// settings kept beside the program go with them rather than being left behind for the
+// defaults. vpsctl and the window client share the rule; vpsctl needs no display.
+TEST(ReadOnlyProgramFolder, TheSettingsKeptBesideTheProgramAreStillTheCustomers) {
+    TempFolder root;
+    const fs::path program = root / "program";
+    fs::create_directories(program);
+    fs::copy_file(VPSCTL_BIN, program / "vpsctl");
+    const std::string config =
+        vpsdesk::net::Utf8ToGbk("[RDP]\r\n剪贴板=0\r\n窗口数据=1280×800\r\n");
+    WriteAll(program / "config.ini", config);
+
+    Child vpsctl({{FILE_HELPER_BIN, "--read-only", program.string(), "run",
+                   (program / "vpsctl").string(), "rdp-settings", "--json"},
+                  {"XDG_DATA_HOME=" + (root / "data").string()},
+                  root.Path(),
+                  root / "vpsctl.out",
+                  root / "vpsctl.err"});
+    const std::optional<int> code = vpsctl.WaitExitCode();
+    if (code == kNoNamespace)
+        GTEST_SKIP() << "no private mount namespace here: " << ReadAll(root / "vpsctl.err");
+    ASSERT_EQ(code, 0) << ReadAll(root / "vpsctl.err");
+    const nlohmann::json shown = nlohmann::json::parse(ReadAll(root / "vpsctl.out"));
+    EXPECT_EQ(shown["剪贴板"], "0");
+    EXPECT_EQ(shown["窗口数据"], "1280×800");
+    EXPECT_EQ(ReadAll(root / "data" / "vpsdesk" / "config.ini"), config);
+    EXPECT_EQ(ReadAll(program / "config.ini"), config);
+}
 
 }  // namespace
 }  // namespace e2e

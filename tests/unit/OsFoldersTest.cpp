@@ -80,6 +80,46 @@ TEST_F(OsFolders, AnInstallUnderUsrIsTheSystemsEvenForAUserWhoMayWriteThere) {
     EXPECT_EQ(ChooseProgramFolder("/usr/bin", Env(), writable), UserDataFolder(Env()));
 }
 
+TEST_F(OsFolders, SettingsLeftBesideAReadOnlyClientAreAdoptedOnceNeverOverwritten) {
+    const fs::path install = dir_ / "install", data = dir_ / "data";
+    fs::create_directories(install);
+    fs::create_directories(data);
+    const auto put = [](const fs::path& file, const std::string& bytes) {
+        std::ofstream(file, std::ios::binary) << bytes;
+    };
+    const auto text = [](const fs::path& file) {
+        std::ifstream in(file, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    // GBK bytes, copied as they are.
+    put(install / "config.ini", "[RDP]\r\n\xbc\xf4\xcc\xf9\xb0\xe5=0\r\n");
+    put(install / "更新配置.ini", "[更新]\r\n");
+    fs::create_directories(install / "History");
+    const std::string_view names[] = {"config.ini", "更新配置.ini", "History", "missing.ini"};
+
+    EXPECT_EQ(AdoptFilesLeftBeside(install, data, names),
+              (std::vector<std::string>{"config.ini", "更新配置.ini"}));
+    EXPECT_EQ(text(data / "config.ini"), text(install / "config.ini"));
+    EXPECT_FALSE(fs::exists(data / "History")) << "a folder is not a settings file";
+    EXPECT_FALSE(fs::exists(data / "missing.ini"));
+
+    // The program folder's copy is the customer's from now on.
+    put(data / "config.ini", "newer");
+    fs::remove(data / "更新配置.ini");
+    fs::create_symlink(dir_ / "nowhere", data / "更新配置.ini");
+    EXPECT_TRUE(AdoptFilesLeftBeside(install, data, names).empty());
+    EXPECT_EQ(text(data / "config.ini"), "newer");
+    EXPECT_TRUE(fs::is_symlink(data / "更新配置.ini"));
+
+    // The executable's own folder, and a system-wide installation, adopt nothing.
+    fs::remove(data / "config.ini");
+    EXPECT_TRUE(AdoptFilesLeftBeside(install, install, names).empty());
+    EXPECT_TRUE(AdoptFilesLeftBeside(install, dir_ / "install" / ".", names).empty());
+    EXPECT_TRUE(AdoptFilesLeftBeside("/usr/bin", data, names).empty());
+    EXPECT_TRUE(AdoptFilesLeftBeside(install, {}, names).empty());
+    EXPECT_FALSE(fs::exists(data / "config.ini"));
+}
+
 // MayWriteFolder's answer for a user other than root, who may write almost anywhere;
 // nullopt when the test cannot take that user's identity.
 std::optional<bool> MayWriteAsNobody(const fs::path& folder) {

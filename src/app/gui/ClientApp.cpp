@@ -24,6 +24,7 @@
 #include "os/ProgramFolder.h"
 #include "platform/SessionState.h"
 #include "platform/SettingsFiles.h"
+#include "rdpsettings/RemoteDesktopSettings.h"
 #include "ui/EventLog.h"
 #include "ui/QtText.h"
 
@@ -82,6 +83,10 @@ int StartClient(int& argc, char** argv, std::span<const std::uint8_t> updater_im
         std::printf("vpsdesk %s (%s)\n", VPSDESK_VERSION, platform::BuiltInLocalVersion().c_str());
         return 0;
     }
+    // Settings kept beside a client whose folder has since become read-only.
+    constexpr std::string_view kKeptBeside[] = {rdpsettings::kRdpConfigFileName,
+                                                platform::kUpdateSettingsFileName};
+    os::AdoptFilesLeftBeside(os::ExecutableFolder(), os::ProgramFolder(), kKeptBeside);
     std::unique_ptr<QApplication> application = OpenToolkit(argc, argv);
     if (!application) return 1;
     EndOnTerminationSignals(application.get());

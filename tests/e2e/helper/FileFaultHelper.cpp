@@ -11,6 +11,7 @@
 //   save-login DOCUMENTS TITLE ACCOUNT PASSWORD
 //                                        ticks "记住密码" with these values, unticks and
 //                                        ticks it again: three saves
+//   run PROGRAM ARGS...                  runs PROGRAM in the namespace and ends with it
 // Before the command, in a mount namespace of its own (exit 77 when none can be made):
 //   --read-only DIR                      DIR becomes read-only
 //   --full DIR SIZE OUT                  DIR becomes a SIZE tmpfs holding DIR's files and a
@@ -18,6 +19,7 @@
 //                                        (not the filler) are copied to OUT
 #include <sched.h>
 #include <sys/mount.h>
+#include <unistd.h>
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -214,6 +216,14 @@ int main(int argc, char** argv) {
     const std::string command = args[0];
     args.erase(args.begin());
 
+    if (command == "run" && !args.empty()) {
+        std::vector<char*> run_argv;
+        for (std::string& arg : args) run_argv.push_back(arg.data());
+        run_argv.push_back(nullptr);
+        execv(run_argv[0], run_argv.data());
+        std::perror("run");
+        return 2;
+    }
     int code = 2;
     if (command == "write-account" && args.size() == 3)
         WriteAccountForever(args[0], args[1], std::stoul(args[2]));
