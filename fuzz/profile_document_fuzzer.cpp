@@ -1,5 +1,6 @@
 // An INI file of arbitrary bytes: a key is set, the file is written and read again, and
-// the value must read back while every other key keeps its value.
+// the value must read back while every other key keeps its value. A refused key leaves
+// every byte as it was.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <string>
@@ -35,7 +36,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     const std::optional<std::string> other_before = document.Get(other_section, other_key);
     (void)document.Get(section, key);
-    if (!document.Set(section, key, value)) return 0;
+    const std::string before = document.Bytes();
+    if (!document.Set(section, key, value)) {
+        FUZZ_CHECK(document.Bytes() == before);
+        return 0;
+    }
 
     const ProfileDocument written(document.Bytes());
     const std::optional<std::string> read_back = written.Get(section, key);

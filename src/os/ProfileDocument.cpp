@@ -1,7 +1,5 @@
 #include "os/ProfileDocument.h"
 
-#include <vector>
-
 #include "net/Gbk.h"
 
 namespace vpsdesk::os {
@@ -87,37 +85,45 @@ Line ParseLine(std::string_view bytes, size_t start) {
     return line;
 }
 
-std::vector<Line> ParseLines(std::string_view bytes) {
-    std::vector<Line> lines;
+// Hands each line to `visit` in order until it returns false. Lines are parsed as they are
+// reached and never stored, so a large file costs no memory and a key near its start is
+// found without reading the rest.
+template <typename Visit>
+void ForEachLine(std::string_view bytes, Visit visit) {
     for (size_t pos = 0; pos < bytes.size();) {
-        lines.push_back(ParseLine(bytes, pos));
-        pos = lines.back().next;
+        const Line line = ParseLine(bytes, pos);
+        pos = line.next;
+        if (!visit(line)) return;
     }
-    return lines;
 }
 
-// Index of the first line of the body of the first section called `section`, and the
-// index one past its last line; nullopt when there is no such section.
-struct SectionSpan {
-    size_t header;
-    size_t end;
+// Where `key` stands in the first section called `section`.
+struct SectionScan {
+    bool found = false;       // the section is there
+    std::optional<Line> key;  // the key's first line in it
+    size_t append_at = 0;     // just after the section's last non-blank line
 };
 
-std::optional<SectionSpan> FindSection(const std::vector<Line>& lines, std::string_view section) {
-    for (size_t i = 0; i < lines.size(); ++i) {
-        if (lines[i].kind != LineKind::kSection || !SameName(lines[i].name, section)) continue;
-        size_t end = i + 1;
-        while (end < lines.size() && lines[end].kind != LineKind::kSection) ++end;
-        return SectionSpan{i, end};
-    }
-    return std::nullopt;
-}
-
-std::optional<size_t> FindKey(const std::vector<Line>& lines, SectionSpan span,
-                              std::string_view key) {
-    for (size_t i = span.header + 1; i < span.end; ++i)
-        if (lines[i].kind == LineKind::kKey && SameName(lines[i].name, key)) return i;
-    return std::nullopt;
+SectionScan ScanSection(std::string_view bytes, std::string_view section, std::string_view key) {
+    SectionScan scan;
+    bool inside = false;
+    ForEachLine(bytes, [&](const Line& line) {
+        if (line.kind == LineKind::kSection) {
+            if (inside) return false;  // only the first section of the name counts
+            if (!SameName(line.name, section)) return true;
+            inside = scan.found = true;
+            scan.append_at = line.next;
+            return true;
+        }
+        if (!inside) return true;
+        if (line.kind == LineKind::kKey && SameName(line.name, key)) {
+            scan.key = line;
+            return false;
+        }
+        if (line.kind != LineKind::kBlank) scan.append_at = line.next;
+        return true;
+    });
+    return scan;
 }
 
 std::string_view StripQuotes(std::string_view value) {
@@ -171,12 +177,9 @@ std::string ReadValue(std::string_view stored) {
 
 std::optional<std::string> FindValue(std::string_view bytes, std::string_view section_gbk,
                                      std::string_view key_gbk) {
-    std::vector<Line> lines = ParseLines(bytes);
-    std::optional<SectionSpan> span = FindSection(lines, section_gbk);
-    if (!span) return std::nullopt;
-    std::optional<size_t> index = FindKey(lines, *span, key_gbk);
-    if (!index) return std::nullopt;
-    return ReadValue(lines[*index].value);
+    const SectionScan scan = ScanSection(bytes, section_gbk, key_gbk);
+    if (!scan.key) return std::nullopt;
+    return ReadValue(scan.key->value);
 }
 
 }  // namespace
@@ -202,29 +205,34 @@ bool ProfileDocument::Set(std::string_view section, std::string_view key, std::s
     std::optional<std::string> value_gbk = ExactGbk(value);
     if (!section_gbk || !key_gbk || !value_gbk) return false;
 
-    std::string edited = bytes_;
-    const std::string eol(LineEnding(edited));
-    std::vector<Line> lines = ParseLines(edited);
-    std::optional<SectionSpan> span = FindSection(lines, *section_gbk);
-    if (!span) {
-        edited += LastLineCompletion(edited, eol);
-        edited += "[" + *section_gbk + "]" + eol + *key_gbk + "=" + *value_gbk + eol;
-    } else if (std::optional<size_t> index = FindKey(lines, *span, *key_gbk)) {
-        const Line& line = lines[*index];
-        edited.replace(line.start, line.content_end - line.start,
-                       std::string(line.name) + "=" + *value_gbk);
+    // The edit is made in place and undone when it does not read back: copying a large
+    // file for every key would cost more than the edit.
+    const std::string eol(LineEnding(bytes_));
+    const SectionScan scan = ScanSection(bytes_, *section_gbk, *key_gbk);
+    size_t at = 0;
+    size_t removed = 0;
+    std::string inserted;
+    if (!scan.found) {
+        at = bytes_.size();
+        inserted = std::string(LastLineCompletion(bytes_, eol)) + "[" + *section_gbk + "]" + eol +
+                   *key_gbk + "=" + *value_gbk + eol;
+    } else if (scan.key) {
+        at = scan.key->start;
+        removed = scan.key->content_end - scan.key->start;
+        inserted = std::string(scan.key->name) + "=" + *value_gbk;
     } else {
-        size_t last = span->header;
-        for (size_t i = span->header + 1; i < span->end; ++i)
-            if (lines[i].kind != LineKind::kBlank) last = i;
-        const size_t at = lines[last].next;
+        at = scan.append_at;
         // Only the file's last line can be unended.
-        std::string insert(LastLineCompletion(std::string_view(edited).substr(0, at), eol));
-        edited.insert(at, insert + *key_gbk + "=" + *value_gbk + eol);
+        inserted = std::string(LastLineCompletion(std::string_view(bytes_).substr(0, at), eol)) +
+                   *key_gbk + "=" + *value_gbk + eol;
     }
+    const std::string replaced = bytes_.substr(at, removed);
+    bytes_.replace(at, removed, inserted);
     // Whatever the file held before, the value must read back as a fresh file would give it.
-    if (FindValue(edited, *section_gbk, *key_gbk) != ReadValue(Trim(*value_gbk))) return false;
-    bytes_ = std::move(edited);
+    if (FindValue(bytes_, *section_gbk, *key_gbk) != ReadValue(Trim(*value_gbk))) {
+        bytes_.replace(at, inserted.size(), replaced);
+        return false;
+    }
     return true;
 }
 

@@ -31,6 +31,22 @@ std::string ReadProfileString(const std::filesystem::path& file, std::string_vie
     return std::string(default_value);
 }
 
+std::vector<std::string> ReadProfileStrings(const std::filesystem::path& file,
+                                            std::string_view section,
+                                            std::span<const std::string_view> keys) {
+    FileRead read;
+    {
+        std::lock_guard lock(ProfileMutex());
+        read = ReadFileBytes(file);
+    }
+    std::vector<std::string> values(keys.size());
+    if (read.status != ReadStatus::kRead) return values;
+    const ProfileDocument document(std::move(read.bytes));
+    for (size_t i = 0; i < keys.size(); ++i)
+        values[i] = document.Get(section, keys[i]).value_or("");
+    return values;
+}
+
 bool WriteProfileString(const std::filesystem::path& file, std::string_view section,
                         std::string_view key, std::string_view value, mode_t create_mode) {
     return WriteProfileStrings(file, section, {{std::string(key), std::string(value)}},

@@ -4,6 +4,7 @@
 #include <sys/types.h>
 
 #include <filesystem>
+#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -16,6 +17,12 @@ namespace vpsdesk::os {
 // every call.
 std::string ReadProfileString(const std::filesystem::path& file, std::string_view section,
                               std::string_view key, std::string_view default_value = {});
+
+// The values of `keys` in `section`, in order, from one reading of the file; each as
+// ReadProfileString gives it with an empty default.
+std::vector<std::string> ReadProfileStrings(const std::filesystem::path& file,
+                                            std::string_view section,
+                                            std::span<const std::string_view> keys);
 
 // Writes one value; the file is created (with `create_mode` less the umask) when missing.
 // The file is replaced atomically and keeps its permission bits. Returns false and leaves

@@ -85,7 +85,15 @@ std::string ReadRdpSetting(RdpSettingField field) {
 
 RemoteDesktopSettings ReadRemoteDesktopSettings() {
     RemoteDesktopSettings record;
-    for (const auto& [key, field] : RdpSettingKeys()) record.*field = ReadRdpSetting(key);
+    const std::filesystem::path file = RdpConfigFile();
+    if (file.empty()) return record;
+    std::vector<std::string_view> keys;
+    for (const auto& [key, field] : RdpSettingKeys()) keys.push_back(key);
+    // One reading of the file for all nineteen: the same moment's values, and a large file
+    // read once.
+    std::vector<std::string> values = os::ReadProfileStrings(file, kRdpSection, keys);
+    for (size_t i = 0; i < keys.size(); ++i)
+        record.*RdpSettingKeys()[i].field = std::move(values[i]);
     return record;
 }
 

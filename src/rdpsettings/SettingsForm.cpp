@@ -96,10 +96,12 @@ const ResolutionChoice& SizeToReturnTo(std::string_view stored, std::string_view
 std::vector<std::string> LoadSettingsForm(SettingsForm& form, RemoteDesktopSettings& record,
                                           const DriveLister& list_drives) {
     std::vector<std::string> tips;
-    record.window_mode = ReadRdpSetting(&R::window_mode);
+    // Every key from one reading of the file.
+    const RemoteDesktopSettings stored = ReadRemoteDesktopSettings();
+    record.window_mode = stored.window_mode;
     if (record.window_mode == "1") {
         form.full_screen = false;
-        record.resolution = ReadRdpSetting(&R::resolution);
+        record.resolution = stored.resolution;
         if (const ResolutionChoice* choice = FindResolution(record.resolution))
             form.size_position = choice->position;
     } else if (record.window_mode == "0") {
@@ -107,24 +109,22 @@ std::vector<std::string> LoadSettingsForm(SettingsForm& form, RemoteDesktopSetti
         // a size to return to.
         form.full_screen = true;
         form.size_position = kSizeSliderMax;
-        record.resolution =
-            SizeToReturnTo(ReadRdpSetting(&R::resolution), record.resolution).stored;
+        record.resolution = SizeToReturnTo(stored.resolution, record.resolution).stored;
     }
 
-    record.color_depth = ReadRdpSetting(&R::color_depth);
+    record.color_depth = stored.color_depth;
     if (const ColorDepthChoice* choice = FindColorDepth(record.color_depth))
         form.colour_position = choice->position;
 
-    const std::string map_drives = ReadRdpSetting(&R::map_drives);
-    ApplySwitch(map_drives, form.map_drives);
-    ApplySwitch(map_drives, form.drive_list_enabled);
+    ApplySwitch(stored.map_drives, form.map_drives);
+    ApplySwitch(stored.map_drives, form.drive_list_enabled);
 
     if (auto tip = FillDriveRows(form, record, list_drives)) tips.push_back(*tip);
 
-    for (const auto& [field, box] : kSwitches) ApplySwitch(ReadRdpSetting(field), form.*box);
+    for (const auto& [field, box] : kSwitches) ApplySwitch(stored.*field, form.*box);
     // Shown as stored; the save makes it follow the drive mapping.
-    ApplySwitch(ReadRdpSetting(&R::smart_cards), form.smart_cards);
-    for (const auto& [field, group] : kOptions) ApplyOption(ReadRdpSetting(field), form.*group);
+    ApplySwitch(stored.smart_cards, form.smart_cards);
+    for (const auto& [field, group] : kOptions) ApplyOption(stored.*field, form.*group);
     return tips;
 }
 
