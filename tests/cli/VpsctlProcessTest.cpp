@@ -1,8 +1,12 @@
-// The built vpsctl as a script runs it: the password never shows in its command line, and
-// without a terminal it spends nothing unless told --yes.
+// The built vpsctl as a script or a person runs it: the password never shows in its
+// command line, without a terminal it spends nothing unless told --yes, and an interrupted
+// password prompt gives the terminal back echoing.
 #include <fcntl.h>
+#include <poll.h>
 #include <signal.h>
+#include <stdlib.h>
 #include <sys/wait.h>
+#include <termios.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -142,6 +146,61 @@ TEST_F(VpsctlTest, TheProgramsExitStatusesReachTheShell) {
     unreachable.Write("demo2026\n");
     unreachable.CloseInput();
     EXPECT_EQ(unreachable.Wait(), kExitNetwork);
+}
+
+// ^C at the password prompt, where echo is off, gives the terminal back as it was.
+TEST_F(VpsctlTest, AnInterruptedPasswordPromptLeavesTheTerminalEchoing) {
+    const int master = ::posix_openpt(O_RDWR | O_NOCTTY);
+    ASSERT_GE(master, 0);
+    ASSERT_EQ(::grantpt(master), 0);
+    ASSERT_EQ(::unlockpt(master), 0);
+    const std::string slave_name = ::ptsname(master);
+    // Held open here too, so the terminal's settings can be read after vpsctl has ended.
+    const int slave = ::open(slave_name.c_str(), O_RDWR | O_NOCTTY);
+    ASSERT_GE(slave, 0);
+    termios before{};
+    ASSERT_EQ(::tcgetattr(slave, &before), 0);
+    ASSERT_TRUE(before.c_lflag & ECHO);
+
+    const std::vector<std::string> args = Args({"--account", "demo", "balance"});
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        // A session of its own with the terminal as its controlling one, as a shell gives.
+        ::setsid();
+        const int tty = ::open(slave_name.c_str(), O_RDWR);
+        ::dup2(tty, STDIN_FILENO);
+        ::dup2(tty, STDOUT_FILENO);
+        ::dup2(tty, STDERR_FILENO);
+        std::vector<char*> argv{const_cast<char*>(VPSCTL_BIN)};
+        for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+        argv.push_back(nullptr);
+        ::execv(VPSCTL_BIN, argv.data());
+        ::_exit(127);
+    }
+    std::string shown;
+    for (int i = 0; i < 600 && shown.find("Password for demo: ") == std::string::npos; ++i) {
+        pollfd ready{master, POLLIN, 0};
+        if (::poll(&ready, 1, 100) <= 0) continue;
+        char buffer[256];
+        const ssize_t got = ::read(master, buffer, sizeof buffer);
+        if (got > 0) shown.append(buffer, static_cast<size_t>(got));
+    }
+    ASSERT_NE(shown.find("Password for demo: "), std::string::npos) << shown;
+    termios prompting{};
+    ASSERT_EQ(::tcgetattr(slave, &prompting), 0);
+    EXPECT_FALSE(prompting.c_lflag & ECHO) << "the password would show";
+
+    ASSERT_EQ(::write(master, "\x03", 1), 1);  // ^C: the terminal sends SIGINT
+    int status = 0;
+    for (int i = 0; i < 600 && ::waitpid(pid, &status, WNOHANG) != pid; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    ASSERT_TRUE(WIFSIGNALED(status)) << "status " << status;
+    EXPECT_EQ(WTERMSIG(status), SIGINT);
+    termios after{};
+    ASSERT_EQ(::tcgetattr(slave, &after), 0);
+    EXPECT_TRUE(after.c_lflag & ECHO) << "the terminal was left typing blind";
+    ::close(slave);
+    ::close(master);
 }
 
 }  // namespace
