@@ -62,11 +62,10 @@ bool StdConsole::IsTerminal() { return ::isatty(STDIN_FILENO) == 1; }
 
 std::optional<std::string> StdConsole::ReadLine(std::string_view prompt, bool echo) {
     const bool terminal = IsTerminal();
-    if (terminal) {
-        std::cerr << prompt << std::flush;
-    }
+    // Echo goes off before the prompt shows, so nothing typed after it can echo.
     std::optional<HiddenTyping> hidden;
     if (terminal && !echo) hidden.emplace();
+    if (terminal) std::cerr << prompt << std::flush;
     std::string line;
     if (!std::getline(std::cin, line)) return std::nullopt;
     if (!line.empty() && line.back() == '\r') line.pop_back();
