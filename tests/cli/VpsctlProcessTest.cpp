@@ -26,6 +26,15 @@ std::string ReadFile(const std::string& path) {
     return out.str();
 }
 
+// In a forked child: becomes the built vpsctl with `args`.
+[[noreturn]] void ExecVpsctl(const std::vector<std::string>& args) {
+    std::vector<char*> argv{const_cast<char*>(VPSCTL_BIN)};
+    for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    ::execv(VPSCTL_BIN, argv.data());
+    ::_exit(127);
+}
+
 // vpsctl with standard input on a pipe the test writes, and its output in files.
 class VpsctlProcess {
   public:
@@ -44,11 +53,7 @@ class VpsctlProcess {
             const int err = ::open((folder_ + "/err").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
             ::dup2(out, STDOUT_FILENO);
             ::dup2(err, STDERR_FILENO);
-            std::vector<char*> argv{const_cast<char*>(VPSCTL_BIN)};
-            for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-            argv.push_back(nullptr);
-            ::execv(VPSCTL_BIN, argv.data());
-            ::_exit(127);
+            ExecVpsctl(args);
         }
         ::close(fds[0]);
         input_ = fds[1];
@@ -171,11 +176,7 @@ TEST_F(VpsctlTest, AnInterruptedPasswordPromptLeavesTheTerminalEchoing) {
         ::dup2(tty, STDIN_FILENO);
         ::dup2(tty, STDOUT_FILENO);
         ::dup2(tty, STDERR_FILENO);
-        std::vector<char*> argv{const_cast<char*>(VPSCTL_BIN)};
-        for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-        argv.push_back(nullptr);
-        ::execv(VPSCTL_BIN, argv.data());
-        ::_exit(127);
+        ExecVpsctl(args);
     }
     std::string shown;
     for (int i = 0; i < 600 && shown.find("Password for demo: ") == std::string::npos; ++i) {
