@@ -42,7 +42,7 @@ std::chrono::milliseconds WaitDuration(std::int64_t amount, WaitUnit unit) {
                                                    : amount * length);
 }
 
-void WaitPumping(std::int64_t amount, WaitUnit unit) {
+bool WaitPumping(std::int64_t amount, WaitUnit unit) {
     auto remaining = WaitDuration(amount, unit);
     if (!IsUiThread()) {
         while (remaining.count() > 0) {
@@ -50,17 +50,18 @@ void WaitPumping(std::int64_t amount, WaitUnit unit) {
             std::this_thread::sleep_for(piece);
             remaining -= piece;
         }
-        return;
+        return true;
     }
     if (remaining.count() == 0) {
         QCoreApplication::processEvents();
-        return;
+        return true;
     }
     while (remaining.count() > 0) {
         const auto piece = std::min(remaining, kLongestPiece);
-        if (!PumpFor(piece)) return;
+        if (!PumpFor(piece)) return false;
         remaining -= piece;
     }
+    return true;
 }
 
 bool RunLoopFor(QEventLoop& loop, std::chrono::milliseconds most) {

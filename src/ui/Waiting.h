@@ -17,8 +17,10 @@ std::chrono::milliseconds WaitDuration(std::int64_t amount, WaitUnit unit);
 
 // On the UI thread: runs a nested event loop for the duration, so timers, repaints and
 // input go on (a wait of zero just handles what is pending). The wait ends early when the
-// application is told to quit. On any other thread: sleeps.
-void WaitPumping(std::int64_t amount, WaitUnit unit);
+// application is told to quit, and from then on every wait returns at once with false: no
+// timer fires any more, so a loop that waits for one must stop on it. On any other thread:
+// sleeps, and returns true.
+bool WaitPumping(std::int64_t amount, WaitUnit unit);
 
 // UI thread: runs `loop` for at most `most`. False when the loop ended before its time,
 // because something quit it (the application, or whoever else holds the loop).

@@ -5,6 +5,7 @@
 #if defined(Q_MOC_RUN) || __has_include("Platform.h")
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 // Clicks go through the window as real ones do, so a click also moves the keyboard focus.
 #define QTEST_QPA_MOUSE_HANDLING
@@ -18,7 +19,10 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QUrl>
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -26,8 +30,8 @@
 #include <vector>
 
 #include "GuiTestSupport.h"
-#include "UrlCatcher.h"
 #include "LocalPlatform.h"
+#include "UrlCatcher.h"
 #include "account/gui/LoginPage.h"
 #include "account/gui/LoginWindow.h"
 #include "account/gui/PageSelector.h"
@@ -229,6 +233,27 @@ TEST_F(LoginWindowTest, ManualLoginShowsTheCaptionOfEveryReplyAfterALogout) {
         EXPECT_TRUE(window_->isVisible());
         EXPECT_EQ(session_.sign_in_completed.load(), 0);
     }
+}
+
+// Told to quit (a SIGTERM, a session ending) while a login's reply is on its way: the exit
+// stops the animations and quits, then the failure still shows and plays, but no timer runs
+// any more. The login must end all the same instead of waiting for a frame that never
+// comes. In a process of its own: a quit application cannot run event loops again.
+TEST_F(LoginWindowTest, QuittingWhileTheReplyIsOnItsWayStillEndsTheLogin) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            ::alarm(30);  // a wait that never ends fails the test rather than hanging it
+            Script("/user/loginpost", "1001");
+            QTimer::singleShot(0, [this] {
+                page_->StopAnimations();
+                QCoreApplication::exit(0);
+            });
+            ClickLogin();  // the whole login runs inside the click
+            std::fprintf(stderr, "finished %zu\n", finished_.size());
+            std::exit(finished_.size() == 1 ? 0 : 3);
+        },
+        ::testing::ExitedWithCode(0), "finished 1");
 }
 
 TEST_F(LoginWindowTest, ManualSuccessStoresTheTypedCredentialsHidesTheWindowAndSignsIn) {

@@ -11,7 +11,10 @@ namespace {
 
 constexpr int kFramePollMs = 20;
 
-void Pause(int milliseconds) { ui::WaitPumping(milliseconds, ui::WaitUnit::Milliseconds); }
+// False once the client is quitting: no timer fires after that.
+bool Pause(int milliseconds) {
+    return ui::WaitPumping(milliseconds, ui::WaitUnit::Milliseconds);
+}
 
 }  // namespace
 
@@ -82,14 +85,14 @@ void LoginSequence::ShowResult(const std::string& reply) {
 }
 
 void LoginSequence::WaitForEndFrame() {
-    Pause(pacing_.result_hold_ms);
-    // The indicator stops by itself on its last frame; it also stops when the window's
-    // animations are stopped for exit, and then nothing more is to come.
+    // The indicator stops by itself on its last frame, or when the window's animations are
+    // stopped for exit. A result shown after that stop still plays, but its timer never
+    // fires once the client quits: the wait ends with the quitting, not with the frame.
+    if (!Pause(pacing_.result_hold_ms)) return;
     for (;;) {
         bool playing = false;
         if (!OnPage([&](LoginPage& page) { playing = page.OutcomePlaying(); })) return;
-        if (!playing) return;
-        Pause(kFramePollMs);
+        if (!playing || !Pause(kFramePollMs)) return;
     }
 }
 
