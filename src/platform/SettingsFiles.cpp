@@ -32,9 +32,21 @@ AccountSettingsFile::AccountSettingsFile(const std::filesystem::path& documents_
     if (!documents_folder.empty()) path_ = documents_folder / FileNameFromTitle(client_title);
 }
 
+namespace {
+
+// The Documents folder the file lives in need not exist on a fresh or minimal desktop;
+// a save makes it, as the desktop's own tools would.
+void MakeFolderOf(const std::filesystem::path& file) {
+    std::error_code ignored;
+    std::filesystem::create_directories(file.parent_path(), ignored);
+}
+
+}  // namespace
+
 bool AccountSettingsFile::SaveRememberedLogin(bool remember, std::string_view account,
                                               std::string_view password) const {
     if (path_.empty()) return false;
+    MakeFolderOf(path_);
     os::ProfileValues values = {
         {"Rememberaccount", remember ? "1" : "0"},
         {"zh", remember ? std::string(account) : std::string()},
@@ -58,6 +70,7 @@ bool AccountSettingsFile::CanRemember(std::string_view account, std::string_view
 
 bool AccountSettingsFile::SaveAutoLogin(bool auto_login) const {
     if (path_.empty()) return false;
+    MakeFolderOf(path_);
     return os::WriteProfileString(path_, kConfigSection, "zdlogin", auto_login ? "1" : "0",
                                   kPrivateFile);
 }

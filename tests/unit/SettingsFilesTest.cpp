@@ -39,6 +39,18 @@ TEST_F(SettingsFiles, AccountFileBytesAfterEachSave) {
     EXPECT_EQ(info.st_mode & 07777, 0600u);
 }
 
+// A desktop without a Documents folder yet: the first save makes it, rather than failing
+// and telling the customer at every login.
+TEST_F(SettingsFiles, TheFirstSaveMakesTheDocumentsFolder) {
+    for (const bool remembered : {true, false}) {
+        const fs::path documents = dir_ / (remembered ? "a" : "b") / "Documents";
+        AccountSettingsFile file(documents, "云主机");
+        ASSERT_TRUE(remembered ? file.SaveRememberedLogin(true, "user", "pw")
+                               : file.SaveAutoLogin(true));
+        EXPECT_TRUE(fs::is_regular_file(file.Path()));
+    }
+}
+
 TEST_F(SettingsFiles, RememberedLoginIsLoadedOnlyWhenRememberReadsAsOne) {
     AccountSettingsFile file(dir_, "t");
     EXPECT_EQ(file.LoadRememberedLogin().remember, false);  // no file yet
