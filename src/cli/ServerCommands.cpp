@@ -5,6 +5,7 @@
 #include "account/ProfileApi.h"
 #include "cli/Confirmation.h"
 #include "cli/OperationResult.h"
+#include "cli/PeriodWord.h"
 #include "cli/TextTable.h"
 #include "servers/OperationRequests.h"
 #include "servers/RenewalQuote.h"
@@ -40,21 +41,6 @@ nlohmann::ordered_json ServerJson(const ServerRow& row) {
             {"configuration", row[column::kConfiguration]},
             {"expiry", row[column::kExpiry]},
             {"remark", row[column::kRemark]}};
-}
-
-struct PeriodWord {
-    std::string_view word;
-    servers::RenewalPeriod period;
-    std::string_view shown;
-};
-constexpr PeriodWord kPeriodWords[] = {{"day", servers::RenewalPeriod::Day, "one day"},
-                                       {"month", servers::RenewalPeriod::Month, "one month"},
-                                       {"year", servers::RenewalPeriod::Year, "one year"}};
-
-const PeriodWord* FindPeriod(std::string_view word) {
-    for (const PeriodWord& entry : kPeriodWords)
-        if (entry.word == word) return &entry;
-    return nullptr;
 }
 
 }  // namespace
@@ -119,7 +105,8 @@ CommandResult RunRefund(CommandContext& context) {
 
 CommandResult RunRenew(CommandContext& context) {
     const std::string& id = context.line.arguments[0];
-    const PeriodWord* period = FindPeriod(context.line.Value("--period"));
+    const auto period = FindPeriodWord(context.line.Value("--period"), servers::RenewalPeriod::Day,
+                                       servers::RenewalPeriod::Month, servers::RenewalPeriod::Year);
     if (!period) return CommandResult::Failed(kExitUsage, "renew: --period expects day, month or year");
 
     const auto prices = Send(context, servers::RenewalPricesRequest(id));

@@ -3,6 +3,7 @@
 #include <nlohmann/json.hpp>
 
 #include "cli/Confirmation.h"
+#include "cli/PeriodWord.h"
 #include "cli/TextTable.h"
 #include "net/Text.h"
 #include "platform/PlatformRequest.h"
@@ -63,15 +64,6 @@ CommandResult ProductList(CommandContext& context, const shop::CatalogueSender& 
     return CommandResult::Done(table.Render());
 }
 
-struct PeriodWord {
-    std::string_view word;
-    shop::PurchasePeriod period;
-    std::string_view shown;
-};
-constexpr PeriodWord kPeriods[] = {{"day", shop::PurchasePeriod::Day, "one day"},
-                                   {"month", shop::PurchasePeriod::Month, "one month"},
-                                   {"year", shop::PurchasePeriod::Year, "one year"}};
-
 CommandResult OfferedSystems(const shop::PurchaseOsChoice& choice, const std::string& why) {
     return {
         kExitUsage,
@@ -106,9 +98,8 @@ CommandResult RunCatalog(CommandContext& context) {
 
 CommandResult RunBuy(CommandContext& context) {
     const std::string& product = context.line.arguments[0];
-    const PeriodWord* period = nullptr;
-    for (const PeriodWord& entry : kPeriods)
-        if (entry.word == context.line.Value("--period")) period = &entry;
+    const auto period = FindPeriodWord(context.line.Value("--period"), shop::PurchasePeriod::Day,
+                                       shop::PurchasePeriod::Month, shop::PurchasePeriod::Year);
     if (!period) return CommandResult::Failed(kExitUsage, "buy: --period expects day, month or year");
 
     RecordingSender recorder{context.site.BaseUrl()};
