@@ -42,27 +42,22 @@ TEST_F(VpsctlTest, CatalogWalksFromTypesToRegionsToProducts) {
 }
 
 TEST_F(VpsctlTest, BuyNamesItsSystemAndSpendsOnlyWhenConfirmed) {
-    struct Case {
-        const char* name;
-        std::vector<std::string> words;
-        int exit_code;
-        const char* err;  // a part of stderr
-    };
-    const Case refused[] = {
+    ExpectRefused({
         {"no system", {"buy", "1", "--period", "month", "--yes"}, kExitUsage, "3   Ubuntu 22.04\n"},
-        {"a system of another type", {"buy", "1", "--period", "month", "--os", "4", "--yes"},
-         kExitUsage, "no system \"4\""},
-        {"a period not sold", {"buy", "1", "--period", "day", "--os", "1", "--yes"}, kExitRefused,
+        {"a system of another type",
+         {"buy", "1", "--period", "month", "--os", "4", "--yes"},
+         kExitUsage,
+         "no system \"4\""},
+        {"a period not sold",
+         {"buy", "1", "--period", "day", "--os", "1", "--yes"},
+         kExitRefused,
          "not sold by one day"},
-        {"no terminal, no --yes", {"buy", "1", "--period", "month", "--os", "1"}, kExitUsage,
+        {"no terminal, no --yes",
+         {"buy", "1", "--period", "month", "--os", "1"},
+         kExitUsage,
          "--yes"},
         {"no period", {"buy", "1", "--os", "1", "--yes"}, kExitUsage, "--period"},
-    };
-    for (const Case& c : refused) {
-        const CommandResult result = Run(c.words);
-        EXPECT_EQ(result.exit_code, c.exit_code) << c.name;
-        EXPECT_NE(result.err.find(c.err), std::string::npos) << c.name << ": " << result.err;
-    }
+    });
     EXPECT_EQ(Balance(), "500.00元\n");
 
     console_.terminal = true;

@@ -10,24 +10,15 @@ std::string StatusOf(const nlohmann::json& servers, std::size_t row) {
 }
 
 TEST_F(VpsctlTest, ReinstallNeedsAnOfferedSystemAndNeverGuesses) {
-    struct Case {
-        const char* name;
-        std::vector<std::string> words;
-        int exit_code;
-        const char* err;  // a part of stderr
-    };
-    const Case refused[] = {
+    ExpectRefused({
         {"no system named", {"reinstall", "1"}, kExitUsage, "3   Ubuntu 22.04\n"},
-        {"a system of another type", {"reinstall", "1", "--os", "4"}, kExitUsage,
+        {"a system of another type",
+         {"reinstall", "1", "--os", "4"},
+         kExitUsage,
          "no system \"4\""},
         {"an expired server", {"reinstall", "5", "--os", "1"}, kExitRefused, "重置失败\n"},
         {"another customer's server", {"reinstall", "8", "--os", "1"}, kExitRefused, "安装失败\n"},
-    };
-    for (const Case& c : refused) {
-        const CommandResult result = Run(c.words);
-        EXPECT_EQ(result.exit_code, c.exit_code) << c.name;
-        EXPECT_NE(result.err.find(c.err), std::string::npos) << c.name << ": " << result.err;
-    }
+    });
     EXPECT_EQ(StatusOf(Json(Run({"servers", "--json"})), 0), "运行中");
 
     const CommandResult by_name = Run({"reinstall", "1", "--os", "Ubuntu 22.04"});

@@ -42,6 +42,21 @@ class VpsctlTest : public ::testing::Test {
         args.insert(args.end(), words.begin(), words.end());
         return RunVpsctl(args, console_);
     }
+    // A command that must end with `exit_code` and say `err` (a part of stderr).
+    struct Refusal {
+        const char* name;
+        std::vector<std::string> words;
+        int exit_code;
+        const char* err;
+    };
+    void ExpectRefused(const std::vector<Refusal>& refusals) {
+        for (const Refusal& r : refusals) {
+            const CommandResult result = Run(r.words);
+            EXPECT_EQ(result.exit_code, r.exit_code) << r.name;
+            EXPECT_NE(result.err.find(r.err), std::string::npos) << r.name << ": " << result.err;
+        }
+    }
+
     CommandResult Run(const std::vector<std::string>& words) {
         return RunAs(platformd::Demo::kAccount, words);
     }
