@@ -10,25 +10,9 @@ cd "$(dirname "$0")/.."
 BUILD="${1:-build/release}"
 RUNS="${RUNS:-10}"
 CLIENT_BIN="$BUILD/src/vpsdesk"
-PLATFORM_BIN="$BUILD/platformd/platformd"
-for bin in "$CLIENT_BIN" "$PLATFORM_BIN"; do
-  [ -x "$bin" ] || { echo "missing $bin; build it first" >&2; exit 1; }
-done
-
-WORK="$(mktemp -d)"
-PIDS=()
-cleanup() {
-  for pid in "${PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
-  wait 2>/dev/null || true
-  rm -rf "$WORK"
-}
-trap cleanup EXIT
-
-"$PLATFORM_BIN" --demo --port 0 --tls-dir "$WORK/tls" >"$WORK/platform.out" 2>/dev/null &
-PIDS+=($!)
-for _ in $(seq 1 300); do grep -q '^url ' "$WORK/platform.out" && break; sleep 0.1; done
-PORT="$(sed -n 's/^port //p' "$WORK/platform.out")"
-CA="$(sed -n 's/^ca //p' "$WORK/platform.out")"
+# shellcheck source=bench/bench-lib.sh
+source bench/bench-lib.sh
+bench_setup "$BUILD" src/vpsdesk
 
 if [ "${BENCH_QPA:-}" = "offscreen" ]; then
   export QT_QPA_PLATFORM=offscreen

@@ -13,25 +13,9 @@ cd "$(dirname "$0")/.."
 BUILD="${1:-build/release}"
 RUNS="${RUNS:-20}"
 CTL_BIN="$BUILD/src/vpsctl"
-PLATFORM_BIN="$BUILD/platformd/platformd"
-for bin in "$CTL_BIN" "$PLATFORM_BIN"; do
-  [ -x "$bin" ] || { echo "missing $bin; build it first" >&2; exit 1; }
-done
-
-WORK="$(mktemp -d)"
-PLATFORM_PID=""
-cleanup() {
-  [ -n "$PLATFORM_PID" ] && kill "$PLATFORM_PID" 2>/dev/null || true
-  wait 2>/dev/null || true
-  rm -rf "$WORK"
-}
-trap cleanup EXIT
-
-"$PLATFORM_BIN" --demo --port 0 --tls-dir "$WORK/tls" >"$WORK/platform.out" 2>/dev/null &
-PLATFORM_PID=$!
-for _ in $(seq 1 300); do grep -q '^url ' "$WORK/platform.out" && break; sleep 0.1; done
-PORT="$(sed -n 's/^port //p' "$WORK/platform.out")"
-CA="$(sed -n 's/^ca //p' "$WORK/platform.out")"
+# shellcheck source=bench/bench-lib.sh
+source bench/bench-lib.sh
+bench_setup "$BUILD" src/vpsctl
 BASE="https://127.0.0.1:$PORT"
 export HOME="$WORK/home"
 mkdir -p "$HOME"
