@@ -193,6 +193,31 @@ std::optional<std::string> ProfileDocument::Get(std::string_view section,
     return FindValue(bytes_, *section_gbk, *key_gbk);
 }
 
+std::vector<std::optional<std::string>> ProfileDocument::GetMany(
+    std::string_view section, std::span<const std::string_view> keys) const {
+    std::vector<std::optional<std::string>> values(keys.size());
+    std::vector<std::optional<std::string>> keys_gbk(keys.size());
+    for (size_t i = 0; i < keys.size(); ++i) keys_gbk[i] = ExactGbk(Trim(keys[i]));
+    const std::optional<std::string> section_gbk = ExactGbk(Trim(section));
+    if (!section_gbk) return values;
+    // The rules of ScanSection, for every key at once: the first section of the name, the
+    // first line of each key in it.
+    bool inside = false;
+    ForEachLine(bytes_, [&](const Line& line) {
+        if (line.kind == LineKind::kSection) {
+            if (inside) return false;
+            inside = SameName(line.name, *section_gbk);
+            return true;
+        }
+        if (!inside || line.kind != LineKind::kKey) return true;
+        for (size_t i = 0; i < keys.size(); ++i)
+            if (keys_gbk[i] && !values[i] && SameName(line.name, *keys_gbk[i]))
+                values[i] = ReadValue(line.value);
+        return true;
+    });
+    return values;
+}
+
 bool ProfileDocument::Set(std::string_view section, std::string_view key, std::string_view value) {
     section = Trim(section);
     key = Trim(key);

@@ -4,8 +4,10 @@
 // document holds the file's GBK bytes; names and values cross the interface as UTF-8.
 #include <cstddef>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace vpsdesk::os {
 
@@ -23,6 +25,10 @@ class ProfileDocument {
     // trimmed of spaces and tabs, without a pair of enclosing quotes, and cut to
     // kValueByteLimit GBK bytes at a character boundary. nullopt when either is missing.
     std::optional<std::string> Get(std::string_view section, std::string_view key) const;
+
+    // Get for each of `keys` in one pass over the document, in their order.
+    std::vector<std::optional<std::string>> GetMany(std::string_view section,
+                                                    std::span<const std::string_view> keys) const;
 
     // Replaces the key's line in place as "key=value", keeping the key's spelling; or
     // appends the key after the last non-blank line of its section; or appends

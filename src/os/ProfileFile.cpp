@@ -41,9 +41,9 @@ std::vector<std::string> ReadProfileStrings(const std::filesystem::path& file,
     }
     std::vector<std::string> values(keys.size());
     if (read.status != ReadStatus::kRead) return values;
-    const ProfileDocument document(std::move(read.bytes));
-    for (size_t i = 0; i < keys.size(); ++i)
-        values[i] = document.Get(section, keys[i]).value_or("");
+    const std::vector<std::optional<std::string>> found =
+        ProfileDocument(std::move(read.bytes)).GetMany(section, keys);
+    for (size_t i = 0; i < keys.size(); ++i) values[i] = found[i].value_or("");
     return values;
 }
 

@@ -98,6 +98,22 @@ TEST(ProfileDocument, ReadsTrimmedUnquotedValuesFromFirstMatchingSection) {
     EXPECT_EQ(doc.Get("T", "Key"), std::nullopt);
 }
 
+// Reading many keys in one pass gives what reading each alone gives.
+TEST(ProfileDocument, ManyKeysReadAsEachAlone) {
+    const ProfileDocument doc(vpsdesk::net::Utf8ToGbk(
+        "[其他]\r\na=other\r\n[RDP]\r\n剪贴板=0\r\nA = \"quoted\" \r\na=second\r\n"
+        "[rdp]\r\nlater=no\r\n[RDP]\r\nb=also no\r\n"));
+    const std::string_view keys[] = {
+        "a", "剪贴板", "later", "b", "missing", "smile \xF0\x9F\x98\x80", " a "};
+    for (const std::string_view section : {"RDP", "rdp", "其他", "none"}) {
+        const std::vector<std::optional<std::string>> many = doc.GetMany(section, keys);
+        ASSERT_EQ(many.size(), std::size(keys));
+        for (size_t i = 0; i < std::size(keys); ++i)
+            EXPECT_EQ(many[i], doc.Get(section, keys[i])) << section << " " << keys[i];
+    }
+    EXPECT_EQ(doc.GetMany("RDP", keys)[0], "quoted");
+}
+
 TEST(ProfileDocument, GbkNamesAreMatchedByCharacterNotByByte) {
     // "乚" is 81 5D: its trail byte is ']'. "丄" (81 41) and "乤" (81 61) differ only in a
     // trail byte that looks like 'A'/'a', so folding bytes would confuse them.
